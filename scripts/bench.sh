@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Builds the benchmarks in Release and runs them; the start-up figures need an X server,
+# so they run under Xvfb.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+. scripts/lib.sh
+
+ensure_packages $BUILD_PACKAGES $TEST_PACKAGES
+cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DVEXOREL_TESTS=OFF -DVEXOREL_BENCHMARKS=ON
+cmake --build build/release -j "$(jobs)"
+for b in build/release/bench/bench_*; do "$b"; done
+xvfb-run -a -s "-screen 0 1280x1024x24" build/release/bench/startup_probe build/release/src/vexorel

@@ -1,0 +1,23 @@
+# Shared by the scripts: package installation that works as root or through sudo.
+# Each kind of need is one list, so adding a tool is adding one name.
+
+BUILD_PACKAGES="cmake g++ make pkg-config qt6-base-dev libgl-dev fonts-liberation"
+TEST_PACKAGES="libgtest-dev libgmock-dev googletest xvfb xauth libxcb1-dev libbenchmark-dev"
+
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+# Installs only what is missing, so a second run costs no network time.
+ensure_packages() {
+    local missing=()
+    for p in "$@"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    as_root apt-get update -qq
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+jobs() { nproc 2>/dev/null || echo 2; }

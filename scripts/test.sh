@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds once with AddressSanitizer and UndefinedBehaviorSanitizer,
+# and runs every test from that build.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+. scripts/lib.sh
+
+ensure_packages $BUILD_PACKAGES $TEST_PACKAGES
+
+build=build/asan
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DVEXOREL_SANITIZE=ON -DVEXOREL_TESTS=ON \
+    -DVEXOREL_BENCHMARKS=OFF
+cmake --build "$build" -j "$(jobs)"
+
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:strict_string_checks=1"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
+ctest --test-dir "$build" --output-on-failure -j "$(jobs)"
