@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace rt {
+
+// Replaces a file as a whole: the bytes go to a temporary file in the target's folder,
+// which is renamed over the target only once it is complete and on disk. A failure at any
+// step leaves the previous file as it was. The new file keeps the old one's permissions,
+// and a symbolic link is written through to its target rather than replaced.
+//
+// Every failing step throws EInOutError with the errno of the call.
+class AtomicFile {
+public:
+    explicit AtomicFile(const std::string& path);
+    ~AtomicFile();
+    AtomicFile(const AtomicFile&) = delete;
+    AtomicFile& operator=(const AtomicFile&) = delete;
+
+    void write(std::string_view bytes);
+    // Puts the file in place; without it the destructor discards the temporary file.
+    void commit();
+
+    // The file that is really replaced (the link's target for a symbolic link).
+    const std::string& targetPath() const { return m_target; }
+
+private:
+    void flushBuffer();
+    void discard() noexcept;
+
+    std::string m_target;
+    std::string m_tempPath;
+    std::string m_buffer;
+    int m_fd = -1;
+};
+
+// Follows symbolic links (also dangling ones) to the path that a write would replace.
+std::string resolveLinkTarget(const std::string& path);
+
+} // namespace rt

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string_view>
+
+namespace rt {
+
+// An optionally signed decimal integer that fits an int, nothing around it; otherwise
+// throws EConvertError.
+int strToInt(std::string_view text);
+
+// A decimal number with ',' or '.' as separator and an optional exponent; blanks around it
+// are ignored. Throws EConvertError for anything else, including values beyond a double.
+double strToFloat(std::string_view text);
+
+} // namespace rt

@@ -1,0 +1,47 @@
+#include "runtime/errors.h"
+
+#include <cerrno>
+
+namespace rt {
+
+EInOutError::EInOutError(int errorCode)
+    : Exception(ioErrorText(errorCode))
+    , m_errorCode(errorCode)
+{
+}
+
+std::string ioErrorText(int errorCode)
+{
+    switch (errorCode) {
+    case ENOENT:
+        return "File not found";
+    case ENOTDIR:
+    case ENAMETOOLONG:
+    case ELOOP:
+        return "Path not found";
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR:
+    case ETXTBSY:
+        return "File access denied";
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+        return "Disk full";
+    case EMFILE:
+    case ENFILE:
+        return "Too many open files";
+    case EIO:
+        return "Input/output error on the disk";
+    default:
+        return "I/O error " + std::to_string(errorCode);
+    }
+}
+
+void raiseIoError(int errorCode)
+{
+    throw EInOutError(errorCode);
+}
+
+} // namespace rt

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+
+namespace rt {
+
+enum class FloatFormat { General, Fixed };
+
+// Writes value with rt::decimalSeparator(). Fixed keeps `digits` decimals, General drops
+// trailing zeros; both fall back to scientific notation ("1,23E3") when the integer part
+// needs more than `precision` digits, General also below 0.00001. Rounding is half away
+// from zero on the decimal digits of the value, so 300.125 gives "300,13".
+// precision is clamped to 1..15, digits to 0..18.
+std::string formatFloat(double value, FloatFormat format, int precision, int digits);
+
+// Whole numbers: 289.5 -> "290".
+std::string formatInteger(double v);
+
+// Two decimals: 300.125 -> "300,13".
+std::string formatTwoDecimal(double v);
+
+// Up to three significant digits: 15.9375 -> "15,9".
+std::string formatEnergy(double v);
+
+} // namespace rt

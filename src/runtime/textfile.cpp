@@ -1,0 +1,104 @@
+#include "runtime/textfile.h"
+
+#include "runtime/encoding.h"
+#include "runtime/errors.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace rt {
+
+namespace {
+constexpr std::size_t kReadBufferSize = 64 * 1024;
+}
+
+TextReader::TextReader(const std::string& path)
+    : m_buffer(new char[kReadBufferSize])
+{
+    m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (m_fd < 0)
+        raiseIoError(errno);
+    struct stat st;
+    if (::fstat(m_fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        close();
+        raiseIoError(EISDIR);
+    }
+}
+
+TextReader::~TextReader()
+{
+    close();
+}
+
+void TextReader::close()
+{
+    if (m_fd >= 0) {
+        ::close(m_fd);
+        m_fd = -1;
+    }
+}
+
+bool TextReader::fill()
+{
+    if (m_pos < m_end)
+        return true;
+    if (m_fd < 0)
+        raiseIoError(EBADF);
+    for (;;) {
+        const ssize_t n = ::read(m_fd, m_buffer.get(), kReadBufferSize);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            raiseIoError(errno);
+        }
+        m_pos = 0;
+        m_end = static_cast<std::size_t>(n);
+        return n > 0;
+    }
+}
+
+bool TextReader::eof()
+{
+    return !fill();
+}
+
+std::string TextReader::readLine()
+{
+    std::string raw;
+    while (fill()) {
+        const char* begin = m_buffer.get() + m_pos;
+        const char* end = m_buffer.get() + m_end;
+        const char* p = begin;
+        while (p < end && *p != '\r' && *p != '\n')
+            ++p;
+        raw.append(begin, p);
+        m_pos += static_cast<std::size_t>(p - begin);
+        if (p == end)
+            continue;
+        ++m_pos;
+        if (*p == '\r' && fill() && m_buffer[m_pos] == '\n')
+            ++m_pos;
+        break;
+    }
+    return decodeLine(raw);
+}
+
+TextWriter::TextWriter(const std::string& path)
+    : m_file(path)
+{
+}
+
+void TextWriter::writeLine(std::string_view line)
+{
+    m_file.write(line);
+    m_file.write("\r\n");
+}
+
+void TextWriter::close()
+{
+    m_file.commit();
+}
+
+} // namespace rt
