@@ -1,0 +1,72 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+// Told about changes, so a view can follow the grid without polling it.
+class GridObserver {
+public:
+    virtual ~GridObserver() = default;
+    virtual void rowCountAboutToChange(std::size_t oldCount, std::size_t newCount) = 0;
+    virtual void rowCountChanged(std::size_t oldCount, std::size_t newCount) = 0;
+    // Rows first..last (inclusive) have new cell texts.
+    virtual void rowsChanged(std::size_t first, std::size_t last) = 0;
+    virtual void columnWidthChanged(std::size_t col) = 0;
+};
+
+// A grid of cell texts: the only store of the measurements. Row 0 is the header row.
+// Reading a cell outside the grid gives "", because the table can shrink to its header row
+// while callers still look at row 1.
+class StringGrid {
+public:
+    StringGrid(std::size_t colCount, std::size_t rowCount);
+
+    std::size_t colCount() const { return m_colCount; }
+    std::size_t rowCount() const { return m_rowCount; }
+    // New rows are empty; removed rows are gone with their texts.
+    void setRowCount(std::size_t rows);
+
+    const std::string& cell(std::size_t col, std::size_t row) const;
+    // Writing outside the grid is a caller's fault; it is ignored rather than growing the grid.
+    void setCell(std::size_t col, std::size_t row, std::string text);
+
+    int colWidth(std::size_t col) const;
+    void setColWidth(std::size_t col, int width);
+
+    // Between beginUpdate and endUpdate cell changes are reported once, as one range, which
+    // keeps a pass over 65,535 rows from waking a view 65,535 times.
+    void beginUpdate();
+    void endUpdate();
+
+    void setObserver(GridObserver* observer) { m_observer = observer; }
+
+private:
+    void noteChanged(std::size_t row);
+
+    std::size_t m_colCount;
+    std::size_t m_rowCount;
+    std::vector<std::string> m_cells; // row-major
+    std::vector<int> m_colWidths;
+    GridObserver* m_observer = nullptr;
+    int m_updateDepth = 0;
+    std::size_t m_dirtyFirst = 0;
+    std::size_t m_dirtyLast = 0;
+    bool m_dirty = false;
+};
+
+// Emits one change report for everything written while it lives.
+class GridUpdate {
+public:
+    explicit GridUpdate(StringGrid& grid)
+        : m_grid(grid)
+    {
+        m_grid.beginUpdate();
+    }
+    ~GridUpdate() { m_grid.endUpdate(); }
+    GridUpdate(const GridUpdate&) = delete;
+    GridUpdate& operator=(const GridUpdate&) = delete;
+
+private:
+    StringGrid& m_grid;
+};
