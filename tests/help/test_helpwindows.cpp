@@ -1,0 +1,181 @@
+#include "help/taboutbox.h"
+#include "help/thelpform.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+QPlainTextEdit* memoOf(const THelpForm& form, int index)
+{
+    return form.pages()->widget(index)->findChild<QPlainTextEdit*>();
+}
+
+// Runs the box modally and lets `action` act on it once exec() is spinning. A box that
+// ignores the action is ended with -1 instead of hanging the test run.
+int execWith(TAboutBox& box, const std::function<void()>& action)
+{
+    QTimer::singleShot(0, &box, action);
+    QTimer::singleShot(5000, &box, [&box] { box.done(-1); });
+    return box.exec();
+}
+
+} // namespace
+
+TEST(HelpForm, HasTheSixPagesInOrderWithTheFirstActive)
+{
+    THelpForm form;
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Help"));
+    const QStringList captions = {
+        QStringLiteral("Хронограф"), QStringLiteral("Пули"),          QStringLiteral("Измерения"),
+        QStringLiteral("Графики"),   QStringLiteral("Ед. измерения"), QStringLiteral("Статистика"),
+    };
+    ASSERT_EQ(form.pages()->count(), captions.size());
+    EXPECT_EQ(form.pages()->currentIndex(), 0);
+    for (int i = 0; i < captions.size(); ++i) {
+        SCOPED_TRACE(captions[i].toStdString());
+        EXPECT_EQ(form.pages()->tabText(i), captions[i]);
+        QPlainTextEdit* memo = memoOf(form, i);
+        ASSERT_NE(memo, nullptr);
+        EXPECT_TRUE(memo->isReadOnly());
+        EXPECT_FALSE(memo->toPlainText().trimmed().isEmpty());
+        EXPECT_EQ(memo->accessibleName(), captions[i]);
+        EXPECT_EQ(memo->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+        EXPECT_EQ(memo->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    }
+}
+
+TEST(HelpForm, PagesNameWhatTheReaderLooksFor)
+{
+    THelpForm form;
+    const struct {
+        int page;
+        const char* word;
+    } expected[] = {
+        {0, "LOAD!"}, {0, "COM Setup"}, {1, "bullets.vx!"},      {1, "Apply changes"},
+        {1, "0,120"}, {2, "vxm"},       {2, "Save Selected As"}, {3, "No name"},
+        {3, "WMF"},   {4, "джоул"},     {5, "Statistics"},
+    };
+    for (const auto& e : expected)
+        EXPECT_TRUE(memoOf(form, e.page)->toPlainText().contains(QString::fromUtf8(e.word)))
+            << "page " << e.page << " lacks " << e.word;
+}
+
+TEST(HelpForm, TextsIgnoreTyping)
+{
+    THelpForm form;
+    form.show();
+    for (int i = 0; i < form.pages()->count(); ++i) {
+        form.pages()->setCurrentIndex(i);
+        QPlainTextEdit* memo = memoOf(form, i);
+        const QString before = memo->toPlainText();
+        QTest::keyClicks(memo, QStringLiteral("xyz"));
+        QTest::keyClick(memo, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(memo, Qt::Key_Delete);
+        QTest::keyClick(memo, Qt::Key_Backspace);
+        QTest::keyClick(memo, Qt::Key_Return);
+        EXPECT_EQ(memo->toPlainText(), before) << "page " << i;
+    }
+}
+
+TEST(HelpForm, ReopensWhereTheReaderLeftIt)
+{
+    QWidget mainWindow;
+    auto* form = new THelpForm(&mainWindow);
+    QPointer<THelpForm> guard(form);
+    form->show();
+    // QDialog recentres over its parent on show unless the position was set on purpose.
+    EXPECT_EQ(form->pos(), QPoint(80, 105));
+
+    form->resize(300, 150);
+    form->pages()->setCurrentIndex(3);
+    QApplication::processEvents();
+    QScrollBar* scroll = memoOf(*form, 3)->verticalScrollBar();
+    ASSERT_GT(scroll->maximum(), 0);
+    scroll->setValue(scroll->maximum());
+    const int scrolledTo = scroll->value();
+
+    form->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_FALSE(guard.isNull());
+    EXPECT_TRUE(form->isHidden());
+
+    form->show();
+    QApplication::processEvents();
+    EXPECT_EQ(form->pages()->currentIndex(), 3);
+    EXPECT_EQ(scroll->value(), scrolledTo);
+    EXPECT_EQ(form->pos(), QPoint(80, 105));
+}
+
+TEST(AboutBox, LooksAsDesigned)
+{
+    TAboutBox box;
+    EXPECT_EQ(box.windowTitle(), QStringLiteral("About Vexorel!"));
+    EXPECT_TRUE(box.windowFlags().testFlag(Qt::Tool));
+    EXPECT_EQ(box.minimumSize(), QSize(298, 297));
+    EXPECT_EQ(box.maximumSize(), QSize(298, 297));
+
+    auto* icon = box.findChild<QLabel*>(QStringLiteral("ProgramIcon"));
+    ASSERT_NE(icon, nullptr);
+    EXPECT_EQ(icon->pixmap().size(), QSize(80, 80));
+    EXPECT_FALSE(icon->pixmap().toImage().isNull());
+
+    auto* ok = box.findChild<QPushButton*>(QStringLiteral("OKButton"));
+    ASSERT_NE(ok, nullptr);
+    EXPECT_TRUE(ok->isDefault());
+
+    for (const char* name : {"ProgramIcon", "ProductName", "Version", "Memo1", "OKButton"}) {
+        auto* widget = box.findChild<QWidget*>(QString::fromLatin1(name));
+        ASSERT_NE(widget, nullptr) << name;
+        EXPECT_FALSE(widget->accessibleName().isEmpty()) << name;
+    }
+
+    box.show();
+    EXPECT_EQ(box.size(), QSize(298, 297));
+    const QPoint screenCentre = box.screen()->availableGeometry().center();
+    EXPECT_LE((box.frameGeometry().center() - screenCentre).manhattanLength(), 2);
+}
+
+TEST(AboutBox, ClosesModallyWithTheRightResult)
+{
+    TAboutBox box;
+    auto* ok = box.findChild<QPushButton*>(QStringLiteral("OKButton"));
+
+    EXPECT_EQ(execWith(box, [&box] { QTest::keyClick(&box, Qt::Key_Return); }), QDialog::Accepted);
+    EXPECT_TRUE(box.isHidden());
+    EXPECT_EQ(execWith(box, [ok] { QTest::mouseClick(ok, Qt::LeftButton); }), QDialog::Accepted);
+    EXPECT_EQ(execWith(box, [&box] { QTest::keyClick(&box, Qt::Key_Escape); }), QDialog::Rejected);
+}
+
+TEST(AboutBox, KeepsTheUsersScribblesButReturnsFocusToOk)
+{
+    TAboutBox box;
+    auto* memo = box.findChild<QPlainTextEdit*>(QStringLiteral("Memo1"));
+    auto* ok = box.findChild<QPushButton*>(QStringLiteral("OKButton"));
+    box.show();
+    EXPECT_EQ(box.focusWidget(), ok);
+
+    memo->setFocus();
+    QTest::keyClick(memo, Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClicks(memo, QStringLiteral("my notes"));
+    const QString typed = memo->toPlainText();
+    EXPECT_TRUE(typed.endsWith(QStringLiteral("my notes")));
+
+    box.close();
+    box.show();
+    EXPECT_EQ(memo->toPlainText(), typed);
+    // Otherwise Enter would land in the memo as a new line instead of pressing OK.
+    EXPECT_EQ(box.focusWidget(), ok);
+}
