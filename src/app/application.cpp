@@ -1,0 +1,33 @@
+#include "app/application.h"
+
+#include "app/core/currentfile.h"
+#include "app/errorreport.h"
+#include "app/qtext.h"
+
+#include <QLocale>
+
+VexorelApplication::VexorelApplication(int& argc, char** argv)
+    : QApplication(argc, argv)
+{
+    setApplicationName(toQString(app::kProgramTitle));
+}
+
+bool VexorelApplication::notify(QObject* receiver, QEvent* event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (...) {
+        reportException(std::current_exception());
+        return false;
+    }
+}
+
+char systemDecimalSeparator()
+{
+    const QString point = QLocale::system().decimalPoint();
+    // The runtime keeps one byte; a separator outside ASCII cannot be typed into the weight
+    // field anyway.
+    if (point.size() == 1 && point.at(0).unicode() < 0x80)
+        return static_cast<char>(point.at(0).unicode());
+    return '.';
+}

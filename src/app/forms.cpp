@@ -1,0 +1,25 @@
+#include "app/forms.h"
+
+#include "app/tform1.h"
+#include "help/taboutbox.h"
+#include "help/thelpform.h"
+
+TForm1* Form1 = nullptr;
+TAboutBox* AboutBox = nullptr;
+THelpForm* HelpForm = nullptr;
+
+void createForms()
+{
+    Form1 = new TForm1;
+    AboutBox = new TAboutBox(Form1);
+    HelpForm = new THelpForm(Form1);
+}
+
+void destroyForms()
+{
+    // The dialogs are the main window's children and go with it.
+    delete Form1;
+    Form1 = nullptr;
+    AboutBox = nullptr;
+    HelpForm = nullptr;
+}

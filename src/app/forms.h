@@ -1,0 +1,15 @@
+#pragma once
+
+class TForm1;
+class TAboutBox;
+class THelpForm;
+
+// The program's windows, each reachable program-wide through one reference, as the other
+// windows write into the main window and the main window opens the others.
+extern TForm1* Form1;
+extern TAboutBox* AboutBox;
+extern THelpForm* HelpForm;
+
+// Creates the windows in their start-up order; only the main window is then shown.
+void createForms();
+void destroyForms();

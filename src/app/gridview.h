@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QTableView>
+
+#include <cstddef>
+
+class GridModel;
+
+// Rows of the grid, counted as the grid counts them (row 1 is the first measurement).
+struct GridSelection {
+    std::size_t top = 1;
+    std::size_t bottom = 1;
+};
+
+// The measurement table's view: whole rows, one contiguous range, header row fixed,
+// vertical scroll bar only. The grid always has a current cell and a selection.
+class GridView : public QTableView {
+    Q_OBJECT
+public:
+    explicit GridView(QWidget* parent = nullptr);
+
+    void setGridModel(GridModel* model);
+
+    // The marked rows, or the current cell's row when nothing is marked.
+    GridSelection selection() const;
+    // Marks rows top..bottom (grid rows) and makes top the current row.
+    void selectRows(std::size_t top, std::size_t bottom);
+
+private:
+    void ensureCurrentCell();
+    void applyColumnWidths();
+
+    GridModel* m_model = nullptr;
+};

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+class QDialog;
+class QWidget;
+
+// Every message box, file dialog and modal window goes through one Prompter, so tests can
+// answer them from a script instead of blocking on a real window.
+
+enum class MessageIcon { None, Information, Warning, Critical };
+enum class MessageButtons { Ok, OkCancel, YesNo };
+enum class MessageResult { Ok, Cancel, Yes, No };
+
+// What a file dialog remembers between uses. Commands that share a dialog share one state,
+// so each starts from the folder and name last chosen in any of them.
+struct FileDialogState {
+    QString filter;        // Qt form: "Vexorel! Measurments (*.vxm)"
+    QString defaultSuffix; // without the dot
+    QString directory;
+    QString fileName;
+};
+
+class Prompter {
+public:
+    virtual ~Prompter() = default;
+
+    virtual MessageResult message(QWidget* parent, const QString& caption, const QString& text,
+                                  MessageIcon icon, MessageButtons buttons) = 0;
+    // The chosen path, or nothing when cancelled.
+    virtual std::optional<QString> chooseOpenFile(QWidget* parent,
+                                                  const FileDialogState& state) = 0;
+    virtual std::optional<QString> chooseSaveFile(QWidget* parent,
+                                                  const FileDialogState& state) = 0;
+    // Shows a window modally; returns its result code.
+    virtual int execModal(QDialog* dialog) = 0;
+};
+
+// The prompter in use: the desktop one unless a test installed another.
+Prompter& prompts();
+// nullptr restores the desktop prompter. The caller keeps ownership.
+void setPrompter(Prompter* prompter);
+
+// File dialogs through the prompter that remember the choice in `state` and add the default
+// extension to a name typed without one.
+std::optional<QString> askOpenFile(QWidget* parent, FileDialogState& state);
+std::optional<QString> askSaveFile(QWidget* parent, FileDialogState& state);
+
+// Plain message box captioned "Vexorel!" with an OK button, for errors the program detects.
+void showProgramMessage(QWidget* parent, const QString& text);

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+#include <string>
+#include <string_view>
+
+// The core speaks UTF-8 std::string; widgets speak QString. Texts cross only here.
+inline QString toQString(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+inline std::string toStdString(const QString& text)
+{
+    return text.toStdString();
+}

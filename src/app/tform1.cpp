@@ -1,0 +1,399 @@
+#include "app/tform1.h"
+
+#include "app/anchors.h"
+#include "app/core/currentfile.h"
+#include "app/core/measurementtable.h"
+#include "app/core/weightmask.h"
+#include "app/errorreport.h"
+#include "app/forms.h"
+#include "app/gridmodel.h"
+#include "app/gridview.h"
+#include "app/qtext.h"
+#include "help/taboutbox.h"
+#include "help/thelpform.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTabWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+
+// The client area the boxes were placed in; the window's outer size adds frame and menu.
+constexpr QSize kClientDesignSize(829, 518);
+constexpr int kTimerInterval = 100;
+
+QGroupBox* makeGroup(QWidget* parent, const char* name, const char* caption)
+{
+    auto* box = new QGroupBox(QString::fromUtf8(caption), parent);
+    box->setObjectName(QString::fromUtf8(name));
+    box->setAccessibleName(box->title());
+    return box;
+}
+
+template <typename W> W* named(W* widget, const char* name, const QString& accessibleName)
+{
+    widget->setObjectName(QString::fromUtf8(name));
+    widget->setAccessibleName(accessibleName);
+    return widget;
+}
+
+QLabel* valueLabel(const char* name, const char* accessibleName, const QColor& colour)
+{
+    auto* label =
+        named(new QLabel(toQString(table::kEmptyMark)), name, QString::fromUtf8(accessibleName));
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+    return label;
+}
+
+QAction* addItem(QMenu* menu, const char* name, const char* caption,
+                 const QKeySequence& shortcut = QKeySequence())
+{
+    QAction* action = menu->addAction(QString::fromUtf8(caption));
+    action->setObjectName(QString::fromUtf8(name));
+    action->setShortcut(shortcut);
+    return action;
+}
+
+QMenu* makePopup(QWidget* parent, const char* name, QAction** bmp, const char* bmpName,
+                 QAction** wmf, const char* wmfName, QAction** print, const char* printName)
+{
+    auto* menu = new QMenu(parent);
+    menu->setObjectName(QString::fromUtf8(name));
+    *bmp = addItem(menu, bmpName, "Save as BMP");
+    *wmf = addItem(menu, wmfName, "Save as WMF");
+    menu->addSeparator();
+    *print = addItem(menu, printName, "Print");
+    return menu;
+}
+
+QWidget* makeChart(const char* name, const char* accessibleName)
+{
+    auto* chart = named(new QWidget, name, QString::fromUtf8(accessibleName));
+    chart->setAutoFillBackground(true);
+    QPalette palette = chart->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    chart->setPalette(palette);
+    return chart;
+}
+
+} // namespace
+
+TForm1::TForm1(QWidget* parent)
+    : QMainWindow(parent)
+    , m_table(table::makeGrid())
+{
+    setObjectName(QStringLiteral("Form1"));
+    app::setCaptionListener(
+        [this](const std::string& caption) { setWindowTitle(toQString(caption)); });
+    setWindowTitle(toQString(app::windowCaption(app::currentFileName())));
+
+    OpenDialog1.filter = SaveDialog1.filter = QStringLiteral("Vexorel! Measurments (*.vxm)");
+    OpenDialog1.defaultSuffix = SaveDialog1.defaultSuffix = QStringLiteral("vxm");
+
+    buildMenus();
+    buildControls();
+    bindHandlers();
+
+    move(2, 7);
+    resize(kClientDesignSize.width(), kClientDesignSize.height() + menuBar()->sizeHint().height());
+
+    // Creation runs FormCreate; its errors take the road of every other handler's.
+    guarded([this] { FormCreate(); })();
+}
+
+TForm1::~TForm1()
+{
+    app::setCaptionListener(nullptr);
+    // The view and its model go before the table they show.
+    delete Grid;
+    Grid = nullptr;
+    delete m_gridModel;
+    m_gridModel = nullptr;
+}
+
+void TForm1::buildMenus()
+{
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    New1 = addItem(file, "New1", "&New", QKeySequence(Qt::CTRL | Qt::Key_N));
+    Open1 = addItem(file, "Open1", "&Open", QKeySequence(Qt::CTRL | Qt::Key_O));
+    Save1 = addItem(file, "Save1", "&Save", QKeySequence(Qt::CTRL | Qt::Key_S));
+    SaveAs1 = addItem(file, "SaveAs1", "Save As...");
+    SaveSelectedAs1 = addItem(file, "SaveSelectedAs1", "Save Selected As...");
+    file->addSeparator();
+    Exit1 = addItem(file, "Exit1", "&Exit", QKeySequence(Qt::CTRL | Qt::Key_E));
+
+    QMenu* chronolite = menuBar()->addMenu(QStringLiteral("Chronolite"));
+    LOAD1 = addItem(chronolite, "LOAD1", "LOAD!");
+    chronolite->addSeparator();
+    COMSetup1 = addItem(chronolite, "COMSetup1", "COM Setup");
+    chronolite->addSeparator();
+    DeleteSelected1 = addItem(chronolite, "DeleteSelected1", "Delete Selected");
+
+    QMenu* chart = menuBar()->addMenu(QStringLiteral("Chart"));
+    AddSeries1 = addItem(chart, "AddSeries1", "Add Series");
+    DeleteSeries1 = addItem(chart, "DeleteSeries1", "Delete Series");
+    chart->addSeparator();
+    Redraw1 = addItem(chart, "Redraw1", "Redraw");
+
+    QMenu* options = menuBar()->addMenu(QStringLiteral("Options"));
+    BulletListEditor1 = addItem(options, "BulletListEditor1", "&Bullet List Editor");
+    options->addSeparator();
+    COMSetup2 = addItem(options, "COMSetup2", "&COM Setup");
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    FAQ1 = addItem(help, "FAQ1", "Help");
+    help->addSeparator();
+    About1 = addItem(help, "About1", "&About...");
+}
+
+void TForm1::buildControls()
+{
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("ClientArea"));
+    setCentralWidget(client);
+    auto* anchors = new Anchors(client, kClientDesignSize);
+    const Qt::Edges leftTop = Qt::LeftEdge | Qt::TopEdge;
+
+    // Measurements
+    QGroupBox* measurements = makeGroup(client, "GroupBox2", "Measurements");
+    m_gridModel = new GridModel(m_table);
+    Grid = named(new GridView, "Grid", QStringLiteral("Measurements"));
+    Grid->setGridModel(m_gridModel);
+    (new QVBoxLayout(measurements))->addWidget(Grid);
+    anchors->place(measurements, QRect(0, 0, 291, 518), leftTop | Qt::BottomEdge);
+
+    // Statistics
+    QGroupBox* statistics = makeGroup(client, "GroupBox5", "Statistics");
+    auto* statsLayout = new QGridLayout(statistics);
+    statsLayout->setContentsMargins(6, 4, 6, 4);
+    statsLayout->setVerticalSpacing(2);
+    VmaxLabel = valueLabel("VmaxLabel", "V max", Qt::red);
+    VminLabel = valueLabel("VminLabel", "V min", Qt::darkGreen);
+    VaLabel = valueLabel("VaLabel", "V a", QColor(0xB8, 0x9B, 0x00));
+    EmaxLabel = valueLabel("EmaxLabel", "E max", Qt::red);
+    EminLabel = valueLabel("EminLabel", "E min", Qt::darkGreen);
+    EaLabel = valueLabel("EaLabel", "E a", QColor(0xB8, 0x9B, 0x00));
+    const char* captions[] = {"V max", "V min", "V a", "E max", "E min", "E a"};
+    QLabel* values[] = {VmaxLabel, VminLabel, VaLabel, EmaxLabel, EminLabel, EaLabel};
+    for (int i = 0; i < 6; ++i) {
+        auto* caption = new QLabel(QString::fromUtf8(captions[i]));
+        caption->setObjectName(QStringLiteral("Label%1").arg(3 + i));
+        caption->setBuddy(values[i]);
+        const int column = (i / 3) * 2;
+        statsLayout->addWidget(caption, i % 3, column);
+        statsLayout->addWidget(values[i], i % 3, column + 1);
+    }
+    anchors->place(statistics, QRect(295, 0, 126, 101), leftTop);
+
+    // Bullet
+    QGroupBox* bullet = makeGroup(client, "GroupBox4", "Bullet");
+    auto* bulletLayout = new QGridLayout(bullet);
+    bulletLayout->setContentsMargins(6, 2, 6, 2);
+    bulletLayout->setVerticalSpacing(1);
+    ComboBox1 = named(new QComboBox, "ComboBox1", QStringLiteral("Bullet"));
+    ComboBox1->setEditable(false);
+    MaskEdit1 = named(new QLineEdit, "MaskEdit1", QStringLiteral("Bullet weight"));
+    MaskEdit1->setInputMask(QString::fromLatin1(weightmask::kInputMask));
+    MaskEdit1->setMaxLength(static_cast<int>(weightmask::kLength));
+    MaskEdit1->setFixedWidth(52);
+    auto* gram = named(new QLabel(QStringLiteral("gram")), "Label2", QStringLiteral("gram"));
+    SpeedButton1 = named(new QPushButton(QStringLiteral("Apply changes")), "SpeedButton1",
+                         QStringLiteral("Apply changes"));
+    auto* note1 = new QLabel(QStringLiteral("Note: Select measurments, select bullet,"));
+    auto* note2 = new QLabel(QStringLiteral("change weight and click \"Apply changes\"!"));
+    note1->setObjectName(QStringLiteral("Label10"));
+    note2->setObjectName(QStringLiteral("Label11"));
+    for (QLabel* note : {note1, note2}) {
+        QFont small = note->font();
+        small.setPointSizeF(small.pointSizeF() * 0.75);
+        note->setFont(small);
+    }
+    bulletLayout->addWidget(ComboBox1, 0, 0, 1, 3);
+    bulletLayout->addWidget(MaskEdit1, 1, 0);
+    bulletLayout->addWidget(gram, 1, 1);
+    bulletLayout->addWidget(SpeedButton1, 1, 2);
+    bulletLayout->addWidget(note1, 2, 0, 1, 3);
+    bulletLayout->addWidget(note2, 3, 0, 1, 3);
+    anchors->place(bullet, QRect(425, 0, 216, 101), leftTop);
+
+    // Chart
+    QGroupBox* chart = makeGroup(client, "GroupBox6", "Chart");
+    auto* chartLayout = new QVBoxLayout(chart);
+    chartLayout->setContentsMargins(6, 2, 6, 4);
+    chartLayout->setSpacing(0);
+    CheckBox1 = named(new QCheckBox(QStringLiteral("3D Dimensions")), "CheckBox1",
+                      QStringLiteral("3D Dimensions"));
+    CheckBox2 =
+        named(new QCheckBox(QStringLiteral("Labels")), "CheckBox2", QStringLiteral("Labels"));
+    CheckBox3 =
+        named(new QCheckBox(QStringLiteral("Legend")), "CheckBox3", QStringLiteral("Legend"));
+    Button1 = named(new QPushButton(QStringLiteral("Redraw")), "Button1", QStringLiteral("Redraw"));
+    for (QWidget* w : std::initializer_list<QWidget*>{CheckBox1, CheckBox2, CheckBox3, Button1})
+        chartLayout->addWidget(w);
+    anchors->place(chart, QRect(645, 0, 101, 101), leftTop);
+
+    // Chronolite
+    QGroupBox* chronolite = makeGroup(client, "GroupBox3", "Chronolite");
+    auto* chronoLayout = new QVBoxLayout(chronolite);
+    chronoLayout->setContentsMargins(4, 2, 4, 4);
+    chronoLayout->setSpacing(2);
+    BitBtn1 = named(new QPushButton(QStringLiteral("Load!")), "BitBtn1", QStringLiteral("Load"));
+    QFont bold = BitBtn1->font();
+    bold.setBold(true);
+    BitBtn1->setFont(bold);
+    QPalette loadPalette = BitBtn1->palette();
+    loadPalette.setColor(QPalette::ButtonText, QColor(0xE0, 0xC0, 0x00));
+    BitBtn1->setPalette(loadPalette);
+    Label1 = named(new QLabel(QStringLiteral("Press button!")), "Label1", QStringLiteral("Status"));
+    Label1->setAlignment(Qt::AlignCenter);
+    Button2 =
+        named(new QPushButton(QStringLiteral("COM Setup")), "Button2", QStringLiteral("COM Setup"));
+    for (QWidget* w : std::initializer_list<QWidget*>{BitBtn1, Label1, Button2})
+        chronoLayout->addWidget(w);
+    anchors->place(chronolite, QRect(750, 0, 79, 101), leftTop | Qt::RightEdge);
+
+    // Chart Options
+    QGroupBox* chartOptions = makeGroup(client, "GroupBox8", "Chart Options");
+    auto* optionsLayout = new QGridLayout(chartOptions);
+    auto* seriesLabel = new QLabel(QStringLiteral("Series List:"));
+    seriesLabel->setObjectName(QStringLiteral("Label12"));
+    ListBox1 = named(new QListWidget, "ListBox1", QStringLiteral("Series List"));
+    seriesLabel->setBuddy(ListBox1);
+    Button9 =
+        named(new QPushButton(QStringLiteral("Add")), "Button9", QStringLiteral("Add series"));
+    Button10 = named(new QPushButton(QStringLiteral("Delete")), "Button10",
+                     QStringLiteral("Delete series"));
+    optionsLayout->addWidget(seriesLabel, 0, 0, 1, 2);
+    optionsLayout->addWidget(ListBox1, 1, 0, 1, 2);
+    optionsLayout->addWidget(Button9, 2, 0);
+    optionsLayout->addWidget(Button10, 2, 1);
+    anchors->place(chartOptions, QRect(659, 102, 169, 414),
+                   Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge);
+
+    // Charts
+    PageControl1 = named(new QTabWidget(client), "PageControl1", QStringLiteral("Charts"));
+    ChartV = makeChart("ChartV", "Velocity chart");
+    ChartE = makeChart("ChartE", "Energy chart");
+    ChartdV = makeChart("ChartdV", "Deviation chart");
+    PageControl1->addTab(ChartV, QStringLiteral("Velocity (V)"));
+    PageControl1->addTab(ChartE, QStringLiteral("Energy (E)"));
+    PageControl1->addTab(ChartdV, QStringLiteral("Deviation (dV)"));
+    anchors->place(PageControl1, QRect(295, 105, 361, 411),
+                   Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge);
+
+    PopupMenu1 = makePopup(this, "PopupMenu1", &SaveToBMP1, "SaveToBMP1", &SaveasWMF1, "SaveasWMF1",
+                           &Print2, "Print2");
+    PopupMenu2 = makePopup(this, "PopupMenu2", &SavetoBMP2, "SavetoBMP2", &SaveasWMF2, "SaveasWMF2",
+                           &Print3, "Print3");
+    PopupMenu3 = makePopup(this, "PopupMenu3", &SaveToBMP3, "SaveToBMP3", &SaveasWMF3, "SaveasWMF3",
+                           &Print4, "Print4");
+    // ChartdV has no menu of its own: its right click falls through to the page control's.
+    const std::pair<QWidget*, QMenu*> popups[] = {
+        {ChartV, PopupMenu1}, {ChartE, PopupMenu2}, {PageControl1, PopupMenu3}};
+    for (const auto& [widget, menu] : popups) {
+        widget->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(widget, &QWidget::customContextMenuRequested, menu,
+                [widget = widget, menu = menu](const QPoint& pos) {
+                    menu->popup(widget->mapToGlobal(pos));
+                });
+    }
+
+    // Never shown: the received-line list and the terminal's box.
+    Memo1 = named(new QPlainTextEdit(client), "Memo1", QStringLiteral("Received lines"));
+    Memo1->hide();
+    GroupBox1 = makeGroup(client, "GroupBox1", "Terminal");
+    GroupBox1->hide();
+
+    Timer = new QTimer(this);
+    Timer->setObjectName(QStringLiteral("Timer"));
+    Timer->setInterval(kTimerInterval);
+    Timer->setTimerType(Qt::PreciseTimer);
+}
+
+void TForm1::bindHandlers()
+{
+    connect(FAQ1, &QAction::triggered, this, guarded([this] { FAQ1Click(); }));
+    connect(About1, &QAction::triggered, this, guarded([this] { About1Click(); }));
+}
+
+void TForm1::FormCreate()
+{
+    table::writeHeader(m_table);
+    m_startDir = QDir::currentPath().toStdString();
+    loadBulletList();
+}
+
+void TForm1::loadBulletList()
+{
+    m_bullets.load(m_startDir);
+    fillBulletCombo();
+}
+
+void TForm1::fillBulletCombo()
+{
+    // Filling the list is not the user's choice of a bullet: no change handler runs.
+    const QSignalBlocker blocker(ComboBox1);
+    ComboBox1->clear();
+    for (std::size_t k = 1; k <= m_bullets.count(); ++k)
+        ComboBox1->addItem(toQString(m_bullets.entry(k).name));
+    ComboBox1->setCurrentIndex(0);
+    setWeightText(m_bullets.entry(1).weight);
+}
+
+std::string TForm1::weightText() const
+{
+    return weightmask::fieldText(MaskEdit1->displayText().toStdString());
+}
+
+void TForm1::setWeightText(const std::string& weight)
+{
+    MaskEdit1->setText(toQString(weightmask::displayFor(weight)));
+}
+
+void TForm1::applyEnergyRule(std::size_t row, const std::string& weight)
+{
+    table::applyEnergyRule(m_table, row, weight);
+}
+
+double TForm1::statisticsPass()
+{
+    const table::Statistics s = table::statisticsPass(m_table);
+    VmaxLabel->setText(toQString(s.vMax));
+    VminLabel->setText(toQString(s.vMin));
+    VaLabel->setText(toQString(s.vMean));
+    EmaxLabel->setText(toQString(s.eMax));
+    EminLabel->setText(toQString(s.eMin));
+    EaLabel->setText(toQString(s.eMean));
+    return s.meanVelocity;
+}
+
+void TForm1::deviationPass(double meanVelocity)
+{
+    table::deviationPass(m_table, meanVelocity);
+}
+
+void TForm1::FAQ1Click()
+{
+    prompts().execModal(HelpForm);
+}
+
+void TForm1::About1Click()
+{
+    prompts().execModal(AboutBox);
+}

@@ -1,0 +1,305 @@
+#include "app/core/currentfile.h"
+#include "app/forms.h"
+#include "app/gridview.h"
+#include "app/tform1.h"
+#include "help/taboutbox.h"
+#include "help/thelpform.h"
+#include "runtime/decimalseparator.h"
+#include "support/scriptedprompter.h"
+#include "support/tempdir.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+// Starts the program's windows in a folder of the test's own, as the program starts.
+class MainWindow : public ::testing::Test {
+protected:
+    void start(const std::optional<std::string>& bulletFile = std::nullopt,
+               const char* name = "Bullets.vx!")
+    {
+        if (bulletFile)
+            dir.write(name, *bulletFile);
+        cwd = std::make_unique<CurrentDir>(dir.path());
+        createForms();
+    }
+    void TearDown() override
+    {
+        destroyForms();
+        cwd.reset();
+        app::setCurrentFileName("");
+        rt::setDecimalSeparator(',');
+    }
+
+    void fillVelocities(const std::vector<const char*>& v, const std::string& weight)
+    {
+        StringGrid& t = Form1->table();
+        t.setRowCount(v.size() + 1);
+        for (std::size_t i = 0; i < v.size(); ++i) {
+            t.setCell(0, i + 1, std::to_string(i + 1));
+            t.setCell(1, i + 1, v[i]);
+            Form1->applyEnergyRule(i + 1, weight);
+        }
+    }
+
+    QStringList labels() const
+    {
+        return {Form1->VmaxLabel->text(), Form1->VminLabel->text(), Form1->VaLabel->text(),
+                Form1->EmaxLabel->text(), Form1->EminLabel->text(), Form1->EaLabel->text()};
+    }
+
+    TempDir dir;
+    std::unique_ptr<CurrentDir> cwd;
+    ScriptedPrompter prompter;
+};
+
+TEST_F(MainWindow, StartsInItsInitialState)
+{
+    start("JSB Exact\r\n0,547\r\n");
+    TForm1* f = Form1;
+    EXPECT_EQ(f->windowTitle(), "Vexorel!");
+    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_EQ(labels(), QStringList(6, "###"));
+    EXPECT_EQ(f->Label1->text(), "Press button!");
+    EXPECT_EQ(f->BitBtn1->text(), "Load!");
+    EXPECT_TRUE(f->BitBtn1->font().bold());
+    EXPECT_FALSE(f->Timer->isActive());
+    EXPECT_EQ(f->Timer->interval(), 100);
+    EXPECT_FALSE(f->CheckBox1->isChecked() || f->CheckBox2->isChecked() ||
+                 f->CheckBox3->isChecked());
+    EXPECT_EQ(f->ListBox1->count(), 0);
+    EXPECT_EQ(f->PageControl1->count(), 3);
+    EXPECT_EQ(f->PageControl1->tabText(2), "Deviation (dV)");
+    EXPECT_EQ(f->table().rowCount(), 2u);
+    EXPECT_EQ(f->Grid->model()->headerData(1, Qt::Horizontal).toString(), "V (m/s)");
+    EXPECT_EQ(f->Grid->columnWidth(4), 75);
+    EXPECT_EQ(f->Grid->model()->rowCount(), 1);
+    EXPECT_TRUE(f->Memo1->isHidden());
+    EXPECT_TRUE(f->GroupBox1->isHidden());
+    EXPECT_EQ(app::currentFileName(), "");
+
+    // The four windows exist from the start, hidden but the main window.
+    EXPECT_NE(AboutBox, nullptr);
+    EXPECT_NE(HelpForm, nullptr);
+    EXPECT_FALSE(AboutBox->isVisible());
+    EXPECT_EQ(f->ComboBox1->count(), 1);
+    EXPECT_EQ(f->ComboBox1->currentText(), "JSB Exact");
+    EXPECT_EQ(f->weightText(), "0,547");
+    EXPECT_EQ(f->startDir(), dir.path());
+}
+
+TEST_F(MainWindow, MenusAndShortcuts)
+{
+    start("");
+    QStringList menus;
+    for (QAction* a : Form1->menuBar()->actions())
+        menus << a->text();
+    EXPECT_EQ(menus, (QStringList{"&File", "Chronolite", "Chart", "Options", "&Help"}));
+    EXPECT_EQ(Form1->New1->shortcut(), QKeySequence("Ctrl+N"));
+    EXPECT_EQ(Form1->Open1->shortcut(), QKeySequence("Ctrl+O"));
+    EXPECT_EQ(Form1->Save1->shortcut(), QKeySequence("Ctrl+S"));
+    EXPECT_EQ(Form1->Exit1->shortcut(), QKeySequence("Ctrl+E"));
+    QStringList file;
+    for (QAction* a :
+         Form1->New1->associatedObjects().isEmpty()
+             ? QList<QAction*>()
+             : qobject_cast<QMenu*>(Form1->New1->associatedObjects().first())->actions())
+        file << (a->isSeparator() ? "-" : a->text());
+    EXPECT_EQ(file, (QStringList{"&New", "&Open", "&Save", "Save As...", "Save Selected As...", "-",
+                                 "&Exit"}));
+    QStringList popup;
+    for (QAction* a : Form1->PopupMenu3->actions())
+        popup << (a->isSeparator() ? "-" : a->text());
+    EXPECT_EQ(popup, (QStringList{"Save as BMP", "Save as WMF", "-", "Print"}));
+}
+
+TEST_F(MainWindow, ControlsCarryAccessibleNames)
+{
+    start("");
+    const std::pair<QWidget*, const char*> expected[] = {
+        {Form1->VmaxLabel, "V max"},   {Form1->VminLabel, "V min"},
+        {Form1->VaLabel, "V a"},       {Form1->EmaxLabel, "E max"},
+        {Form1->EminLabel, "E min"},   {Form1->EaLabel, "E a"},
+        {Form1->Grid, "Measurements"}, {Form1->MaskEdit1, "Bullet weight"},
+        {Form1->ComboBox1, "Bullet"},  {Form1->Label1, "Status"}};
+    for (const auto& [widget, name] : expected)
+        EXPECT_EQ(widget->accessibleName(), name);
+    for (QWidget* w : Form1->findChildren<QWidget*>()) {
+        const bool control = qobject_cast<QPushButton*>(w) || qobject_cast<QCheckBox*>(w) ||
+                             qobject_cast<QComboBox*>(w) || qobject_cast<QListWidget*>(w) ||
+                             qobject_cast<QGroupBox*>(w);
+        if (control && w->window() == Form1) {
+            EXPECT_FALSE(w->accessibleName().isEmpty()) << w->objectName().toStdString();
+        }
+    }
+}
+
+TEST_F(MainWindow, WithoutBulletFileReportsOnceAndStillWorks)
+{
+    start(std::nullopt);
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].caption, "Vexorel!");
+    EXPECT_EQ(prompter.messages[0].text, "File not found");
+    EXPECT_EQ(prompter.messages[0].icon, MessageIcon::Critical);
+    EXPECT_EQ(Form1->ComboBox1->count(), 0);
+    EXPECT_EQ(Form1->weightText(), " ,   ");
+    EXPECT_EQ(Form1->Grid->model()->headerData(0, Qt::Horizontal).toString(), "N");
+    EXPECT_TRUE(Form1->isEnabled());
+}
+
+TEST_F(MainWindow, BulletFileIsFoundInTheCurrentFolderWhateverItsCase)
+{
+    start("Пуля\r\n####\r\nB\r\n0,510\r\n", "bullets.VX!");
+    EXPECT_TRUE(prompter.messages.empty());
+    ASSERT_EQ(Form1->ComboBox1->count(), 2);
+    EXPECT_EQ(Form1->ComboBox1->itemText(0), "Пуля");
+    EXPECT_EQ(Form1->ComboBox1->currentIndex(), 0);
+    EXPECT_EQ(Form1->weightText(), " ,   ") << "#### leaves the mask unfilled";
+}
+
+TEST_F(MainWindow, EmptyBulletFileGivesOneEmptyItem)
+{
+    start("");
+    EXPECT_EQ(Form1->ComboBox1->count(), 1);
+    EXPECT_EQ(Form1->ComboBox1->itemText(0), "");
+}
+
+TEST_F(MainWindow, WeightFieldReadsTypedDigitsAndBlanks)
+{
+    start("A\r\n0,510\r\n");
+    Form1->MaskEdit1->clear();
+    EXPECT_EQ(Form1->weightText(), " ,   ");
+    Form1->MaskEdit1->setFocus();
+    Form1->MaskEdit1->home(false);
+    QTest::keyClicks(Form1->MaskEdit1, "0120");
+    EXPECT_EQ(Form1->weightText(), "0,120");
+    Form1->setWeightText("1,2");
+    EXPECT_EQ(Form1->weightText(), "1,2  ");
+}
+
+class Separator : public MainWindow, public ::testing::WithParamInterface<char> {};
+
+TEST_P(Separator, StatisticsAndDeviationsFillLabelsAndCells)
+{
+    start("");
+    rt::setDecimalSeparator(GetParam());
+    const QString s(QChar::fromLatin1(GetParam()));
+    fillVelocities({"300", "310", "290"}, "0,120");
+    const double mean = Form1->statisticsPass();
+    Form1->deviationPass(mean);
+    EXPECT_EQ(labels(), (QStringList{"310", "290", "300" + s + "00", "5" + s + "77", "5" + s + "05",
+                                     "5" + s + "41"}));
+    QAbstractItemModel* m = Form1->Grid->model();
+    EXPECT_EQ(m->index(0, 2).data().toString(), "5" + s + "4");
+    EXPECT_EQ(m->index(1, 5).data().toString(), "3" + s + "33");
+    EXPECT_EQ(m->index(2, 5).data().toString(), "-3" + s + "33");
+}
+
+TEST_P(Separator, InvalidEnergyShowsFourHashesInTheEnergyLabels)
+{
+    start("");
+    rt::setDecimalSeparator(GetParam());
+    fillVelocities({"300", "310"}, " ,   ");
+    EXPECT_EQ(Form1->Grid->model()->index(0, 2).data().toString(), "####");
+    Form1->statisticsPass();
+    EXPECT_EQ(labels().mid(3), QStringList(3, "####"));
+    EXPECT_EQ(Form1->VmaxLabel->text(), "310");
+}
+
+INSTANTIATE_TEST_SUITE_P(Locales, Separator, ::testing::Values(',', '.'),
+                         [](const auto& info) { return info.param == ',' ? "comma" : "point"; });
+
+TEST_F(MainWindow, FailedStatisticsPassLeavesTheLabels)
+{
+    start("");
+    fillVelocities({"300", "bad"}, "0,120");
+    EXPECT_THROW(Form1->statisticsPass(), std::exception);
+    EXPECT_EQ(labels(), QStringList(6, "###"));
+}
+
+TEST_F(MainWindow, GridAlwaysHasACurrentRowAndSelection)
+{
+    start("");
+    fillVelocities({"300", "310", "290", "305"}, "0,120");
+    GridSelection sel = Form1->Grid->selection();
+    EXPECT_EQ(sel.top, 1u);
+    EXPECT_EQ(sel.bottom, 1u);
+    Form1->Grid->selectRows(2, 4);
+    sel = Form1->Grid->selection();
+    EXPECT_EQ(sel.top, 2u);
+    EXPECT_EQ(sel.bottom, 4u);
+    Form1->Grid->clearSelection();
+    EXPECT_EQ(Form1->Grid->selection().top, 2u) << "with nothing marked, the current row";
+    Form1->table().setRowCount(2);
+    EXPECT_TRUE(Form1->Grid->currentIndex().isValid());
+    EXPECT_EQ(Form1->Grid->selection().top, 1u);
+}
+
+TEST_F(MainWindow, UserColumnWidthsGoToTheTable)
+{
+    start("");
+    Form1->Grid->setColumnWidth(4, 120);
+    EXPECT_EQ(Form1->table().colWidth(4), 120);
+}
+
+TEST_F(MainWindow, CaptionFollowsTheCurrentFile)
+{
+    start("");
+    app::setCurrentFileName("/home/u/shots.vxm");
+    EXPECT_EQ(Form1->windowTitle(), "/home/u/shots.vxm     Vexorel!");
+    app::setCurrentFileName("");
+    EXPECT_EQ(Form1->windowTitle(), "Vexorel!");
+}
+
+TEST_F(MainWindow, HelpAndAboutOpenTheWindowsMadeAtStartUp)
+{
+    start("");
+    QDialog* help = HelpForm;
+    QDialog* about = AboutBox;
+    const auto windowsBefore = QApplication::topLevelWidgets().size();
+    Form1->FAQ1->trigger();
+    Form1->About1->trigger();
+    ASSERT_EQ(prompter.modalShown.size(), 2u);
+    EXPECT_EQ(prompter.modalShown[0], help);
+    EXPECT_EQ(prompter.modalShown[1], about);
+    EXPECT_EQ(QApplication::topLevelWidgets().size(), windowsBefore);
+}
+
+TEST_F(MainWindow, WindowFollowsItsAnchorsWhenResized)
+{
+    start("");
+    Form1->show();
+    QWidget* measurements = Form1->findChild<QWidget*>("GroupBox2");
+    QWidget* chronolite = Form1->findChild<QWidget*>("GroupBox3");
+    QWidget* statistics = Form1->findChild<QWidget*>("GroupBox5");
+    const QRect m0 = measurements->geometry();
+    const QRect c0 = chronolite->geometry();
+    const QRect s0 = statistics->geometry();
+    const QRect p0 = Form1->PageControl1->geometry();
+    Form1->resize(Form1->width() + 100, Form1->height() + 50);
+    QApplication::processEvents();
+    EXPECT_EQ(measurements->geometry(), m0.adjusted(0, 0, 0, 50));
+    EXPECT_EQ(chronolite->geometry(), c0.adjusted(0, 0, 100, 0));
+    EXPECT_EQ(statistics->geometry(), s0);
+    EXPECT_EQ(Form1->PageControl1->geometry(), p0.adjusted(0, 0, 100, 50));
+}
+
+} // namespace
