@@ -2,7 +2,8 @@
 # Each kind of need is one list, so adding a tool is adding one name.
 
 BUILD_PACKAGES="cmake g++ make pkg-config qt6-base-dev libgl-dev fonts-liberation"
-TEST_PACKAGES="libgtest-dev libgmock-dev googletest xvfb xauth libxcb1-dev libbenchmark-dev"
+TEST_PACKAGES="libgtest-dev libgmock-dev xvfb xauth"
+BENCH_PACKAGES="libbenchmark-dev libxcb1-dev xvfb xauth"
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

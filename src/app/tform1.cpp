@@ -106,6 +106,11 @@ TForm1::TForm1(QWidget* parent)
     OpenDialog1.filter = SaveDialog1.filter = QStringLiteral("Vexorel! Measurments (*.vxm)");
     OpenDialog1.defaultSuffix = SaveDialog1.defaultSuffix = QStringLiteral("vxm");
 
+    // The boxes were laid out for a small 8-point sans font; the desktop default would clip.
+    QFont designFont(QStringLiteral("Liberation Sans"), 8);
+    designFont.setStyleHint(QFont::SansSerif);
+    setFont(designFont);
+
     buildMenus();
     buildControls();
     bindHandlers();
@@ -175,13 +180,16 @@ void TForm1::buildControls()
     m_gridModel = new GridModel(m_table);
     Grid = named(new GridView, "Grid", QStringLiteral("Measurements"));
     Grid->setGridModel(m_gridModel);
-    (new QVBoxLayout(measurements))->addWidget(Grid);
+    auto* measurementsLayout = new QVBoxLayout(measurements);
+    measurementsLayout->setContentsMargins(4, 2, 4, 4);
+    measurementsLayout->addWidget(Grid);
     anchors->place(measurements, QRect(0, 0, 291, 518), leftTop | Qt::BottomEdge);
 
     // Statistics
     QGroupBox* statistics = makeGroup(client, "GroupBox5", "Statistics");
     auto* statsLayout = new QGridLayout(statistics);
-    statsLayout->setContentsMargins(6, 4, 6, 4);
+    statsLayout->setContentsMargins(4, 4, 2, 4);
+    statsLayout->setHorizontalSpacing(3);
     statsLayout->setVerticalSpacing(2);
     VmaxLabel = valueLabel("VmaxLabel", "V max", Qt::red);
     VminLabel = valueLabel("VminLabel", "V min", Qt::darkGreen);
@@ -235,7 +243,7 @@ void TForm1::buildControls()
     // Chart
     QGroupBox* chart = makeGroup(client, "GroupBox6", "Chart");
     auto* chartLayout = new QVBoxLayout(chart);
-    chartLayout->setContentsMargins(6, 2, 6, 4);
+    chartLayout->setContentsMargins(3, 2, 2, 4);
     chartLayout->setSpacing(0);
     CheckBox1 = named(new QCheckBox(QStringLiteral("3D Dimensions")), "CheckBox1",
                       QStringLiteral("3D Dimensions"));

@@ -69,7 +69,7 @@ void roundTo(Decimal& d, int count)
         if (i >= 0) {
             ++d.digits[i];
         } else {
-            d.digits = "1";
+            d.digits.assign(1, '1');
             ++d.exponent;
         }
     }
@@ -151,7 +151,7 @@ std::string formatFloat(double value, FloatFormat format, int precision, int dig
     } else {
         roundTo(d, precision);
         if (d.digits.empty())
-            body = "0";
+            body.assign(1, '0');
         // Rounded already, so 0.0000099999 at three digits counts as 0.00001.
         else if (d.exponent > precision || d.exponent < -4)
             body = scientific(d, separator);

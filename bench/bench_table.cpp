@@ -1,0 +1,45 @@
+#include "app/core/measurementtable.h"
+
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+namespace {
+
+constexpr std::size_t kRows = 65535;
+
+StringGrid fullTable()
+{
+    StringGrid grid = table::makeGrid();
+    grid.setRowCount(kRows + 1);
+    for (std::size_t r = 1; r <= kRows; ++r) {
+        grid.setCell(table::ColN, r, std::to_string(r));
+        grid.setCell(table::ColV, r, std::to_string(280 + r % 41));
+        table::applyEnergyRule(grid, r, "0,547");
+    }
+    return grid;
+}
+
+// What every command that changes the table runs afterwards.
+void StatisticsAndDeviation65535(benchmark::State& state)
+{
+    StringGrid grid = fullTable();
+    for (auto _ : state) {
+        const table::Statistics s = table::statisticsPass(grid);
+        table::deviationPass(grid, s.meanVelocity);
+        benchmark::DoNotOptimize(s);
+    }
+}
+BENCHMARK(StatisticsAndDeviation65535)->Unit(benchmark::kMillisecond);
+
+void EnergyRule65535(benchmark::State& state)
+{
+    StringGrid grid = fullTable();
+    for (auto _ : state) {
+        for (std::size_t r = 1; r <= kRows; ++r)
+            table::applyEnergyRule(grid, r, "0,547");
+    }
+}
+BENCHMARK(EnergyRule65535)->Unit(benchmark::kMillisecond);
+
+} // namespace
