@@ -1,0 +1,5 @@
+# The serial port's costs over a real pseudo-terminal: idle CPU, latency to the GUI
+# thread, receive throughput.
+add_executable(bench_serial ${CMAKE_CURRENT_LIST_DIR}/bench_serial.cpp)
+target_link_libraries(bench_serial PRIVATE vexorel_core benchmark::benchmark_main util
+    vexorel_options)

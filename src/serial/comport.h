@@ -1,0 +1,480 @@
+#pragma once
+
+// The serial port component.
+//
+// Threads: everything here is called on the GUI thread, except what the event thread does
+// while a port is open (see TComThread): it waits on the device and, by SyncMethod, hands
+// each wake-up to the GUI thread and blocks until it has run (smThreadSync), hands each
+// event over and goes on as soon as the GUI thread has taken it (smWindowSync), or runs
+// the handlers itself (smNone; then handlers run concurrently with the GUI thread, so
+// assign them before opening). Close() waits for the event thread's end and serves its
+// hand-overs meanwhile, so closing never deadlocks, also from inside a handler.
+//
+// Blocking: Read() and WriteText() return once their request has completed; a read
+// returns the bytes waiting (with the default timeouts), a write waits for room in the
+// driver's queue up to its write timeout.
+
+#include "runtime/errors.h"
+#include "serial/enumset.h"
+#include "serial/os/commdevice.h"
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+enum TBaudRate {
+    brCustom,
+    br110,
+    br300,
+    br600,
+    br1200,
+    br2400,
+    br4800,
+    br9600,
+    br14400,
+    br19200,
+    br38400,
+    br56000,
+    br57600,
+    br115200,
+    br128000,
+    br256000
+};
+enum TStopBits { sbOneStopBit, sbOne5StopBits, sbTwoStopBits };
+enum TDataBits { dbFive, dbSix, dbSeven, dbEight };
+enum TParityBits { prNone, prOdd, prEven, prMark, prSpace };
+enum TDTRFlowControl { dtrDisable, dtrEnable, dtrHandshake };
+enum TRTSFlowControl { rtsDisable, rtsEnable, rtsHandshake, rtsToggle };
+enum TFlowControl { fcHardware, fcSoftware, fcNone, fcCustom };
+enum TSyncMethod { smThreadSync, smWindowSync, smNone };
+enum TComSignal { csCTS, csDSR, csRing, csRLSD };
+enum TComError { ceFrame, ceRxParity, ceOverrun, ceBreak, ceIOE, ceMode, ceRxOver, ceTxFull };
+enum TComEvent {
+    evRxChar,
+    evTxEmpty,
+    evRxFlag,
+    evRing,
+    evBreak,
+    evCTS,
+    evDSR,
+    evError,
+    evRLSD,
+    evRx80Full
+};
+enum TStoreType { stBasic, stFlowControl, stBuffer, stTimeouts, stParity, stOthers };
+enum TThreadPriority { tpIdle, tpLowest, tpLower, tpNormal, tpHigher, tpHighest, tpTimeCritical };
+
+using TComSignals = EnumSet<TComSignal, std::uint8_t>;
+using TComErrors = EnumSet<TComError, std::uint8_t>;
+using TComEvents = EnumSet<TComEvent, std::uint16_t>;
+using TStoredGroups = EnumSet<TStoreType, std::uint8_t>;
+using AnsiChar = unsigned char;
+
+inline constexpr TComEvents allComEvents{evRxChar, evTxEmpty, evRxFlag, evRing, evBreak,
+                                         evCTS,    evDSR,     evError,  evRLSD, evRx80Full};
+
+std::uint32_t ComEventsToMask(TComEvents events);
+TComEvents MaskToComEvents(std::uint32_t mask);
+
+// The port's only exception: a numbered code (1 to 23) with a fixed text, and the system
+// error code (-1 when there is none).
+class EComPort : public rt::Exception {
+public:
+    explicit EComPort(int code, int winCode = -1);
+    int Code() const { return m_code; }
+    int WinCode() const { return m_winCode; }
+
+private:
+    int m_code;
+    int m_winCode;
+};
+
+// The fixed text of a code ("" outside 1 to 23).
+std::string comErrorText(int code);
+
+class TCustomComPort;
+class TComThread;
+class TIniFile;
+class TRegistryKey;
+
+using TNotifyEvent = std::function<void(TCustomComPort* sender)>;
+using TRxCharEvent = std::function<void(TCustomComPort* sender, int count)>;
+using TRxBufEvent = std::function<void(TCustomComPort* sender, const AnsiChar* buffer, int count)>;
+using TComSignalEvent = std::function<void(TCustomComPort* sender, bool onOff)>;
+using TComErrorEvent = std::function<void(TCustomComPort* sender, TComErrors errors)>;
+
+// How another component listens to a port: it fills the slots it wants and registers the
+// link; the port lists it but never owns it. Slots run where the port's handlers run.
+class TComLink {
+public:
+    TComSignalEvent OnConnectionChange;
+    TRxBufEvent OnRxData;
+    TRxBufEvent OnTxData;
+    TNotifyEvent OnTxEmpty;
+    TNotifyEvent OnRxFlag;
+    TComSignalEvent OnCTSChange;
+    TComSignalEvent OnDSRChange;
+    TComSignalEvent OnRLSDChange;
+    TNotifyEvent OnRing;
+    TComSignalEvent OnTxActivity;
+    TComSignalEvent OnRxActivity;
+};
+
+// Settings objects. Each setter stores a changed value and asks the owning port (if any)
+// to apply its group; Assign() copies fields and applies nothing. Objects without an
+// owner are plain values to assign to a port as a whole.
+class TComParity {
+public:
+    explicit TComParity(TCustomComPort* owner = nullptr)
+        : m_owner(owner)
+    {
+    }
+    TComParity(const TComParity&) = delete;
+    TComParity& operator=(const TComParity&) = delete;
+    void Assign(const TComParity& other);
+
+    TParityBits Bits() const { return m_bits; }
+    void SetBits(TParityBits value);
+    // Read by the event thread (LineErrors) while the GUI thread may set it.
+    bool Check() const { return m_check.load(); }
+    void SetCheck(bool value);
+    bool Replace() const { return m_replace; }
+    void SetReplace(bool value);
+    AnsiChar ReplaceChar() const { return m_replaceChar; }
+    void SetReplaceChar(AnsiChar value);
+
+private:
+    void changed();
+    TCustomComPort* m_owner;
+    TParityBits m_bits = prNone;
+    std::atomic<bool> m_check{false};
+    bool m_replace = false;
+    AnsiChar m_replaceChar = 0;
+};
+
+class TComFlowControl {
+public:
+    explicit TComFlowControl(TCustomComPort* owner = nullptr)
+        : m_owner(owner)
+    {
+    }
+    TComFlowControl(const TComFlowControl&) = delete;
+    TComFlowControl& operator=(const TComFlowControl&) = delete;
+    void Assign(const TComFlowControl& other);
+
+    // The combined choice, derived from ControlRTS, OutCTSFlow and the Xon/Xoff flags.
+    TFlowControl FlowControl() const;
+    // Applies the line settings every time, changed or not.
+    void SetFlowControl(TFlowControl value);
+
+    bool OutCTSFlow() const { return m_outCTSFlow; }
+    void SetOutCTSFlow(bool value);
+    bool OutDSRFlow() const { return m_outDSRFlow; }
+    void SetOutDSRFlow(bool value);
+    TDTRFlowControl ControlDTR() const { return m_controlDTR; }
+    void SetControlDTR(TDTRFlowControl value);
+    TRTSFlowControl ControlRTS() const { return m_controlRTS; }
+    void SetControlRTS(TRTSFlowControl value);
+    bool XonXoffOut() const { return m_xonXoffOut; }
+    void SetXonXoffOut(bool value);
+    bool XonXoffIn() const { return m_xonXoffIn; }
+    void SetXonXoffIn(bool value);
+    bool DSRSensitivity() const { return m_dsrSensitivity; }
+    void SetDSRSensitivity(bool value);
+    bool TxContinueOnXoff() const { return m_txContinueOnXoff; }
+    void SetTxContinueOnXoff(bool value);
+    AnsiChar XonChar() const { return m_xonChar; }
+    void SetXonChar(AnsiChar value);
+    AnsiChar XoffChar() const { return m_xoffChar; }
+    void SetXoffChar(AnsiChar value);
+
+private:
+    template <typename T> void set(T& field, T value);
+    void changed();
+    TCustomComPort* m_owner;
+    bool m_outCTSFlow = false;
+    bool m_outDSRFlow = false;
+    TDTRFlowControl m_controlDTR = dtrDisable;
+    TRTSFlowControl m_controlRTS = rtsDisable;
+    bool m_xonXoffOut = false;
+    bool m_xonXoffIn = false;
+    bool m_dsrSensitivity = false;
+    bool m_txContinueOnXoff = false;
+    AnsiChar m_xonChar = 17;
+    AnsiChar m_xoffChar = 19;
+};
+
+class TComTimeouts {
+public:
+    explicit TComTimeouts(TCustomComPort* owner = nullptr)
+        : m_owner(owner)
+    {
+    }
+    TComTimeouts(const TComTimeouts&) = delete;
+    TComTimeouts& operator=(const TComTimeouts&) = delete;
+    void Assign(const TComTimeouts& other);
+
+    std::int32_t ReadInterval() const { return m_readInterval; }
+    void SetReadInterval(std::int32_t value);
+    std::int32_t ReadTotalMultiplier() const { return m_readTotalMultiplier; }
+    void SetReadTotalMultiplier(std::int32_t value);
+    std::int32_t ReadTotalConstant() const { return m_readTotalConstant; }
+    void SetReadTotalConstant(std::int32_t value);
+    std::int32_t WriteTotalMultiplier() const { return m_writeTotalMultiplier; }
+    void SetWriteTotalMultiplier(std::int32_t value);
+    std::int32_t WriteTotalConstant() const { return m_writeTotalConstant; }
+    void SetWriteTotalConstant(std::int32_t value);
+
+private:
+    void set(std::int32_t& field, std::int32_t value);
+    TCustomComPort* m_owner;
+    std::int32_t m_readInterval = -1;
+    std::int32_t m_readTotalMultiplier = 0;
+    std::int32_t m_readTotalConstant = 0;
+    std::int32_t m_writeTotalMultiplier = 100;
+    std::int32_t m_writeTotalConstant = 1000;
+};
+
+class TComBuffer {
+public:
+    explicit TComBuffer(TCustomComPort* owner = nullptr)
+        : m_owner(owner)
+    {
+    }
+    TComBuffer(const TComBuffer&) = delete;
+    TComBuffer& operator=(const TComBuffer&) = delete;
+    void Assign(const TComBuffer& other);
+
+    // A positive odd size is stored one less; others as given.
+    std::int32_t InputSize() const { return m_inputSize; }
+    void SetInputSize(std::int32_t value);
+    std::int32_t OutputSize() const { return m_outputSize; }
+    void SetOutputSize(std::int32_t value);
+
+private:
+    void set(std::int32_t& field, std::int32_t value);
+    TCustomComPort* m_owner;
+    std::int32_t m_inputSize = 1024;
+    std::int32_t m_outputSize = 1024;
+};
+
+// One read or write request. It completes before the call that starts it returns; the
+// record keeps its kind, the copy of the written bytes and the result.
+struct TComAsync {
+    enum Kind { Write = 0, Read = 1 };
+    Kind kind = Write;
+    std::vector<AnsiChar> data; // copy of the bytes being written
+    int size = 0;
+    int transferred = 0;
+    int error = 0; // errno of the completion, 0 when it succeeded
+};
+using PAsync = TComAsync*;
+
+void NewAsync(PAsync& async);
+// Frees the record and clears the reference; harmless on null.
+void FreeAsync(PAsync& async);
+
+class TCustomComPort {
+public:
+    TCustomComPort();
+    virtual ~TCustomComPort();
+    TCustomComPort(const TCustomComPort&) = delete;
+    TCustomComPort& operator=(const TCustomComPort&) = delete;
+
+    // --- state and lifecycle
+    bool Connected() const { return m_connected.load(); }
+    void SetConnected(bool value);
+    void Open();
+    void Close();
+    void BeginUpdate();
+    void EndUpdate();
+
+    // Construction from a stored design: while loading, SetConnected only records the
+    // value; Loaded() then opens, and a failure goes to the unhandled-error handler.
+    void BeginLoading() { m_loading = true; }
+    void Loaded();
+
+    // --- settings
+    TBaudRate BaudRate() const { return m_baudRate; }
+    void SetBaudRate(TBaudRate value);
+    std::int32_t CustomBaudRate() const { return m_customBaudRate; }
+    void SetCustomBaudRate(std::int32_t value);
+    const std::string& Port() const { return m_port; }
+    void SetPort(const std::string& value);
+    TComParity& Parity() { return m_parity; }
+    const TComParity& Parity() const { return m_parity; }
+    void SetParity(const TComParity& value);
+    TStopBits StopBits() const { return m_stopBits; }
+    void SetStopBits(TStopBits value);
+    TDataBits DataBits() const { return m_dataBits; }
+    void SetDataBits(TDataBits value);
+    bool DiscardNull() const { return m_discardNull; }
+    void SetDiscardNull(bool value);
+    AnsiChar EventChar() const { return m_eventChar; }
+    void SetEventChar(AnsiChar value);
+    // Takes effect at the next opening.
+    TComEvents Events() const { return m_events; }
+    void SetEvents(TComEvents value) { m_events = value; }
+    TComBuffer& Buffer() { return m_buffer; }
+    const TComBuffer& Buffer() const { return m_buffer; }
+    void SetBuffer(const TComBuffer& value);
+    TComFlowControl& FlowControl() { return m_flowControl; }
+    const TComFlowControl& FlowControl() const { return m_flowControl; }
+    void SetFlowControl(const TComFlowControl& value);
+    TComTimeouts& Timeouts() { return m_timeouts; }
+    const TComTimeouts& Timeouts() const { return m_timeouts; }
+    void SetTimeouts(const TComTimeouts& value);
+    TSyncMethod SyncMethod() const { return m_syncMethod.load(); }
+    // Raises code 14 for another value while open.
+    void SetSyncMethod(TSyncMethod value);
+    bool ReportRxCount() const { return m_reportRxCount.load(); }
+    void SetReportRxCount(bool value) { m_reportRxCount = value; }
+    // Only the normal priority is used on this platform; the value is kept.
+    TThreadPriority EventThreadPriority() const { return m_eventThreadPriority; }
+    void SetEventThreadPriority(TThreadPriority value) { m_eventThreadPriority = value; }
+    TStoredGroups StoredGroups() const { return m_storedGroups; }
+    void SetStoredGroups(TStoredGroups value) { m_storedGroups = value; }
+    // The component's name: the INI section of the settings store.
+    const std::string& Name() const { return m_name; }
+    void SetName(const std::string& value) { m_name = value; }
+
+    // --- applying
+    virtual void ApplySettings();
+    virtual void ApplyLineSettings();
+    virtual void ApplyTimeouts();
+    virtual void ApplyBufferSizes();
+    // The block ApplyLineSettings() hands to the device.
+    serial::DCB MakeDCB() const;
+
+    // --- device queries and requests
+    int InputCount();
+    TComSignals ModemSignals();
+    TComErrors LineErrors();
+    int Read(void* buffer, int count);
+    int ReadAsync(void* buffer, int count, PAsync async);
+    int WriteText(const std::string& text);
+    int WriteTextAsync(const std::string& text, PAsync async);
+    int Write(const void* buffer, int count);
+    int WriteAsync(const void* buffer, int count, PAsync async);
+    int WaitForAsync(PAsync async);
+    void AbortAllAsync();
+
+    // --- links
+    void RegisterLink(TComLink* link);
+    void UnregisterLink(TComLink* link);
+
+    // --- setup dialog and settings store
+    void ShowSetupDialog();
+    // The Qt layer installs the dialog; without one ShowSetupDialog does nothing.
+    static void SetSetupDialogRunner(std::function<void(TCustomComPort&)> runner);
+    virtual void StoreToRegistry(TRegistryKey& key);
+    virtual void StoreToIniFile(TIniFile& ini);
+    virtual void LoadFromRegistry(TRegistryKey& key);
+    virtual void LoadFromIniFile(TIniFile& ini);
+
+    // How devices are opened: the POSIX one unless a test installs a fake.
+    void SetDeviceOpener(serial::DeviceOpener opener) { m_opener = std::move(opener); }
+
+    // --- events, assigned by the application
+    TNotifyEvent OnAfterOpen;
+    TNotifyEvent OnAfterClose;
+    TNotifyEvent OnBeforeOpen;
+    TNotifyEvent OnBeforeClose;
+    TRxCharEvent OnRxChar;
+    TRxBufEvent OnRxBuf;
+    TNotifyEvent OnTxEmpty;
+    TNotifyEvent OnBreak;
+    TNotifyEvent OnRing;
+    TComSignalEvent OnCTSChange;
+    TComSignalEvent OnDSRChange;
+    TComSignalEvent OnRLSDChange;
+    TNotifyEvent OnRxFlag;
+    TComErrorEvent OnError;
+    TNotifyEvent OnRx80Full;
+
+protected:
+    virtual void OpenDevice();
+    virtual void CloseDevice();
+
+    virtual void DoAfterClose();
+    virtual void DoAfterOpen();
+    virtual void DoBeforeClose();
+    virtual void DoBeforeOpen();
+    virtual void DoRxChar(int count);
+    virtual void DoRxBuf(const AnsiChar* buffer, int count);
+    virtual void DoTxEmpty();
+    virtual void DoBreak();
+    virtual void DoRing();
+    virtual void DoRxFlag();
+    virtual void DoCTSChange(bool onOff);
+    virtual void DoDSRChange(bool onOff);
+    virtual void DoError(TComErrors errors);
+    virtual void DoRLSDChange(bool onOff);
+    virtual void DoRx80Full();
+
+private:
+    friend class TComThread;
+
+    // Event processing of one wake-up, in the fixed order.
+    void ProcessEvents(TComEvents events);
+    void ProcessEvent(TComEvent event);
+    // The smWindowSync action for one mask bit; dropped once the port is closed.
+    void PortMessage(std::uint32_t maskBit);
+    void ReceivePath();
+    bool applying() const;
+    void forEachLink(const std::function<void(TComLink&)>& fn);
+    void reapRetired();
+
+    std::atomic<bool> m_connected{false};
+    bool m_loading = false;
+    bool m_connectWhenLoaded = false;
+    int m_updateCount = 0;
+    std::string m_name = "ComPort";
+
+    TBaudRate m_baudRate = br9600;
+    std::int32_t m_customBaudRate = 9600;
+    std::string m_port = "COM1";
+    TComParity m_parity{this};
+    TStopBits m_stopBits = sbOneStopBit;
+    TDataBits m_dataBits = dbEight;
+    bool m_discardNull = false;
+    AnsiChar m_eventChar = 0;
+    TComEvents m_events = allComEvents;
+    TComBuffer m_buffer{this};
+    TComFlowControl m_flowControl{this};
+    TComTimeouts m_timeouts{this};
+    std::atomic<TSyncMethod> m_syncMethod{smThreadSync};
+    std::atomic<bool> m_reportRxCount{true};
+    TThreadPriority m_eventThreadPriority = tpNormal;
+    TStoredGroups m_storedGroups{stBasic};
+
+    serial::DeviceOpener m_opener;
+    std::unique_ptr<serial::CommDevice> m_device;
+    std::unique_ptr<TComThread> m_thread;
+
+    // Links are changed on the GUI thread and, under smNone, walked by the event thread.
+    std::mutex m_linkMutex;
+    std::vector<TComLink*> m_links;
+    std::atomic<bool> m_hasRxDataLink{false};
+
+    // Dispatch depth on the GUI thread: a Close() from inside a handler cannot wait for the
+    // event thread, which waits for that very handler; it retires the thread and device,
+    // and they are released once the handler has returned.
+    int m_dispatchDepth = 0;
+    struct Retired {
+        std::unique_ptr<TComThread> thread;
+        std::unique_ptr<serial::CommDevice> device;
+    };
+    std::vector<Retired> m_retired;
+    std::shared_ptr<TCustomComPort*> m_self;
+};
+
+// The published face of the port; it adds nothing.
+class TComPort : public TCustomComPort {
+public:
+    using TCustomComPort::TCustomComPort;
+};

@@ -1,0 +1,311 @@
+// The event thread over the fake device: what one wake-up delivers, in which order, on
+// which thread, and how an exception ends it.
+#include "runtime/handover.h"
+#include "serial/comport.h"
+#include "serial/os/fakedevice.h"
+#include "serial/pump.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+using namespace serial;
+using namespace std::chrono_literals;
+
+namespace {
+
+struct Dispatch : ::testing::Test {
+    // Written by handlers; under smThreadSync they run here, on the "GUI" thread.
+    std::vector<std::string> log;
+    std::shared_ptr<FakeLine> line = std::make_shared<FakeLine>();
+    TComPort port;
+
+    Dispatch() { port.SetDeviceOpener(fakeOpener(line)); }
+
+    std::function<void(TCustomComPort*)> record(const char* what)
+    {
+        return [this, what](TCustomComPort*) { log.push_back(what); };
+    }
+
+    bool waitForLog(std::size_t n)
+    {
+        return pumpUntil([&] { return log.size() >= n; });
+    }
+};
+
+std::string text(const AnsiChar* b, int n)
+{
+    return std::string(reinterpret_cast<const char*>(b), n);
+}
+
+} // namespace
+
+TEST_F(Dispatch, OpeningSetsTheEventMaskAndClosingClearsAndPurges)
+{
+    port.SetEvents({evRxChar});
+    port.Open();
+    port.Close();
+    const auto calls = line->calls();
+    auto has = [&](const std::string& c) {
+        return std::find(calls.begin(), calls.end(), c) != calls.end();
+    };
+    EXPECT_TRUE(has("setCommMask 1"));
+    EXPECT_TRUE(has("setCommMask 0"));
+    EXPECT_TRUE(has("purge 12"));
+    EXPECT_EQ(calls.back(), "close");
+}
+
+TEST_F(Dispatch, SeveralEventsOfOneWakeUpComeInTheFixedOrder)
+{
+    line->setErrors(CE_FRAME);
+    line->setModemStatus(MS_CTS_ON);
+    port.OnError = [this](TCustomComPort*, TComErrors e) {
+        log.push_back(e == TComErrors{ceFrame} ? "error" : "error?");
+    };
+    port.OnRxChar = [this](TCustomComPort*, int n) { log.push_back("rx" + std::to_string(n)); };
+    port.OnTxEmpty = record("txEmpty");
+    port.OnBreak = record("break");
+    port.OnRing = record("ring");
+    port.OnCTSChange = [this](TCustomComPort*, bool on) { log.push_back(on ? "cts+" : "cts-"); };
+    port.OnRxFlag = record("rxFlag");
+    port.OnRx80Full = record("80full");
+    port.Open();
+    log.clear();
+    line->receive("12345", false);
+    line->raise(EV_RX80FULL | EV_RXFLAG | EV_CTS | EV_RING | EV_BREAK | EV_TXEMPTY | EV_RXCHAR |
+                EV_ERR);
+    ASSERT_TRUE(waitForLog(8));
+    EXPECT_EQ(log, (std::vector<std::string>{"error", "rx5", "txEmpty", "break", "ring", "cts+",
+                                             "rxFlag", "80full"}));
+    port.Close();
+}
+
+TEST_F(Dispatch, ErrorEventWithNoErrorsFiresNothing)
+{
+    port.OnError = [this](TCustomComPort*, TComErrors) { log.push_back("error"); };
+    port.OnRing = record("ring");
+    port.Open();
+    line->raise(EV_ERR | EV_RING);
+    ASSERT_TRUE(waitForLog(1));
+    EXPECT_EQ(log, std::vector<std::string>{"ring"});
+    port.Close();
+}
+
+// The receive path: who reads, who hears about it.
+struct RxCase {
+    const char* name;
+    int links; // links with OnRxData
+    bool reportRxCount;
+    std::vector<std::string> expected;
+    std::size_t leftQueued;
+};
+
+class ReceivePath : public Dispatch, public ::testing::WithParamInterface<RxCase> {};
+
+TEST_P(ReceivePath, DeliversAsConfigured)
+{
+    const RxCase& c = GetParam();
+    std::vector<TComLink> links(2);
+    for (int i = 0; i < 2; ++i) {
+        links[i].OnRxActivity = [this, i](TCustomComPort*, bool on) {
+            log.push_back("link" + std::to_string(i) + (on ? ":active" : ":idle"));
+        };
+        if (i < c.links)
+            links[i].OnRxData = [this, i](TCustomComPort*, const AnsiChar* b, int n) {
+                log.push_back("link" + std::to_string(i) + ":" + text(b, n));
+            };
+    }
+    for (int i = 0; i < std::max(c.links, 1); ++i)
+        port.RegisterLink(&links[i]);
+    port.SetReportRxCount(c.reportRxCount);
+    port.OnRxBuf = [this](TCustomComPort*, const AnsiChar* b, int n) {
+        log.push_back("rxBuf:" + text(b, n));
+    };
+    port.OnRxChar = [this](TCustomComPort*, int n) {
+        log.push_back("rxChar:" + std::to_string(n));
+    };
+    port.Open();
+    log.clear();
+    line->receive("hello");
+    ASSERT_TRUE(waitForLog(c.expected.size()));
+    pumpFor(20ms);
+    EXPECT_EQ(log, c.expected);
+    EXPECT_EQ(port.InputCount(), static_cast<int>(c.leftQueued));
+    port.Close();
+    for (int i = 0; i < std::max(c.links, 1); ++i)
+        port.UnregisterLink(&links[i]);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ReceivePath,
+    ::testing::Values(RxCase{"OneLinkTakesTheBytes",
+                             1,
+                             true,
+                             {"link0:active", "link0:idle", "rxBuf:hello", "link0:hello"},
+                             0},
+                      RxCase{"TwoLinksShareOneRead",
+                             2,
+                             true,
+                             {"link0:active", "link1:active", "link0:idle", "link1:idle",
+                              "rxBuf:hello", "link0:hello", "link1:hello"},
+                             0},
+                      RxCase{"NoReaderReportsTheCount", 0, true, {"link0:active", "rxChar:5"}, 5},
+                      RxCase{"NoReaderButNoCountReadsItself",
+                             0,
+                             false,
+                             {"link0:active", "link0:idle", "rxBuf:hello"},
+                             0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Dispatch, RxCharOnAnEmptyQueueCallsNothing)
+{
+    TComLink link;
+    link.OnRxActivity = [this](TCustomComPort*, bool) { log.push_back("activity"); };
+    port.RegisterLink(&link);
+    port.OnRxChar = [this](TCustomComPort*, int) { log.push_back("rxChar"); };
+    port.OnRing = record("ring");
+    port.Open();
+    line->raise(EV_RXCHAR | EV_RING);
+    ASSERT_TRUE(waitForLog(1));
+    EXPECT_EQ(log, std::vector<std::string>{"ring"});
+    port.Close();
+    port.UnregisterLink(&link);
+}
+
+TEST_F(Dispatch, HandlersRunOnTheGuiThreadUnderThreadSyncAndWindowSync)
+{
+    for (TSyncMethod method : {smThreadSync, smWindowSync}) {
+        port.SetSyncMethod(method);
+        bool onGui = false;
+        port.OnRing = [&](TCustomComPort*) {
+            onGui = rt::isMainThread();
+            log.push_back("ring");
+        };
+        port.Open();
+        log.clear();
+        line->raise(EV_RING);
+        ASSERT_TRUE(waitForLog(1));
+        EXPECT_TRUE(onGui) << method;
+        port.Close();
+    }
+}
+
+TEST_F(Dispatch, WindowSyncRlsdSendsOneMessageAndReadsTheLine)
+{
+    port.SetSyncMethod(smWindowSync);
+    line->setModemStatus(MS_RLSD_ON);
+    port.OnRLSDChange = [this](TCustomComPort*, bool on) { log.push_back(on ? "rlsd+" : "rlsd-"); };
+    port.Open();
+    log.clear();
+    line->raise(EV_RLSD);
+    ASSERT_TRUE(waitForLog(1));
+    pumpFor(20ms);
+    EXPECT_EQ(log, std::vector<std::string>{"rlsd+"});
+    port.Close();
+}
+
+TEST_F(Dispatch, WindowSyncErrorsGoToTheReportAndTheThreadGoesOn)
+{
+    std::vector<std::string> reported;
+    rt::setUnhandledErrorHandler([&](std::exception_ptr e) {
+        try {
+            std::rethrow_exception(e);
+        } catch (const std::exception& x) {
+            reported.push_back(x.what());
+        }
+    });
+    port.SetSyncMethod(smWindowSync);
+    port.OnRing = [](TCustomComPort*) { throw std::runtime_error("handler failed"); };
+    port.OnBreak = record("break");
+    port.Open();
+    line->raise(EV_RING);
+    ASSERT_TRUE(pumpUntil([&] { return !reported.empty(); }));
+    line->raise(EV_BREAK);
+    ASSERT_TRUE(waitForLog(1));
+    port.Close();
+    rt::setUnhandledErrorHandler(nullptr);
+    EXPECT_EQ(reported, std::vector<std::string>{"handler failed"});
+}
+
+TEST_F(Dispatch, AnExceptionEndsTheThreadSilentlyAndClosingStillWorks)
+{
+    for (TSyncMethod method : {smThreadSync, smNone}) {
+        std::atomic<int> rings{0};
+        port.SetSyncMethod(method);
+        port.OnRing = [&](TCustomComPort*) {
+            ++rings;
+            throw std::runtime_error("handler failed");
+        };
+        port.Open();
+        line->raise(EV_RING);
+        ASSERT_TRUE(pumpUntil([&] { return rings.load() == 1; }));
+        pumpFor(20ms);
+        line->raise(EV_RING);
+        pumpFor(50ms);
+        EXPECT_EQ(rings.load(), 1) << "no event after the exception, method " << method;
+        EXPECT_TRUE(port.Connected());
+        port.Close();
+        EXPECT_FALSE(port.Connected());
+        port.OnRing = nullptr;
+    }
+}
+
+TEST_F(Dispatch, ReadFailureInTheReceivePathEndsTheThread)
+{
+    TComLink link;
+    link.OnRxData = [this](TCustomComPort*, const AnsiChar*, int) { log.push_back("data"); };
+    port.RegisterLink(&link);
+    line->fail("read", EIO);
+    port.Open();
+    line->receive("x");
+    pumpFor(50ms);
+    line->fail("read", 0);
+    line->receive("y");
+    pumpFor(50ms);
+    EXPECT_TRUE(log.empty());
+    port.Close();
+    port.UnregisterLink(&link);
+}
+
+TEST_F(Dispatch, ClosingWhileAHandOverWaitsRunsItOnceDuringTheClose)
+{
+    std::vector<std::string> order;
+    TComLink link;
+    link.OnRxData = [&](TCustomComPort* p, const AnsiChar* b, int n) {
+        order.push_back(std::string("data:") + text(b, n) + (p->Connected() ? ":open" : ":closed"));
+    };
+    port.RegisterLink(&link);
+    port.OnBeforeClose = [&](TCustomComPort*) { order.push_back("beforeClose"); };
+    port.OnAfterClose = [&](TCustomComPort*) { order.push_back("afterClose"); };
+    port.Open();
+    // The GUI thread is busy: nobody serves while the bytes arrive.
+    line->receive("late");
+    for (int i = 0; i < 500 && rt::HandOverQueue::main().pendingCount() == 0; ++i)
+        std::this_thread::sleep_for(1ms);
+    ASSERT_EQ(rt::HandOverQueue::main().pendingCount(), 1u);
+    port.Close();
+    EXPECT_EQ(order, (std::vector<std::string>{"beforeClose", "data:late:open", "afterClose"}));
+    port.UnregisterLink(&link);
+}
+
+TEST_F(Dispatch, ClosingFromInsideItsOwnHandlerDoesNotDeadlock)
+{
+    port.OnRing = [this](TCustomComPort* p) {
+        log.push_back("ring");
+        p->Close();
+        log.push_back(p->Connected() ? "open" : "closed");
+    };
+    port.Open();
+    line->raise(EV_RING);
+    ASSERT_TRUE(waitForLog(2));
+    EXPECT_EQ(log, (std::vector<std::string>{"ring", "closed"}));
+    pumpFor(20ms); // lets the retired thread be released
+    EXPECT_EQ(line->calls().back(), "close");
+    // The port opens again as usual.
+    log.clear();
+    port.OnRing = record("ring again");
+    port.Open();
+    line->raise(EV_RING);
+    ASSERT_TRUE(waitForLog(1));
+    port.Close();
+}

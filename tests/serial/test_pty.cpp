@@ -1,0 +1,277 @@
+// The port over real pseudo-terminals: the termios device, the event thread, and the
+// GUI-thread hand-over together.
+#include "runtime/handover.h"
+#include "serial/comport.h"
+#include "serial/pump.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <pty.h>
+#include <sys/stat.h>
+#include <termios.h>
+#include <thread>
+#include <unistd.h>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+// A pseudo-terminal whose master plays the device at the other end of the line.
+struct Pty : ::testing::Test {
+    int master = -1;
+    int slave = -1; // kept open to read the line's settings back
+    std::string name;
+
+    void SetUp() override
+    {
+        char path[256];
+        ASSERT_EQ(openpty(&master, &slave, path, nullptr, nullptr), 0) << strerror(errno);
+        name = path;
+        termios t{};
+        tcgetattr(slave, &t);
+        cfmakeraw(&t);
+        tcsetattr(slave, TCSANOW, &t);
+    }
+    void TearDown() override
+    {
+        if (master >= 0)
+            close(master);
+        close(slave);
+    }
+
+    void send(const std::string& bytes)
+    {
+        ASSERT_EQ(write(master, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+    }
+    std::string receiveAtMaster(std::size_t n)
+    {
+        std::string got;
+        const auto end = std::chrono::steady_clock::now() + 5s;
+        while (got.size() < n && std::chrono::steady_clock::now() < end) {
+            char buf[256];
+            fcntl(master, F_SETFL, O_NONBLOCK);
+            const ssize_t r = read(master, buf, sizeof buf);
+            if (r > 0)
+                got.append(buf, r);
+            else
+                std::this_thread::sleep_for(1ms);
+        }
+        return got;
+    }
+    termios lineSettings()
+    {
+        termios t{};
+        tcgetattr(slave, &t);
+        return t;
+    }
+};
+
+} // namespace
+
+TEST_F(Pty, BytesArriveOnTheGuiThreadThroughALink)
+{
+    TComPort port;
+    port.SetPort(name);
+    std::string received;
+    bool allOnGui = true;
+    TComLink link;
+    link.OnRxData = [&](TCustomComPort*, const AnsiChar* b, int n) {
+        allOnGui = allOnGui && rt::isMainThread();
+        received.append(reinterpret_cast<const char*>(b), n);
+    };
+    port.RegisterLink(&link);
+    port.Open();
+    send("Chronolite\n");
+    send("1 812\n");
+    ASSERT_TRUE(pumpUntil([&] { return received.size() == 17; })) << received;
+    EXPECT_EQ(received, "Chronolite\n1 812\n");
+    EXPECT_TRUE(allOnGui);
+    port.Close();
+    port.UnregisterLink(&link);
+}
+
+TEST_F(Pty, SettingsReachTheLineAtOpenAndWhileOpen)
+{
+    TComPort port;
+    port.SetPort(name);
+    port.SetBaudRate(br19200);
+    port.Open();
+    termios t = lineSettings();
+    EXPECT_EQ(cfgetospeed(&t), B19200);
+    EXPECT_EQ(t.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
+    EXPECT_EQ(t.c_lflag & (ICANON | ECHO), 0u);
+
+    // Size and parity a pseudo-terminal ignores; they are proven by the translation's tests.
+    port.BeginUpdate();
+    port.SetDataBits(dbSeven);
+    port.Parity().SetBits(prEven);
+    port.SetStopBits(sbTwoStopBits);
+    port.FlowControl().SetFlowControl(fcSoftware);
+    port.FlowControl().SetXonChar('Q');
+    port.EndUpdate();
+    t = lineSettings();
+    EXPECT_TRUE(t.c_cflag & CSTOPB);
+    EXPECT_TRUE(t.c_iflag & IXON);
+    EXPECT_TRUE(t.c_iflag & IXOFF);
+    EXPECT_EQ(t.c_cc[VSTART], 'Q');
+
+    port.SetBaudRate(br14400); // no B-constant: the custom path
+    port.SetCustomBaudRate(250000);
+    port.SetBaudRate(brCustom);
+    EXPECT_TRUE(port.Connected());
+    port.Close();
+}
+
+TEST_F(Pty, NoModemLinesIsNotAnError)
+{
+    TComPort port;
+    port.SetPort(name);
+    port.FlowControl().SetControlDTR(dtrEnable);
+    port.FlowControl().SetControlRTS(rtsEnable);
+    port.Open();
+    EXPECT_TRUE(port.ModemSignals().empty());
+    EXPECT_TRUE(port.LineErrors().empty());
+    EXPECT_EQ(port.InputCount(), 0);
+    port.Close();
+}
+
+TEST_F(Pty, WritesReachTheOtherEndAndTxEmptyFollows)
+{
+    TComPort port;
+    port.SetPort(name);
+    int txEmpty = 0;
+    port.OnTxEmpty = [&](TCustomComPort*) { ++txEmpty; };
+    port.Open();
+    pumpFor(30ms);
+    EXPECT_EQ(txEmpty, 0) << "no evTxEmpty before a write";
+    EXPECT_EQ(port.WriteText("\x1b[0n"), 4);
+    EXPECT_EQ(receiveAtMaster(4), "\x1b[0n");
+    ASSERT_TRUE(pumpUntil([&] { return txEmpty > 0; }));
+    pumpFor(30ms);
+    EXPECT_EQ(txEmpty, 1);
+    port.Close();
+}
+
+TEST_F(Pty, EventCharRaisesRxFlagAndUnreadBytesDoNotWakeAgain)
+{
+    TComPort port;
+    port.SetPort(name);
+    port.SetEventChar('\n');
+    int flags = 0;
+    std::vector<int> counts;
+    port.OnRxFlag = [&](TCustomComPort*) { ++flags; };
+    port.OnRxChar = [&](TCustomComPort*, int n) { counts.push_back(n); };
+    port.Open();
+    send("abc");
+    ASSERT_TRUE(pumpUntil([&] { return counts.size() == 1; }));
+    pumpFor(30ms);
+    EXPECT_EQ(counts.size(), 1u) << "the bytes left queued must not wake the thread again";
+    EXPECT_EQ(flags, 0);
+    send("d\n");
+    ASSERT_TRUE(pumpUntil([&] { return flags == 1; }));
+    EXPECT_EQ(counts.back(), 5);
+    char buf[16];
+    EXPECT_EQ(port.Read(buf, sizeof buf), 5);
+    EXPECT_EQ(std::string(buf, 5), "abcd\n");
+    port.Close();
+}
+
+TEST_F(Pty, ClosingWhileAHandOverIsPendingDeliversItOnce)
+{
+    TComPort port;
+    port.SetPort(name);
+    std::vector<std::string> order;
+    TComLink link;
+    link.OnRxData = [&](TCustomComPort*, const AnsiChar* b, int n) {
+        order.push_back(std::string(reinterpret_cast<const char*>(b), n));
+    };
+    port.RegisterLink(&link);
+    port.OnBeforeClose = [&](TCustomComPort*) { order.push_back("beforeClose"); };
+    port.OnAfterClose = [&](TCustomComPort*) { order.push_back("afterClose"); };
+    port.Open();
+    send("123");
+    for (int i = 0; i < 5000 && rt::HandOverQueue::main().pendingCount() == 0; ++i)
+        std::this_thread::sleep_for(1ms);
+    ASSERT_EQ(rt::HandOverQueue::main().pendingCount(), 1u);
+    port.Close();
+    EXPECT_EQ(order, (std::vector<std::string>{"beforeClose", "123", "afterClose"}));
+    EXPECT_EQ(rt::HandOverQueue::main().pendingCount(), 0u);
+    port.UnregisterLink(&link);
+}
+
+TEST_F(Pty, TheOtherEndClosingMidStreamStopsDeliveryAndCloseWorks)
+{
+    TComPort port;
+    port.SetPort(name);
+    std::string received;
+    TComLink link;
+    link.OnRxData = [&](TCustomComPort*, const AnsiChar* b, int n) {
+        received.append(reinterpret_cast<const char*>(b), n);
+    };
+    port.RegisterLink(&link);
+    port.Open();
+    send("first part");
+    ASSERT_TRUE(pumpUntil([&] { return received == "first part"; }));
+    close(master);
+    master = -1;
+    pumpFor(50ms);
+    EXPECT_TRUE(port.Connected());
+    EXPECT_THROW(port.WriteText("x"), EComPort);
+    port.Close();
+    EXPECT_FALSE(port.Connected());
+    port.UnregisterLink(&link);
+}
+
+TEST_F(Pty, ABusyPortFailsToOpenWithCode1)
+{
+    TComPort first;
+    first.SetPort(name);
+    first.Open();
+    TComPort second;
+    second.SetPort(name);
+    try {
+        second.Open();
+        FAIL() << "opened a busy port";
+    } catch (const EComPort& e) {
+        EXPECT_EQ(e.Code(), 1);
+        EXPECT_EQ(e.WinCode(), EWOULDBLOCK);
+    }
+    EXPECT_FALSE(second.Connected());
+    first.Close();
+    second.Open(); // free again
+    EXPECT_TRUE(second.Connected());
+}
+
+TEST_F(Pty, ANormalUserCanOpenTheLineAfterTheProgramClosedIt)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "needs root to switch to an unprivileged user with setpriv";
+    if (access("/usr/bin/setpriv", X_OK) != 0)
+        GTEST_SKIP() << "setpriv (util-linux) is not installed";
+    ASSERT_EQ(chmod(name.c_str(), 0666), 0);
+    TComPort port;
+    port.SetPort(name);
+    port.Open();
+    port.Close();
+    const std::string command = "/usr/bin/setpriv --reuid=65534 --regid=65534 --clear-groups "
+                                "/bin/sh -c 'exec 3<>" +
+                                name + "'";
+    EXPECT_EQ(std::system(command.c_str()), 0) << "the exclusive flag outlived the close";
+}
+
+TEST(PtyMissing, AMissingDeviceRaisesCode1WithENOENT)
+{
+    TComPort port;
+    port.SetPort("ttyVexorelMissing");
+    try {
+        port.Open();
+        FAIL();
+    } catch (const EComPort& e) {
+        EXPECT_EQ(e.Code(), 1);
+        EXPECT_EQ(e.WinCode(), ENOENT);
+        EXPECT_STREQ(e.what(), "Unable to open com port (win error code: 2)");
+    }
+}
