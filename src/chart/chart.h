@@ -1,0 +1,94 @@
+#pragma once
+
+#include "chart/canvas.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace chart {
+
+// A line series: a title for the legend and its points in the order they were added.
+class Series {
+public:
+    Series(std::string title, Color color)
+        : m_title(std::move(title))
+        , m_color(color)
+    {
+    }
+
+    const std::string& title() const { return m_title; }
+    void setTitle(std::string title) { m_title = std::move(title); }
+    Color color() const { return m_color; }
+
+    void addXY(double x, double y)
+    {
+        m_x.push_back(x);
+        m_y.push_back(y);
+    }
+    void reserve(std::size_t n)
+    {
+        m_x.reserve(n);
+        m_y.reserve(n);
+    }
+    std::size_t count() const { return m_x.size(); }
+    double x(std::size_t i) const { return m_x[i]; }
+    double y(std::size_t i) const { return m_y[i]; }
+    const std::vector<double>& xs() const { return m_x; }
+    const std::vector<double>& ys() const { return m_y; }
+
+    bool marksVisible() const { return m_marksVisible; }
+    void setMarksVisible(bool visible) { m_marksVisible = visible; }
+
+private:
+    std::string m_title;
+    Color m_color;
+    std::vector<double> m_x, m_y;
+    bool m_marksVisible = false;
+};
+
+// The colours series receive in order; they show on white and stay apart for the common
+// colour-vision deficiencies (Tableau 10).
+const std::vector<Color>& palette();
+
+struct AxisSettings {
+    std::string title;
+    bool automaticMinimum = true;
+    bool automaticMaximum = true;
+    double minimum = 0;
+    double maximum = 0;
+};
+
+// Everything a chart shows, without any drawing: the widget, the exports and the tests all
+// read the same state.
+class Chart {
+public:
+    std::string title;
+    AxisSettings leftAxis;
+    AxisSettings bottomAxis;
+    bool legendVisible = true;
+    bool view3D = false;
+    // Left, bottom and back walls in the 3D view.
+    bool wallsVisible = true;
+
+    // The series gets the first palette colour that no other series of this chart uses, so
+    // charts filled in the same order colour their series alike.
+    Series& addSeries(std::string title = {});
+    void removeAllSeries() { m_series.clear(); }
+    std::size_t seriesCount() const { return m_series.size(); }
+    Series& series(std::size_t i) { return *m_series[i]; }
+    const Series& series(std::size_t i) const { return *m_series[i]; }
+
+    void setLeftAxisAutomatic() { leftAxis.automaticMinimum = leftAxis.automaticMaximum = true; }
+    void setLeftAxisMinimum(double minimum)
+    {
+        leftAxis.automaticMinimum = false;
+        leftAxis.minimum = minimum;
+    }
+    void setMarksVisible(bool visible);
+
+private:
+    std::vector<std::unique_ptr<Series>> m_series;
+};
+
+} // namespace chart

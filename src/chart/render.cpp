@@ -1,0 +1,212 @@
+#include "chart/render.h"
+
+#include "chart/geometry.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace chart {
+
+namespace {
+
+constexpr Color kWhite{0xFF, 0xFF, 0xFF};
+constexpr Color kBlack{0, 0, 0};
+constexpr Color kGrid{0xDD, 0xDD, 0xDD};
+constexpr Color kWall{0xF2, 0xF2, 0xF2};
+constexpr Color kFrame{0x80, 0x80, 0x80};
+constexpr Color kMarkBack{0xFF, 0xFF, 0xE1};
+
+Color darker(Color c)
+{
+    return {static_cast<std::uint8_t>(c.r * 3 / 4), static_cast<std::uint8_t>(c.g * 3 / 4),
+            static_cast<std::uint8_t>(c.b * 3 / 4)};
+}
+
+void line(Canvas& canvas, PointF a, PointF b)
+{
+    const PointF pts[2] = {a, b};
+    canvas.polyline(pts, 2);
+}
+
+void quad(Canvas& canvas, PointF a, PointF b, PointF c, PointF d)
+{
+    const PointF pts[4] = {a, b, c, d};
+    canvas.polygon(pts, 4);
+}
+
+PointF shifted(PointF p, double z)
+{
+    return {p.x + z, p.y - z};
+}
+
+// The series' points in pixels, reduced and cut to the plot.
+std::vector<std::vector<PointF>> seriesLines(const Series& series, const Layout& l)
+{
+    std::vector<PointF> points(series.count());
+    for (std::size_t i = 0; i < series.count(); ++i)
+        points[i] = {l.mapX(series.x(i)), l.mapY(series.y(i))};
+    // A rectangle a hair larger keeps points lying on the frame.
+    const RectF clip{l.plot.left - 0.5, l.plot.top - 0.5, l.plot.width + 1, l.plot.height + 1};
+    return clipPolyline(decimate(std::move(points)), clip);
+}
+
+void drawWallsAndGrid(const Chart& chart, Canvas& canvas, const Layout& l)
+{
+    const RectF& p = l.plot;
+    const double d = l.depthX;
+    const PointF bl{p.left, p.bottom()}, tl{p.left, p.top}, br{p.right(), p.bottom()};
+    if (chart.view3D && chart.wallsVisible) {
+        canvas.setPen(Pen{kFrame, 1, true});
+        canvas.setBrush(Brush{kWall, true});
+        quad(canvas, bl, tl, shifted(tl, d), shifted(bl, d));
+        quad(canvas, bl, br, shifted(br, d), shifted(bl, d));
+    }
+    if (!chart.view3D || chart.wallsVisible) {
+        canvas.setPen(Pen{kFrame, 1, true});
+        canvas.setBrush(Brush{kWhite, false});
+        canvas.rectangle({p.left + d, p.top - d, p.width, p.height});
+    }
+
+    canvas.setPen(Pen{kGrid, 1, true});
+    for (const Tick& t : l.leftTicks) {
+        line(canvas, shifted({p.left, t.pos}, d), shifted({p.right(), t.pos}, d));
+        if (chart.view3D)
+            line(canvas, {p.left, t.pos}, shifted({p.left, t.pos}, d));
+    }
+    for (const Tick& t : l.bottomTicks) {
+        line(canvas, shifted({t.pos, p.top}, d), shifted({t.pos, p.bottom()}, d));
+        if (chart.view3D)
+            line(canvas, {t.pos, p.bottom()}, shifted({t.pos, p.bottom()}, d));
+    }
+}
+
+void drawAxes(const Chart& chart, Canvas& canvas, const Layout& l)
+{
+    const RectF& p = l.plot;
+    canvas.setPen(Pen{kBlack, 1, true});
+    line(canvas, {p.left, p.top}, {p.left, p.bottom()});
+    line(canvas, {p.left, p.bottom()}, {p.right(), p.bottom()});
+
+    canvas.setFont(labelFont());
+    const double h = canvas.textHeight();
+    for (const Tick& t : l.leftTicks) {
+        line(canvas, {p.left - kTickLength, t.pos}, {p.left, t.pos});
+        canvas.text({p.left - kTickLength - 3, t.pos - h / 2}, t.label, TextAlign::Right);
+    }
+    for (const Tick& t : l.bottomTicks) {
+        line(canvas, {t.pos, p.bottom()}, {t.pos, p.bottom() + kTickLength});
+        canvas.text({t.pos, p.bottom() + kTickLength + 1}, t.label, TextAlign::Center);
+    }
+
+    canvas.setFont(axisTitleFont());
+    if (!chart.leftAxis.title.empty())
+        canvas.text(l.leftTitleAt, chart.leftAxis.title, TextAlign::Center, 90);
+    if (!chart.bottomAxis.title.empty())
+        canvas.text(l.bottomTitleAt, chart.bottomAxis.title, TextAlign::Center);
+}
+
+void drawSeries2D(const Series& series, Canvas& canvas, const Layout& l)
+{
+    canvas.setPen(Pen{series.color(), 2, true});
+    for (const auto& part : seriesLines(series, l))
+        canvas.polyline(part.data(), part.size());
+}
+
+void drawSeries3D(const Series& series, std::size_t index, Canvas& canvas, const Layout& l)
+{
+    const double z0 = index * l.seriesDepth;
+    const double z1 = z0 + l.seriesDepth;
+    canvas.setPen(Pen{darker(series.color()), 1, true});
+    canvas.setBrush(Brush{series.color(), true});
+    for (const auto& part : seriesLines(series, l)) {
+        if (part.size() == 1) {
+            line(canvas, shifted(part[0], z0), shifted(part[0], z1));
+            continue;
+        }
+        for (std::size_t i = 1; i < part.size(); ++i)
+            quad(canvas, shifted(part[i - 1], z0), shifted(part[i], z0), shifted(part[i], z1),
+                 shifted(part[i - 1], z1));
+    }
+}
+
+void drawMarks(const Series& series, std::size_t index, Canvas& canvas, const Layout& l,
+               char decimalSeparator)
+{
+    canvas.setFont(markFont());
+    const double h = canvas.textHeight();
+    const double z = index * l.seriesDepth;
+    // A mark that would touch the one before it is left out, so those shown stay legible.
+    double lastRight = -1e300;
+    canvas.setPen(Pen{kFrame, 1, true});
+    canvas.setBrush(Brush{kMarkBack, true});
+    for (std::size_t i = 0; i < series.count(); ++i) {
+        const PointF at = shifted({l.mapX(series.x(i)), l.mapY(series.y(i))}, z);
+        if (at.x < l.plot.left - 1 || at.x > l.plot.right() + l.depthX + 1 ||
+            at.y < l.plot.top - l.depthY - 1 || at.y > l.plot.bottom() + 1)
+            continue;
+        if (at.x - 4 <= lastRight + 2)
+            continue;
+        const std::string text = formatValue(series.y(i), decimalSeparator);
+        const double w = canvas.textWidth(text) + 4;
+        const double left = at.x - w / 2;
+        if (left <= lastRight + 2)
+            continue;
+        const double top = std::max(l.bounds.top, at.y - h - 8);
+        canvas.rectangle({left, top, w, h + 2});
+        canvas.text({at.x, top + 1}, text, TextAlign::Center);
+        lastRight = left + w;
+    }
+}
+
+void drawLegend(Canvas& canvas, const Layout& l)
+{
+    canvas.setPen(Pen{kFrame, 1, true});
+    canvas.setBrush(Brush{kWhite, true});
+    canvas.rectangle(l.legend);
+    canvas.setFont(labelFont());
+    const double h = canvas.textHeight();
+    for (const LegendEntry& e : l.legendEntries) {
+        canvas.setPen(Pen{e.color, 2, true});
+        const double mid = e.y + h / 2;
+        line(canvas, {l.legend.left + 6, mid}, {l.legend.left + 26, mid});
+        canvas.text({l.legend.left + 30, e.y}, e.text, TextAlign::Left);
+    }
+}
+
+} // namespace
+
+Layout drawChart(const Chart& chart, Canvas& canvas, RectF bounds, char decimalSeparator)
+{
+    const Layout l = computeLayout(chart, bounds, canvas, decimalSeparator);
+
+    canvas.setPen(Pen{kWhite, 1, false});
+    canvas.setBrush(Brush{kWhite, true});
+    canvas.rectangle(bounds);
+
+    if (!chart.title.empty()) {
+        canvas.setFont(titleFont());
+        canvas.text(l.titleAt, chart.title, TextAlign::Center);
+    }
+    if (!l.plotVisible)
+        return l;
+
+    drawWallsAndGrid(chart, canvas, l);
+    if (chart.view3D) {
+        // Back to front: the first series is nearest to the viewer.
+        for (std::size_t s = chart.seriesCount(); s-- > 0;)
+            drawSeries3D(chart.series(s), s, canvas, l);
+    } else {
+        for (std::size_t s = 0; s < chart.seriesCount(); ++s)
+            drawSeries2D(chart.series(s), canvas, l);
+    }
+    drawAxes(chart, canvas, l);
+    for (std::size_t s = 0; s < chart.seriesCount(); ++s) {
+        if (chart.series(s).marksVisible())
+            drawMarks(chart.series(s), chart.view3D ? s : 0, canvas, l, decimalSeparator);
+    }
+    if (l.legendVisible)
+        drawLegend(canvas, l);
+    return l;
+}
+
+} // namespace chart

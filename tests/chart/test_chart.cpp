@@ -1,0 +1,293 @@
+#include "chart/axis.h"
+#include "chart/chart.h"
+#include "chart/geometry.h"
+#include "chart/layout.h"
+#include "chart/render.h"
+#include "recordingcanvas.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <set>
+
+using namespace chart;
+using Kind = RecordingCanvas::Kind;
+
+namespace {
+
+Chart sampleChart(std::size_t series, std::size_t points)
+{
+    Chart c;
+    c.title = "V = f(N)";
+    c.leftAxis.title = "V [m/s]";
+    c.bottomAxis.title = "N";
+    for (std::size_t s = 0; s < series; ++s) {
+        Series& line = c.addSeries("series " + std::to_string(s));
+        for (std::size_t i = 1; i <= points; ++i)
+            line.addXY(double(i), 280 + 10 * std::sin(double(i + s)));
+    }
+    return c;
+}
+
+} // namespace
+
+TEST(MarkFormat, GroupsThousandsAndKeepsAtMostThreeDecimals)
+{
+    const struct {
+        double value;
+        char separator;
+        const char* text;
+    } cases[] = {
+        {0, ',', "0"},
+        {5.4, ',', "5,4"},
+        {1234.5, ',', "1 234,5"},
+        {1234.5, '.', "1,234.5"},
+        {2.0004, ',', "2"},
+        {0.0005, ',', "0,001"},
+        {-3.33, ',', "-3,33"},
+        {-0.0001, ',', "0"},
+        {1234567.125, '.', "1,234,567.125"},
+        {300, '.', "300"},
+        {999.9996, ',', "1 000"},
+        {10, ',', "10"},
+        {12345, ',', "12 345"},
+        {-99.5, '.', "-99.5"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(formatValue(c.value, c.separator), c.text) << c.value;
+}
+
+TEST(AxisRange, FixedMinimumStaysAndAutomaticEndsSnapToSteps)
+{
+    const AxisRange v = axisRange(280, 313, false, 0, true, 0, 8, true, 0);
+    EXPECT_EQ(v.min, 0);
+    EXPECT_GE(v.max, 313);
+    EXPECT_NEAR(std::remainder(v.max, v.step), 0, 1e-9);
+
+    const AxisRange dv = axisRange(-3.33, 3.33, true, 0, true, 0, 8, true, 0);
+    EXPECT_LE(dv.min, -3.33);
+    EXPECT_GE(dv.max, 3.33);
+
+    // Degenerate data still gives a range to draw in.
+    for (const AxisRange& r : {axisRange(300, 300, true, 0, true, 0, 5, true, 0),
+                               axisRange(0, 0, false, 0, true, 0, 5, true, 0),
+                               axisRange(-5, -1, false, 0, true, 0, 5, true, 0),
+                               axisRange(NAN, NAN, true, 0, true, 0, 5, true, 0),
+                               axisRange(-1e308, 1e308, true, 0, true, 0, 5, true, 0)}) {
+        EXPECT_GT(r.max, r.min);
+        EXPECT_GT(r.step, 0);
+        EXPECT_LE(tickValues(r.min, r.max, r.step).size(), 10001u);
+    }
+    EXPECT_EQ(niceStep(0.7), 1);
+    EXPECT_EQ(niceStep(1.2), 2);
+    EXPECT_EQ(niceStep(30), 50);
+}
+
+TEST(Palette, SeriesTakeTheFirstFreeColourInOrder)
+{
+    Chart a = sampleChart(3, 2), b = sampleChart(3, 5);
+    std::set<std::tuple<int, int, int>> distinct;
+    for (std::size_t s = 0; s < 3; ++s) {
+        EXPECT_EQ(a.series(s).color(), b.series(s).color());
+        EXPECT_EQ(a.series(s).color(), palette()[s]);
+        const Color c = a.series(s).color();
+        distinct.insert({c.r, c.g, c.b});
+    }
+    EXPECT_EQ(distinct.size(), 3u);
+    a.removeAllSeries();
+    EXPECT_EQ(a.addSeries().color(), palette()[0]);
+    // More series than colours: the palette repeats instead of failing.
+    Chart many = sampleChart(25, 1);
+    EXPECT_EQ(many.series(24).color(), palette()[24 % palette().size()]);
+}
+
+TEST(Geometry, ClippingSplitsALineThatLeavesAndReturns)
+{
+    const RectF r{0, 0, 100, 100};
+    const auto parts = clipPolyline({{10, 50}, {50, -50}, {90, 50}}, r);
+    ASSERT_EQ(parts.size(), 2u);
+    EXPECT_EQ(parts[0].front(), (PointF{10, 50}));
+    EXPECT_NEAR(parts[0].back().y, 0, 1e-9);
+    EXPECT_NEAR(parts[1].front().y, 0, 1e-9);
+    EXPECT_EQ(parts[1].back(), (PointF{90, 50}));
+    EXPECT_TRUE(clipPolyline({{-10, -10}, {-5, 200}}, r).empty());
+    EXPECT_EQ(clipPolyline({{5, 5}}, r).size(), 1u);
+}
+
+TEST(Geometry, DecimationKeepsEachColumnsExtremes)
+{
+    std::vector<PointF> pts;
+    for (int i = 0; i < 10000; ++i)
+        pts.push_back({i / 100.0, (i % 7 == 0) ? 100.0 + i : double(i % 5)});
+    const auto out = decimate(pts);
+    EXPECT_LE(out.size(), 4u * 100);
+    // Every column keeps its highest and lowest point.
+    for (int col = 0; col < 100; ++col) {
+        double hi = -1e9, lo = 1e9, outHi = -1e9, outLo = 1e9;
+        for (const PointF& p : pts)
+            if (std::floor(p.x) == col)
+                hi = std::max(hi, p.y), lo = std::min(lo, p.y);
+        for (const PointF& p : out)
+            if (std::floor(p.x) == col)
+                outHi = std::max(outHi, p.y), outLo = std::min(outLo, p.y);
+        EXPECT_EQ(hi, outHi);
+        EXPECT_EQ(lo, outLo);
+    }
+    // A line that turns back is left alone.
+    std::vector<PointF> back{{0, 0}, {5, 1}, {3, 2}, {4, 3}, {1, 1}, {2, 2}, {6, 0}, {7, 1}};
+    EXPECT_EQ(decimate(back), back);
+}
+
+class LayoutAtSize : public ::testing::TestWithParam<std::pair<int, int>> {};
+
+TEST_P(LayoutAtSize, LabelsNeverOverlapAndEverythingStaysInside)
+{
+    const auto [w, h] = GetParam();
+    Chart c = sampleChart(4, 65);
+    c.legendVisible = true;
+    for (bool view3D : {false, true}) {
+        c.view3D = view3D;
+        RecordingCanvas canvas;
+        const Layout l = computeLayout(c, {0, 0, double(w), double(h)}, canvas, ',');
+        if (!l.plotVisible)
+            continue;
+        EXPECT_GE(l.plot.left, 0);
+        EXPECT_LE(l.plot.right() + l.depthX, w);
+        EXPECT_GE(l.plot.top - l.depthY, 0);
+        EXPECT_LE(l.plot.bottom(), h);
+        for (std::size_t i = 1; i < l.bottomTicks.size(); ++i) {
+            const Tick& a = l.bottomTicks[i - 1];
+            const Tick& b = l.bottomTicks[i];
+            EXPECT_LT(a.pos + 3.0 * a.label.size(), b.pos - 3.0 * b.label.size())
+                << a.label << " / " << b.label;
+        }
+        for (std::size_t i = 1; i < l.leftTicks.size(); ++i)
+            EXPECT_GE(l.leftTicks[i - 1].pos - l.leftTicks[i].pos, 12.0);
+        if (l.legendVisible) {
+            EXPECT_LE(l.legend.right(), w);
+            EXPECT_LE(l.legend.bottom(), h);
+            EXPECT_GE(l.legend.left, l.plot.right() + l.depthX);
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, LayoutAtSize,
+                         ::testing::Values(std::pair{361, 383}, std::pair{1000, 700},
+                                           std::pair{2400, 300}, std::pair{150, 120},
+                                           std::pair{60, 40}, std::pair{1, 1}));
+
+TEST(Drawing, TwoDimensionalChartDrawsTitleAxesLinesAndLegend)
+{
+    Chart c = sampleChart(2, 12);
+    c.legendVisible = true;
+    RecordingCanvas canvas;
+    const Layout l = drawChart(c, canvas, {0, 0, 400, 300}, ',');
+    const auto texts = canvas.texts();
+    ASSERT_FALSE(texts.empty());
+    EXPECT_EQ(texts[0]->text, "V = f(N)");
+    EXPECT_EQ(texts[0]->font, (Font{"Arial", 13, true, Color{0, 0, 255}}));
+
+    std::vector<const RecordingCanvas::Op*> lines;
+    for (const auto* op : canvas.of(Kind::Polyline))
+        if (op->pen.width == 2 && op->points.size() == 12)
+            lines.push_back(op);
+    ASSERT_EQ(lines.size(), 2u + 0);
+    EXPECT_EQ(lines[0]->pen.color, c.series(0).color());
+    EXPECT_EQ(lines[1]->pen.color, c.series(1).color());
+    EXPECT_DOUBLE_EQ(lines[0]->points[0].x, l.plot.left);
+    EXPECT_DOUBLE_EQ(lines[0]->points[11].x, l.plot.right());
+
+    std::vector<std::string> legend;
+    for (const auto* t : texts)
+        if (t->text.rfind("series", 0) == 0)
+            legend.push_back(t->text);
+    EXPECT_EQ(legend, (std::vector<std::string>{"series 0", "series 1"}));
+    bool rotated = false;
+    for (const auto* t : texts)
+        rotated |= t->text == "V [m/s]" && t->angle == 90;
+    EXPECT_TRUE(rotated);
+    EXPECT_TRUE(canvas.of(Kind::Polygon).empty()) << "no 3D faces in 2D";
+}
+
+TEST(Drawing, ThreeDimensionalRibbonsAndWalls)
+{
+    Chart c = sampleChart(2, 10);
+    c.view3D = true;
+    c.wallsVisible = true;
+    RecordingCanvas canvas;
+    const Layout l = drawChart(c, canvas, {0, 0, 500, 400}, ',');
+    EXPECT_GT(l.depthX, 0);
+    std::size_t ribbonFaces = 0, walls = 0;
+    for (const auto* op : canvas.of(Kind::Polygon)) {
+        if (op->brush.color == c.series(0).color() || op->brush.color == c.series(1).color())
+            ++ribbonFaces;
+        else
+            ++walls;
+    }
+    EXPECT_EQ(ribbonFaces, 2u * 9);
+    EXPECT_EQ(walls, 2u) << "left and bottom wall";
+    // The back series is drawn first, one series depth behind the front one.
+    const auto polys = canvas.of(Kind::Polygon);
+    EXPECT_EQ(polys[2]->brush.color, c.series(1).color());
+
+    c.wallsVisible = false;
+    RecordingCanvas bare;
+    drawChart(c, bare, {0, 0, 500, 400}, ',');
+    EXPECT_EQ(bare.of(Kind::Polygon).size(), 2u * 9);
+}
+
+TEST(Drawing, MarksShowValuesWithoutOverlapping)
+{
+    Chart c;
+    Series& s = c.addSeries("a");
+    for (int i = 1; i <= 2000; ++i)
+        s.addXY(i, 1234.5 + i % 3);
+    s.setMarksVisible(true);
+    RecordingCanvas canvas;
+    drawChart(c, canvas, {0, 0, 600, 400}, ',');
+    std::vector<const RecordingCanvas::Op*> marks;
+    for (const auto* t : canvas.texts())
+        if (t->font == markFont())
+            marks.push_back(t);
+    ASSERT_GT(marks.size(), 5u);
+    EXPECT_LT(marks.size(), 200u) << "crowded marks are thinned out";
+    EXPECT_EQ(marks[0]->text, "1 235,5");
+    for (std::size_t i = 1; i < marks.size(); ++i) {
+        const double prevRight = marks[i - 1]->points[0].x + 3.0 * marks[i - 1]->text.size();
+        const double left = marks[i]->points[0].x - 3.0 * marks[i]->text.size();
+        EXPECT_LT(prevRight, left);
+    }
+}
+
+TEST(Drawing, HugeSeriesIsReducedToWhatThePlotCanShow)
+{
+    Chart c;
+    Series& s = c.addSeries("big");
+    for (int i = 1; i <= 65535; ++i)
+        s.addXY(i, 300 + (i * 7919) % 23);
+    RecordingCanvas canvas;
+    const Layout l = drawChart(c, canvas, {0, 0, 1000, 700}, '.');
+    std::size_t points = 0;
+    for (const auto* op : canvas.of(Kind::Polyline))
+        if (op->pen.width == 2)
+            points += op->points.size();
+    EXPECT_GT(points, l.plot.width);
+    EXPECT_LE(points, 4 * (l.plot.width + 2));
+}
+
+TEST(Drawing, PointsOutsideAFixedMinimumAreCutAtTheFrame)
+{
+    Chart c;
+    c.setLeftAxisMinimum(0);
+    Series& s = c.addSeries("neg");
+    for (double y : {5.0, -20.0, 5.0})
+        s.addXY(s.count() + 1, y);
+    RecordingCanvas canvas;
+    const Layout l = drawChart(c, canvas, {0, 0, 400, 300}, ',');
+    for (const auto* op : canvas.of(Kind::Polyline)) {
+        if (op->pen.width != 2)
+            continue;
+        for (const PointF& p : op->points)
+            EXPECT_LE(p.y, l.plot.bottom() + 0.5 + 1e-9);
+    }
+}
