@@ -1,0 +1,118 @@
+#include "charts/chartexport.h"
+
+#include "chart/qpaintercanvas.h"
+#include "chart/render.h"
+#include "chart/tchart.h"
+#include "chart/wmfcanvas.h"
+#include "runtime/atomicfile.h"
+#include "runtime/decimalseparator.h"
+#include "runtime/errors.h"
+
+#include <QBuffer>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+#include <algorithm>
+
+namespace charts {
+
+namespace {
+
+void writeFile(const std::string& path, std::string_view bytes)
+{
+    try {
+        rt::AtomicFile file(path);
+        file.write(bytes);
+        file.commit();
+    } catch (const rt::EInOutError&) {
+        throw rt::Exception("Cannot create file " + path);
+    }
+}
+
+QSize usable(QSize size)
+{
+    return size.expandedTo(QSize(1, 1));
+}
+
+} // namespace
+
+void saveBmp(const TChart& chart, QSize size, const std::string& path)
+{
+    const QImage image = chart.toImage(usable(size));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "BMP"))
+        throw rt::Exception("Cannot create file " + path);
+    writeFile(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+}
+
+std::string wmfBytes(const TChart& chart, QSize size)
+{
+    size = usable(size);
+    // Measured with the screen's fonts, so the metafile is laid out like the chart on screen.
+    chart::WmfCanvas canvas(
+        size.width(), size.height(), [](std::string_view text, const chart::Font& font) {
+            const QFontMetricsF metrics(chart::QPainterCanvas::toQFont(font));
+            return metrics.horizontalAdvance(
+                QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+        });
+    chart::drawChart(chart.chart(), canvas, {0, 0, double(size.width()), double(size.height())},
+                     rt::decimalSeparator());
+    return canvas.finish();
+}
+
+void saveWmf(const TChart& chart, QSize size, const std::string& path)
+{
+    writeFile(path, wmfBytes(chart, size));
+}
+
+void printChart(const TChart& chart, QSize size, QPrinter& printer)
+{
+    size = usable(size);
+    printer.setFullPage(true);
+    QPainter painter;
+    if (!painter.begin(&printer))
+        throw rt::Exception("Printer selected is not valid");
+    const QRectF page = printer.paperRect(QPrinter::DevicePixel);
+    const double w = size.width(), h = size.height();
+    double targetW, targetH;
+    if (w > h) {
+        targetW = page.width() * 0.7;
+        targetH = targetW * h / w;
+    } else {
+        targetH = page.height() * 0.7;
+        targetW = targetH * w / h;
+    }
+    // A very flat or very tall chart still fits the page.
+    const double fit = std::min({1.0, page.width() * 0.7 / targetW, page.height() * 0.7 / targetH});
+    targetW *= fit;
+    targetH *= fit;
+    painter.translate(page.left() + (page.width() - targetW) / 2,
+                      page.top() + (page.height() - targetH) / 2);
+    painter.scale(targetW / w, targetH / h);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    try {
+        chart.render(painter, size);
+    } catch (...) {
+        printer.abort();
+        throw;
+    }
+    if (!painter.end())
+        throw rt::Exception("Printing failed");
+}
+
+void printOnDefaultPrinter(const TChart& chart, QSize size, const QString& jobName)
+{
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull())
+        throw rt::Exception("There is no default printer currently selected");
+    QPrinter printer(info, QPrinter::HighResolution);
+    printer.setDocName(jobName);
+    printer.setCopyCount(1);
+    printChart(chart, size, printer);
+}
+
+} // namespace charts

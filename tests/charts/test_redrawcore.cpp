@@ -1,0 +1,222 @@
+#include "app/core/measurementtable.h"
+#include "charts/externalseries.h"
+#include "charts/redraw.h"
+#include "runtime/errors.h"
+#include "support/tempdir.h"
+
+#include <gtest/gtest.h>
+
+using namespace charts;
+
+namespace {
+
+std::string record(int n, const std::string& v, const std::string& e, const std::string& dv)
+{
+    return std::to_string(n) + "\r\n" + v + "\r\n" + e + "\r\n0,547\r\nJSB\r\n" + dv + "\r\n";
+}
+
+std::string file(int records, int base = 280)
+{
+    std::string s;
+    for (int i = 1; i <= records; ++i)
+        s += record(i, std::to_string(base + i), "2" + std::to_string(i) + ",5",
+                    "0,3" + std::to_string(i));
+    return s;
+}
+
+StringGrid tableOf(const std::vector<std::vector<std::string>>& rows)
+{
+    StringGrid t = table::makeGrid();
+    t.setRowCount(rows.size() + 1);
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        t.setCell(table::ColV, r + 1, rows[r][0]);
+        t.setCell(table::ColE, r + 1, rows[r][1]);
+        t.setCell(table::ColDV, r + 1, rows[r][2]);
+    }
+    return t;
+}
+
+struct Charts {
+    chart::Chart v, e, dV;
+    void redraw(const StringGrid& t, const ExternalSeriesStore& store,
+                const std::vector<std::string>& items, const std::string& current = "",
+                ViewFlags flags = {})
+    {
+        charts::redraw(v, e, dV, {t, store, items, current, flags});
+    }
+};
+
+} // namespace
+
+TEST(ExternalSeriesFile, ReadsVelocityEnergyAndDeviationOfEachRecord)
+{
+    TempDir dir;
+    dir.write("a.vxm", file(12));
+    const ExternalSeries s = readExternalSeries(dir.file("a.vxm"));
+    ASSERT_EQ(s.count(), 12u);
+    EXPECT_EQ(s.v(0), "281");
+    EXPECT_EQ(s.e(11), "212,5");
+    EXPECT_EQ(s.dV(11), "0,312");
+}
+
+TEST(ExternalSeriesFile, OddFilesGiveThePointsTheRulesSay)
+{
+    TempDir dir;
+    const struct {
+        const char* name;
+        std::string bytes;
+        std::size_t count;
+        std::string lastV, lastE, lastDv;
+    } cases[] = {
+        {"empty", "", 1, "", "", ""},
+        {"cut inside a record", file(2) + "3\r\n300\r\n", 3, "300", "", ""},
+        {"extra empty line", file(2) + "\r\n", 3, "", "", ""},
+        {"long values",
+         record(1, std::string(40, '9'), "Энергия-очень-длинная-строка", "12345678901234567890"), 1,
+         std::string(16, '9'), "Энергия-очень-дл", "1234567890123456"},
+        {"binary", std::string("\x00\xff\xfe\x01\r\x80\n\n\x00", 9), 1, "\xD1\x8F\xD1\x8E\x01", "",
+         ""},
+    };
+    for (const auto& c : cases) {
+        dir.write("f.vxm", c.bytes);
+        const ExternalSeries s = readExternalSeries(dir.file("f.vxm"));
+        ASSERT_EQ(s.count(), c.count) << c.name;
+        EXPECT_EQ(s.e(c.count - 1), c.lastE) << c.name;
+        EXPECT_EQ(s.dV(c.count - 1), c.lastDv) << c.name;
+        if (std::string(c.name) != "binary") {
+            EXPECT_EQ(s.v(c.count - 1), c.lastV) << c.name;
+        }
+    }
+}
+
+TEST(ExternalSeriesFile, MissingFileRaisesTheRuntimeError)
+{
+    TempDir dir;
+    try {
+        readExternalSeries(dir.file("none.vxm"));
+        FAIL();
+    } catch (const rt::EInOutError& e) {
+        EXPECT_STREQ(e.what(), "File not found");
+    }
+}
+
+TEST(ExternalSeriesFile, MillionsOfRecordsStayCompact)
+{
+    TempDir dir;
+    std::string bytes;
+    for (int i = 0; i < 1000000; ++i)
+        bytes += "\r\n300\r\n\r\n\r\n\r\n\r\n";
+    dir.write("big.vxm", bytes);
+    const ExternalSeries s = readExternalSeries(dir.file("big.vxm"));
+    EXPECT_EQ(s.count(), 1000000u);
+    EXPECT_EQ(s.v(999999), "300");
+}
+
+TEST(ExternalSeriesStore, DeletingMovesTheFollowingSeriesDown)
+{
+    ExternalSeriesStore store;
+    for (const char* v : {"1", "2", "3", "4"}) {
+        ExternalSeries s;
+        s.append(v, "", "");
+        store.add(std::move(s));
+    }
+    store.remove(1);
+    ASSERT_EQ(store.size(), 3u);
+    EXPECT_EQ(store.at(0).v(0), "1");
+    EXPECT_EQ(store.at(1).v(0), "3");
+    EXPECT_EQ(store.at(2).v(0), "4");
+    store.remove(7);
+    EXPECT_EQ(store.size(), 3u);
+}
+
+TEST(SeriesTitle, CutsTheLastFourCharacters)
+{
+    EXPECT_EQ(seriesTitle("test.vxm"), "test");
+    EXPECT_EQ(seriesTitle("стрельба.vxm"), "стрельба");
+    EXPECT_EQ(seriesTitle("a.vx"), "");
+    EXPECT_EQ(seriesTitle("noext"), "n");
+    EXPECT_EQ(fileNamePart("C:\\data\\mar07.vxm"), "mar07.vxm");
+    EXPECT_EQ(fileNamePart("/home/u/mar07.vxm"), "mar07.vxm");
+    EXPECT_EQ(fileNamePart("D:mar07.vxm"), "mar07.vxm");
+}
+
+TEST(Redraw, ExternalSeriesFirstThenTheTable)
+{
+    ExternalSeriesStore store;
+    std::vector<std::string> items;
+    TempDir dir;
+    for (int n : {10, 25, 5}) {
+        dir.write("s.vxm", file(n));
+        store.add(readExternalSeries(dir.file("s.vxm")));
+        items.push_back("s" + std::to_string(n) + ".vxm");
+    }
+    std::vector<std::vector<std::string>> rows(12, {"300", "####", "abc"});
+    rows[0] = {"310", "22,5", "-1,5"};
+    const StringGrid t = tableOf(rows);
+    Charts c;
+    c.redraw(t, store, items, "C:\\data\\mar07.vxm");
+    for (chart::Chart* ch : {&c.v, &c.e, &c.dV}) {
+        ASSERT_EQ(ch->seriesCount(), 4u);
+        EXPECT_EQ(ch->series(0).title(), "s10");
+        EXPECT_EQ(ch->series(1).count(), 25u);
+        EXPECT_EQ(ch->series(3).title(), "mar07");
+        EXPECT_EQ(ch->series(3).count(), 12u);
+        EXPECT_EQ(ch->series(3).x(11), 12);
+        EXPECT_EQ(ch->series(3).x(0), 1);
+        EXPECT_EQ(ch->series(2).color(), chart::palette()[2]);
+    }
+    EXPECT_EQ(c.v.series(3).y(0), 310);
+    EXPECT_EQ(c.e.series(3).y(0), 22.5);
+    EXPECT_EQ(c.e.series(3).y(1), 0) << "#### is drawn at 0";
+    EXPECT_EQ(c.dV.series(3).y(0), -1.5);
+    EXPECT_EQ(c.dV.series(3).y(5), 0);
+    EXPECT_FALSE(c.v.leftAxis.automaticMinimum);
+    EXPECT_EQ(c.v.leftAxis.minimum, 0);
+    EXPECT_FALSE(c.e.leftAxis.automaticMinimum);
+    EXPECT_TRUE(c.dV.leftAxis.automaticMinimum);
+}
+
+TEST(Redraw, TitlesFlagsAndEmptySources)
+{
+    ExternalSeriesStore store;
+    Charts c;
+    c.redraw(tableOf({{"300", "5,4", "0"}}), store, {}, "", {true, true, true});
+    EXPECT_EQ(c.v.series(0).title(), "No name");
+    for (chart::Chart* ch : {&c.v, &c.e, &c.dV}) {
+        EXPECT_TRUE(ch->view3D);
+        EXPECT_TRUE(ch->legendVisible);
+        EXPECT_TRUE(ch->series(0).marksVisible());
+    }
+    // Empty table, no list: everything is removed, the flags still apply.
+    c.redraw(table::makeGrid(), store, {}, "", {false, true, false});
+    for (chart::Chart* ch : {&c.v, &c.e, &c.dV}) {
+        EXPECT_EQ(ch->seriesCount(), 0u);
+        EXPECT_FALSE(ch->view3D);
+        EXPECT_FALSE(ch->legendVisible);
+    }
+}
+
+TEST(Redraw, AVelocityThatDoesNotConvertStopsIt)
+{
+    ExternalSeriesStore store;
+    ExternalSeries bad;
+    bad.append("", "1", "1");
+    store.add(std::move(bad));
+    Charts c;
+    c.redraw(tableOf({{"300", "5", "0"}}), ExternalSeriesStore{}, {});
+    try {
+        c.redraw(tableOf({{"300", "5", "0"}}), store, {"empty.vxm"});
+        FAIL();
+    } catch (const rt::EConvertError& e) {
+        EXPECT_STREQ(e.what(), "'' is not a valid floating point value");
+    }
+    EXPECT_EQ(c.v.seriesCount(), 1u) << "the series was created before its point failed";
+    EXPECT_EQ(c.e.seriesCount(), 0u);
+
+    try {
+        c.redraw(tableOf({{"300", "5", "0"}, {"x1", "5", "0"}}), ExternalSeriesStore{}, {});
+        FAIL();
+    } catch (const rt::EConvertError& e) {
+        EXPECT_STREQ(e.what(), "'x1' is not a valid floating point value");
+    }
+}
