@@ -1,16 +1,19 @@
 #include "app/forms.h"
 
 #include "app/tform1.h"
+#include "bullets/tform2.h"
 #include "help/taboutbox.h"
 #include "help/thelpform.h"
 
 TForm1* Form1 = nullptr;
+TForm2* Form2 = nullptr;
 TAboutBox* AboutBox = nullptr;
 THelpForm* HelpForm = nullptr;
 
 void createForms()
 {
     Form1 = new TForm1;
+    Form2 = new TForm2(Form1);
     AboutBox = new TAboutBox(Form1);
     HelpForm = new THelpForm(Form1);
 }
@@ -20,6 +23,7 @@ void destroyForms()
     // The dialogs are the main window's children and go with it.
     delete Form1;
     Form1 = nullptr;
+    Form2 = nullptr;
     AboutBox = nullptr;
     HelpForm = nullptr;
 }

@@ -1,12 +1,14 @@
 #pragma once
 
 class TForm1;
+class TForm2;
 class TAboutBox;
 class THelpForm;
 
 // The program's windows, each reachable program-wide through one reference, as the other
 // windows write into the main window and the main window opens the others.
 extern TForm1* Form1;
+extern TForm2* Form2;
 extern TAboutBox* AboutBox;
 extern THelpForm* HelpForm;
 

@@ -66,6 +66,26 @@ void readPairs(rt::TextReader& reader, std::size_t maxChars, std::vector<BulletE
     } while (!reader.eof());
 }
 
+std::vector<BulletEntry> readFile(const std::string& dir)
+{
+    rt::TextReader reader(resolveFile(dir, kEditorFileName));
+    std::vector<BulletEntry> pairs;
+    readPairs(reader, 0, pairs);
+    return pairs;
+}
+
+void writeFile(const std::string& dir, const std::vector<BulletEntry>& rows)
+{
+    rt::TextWriter writer(resolveFile(dir, kEditorFileName));
+    for (const BulletEntry& row : rows) {
+        if (row.name.empty())
+            continue;
+        writer.writeLine(row.name);
+        writer.writeLine(row.weight.empty() ? kNoWeight : std::string_view(row.weight));
+    }
+    writer.close();
+}
+
 const BulletEntry& BulletList::entry(std::size_t k) const
 {
     static const BulletEntry empty;

@@ -37,6 +37,14 @@ std::string resolveFile(const std::string& dir, std::string_view name);
 // appended to `out` as they are read, so a read error keeps the ones before it.
 void readPairs(rt::TextReader& reader, std::size_t maxChars, std::vector<BulletEntry>& out);
 
+// The editor's view of the file: every pair, lines whole.
+std::vector<BulletEntry> readFile(const std::string& dir);
+
+// Writes the editor's rows as the bullet file in `dir`, replacing it only once complete: a
+// row without a name is left out (a name of spaces is a name), an empty weight is written
+// as "####".
+void writeFile(const std::string& dir, const std::vector<BulletEntry>& rows);
+
 // The list in memory. Entries are numbered from 1; count() is the number loaded.
 class BulletList {
 public:

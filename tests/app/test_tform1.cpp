@@ -5,8 +5,7 @@
 #include "help/taboutbox.h"
 #include "help/thelpform.h"
 #include "runtime/decimalseparator.h"
-#include "support/scriptedprompter.h"
-#include "support/tempdir.h"
+#include "support/mainwindowfixture.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -30,46 +29,7 @@
 
 namespace {
 
-// Starts the program's windows in a folder of the test's own, as the program starts.
-class MainWindow : public ::testing::Test {
-protected:
-    void start(const std::optional<std::string>& bulletFile = std::nullopt,
-               const char* name = "Bullets.vx!")
-    {
-        if (bulletFile)
-            dir.write(name, *bulletFile);
-        cwd = std::make_unique<CurrentDir>(dir.path());
-        createForms();
-    }
-    void TearDown() override
-    {
-        destroyForms();
-        cwd.reset();
-        app::setCurrentFileName("");
-        rt::setDecimalSeparator(',');
-    }
-
-    void fillVelocities(const std::vector<const char*>& v, const std::string& weight)
-    {
-        StringGrid& t = Form1->table();
-        t.setRowCount(v.size() + 1);
-        for (std::size_t i = 0; i < v.size(); ++i) {
-            t.setCell(0, i + 1, std::to_string(i + 1));
-            t.setCell(1, i + 1, v[i]);
-            Form1->applyEnergyRule(i + 1, weight);
-        }
-    }
-
-    QStringList labels() const
-    {
-        return {Form1->VmaxLabel->text(), Form1->VminLabel->text(), Form1->VaLabel->text(),
-                Form1->EmaxLabel->text(), Form1->EminLabel->text(), Form1->EaLabel->text()};
-    }
-
-    TempDir dir;
-    std::unique_ptr<CurrentDir> cwd;
-    ScriptedPrompter prompter;
-};
+using MainWindow = MainWindowTest;
 
 TEST_F(MainWindow, StartsInItsInitialState)
 {
@@ -195,7 +155,7 @@ TEST_F(MainWindow, WeightFieldReadsTypedDigitsAndBlanks)
     EXPECT_EQ(Form1->weightText(), "1,2  ");
 }
 
-class Separator : public MainWindow, public ::testing::WithParamInterface<char> {};
+class Separator : public MainWindowTest, public ::testing::WithParamInterface<char> {};
 
 TEST_P(Separator, StatisticsAndDeviationsFillLabelsAndCells)
 {

@@ -130,4 +130,37 @@ void deviationPass(StringGrid& grid, double meanVelocity)
     }
 }
 
+void applyBullet(StringGrid& grid, std::size_t top, std::size_t bottom, std::string_view weight,
+                 std::string_view bullet)
+{
+    GridUpdate update(grid);
+    for (std::size_t r = top; r <= bottom && r < grid.rowCount(); ++r) {
+        grid.setCell(ColM, r, std::string(weight));
+        grid.setCell(ColBullet, r, std::string(bullet));
+        applyEnergyRule(grid, r, weight);
+    }
+}
+
+void deleteRows(StringGrid& grid, std::size_t top, std::size_t bottom)
+{
+    GridUpdate update(grid);
+    // Survivors move up in place; no row can be lost whatever the table's size.
+    std::size_t kept = 0;
+    for (std::size_t r = 1; r < grid.rowCount(); ++r) {
+        if (r >= top && r <= bottom)
+            continue;
+        ++kept;
+        grid.setCell(ColN, kept, std::to_string(kept));
+        if (kept != r) {
+            for (std::size_t c = ColV; c < kColumnCount; ++c)
+                grid.setCell(c, kept, std::string(grid.cell(c, r)));
+        }
+    }
+    if (kept == 0) {
+        clear(grid);
+        return;
+    }
+    grid.setRowCount(kept + 1);
+}
+
 } // namespace table

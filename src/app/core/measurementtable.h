@@ -43,4 +43,12 @@ Statistics statisticsPass(const StringGrid& grid);
 // a division by zero. A velocity that does not convert throws, with earlier rows written.
 void deviationPass(StringGrid& grid, double meanVelocity);
 
+// Gives rows top..bottom the bullet and weight and recomputes their energies.
+void applyBullet(StringGrid& grid, std::size_t top, std::size_t bottom, std::string_view weight,
+                 std::string_view bullet);
+
+// Removes rows top..bottom; the rows that remain are renumbered from 1 and keep their other
+// cells. The table ends with exactly the remaining rows.
+void deleteRows(StringGrid& grid, std::size_t top, std::size_t bottom);
+
 } // namespace table

@@ -1,0 +1,26 @@
+// Any bytes read as a bullet file must load without crashing, every name and weight cut to
+// at most 128 characters, and at least one pair.
+
+#include "bullets/bulletlist.h"
+#include "memfile.h"
+#include "runtime/encoding.h"
+#include "runtime/textfile.h"
+
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const MemFile input(data, size);
+    rt::TextReader reader(input.path());
+    std::vector<bullets::BulletEntry> pairs;
+    bullets::readPairs(reader, bullets::kMaxTextLength, pairs);
+    if (pairs.empty())
+        std::abort();
+    for (const auto& pair : pairs) {
+        if (rt::utf8Length(pair.name) > bullets::kMaxTextLength ||
+            rt::utf8Length(pair.weight) > bullets::kMaxTextLength || !rt::isValidUtf8(pair.name) ||
+            !rt::isValidUtf8(pair.weight))
+            std::abort();
+    }
+    return 0;
+}
