@@ -2,6 +2,10 @@
 
 add_library(vexorel_warnings INTERFACE)
 target_compile_options(vexorel_warnings INTERFACE -Wall -Wextra -Werror)
+# GCC 12 reports false -Wrestrict overlaps inside std::string at -O2 (GCC bug 105329).
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
+    target_compile_options(vexorel_warnings INTERFACE -Wno-restrict)
+endif()
 
 add_library(vexorel_sanitizers INTERFACE)
 if(VEXOREL_SANITIZE)

@@ -5,7 +5,14 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/lib.sh
 
-ensure_packages $BUILD_PACKAGES $TEST_PACKAGES
+ensure_packages $BUILD_PACKAGES $TEST_PACKAGES $FUZZ_PACKAGES $PRINT_PACKAGES
+
+# The print tests send real jobs to a cups-pdf queue made default here.
+./scripts/cups-queue.sh
+export VEXOREL_CUPS_QUEUE=1
+
+# The file readers get a short fuzzing run first, so ctest's summary closes the output.
+./scripts/fuzz.sh 15
 
 build=build/asan
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DVEXOREL_SANITIZE=ON -DVEXOREL_TESTS=ON \

@@ -1,11 +1,15 @@
 #include "app/application.h"
+#include "app/errorreport.h"
 #include "app/forms.h"
 #include "app/tform1.h"
 #include "runtime/decimalseparator.h"
+#include "serial/ui/qthandover.h"
 
 int main(int argc, char* argv[])
 {
     VexorelApplication app(argc, argv);
+    // The serial port's event thread hands its wake-ups to this thread through it.
+    QtHandOver handOver([](std::exception_ptr error) { reportException(error); });
     rt::setDecimalSeparator(systemDecimalSeparator());
     createForms();
     Form1->show();

@@ -9,8 +9,10 @@
 #include "app/gridmodel.h"
 #include "app/gridview.h"
 #include "app/qtext.h"
+#include "chart/tchart.h"
 #include "help/taboutbox.h"
 #include "help/thelpform.h"
+#include "serial/comport.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -34,7 +36,6 @@ namespace {
 
 // The client area the boxes were placed in; the window's outer size adds frame and menu.
 constexpr QSize kClientDesignSize(829, 518);
-constexpr int kTimerInterval = 100;
 
 QGroupBox* makeGroup(QWidget* parent, const char* name, const char* caption)
 {
@@ -82,14 +83,9 @@ QMenu* makePopup(QWidget* parent, const char* name, QAction** bmp, const char* b
     return menu;
 }
 
-QWidget* makeChart(const char* name, const char* accessibleName)
+TChart* makeChart(const char* name, const char* accessibleName)
 {
-    auto* chart = named(new QWidget, name, QString::fromUtf8(accessibleName));
-    chart->setAutoFillBackground(true);
-    QPalette palette = chart->palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    chart->setPalette(palette);
-    return chart;
+    return named(new TChart, name, QString::fromUtf8(accessibleName));
 }
 
 } // namespace
@@ -99,12 +95,18 @@ TForm1::TForm1(QWidget* parent)
     , m_table(table::makeGrid())
 {
     setObjectName(QStringLiteral("Form1"));
+    ComPort = std::make_unique<TComPort>();
+    ComPort->SetName("ComPort");
     app::setCaptionListener(
         [this](const std::string& caption) { setWindowTitle(toQString(caption)); });
     setWindowTitle(toQString(app::windowCaption(app::currentFileName())));
 
     OpenDialog1.filter = SaveDialog1.filter = QStringLiteral("Vexorel! Measurments (*.vxm)");
     OpenDialog1.defaultSuffix = SaveDialog1.defaultSuffix = QStringLiteral("vxm");
+    SaveDialog2.filter = QStringLiteral("BitMap Picture (*.bmp)");
+    SaveDialog2.defaultSuffix = QStringLiteral("bmp");
+    SaveDialog3.filter = QStringLiteral("Windows Meta File (*.wmf)");
+    SaveDialog3.defaultSuffix = QStringLiteral("wmf");
 
     // The boxes were laid out for a small 8-point sans font; the desktop default would clip.
     QFont designFont(QStringLiteral("Liberation Sans"), 8);
@@ -125,6 +127,9 @@ TForm1::TForm1(QWidget* parent)
 TForm1::~TForm1()
 {
     app::setCaptionListener(nullptr);
+    // Closing serves hand-overs still pending from the event thread; they must find every
+    // widget alive.
+    ComPort.reset();
     // The view and its model go before the table they show.
     delete Grid;
     Grid = nullptr;
@@ -265,9 +270,7 @@ void TForm1::buildControls()
     QFont bold = BitBtn1->font();
     bold.setBold(true);
     BitBtn1->setFont(bold);
-    QPalette loadPalette = BitBtn1->palette();
-    loadPalette.setColor(QPalette::ButtonText, QColor(0xE0, 0xC0, 0x00));
-    BitBtn1->setPalette(loadPalette);
+    showLoadButton(false);
     Label1 = named(new QLabel(QStringLiteral("Press button!")), "Label1", QStringLiteral("Status"));
     Label1->setAlignment(Qt::AlignCenter);
     Button2 =
@@ -299,6 +302,7 @@ void TForm1::buildControls()
     ChartV = makeChart("ChartV", "Velocity chart");
     ChartE = makeChart("ChartE", "Energy chart");
     ChartdV = makeChart("ChartdV", "Deviation chart");
+    setUpCharts();
     PageControl1->addTab(ChartV, QStringLiteral("Velocity (V)"));
     PageControl1->addTab(ChartE, QStringLiteral("Energy (E)"));
     PageControl1->addTab(ChartdV, QStringLiteral("Deviation (dV)"));
@@ -330,14 +334,33 @@ void TForm1::buildControls()
 
     Timer = new QTimer(this);
     Timer->setObjectName(QStringLiteral("Timer"));
-    Timer->setInterval(kTimerInterval);
+    Timer->setInterval(kSilenceMs);
     Timer->setTimerType(Qt::PreciseTimer);
 }
 
 void TForm1::bindHandlers()
 {
-    connect(FAQ1, &QAction::triggered, this, guarded([this] { FAQ1Click(); }));
-    connect(About1, &QAction::triggered, this, guarded([this] { About1Click(); }));
+    const std::pair<QAction*, void (TForm1::*)()> actions[] = {
+        {New1, &TForm1::New1Click},
+        {Open1, &TForm1::Open1Click},
+        {Save1, &TForm1::Save1Click},
+        {SaveAs1, &TForm1::SaveAs1Click},
+        {SaveSelectedAs1, &TForm1::SaveSelectedAs1Click},
+        {Exit1, &TForm1::Exit1Click},
+        {DeleteSelected1, &TForm1::DeleteSelected1Click},
+        {BulletListEditor1, &TForm1::BulletListEditor1Click},
+        {FAQ1, &TForm1::FAQ1Click},
+        {About1, &TForm1::About1Click},
+    };
+    for (const auto& [action, handler] : actions)
+        connect(action, &QAction::triggered, this, guarded([this, h = handler] { (this->*h)(); }));
+    // Only the user's choice of a bullet replaces the weight, not the list being refilled.
+    connect(ComboBox1, &QComboBox::activated, this, guarded([this] { ComboBox1Change(); }));
+    connect(SpeedButton1, &QPushButton::clicked, this, guarded([this] { SpeedButton1Click(); }));
+    connect(BitBtn1, &QPushButton::clicked, this, guarded([this] { BitBtn1Click(); }));
+    connect(LOAD1, &QAction::triggered, this, guarded([this] { BitBtn1Click(); }));
+    connect(Timer, &QTimer::timeout, this, guarded([this] { TimerTimer(); }));
+    bindChartHandlers();
 }
 
 void TForm1::FormCreate()

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "app/core/download.h"
 #include "app/core/stringgrid.h"
 #include "app/prompts.h"
 #include "bullets/bulletlist.h"
+#include "charts/externalseries.h"
 
 #include <QMainWindow>
 
+#include <memory>
 #include <string>
 
 class GridModel;
@@ -23,6 +26,8 @@ class QPushButton;
 class QTabWidget;
 class QTimer;
 class QWidget;
+class TComPort;
+class TChart;
 
 // The main window. Its controls keep the names of the window design, and the program keeps
 // its state in them: numbers live as the texts the cells and labels show.
@@ -53,6 +58,48 @@ public:
     void FAQ1Click();
     void About1Click();
 
+    // File menu.
+    void New1Click();
+    void Open1Click();
+    void Save1Click();
+    void SaveAs1Click();
+    void SaveSelectedAs1Click();
+    void Exit1Click();
+    void DeleteSelected1Click();
+
+    // Bullet group and the bullet list editor.
+    void ComboBox1Change();
+    void SpeedButton1Click();
+    void BulletListEditor1Click();
+
+    // The download from the chronograph.
+    void BitBtn1Click();
+    void ComTerminalChar(char ch);
+    void TimerTimer();
+    // A transmission ends when the line has been silent this long.
+    static constexpr int kSilenceMs = 100;
+
+    // Charts. Button1Click (Redraw) rebuilds all three charts from the external series and
+    // the table; every command that changes either ends with it.
+    void Button1Click();
+    void Button9Click();
+    void Button10Click();
+    void CheckBox1Click();
+    void CheckBox2Click();
+    void CheckBox3Click();
+    void SaveToBMP1Click();
+    void SaveasWMF1Click();
+    void Print2Click();
+    void SavetoBMP2Click();
+    void SaveasWMF2Click();
+    void Print3Click();
+    void SaveToBMP3Click();
+    void SaveasWMF3Click();
+    void Print4Click();
+    // The size a chart is saved or printed at: its own, or the visible page's when its tab
+    // is not showing.
+    QSize chartPictureSize(const TChart* chart) const;
+
     // Controls, by their design names.
     GridView* Grid = nullptr;
     QLabel* VmaxLabel = nullptr;
@@ -75,9 +122,9 @@ public:
     QPushButton* Button9 = nullptr;
     QPushButton* Button10 = nullptr;
     QTabWidget* PageControl1 = nullptr;
-    QWidget* ChartV = nullptr;
-    QWidget* ChartE = nullptr;
-    QWidget* ChartdV = nullptr;
+    TChart* ChartV = nullptr;
+    TChart* ChartE = nullptr;
+    TChart* ChartdV = nullptr;
     QPlainTextEdit* Memo1 = nullptr;
     QGroupBox* GroupBox1 = nullptr;
     QTimer* Timer = nullptr;
@@ -116,15 +163,47 @@ public:
     // Shared by File › Open and the series list's Add, as one dialog.
     FileDialogState OpenDialog1;
     FileDialogState SaveDialog1;
+    // Shared by the three charts' "Save as BMP" and "Save as WMF".
+    FileDialogState SaveDialog2;
+    FileDialogState SaveDialog3;
+
+    // The series laid over the current one; entry k is item k of ListBox1.
+    charts::ExternalSeriesStore ExternalSeries;
 
 private:
+    void setUpCharts();
+    void bindChartHandlers();
+    void saveChartAsBmp(TChart* chart);
+    void saveChartAsWmf(TChart* chart);
+    void printChart(TChart* chart);
+
     void buildMenus();
     void buildControls();
     void bindHandlers();
     void fillBulletCombo();
+    // The charts follow every change of the table through the Redraw button's command.
+    void redraw();
+    // Asks a question in the program's "New" box; true for OK or Yes.
+    bool confirm(const char* text, MessageButtons buttons);
+    void resetStatisticsLabels();
+    void writeTableTo(const QString& path);
+    // Shows "Measurments Grid is empty!" when the table holds nothing to save.
+    bool refuseEmptyTable();
+    // Asks for a name; the chosen file becomes current and receives the table. False when
+    // the dialog was cancelled.
+    bool saveUnderNewName();
 
     StringGrid m_table;
     GridModel* m_gridModel = nullptr;
     bullets::BulletList m_bullets;
     std::string m_startDir;
+    // ReceivedLine and the received-line list.
+    download::LineAssembler m_reception;
+
+public:
+    std::unique_ptr<TComPort> ComPort;
+
+private:
+    void showSessionIdle(const char* status);
+    void showLoadButton(bool loading);
 };

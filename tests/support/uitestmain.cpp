@@ -1,5 +1,7 @@
 #include "app/application.h"
+#include "app/errorreport.h"
 #include "runtime/decimalseparator.h"
+#include "serial/ui/qthandover.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +11,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     VexorelApplication app(argc, argv);
+    QtHandOver handOver([](std::exception_ptr error) { reportException(error); });
     rt::setDecimalSeparator(',');
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -1,0 +1,60 @@
+// The download from the chronograph: Load!/Stop, the received characters, and the
+// conversion once the line has been silent for 100 ms.
+
+#include "app/core/download.h"
+#include "app/qtext.h"
+#include "app/tform1.h"
+#include "serial/comport.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+
+void TForm1::showLoadButton(bool loading)
+{
+    BitBtn1->setText(loading ? QStringLiteral("Stop") : QStringLiteral("Load!"));
+    QPalette palette = BitBtn1->palette();
+    palette.setColor(QPalette::ButtonText, loading ? QColor(Qt::red) : QColor(0xE0, 0xC0, 0x00));
+    BitBtn1->setPalette(palette);
+}
+
+void TForm1::showSessionIdle(const char* status)
+{
+    Label1->setText(QString::fromUtf8(status));
+    showLoadButton(false);
+    Button2->setEnabled(true);
+}
+
+void TForm1::BitBtn1Click()
+{
+    if (ComPort->Connected()) {
+        showSessionIdle("Stoped.");
+        ComPort->Close();
+        return;
+    }
+    Label1->setText(QStringLiteral("Waiting..."));
+    showLoadButton(true);
+    Button2->setEnabled(false);
+    ComPort->Open();
+}
+
+void TForm1::ComTerminalChar(char ch)
+{
+    Timer->setInterval(kSilenceMs);
+    Timer->stop();
+    Label1->setText(QStringLiteral("Loading..."));
+    m_reception.addChar(ch);
+    Timer->start();
+}
+
+void TForm1::TimerTimer()
+{
+    showSessionIdle("Loaded.");
+    ComPort->Close();
+    Timer->stop();
+    const std::vector<std::string> lines = m_reception.takeLines();
+    download::appendShots(m_table, lines, weightText(), toStdString(ComboBox1->currentText()));
+    deviationPass(statisticsPass());
+    redraw();
+}

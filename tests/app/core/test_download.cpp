@@ -1,0 +1,74 @@
+#include "app/core/download.h"
+#include "app/core/measurementtable.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::vector<std::string> receive(download::LineAssembler& a, std::string_view bytes)
+{
+    for (char ch : bytes)
+        a.addChar(ch);
+    return a.takeLines();
+}
+
+TEST(Download, AssemblesLinesIgnoringCarriageReturns)
+{
+    download::LineAssembler a;
+    EXPECT_EQ(receive(a, "head\r\ner\r\n  1   305\r\n2 2\r98\n\npartial"),
+              (std::vector<std::string>{"head", "er", "  1   305", "2 298", ""}));
+    EXPECT_EQ(a.receivedLine(), "partial");
+    EXPECT_TRUE(a.lines().empty());
+    EXPECT_EQ(receive(a, " line\n"), (std::vector<std::string>{"partial line"}))
+        << "what was left over starts the next transmission's first line";
+}
+
+TEST(Download, EndlessLineKeepsOnlyItsStart)
+{
+    download::LineAssembler a;
+    for (int i = 0; i < 100000; ++i)
+        a.addChar('x');
+    EXPECT_EQ(a.receivedLine().size(), download::kMaxLineLength);
+    a.addChar('\n');
+    EXPECT_EQ(a.takeLines().at(0).size(), download::kMaxLineLength);
+}
+
+TEST(Download, VelocityIsTheTextAfterTheLastSpace)
+{
+    EXPECT_EQ(download::velocityText("  1   305"), "305");
+    EXPECT_EQ(download::velocityText("305"), "305");
+    EXPECT_EQ(download::velocityText("1 305 "), "");
+    EXPECT_EQ(download::velocityText("1\t305"), "1\t305");
+    EXPECT_EQ(download::velocityText(""), "");
+}
+
+TEST(Download, AppendsAfterTheTableAndDropsTheHeader)
+{
+    StringGrid grid = table::makeGrid();
+    const std::vector<std::string> lines = {"CHRONOLITE", "N V", "1 305", "2 298"};
+    EXPECT_EQ(download::appendShots(grid, lines, "0,547", "JSB"), 2u);
+    EXPECT_EQ(grid.rowCount(), 3u);
+    EXPECT_EQ(grid.cell(table::ColN, 2), "2");
+    EXPECT_EQ(grid.cell(table::ColV, 2), "298");
+    EXPECT_EQ(grid.cell(table::ColM, 1), "0,547");
+    EXPECT_EQ(grid.cell(table::ColBullet, 1), "JSB");
+    EXPECT_EQ(grid.cell(table::ColE, 1), "25,4");
+
+    EXPECT_EQ(download::appendShots(grid, lines, " ,   ", ""), 2u);
+    EXPECT_EQ(grid.rowCount(), 5u);
+    EXPECT_EQ(grid.cell(table::ColN, 4), "4");
+    EXPECT_EQ(grid.cell(table::ColE, 3), "####");
+
+    EXPECT_EQ(download::appendShots(grid, {"a", "b"}, "0,5", "x"), 0u);
+    EXPECT_EQ(grid.rowCount(), 5u);
+}
+
+TEST(Download, HeaderOnlyTransmissionLeavesAnEmptyTableAsItWas)
+{
+    StringGrid grid = table::makeGrid();
+    EXPECT_EQ(download::appendShots(grid, {"h1"}, "0,5", "x"), 0u);
+    EXPECT_EQ(grid.rowCount(), 2u);
+    EXPECT_TRUE(table::isEmpty(grid));
+}
+
+} // namespace
