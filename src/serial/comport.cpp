@@ -344,6 +344,11 @@ TCustomComPort::TCustomComPort()
 
 TCustomComPort::~TCustomComPort()
 {
+    // A bound component unbinds itself here, which may unregister links: work on a copy.
+    auto notifications = std::move(m_freeNotifications);
+    m_freeNotifications.clear();
+    for (auto& [owner, onDestroy] : notifications)
+        onDestroy();
     try {
         Close();
     } catch (...) {
@@ -883,6 +888,17 @@ void TCustomComPort::UnregisterLink(TComLink* link)
     m_links.erase(it);
     m_hasRxDataLink = std::any_of(m_links.begin(), m_links.end(),
                                   [](const TComLink* l) { return bool(l->OnRxData); });
+}
+
+void TCustomComPort::FreeNotification(const void* owner, std::function<void()> onDestroy)
+{
+    RemoveFreeNotification(owner);
+    m_freeNotifications.emplace_back(owner, std::move(onDestroy));
+}
+
+void TCustomComPort::RemoveFreeNotification(const void* owner)
+{
+    std::erase_if(m_freeNotifications, [owner](const auto& n) { return n.first == owner; });
 }
 
 void TCustomComPort::forEachLink(const std::function<void(TComLink&)>& fn)

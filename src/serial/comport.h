@@ -24,6 +24,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 enum TBaudRate {
@@ -367,6 +368,12 @@ public:
     void RegisterLink(TComLink* link);
     void UnregisterLink(TComLink* link);
 
+    // Components that keep a pointer to this port ask to be told when it goes, so none is
+    // left holding a dangling one. One notification per owner; the port's destructor runs
+    // them before it closes.
+    void FreeNotification(const void* owner, std::function<void()> onDestroy);
+    void RemoveFreeNotification(const void* owner);
+
     // --- setup dialog and settings store
     void ShowSetupDialog();
     // The Qt layer installs the dialog; without one ShowSetupDialog does nothing.
@@ -471,6 +478,7 @@ private:
     };
     std::vector<Retired> m_retired;
     std::shared_ptr<TCustomComPort*> m_self;
+    std::vector<std::pair<const void*, std::function<void()>>> m_freeNotifications;
 };
 
 // The published face of the port; it adds nothing.

@@ -8,7 +8,10 @@ target_sources(vexorel_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/os/posixdevice.cpp
     ${CMAKE_CURRENT_LIST_DIR}/os/termiosmap.cpp
     ${CMAKE_CURRENT_LIST_DIR}/comport.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/comselect.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/comterminal.cpp
     ${CMAKE_CURRENT_LIST_DIR}/comthread.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/escapecodes.cpp
     ${CMAKE_CURRENT_LIST_DIR}/settingtexts.cpp
     ${CMAKE_CURRENT_LIST_DIR}/settingsstore.cpp
 )
@@ -17,5 +20,7 @@ target_link_libraries(vexorel_core PUBLIC Threads::Threads)
 
 # The Qt binding that wakes the GUI thread for hand-overs.
 target_sources(vexorel_ui PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/ui/comcombobox.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ui/comsetupfrm.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ui/qthandover.cpp
 )

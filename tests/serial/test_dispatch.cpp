@@ -309,3 +309,63 @@ TEST_F(Dispatch, ClosingFromInsideItsOwnHandlerDoesNotDeadlock)
     ASSERT_TRUE(waitForLog(1));
     port.Close();
 }
+
+namespace {
+
+struct LineEvent {
+    const char* name;
+    std::uint32_t event;
+    std::uint32_t status; // modem status at the wake-up
+    std::string expected; // port handler, then link slot
+};
+
+std::ostream& operator<<(std::ostream& os, const LineEvent& e)
+{
+    return os << e.name;
+}
+
+class ModemLines : public Dispatch, public ::testing::WithParamInterface<LineEvent> {};
+
+} // namespace
+
+TEST_P(ModemLines, ReachTheHandlerAndTheLinkWithTheLineState)
+{
+    auto onOff = [this](const char* what) {
+        return [this, what](TCustomComPort*, bool on) {
+            log.push_back(std::string(what) + (on ? "+" : "-"));
+        };
+    };
+    port.OnCTSChange = onOff("cts");
+    port.OnDSRChange = onOff("dsr");
+    port.OnRLSDChange = onOff("rlsd");
+    port.OnRing = record("ring");
+    TComLink link;
+    link.OnCTSChange = onOff("link cts");
+    link.OnDSRChange = onOff("link dsr");
+    link.OnRLSDChange = onOff("link rlsd");
+    link.OnRing = record("link ring");
+    port.RegisterLink(&link);
+    port.Open();
+    // Opening reports the lines as they are first: three signals, each to link and port.
+    ASSERT_TRUE(waitForLog(6));
+    log.clear();
+    line->setModemStatus(GetParam().status);
+    line->raise(GetParam().event);
+    ASSERT_TRUE(waitForLog(2));
+    std::string got;
+    for (const auto& entry : log)
+        got += (got.empty() ? "" : ", ") + entry;
+    EXPECT_EQ(got, GetParam().expected);
+    port.Close();
+    port.UnregisterLink(&link);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ModemLines,
+    ::testing::Values(LineEvent{"CtsOn", EV_CTS, MS_CTS_ON, "link cts+, cts+"},
+                      LineEvent{"CtsOff", EV_CTS, MS_DSR_ON, "link cts-, cts-"},
+                      LineEvent{"DsrOn", EV_DSR, MS_DSR_ON, "link dsr+, dsr+"},
+                      LineEvent{"RlsdOn", EV_RLSD, MS_RLSD_ON, "link rlsd+, rlsd+"},
+                      LineEvent{"RlsdOff", EV_RLSD, 0, "link rlsd-, rlsd-"},
+                      LineEvent{"Ring", EV_RING, MS_RING_ON, "link ring, ring"}),
+    [](const auto& info) { return std::string(info.param.name); });

@@ -275,3 +275,29 @@ TEST(PtyMissing, AMissingDeviceRaisesCode1WithENOENT)
         EXPECT_STREQ(e.what(), "Unable to open com port (win error code: 2)");
     }
 }
+
+TEST_F(Pty, ModemLineEventsAreQuietWithoutLinesAndOpenCloseStayFine)
+{
+    TComPort port;
+    port.SetPort(name);
+    port.SetEvents(allComEvents);
+    port.SetReportRxCount(false);
+    // Opening reports the lines as they are (all off here); nothing may claim a line on.
+    int lineEvents = 0;
+    port.OnCTSChange = [&](TCustomComPort*, bool on) { lineEvents += on; };
+    port.OnDSRChange = [&](TCustomComPort*, bool on) { lineEvents += on; };
+    port.OnRLSDChange = [&](TCustomComPort*, bool on) { lineEvents += on; };
+    port.OnRing = [&](TCustomComPort*) { ++lineEvents; };
+    std::string received;
+    port.OnRxBuf = [&](TCustomComPort*, const AnsiChar* b, int n) {
+        received.append(reinterpret_cast<const char*>(b), static_cast<std::size_t>(n));
+    };
+    for (int round = 0; round < 10; ++round) {
+        port.Open();
+        send("x");
+        ASSERT_TRUE(pumpUntil([&] { return received.size() == std::size_t(round + 1); }))
+            << "round " << round << " got " << received.size();
+        port.Close();
+    }
+    EXPECT_EQ(lineEvents, 0);
+}

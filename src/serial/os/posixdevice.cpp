@@ -3,16 +3,20 @@
 #include "serial/os/termiosmap.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
 #include <linux/serial.h>
 #include <mutex>
 #include <poll.h>
+#include <pthread.h>
+#include <signal.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -39,6 +43,26 @@ bool isPseudoTerminal(int fd)
            major(st.st_rdev) <= 143;
 }
 
+constexpr std::uint32_t modemEvents = EV_CTS | EV_DSR | EV_RING | EV_RLSD;
+constexpr int modemLines = TIOCM_CTS | TIOCM_DSR | TIOCM_RNG | TIOCM_CAR;
+
+// The modem-line watcher blocks in TIOCMIWAIT, which has no timeout and no file
+// descriptor to poll; this signal, sent to that thread alone, interrupts it. The handler
+// does nothing: the interrupted ioctl returning EINTR is the whole point.
+int wakeSignal()
+{
+    static const int signal = [] {
+        const int number = SIGRTMIN + 2;
+        struct sigaction action {};
+        action.sa_handler = [](int) {};
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = 0; // no SA_RESTART: the ioctl must return
+        sigaction(number, &action, nullptr);
+        return number;
+    }();
+    return signal;
+}
+
 int msUntil(Clock::time_point deadline)
 {
     const auto left =
@@ -55,6 +79,7 @@ public:
 
     ~PosixCommDevice() override
     {
+        stopModemWatcher();
         // On a pseudo-terminal the exclusive flag outlives the close and would lock a
         // normal user out of the next opening.
         ioctl(m_fd, TIOCNXCL);
@@ -110,6 +135,8 @@ public:
 
     int setCommMask(std::uint32_t mask) override
     {
+        if (mask & modemEvents)
+            startModemWatcher();
         std::lock_guard lock(m_mutex);
         m_mask = mask;
         m_wake.set();
@@ -142,6 +169,8 @@ public:
             if (count == 3 && fds[2].revents)
                 takeInput(events, (fds[2].revents & (POLLHUP | POLLERR | POLLNVAL)) != 0);
             checkTxEmpty(events);
+            events |= m_modemChanges;
+            m_modemChanges = 0;
             events &= m_mask;
             if (events)
                 return true;
@@ -301,6 +330,73 @@ public:
     }
 
 private:
+    // Only drivers with modem lines get a watcher; a pseudo-terminal (ENOTTY) or an
+    // adapter without lines (EINVAL) simply delivers no line events.
+    void startModemWatcher()
+    {
+        if (m_watcher.joinable() || m_noModemLines)
+            return;
+        int lines = 0;
+        if (ioctl(m_fd, TIOCMGET, &lines) != 0) {
+            m_noModemLines = true;
+            return;
+        }
+        wakeSignal();
+        m_watcher = std::thread([this, lines] { watchModemLines(lines); });
+    }
+
+    void watchModemLines(int lines)
+    {
+        serial_icounter_struct before{};
+        const bool counters = ioctl(m_fd, TIOCGICOUNT, &before) == 0;
+        while (!m_watchStop.load()) {
+            if (ioctl(m_fd, TIOCMIWAIT, modemLines) != 0) {
+                if (errno == EINTR)
+                    continue;
+                break; // not supported here, or the device is gone
+            }
+            int now = 0;
+            if (ioctl(m_fd, TIOCMGET, &now) != 0)
+                break;
+            std::uint32_t changes = 0;
+            serial_icounter_struct after{};
+            if (counters && ioctl(m_fd, TIOCGICOUNT, &after) == 0) {
+                // The counters see pulses shorter than our look at the lines.
+                changes |= after.cts != before.cts ? EV_CTS : 0;
+                changes |= after.dsr != before.dsr ? EV_DSR : 0;
+                changes |= after.rng != before.rng ? EV_RING : 0;
+                changes |= after.dcd != before.dcd ? EV_RLSD : 0;
+                before = after;
+            }
+            const int flipped = now ^ lines;
+            changes |= (flipped & TIOCM_CTS) ? EV_CTS : 0;
+            changes |= (flipped & TIOCM_DSR) ? EV_DSR : 0;
+            changes |= (flipped & TIOCM_RNG) && !(now & TIOCM_RNG) ? EV_RING : 0;
+            changes |= (flipped & TIOCM_CAR) ? EV_RLSD : 0;
+            lines = now;
+            if (changes) {
+                std::lock_guard lock(m_mutex);
+                m_modemChanges |= changes;
+                m_wake.set();
+            }
+        }
+        m_watchDone = true;
+    }
+
+    void stopModemWatcher()
+    {
+        if (!m_watcher.joinable())
+            return;
+        m_watchStop = true;
+        // A signal that lands just before the ioctl starts would be lost, so knock until
+        // the watcher has gone.
+        while (!m_watchDone.load()) {
+            pthread_kill(m_watcher.native_handle(), wakeSignal());
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        m_watcher.join();
+    }
+
     std::size_t dropNulls(std::uint8_t* bytes, std::size_t n) const
     {
         if (!m_discardNull)
@@ -422,6 +518,13 @@ private:
     bool m_noCounters = false;
     bool m_haveCounters = false;
     serial_icounter_struct m_counters{};
+    std::uint32_t m_modemChanges = 0; // from the watcher, for the waiter
+
+    // Set up on the GUI thread by setCommMask, torn down by the destructor.
+    std::thread m_watcher;
+    bool m_noModemLines = false;
+    std::atomic<bool> m_watchStop{false};
+    std::atomic<bool> m_watchDone{false};
 };
 
 } // namespace

@@ -15,8 +15,11 @@ std::string devicePath(const std::string& port);
 // input queue of the size given to setupComm(): that is what makes "a character arrived"
 // an edge rather than a level, so bytes left unread do not wake the waiter again.
 // evRxFlag and the discarding of null bytes are applied on that queue. Line errors and
-// breaks come from the driver's counters where it keeps them; modem-line changes are not
-// waited for. evTxEmpty follows a write once the driver's output queue is empty.
+// breaks come from the driver's counters where it keeps them. Modem-line changes (evCTS,
+// evDSR, evRing, evRLSD) come from a helper thread blocked in TIOCMIWAIT, started when the
+// event mask asks for them and only where the driver has modem lines; the device's
+// destruction wakes it with a signal and waits for its end. evTxEmpty follows a write once
+// the driver's output queue is empty.
 std::unique_ptr<CommDevice> openPosixDevice(const std::string& port, int& error);
 
 } // namespace serial

@@ -1,0 +1,108 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+// The codes a terminal's parser can report. ecUnknown and ecNotCompleted keep the values 0
+// and 1 that handlers of OnUnhandledCode compare against.
+enum TEscapeCode {
+    ecUnknown,
+    ecNotCompleted,
+    ecCursorUp,
+    ecCursorDown,
+    ecCursorLeft,
+    ecCursorRight,
+    ecCursorMove,
+    ecCursorHome,
+    ecEraseLineFrom,
+    ecEraseScreenFrom,
+    ecEraseLine,
+    ecEraseScreen,
+    ecSetTab,
+    ecClearTab,
+    ecClearAllTabs,
+    ecIdentify,
+    ecIdentResponse,
+    ecQueryDevice,
+    ecReportDevice,
+    ecQueryCursorPos,
+    ecReportCursorPos,
+    ecAttributes,
+    ecSetMode,
+    ecResetMode,
+    ecReset,
+    ecSaveCaret,
+    ecRestoreCaret,
+    ecSaveCaretAndAttr,
+    ecRestoreCaretAndAttr,
+    ecTest,
+    ecAppCursorUp,
+    ecAppCursorDown,
+    ecAppCursorRight,
+    ecAppCursorLeft
+};
+
+enum class TFeedResult { Plain, Complete, Incomplete };
+
+// An escape-sequence parser: fed one received character at a time, it tells whether the
+// character is plain text or part of a sequence, and keeps its state between received
+// blocks, so a sequence split over two reads comes out the same as one read in one block.
+class TEscapeCodes {
+public:
+    // A sequence that never ends (noise, a broken peer) is still swallowed up to its end,
+    // but only this much of its text is kept, so memory stays bounded whatever arrives.
+    static constexpr std::size_t maxSequenceText = 256;
+
+    TEscapeCodes() = default;
+    virtual ~TEscapeCodes() = default;
+    TEscapeCodes(const TEscapeCodes&) = delete;
+    TEscapeCodes& operator=(const TEscapeCodes&) = delete;
+
+    virtual TFeedResult FeedChar(char ch) = 0;
+    // The characters that stand for a code, used for replies and keys; "" when the
+    // emulation has none.
+    virtual std::string CodeText(TEscapeCode code,
+                                 const std::vector<std::string>& params) const = 0;
+
+    char Character() const { return m_character; }
+    TEscapeCode Code() const { return m_code; }
+    // The text collected for the current or last sequence, without its ESC.
+    const std::string& Data() const { return m_data; }
+    const std::vector<std::string>& Params() const { return m_params; }
+    void ClearParams() { m_params.clear(); }
+    bool SequenceStarted() const { return m_state != 0; }
+
+    // The n-th parameter (1-based) as a whole number; 1 when there is none or it does not
+    // convert (an overlong number does not convert either).
+    int GetParam(int n) const;
+
+protected:
+    void collect(char ch);
+    TFeedResult complete(TEscapeCode code);
+
+    // 0 is "no sequence under way"; each parser numbers its other states itself.
+    int m_state = 0;
+    char m_character = 0;
+    TEscapeCode m_code = ecUnknown;
+    std::string m_data;
+    std::vector<std::string> m_params;
+};
+
+// VT100 and ANSI: control sequences ESC [ ... up to the first letter, the two-character
+// forms ESC # 8 and ESC O A..D, and the single-character forms.
+class TEscapeCodesVT100 : public TEscapeCodes {
+public:
+    TFeedResult FeedChar(char ch) override;
+    std::string CodeText(TEscapeCode code, const std::vector<std::string>& params) const override;
+
+private:
+    TFeedResult finishControlSequence(char final);
+};
+
+// VT52: ESC and one letter, or ESC Y with a row and a column character.
+class TEscapeCodesVT52 : public TEscapeCodes {
+public:
+    TFeedResult FeedChar(char ch) override;
+    std::string CodeText(TEscapeCode code, const std::vector<std::string>& params) const override;
+};

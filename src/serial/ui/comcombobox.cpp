@@ -1,0 +1,37 @@
+#include "serial/ui/comcombobox.h"
+
+#include <QSignalBlocker>
+
+TComComboBox::TComComboBox(QWidget* parent)
+    : QComboBox(parent)
+{
+    setEditable(false);
+    m_select.OnChanged = [this] { sync(); };
+    // activated, not currentIndexChanged: only the user's pick sets the pending value.
+    connect(this, &QComboBox::activated, this, [this](int index) { m_select.Change(index); });
+}
+
+QString TComComboBox::Text() const
+{
+    return QString::fromStdString(m_select.Text());
+}
+
+void TComComboBox::SetText(const QString& text)
+{
+    m_select.SetText(text.toStdString());
+}
+
+void TComComboBox::sync()
+{
+    const auto& items = m_select.Items();
+    bool same = count() == static_cast<int>(items.size());
+    for (int i = 0; same && i < count(); ++i)
+        same = itemText(i).toStdString() == items[static_cast<std::size_t>(i)];
+    if (!same) {
+        QSignalBlocker block(this);
+        clear();
+        for (const auto& item : items)
+            addItem(QString::fromStdString(item));
+    }
+    setCurrentIndex(m_select.ItemIndex());
+}
