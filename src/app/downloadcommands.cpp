@@ -48,6 +48,11 @@ void TForm1::ComTerminalChar(char ch)
     Timer->start();
 }
 
+void TForm1::Button2Click()
+{
+    ComPort->ShowSetupDialog();
+}
+
 void TForm1::TimerTimer()
 {
     showSessionIdle("Loaded.");

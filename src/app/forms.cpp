@@ -4,6 +4,7 @@
 #include "bullets/tform2.h"
 #include "help/taboutbox.h"
 #include "help/thelpform.h"
+#include "serial/ui/comsetupfrm.h"
 
 TForm1* Form1 = nullptr;
 TForm2* Form2 = nullptr;
@@ -12,6 +13,7 @@ THelpForm* HelpForm = nullptr;
 
 void createForms()
 {
+    InstallComSetupDialog();
     Form1 = new TForm1;
     Form2 = new TForm2(Form1);
     AboutBox = new TAboutBox(Form1);

@@ -13,6 +13,7 @@
 #include "help/taboutbox.h"
 #include "help/thelpform.h"
 #include "serial/comport.h"
+#include "serial/comterminal.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -97,6 +98,11 @@ TForm1::TForm1(QWidget* parent)
     setObjectName(QStringLiteral("Form1"));
     ComPort = std::make_unique<TComPort>();
     ComPort->SetName("ComPort");
+    ComTerminal = std::make_unique<TComTerminal>();
+    ComTerminal->SetComPort(ComPort.get());
+    ComTerminal->OnChar = [this](TCustomComTerminal*, char ch) {
+        guarded([this, ch] { ComTerminalChar(ch); })();
+    };
     app::setCaptionListener(
         [this](const std::string& caption) { setWindowTitle(toQString(caption)); });
     setWindowTitle(toQString(app::windowCaption(app::currentFileName())));
@@ -129,6 +135,9 @@ TForm1::~TForm1()
     app::setCaptionListener(nullptr);
     // Closing serves hand-overs still pending from the event thread; they must find every
     // widget alive.
+    ComPort->Close();
+    ComTerminal->SetComPort(nullptr);
+    ComTerminal.reset();
     ComPort.reset();
     // The view and its model go before the table they show.
     delete Grid;
@@ -360,6 +369,9 @@ void TForm1::bindHandlers()
     connect(BitBtn1, &QPushButton::clicked, this, guarded([this] { BitBtn1Click(); }));
     connect(LOAD1, &QAction::triggered, this, guarded([this] { BitBtn1Click(); }));
     connect(Timer, &QTimer::timeout, this, guarded([this] { TimerTimer(); }));
+    for (QAction* setup : {COMSetup1, COMSetup2})
+        connect(setup, &QAction::triggered, this, guarded([this] { Button2Click(); }));
+    connect(Button2, &QPushButton::clicked, this, guarded([this] { Button2Click(); }));
     bindChartHandlers();
 }
 

@@ -27,6 +27,7 @@ class QTabWidget;
 class QTimer;
 class QWidget;
 class TComPort;
+class TComTerminal;
 class TChart;
 
 // The main window. Its controls keep the names of the window design, and the program keeps
@@ -76,6 +77,10 @@ public:
     void BitBtn1Click();
     void ComTerminalChar(char ch);
     void TimerTimer();
+    // COM Setup.
+    void Button2Click();
+    // ReceivedLine and the received-line list of the transmission under way.
+    const download::LineAssembler& reception() const { return m_reception; }
     // A transmission ends when the line has been silent this long.
     static constexpr int kSilenceMs = 100;
 
@@ -170,7 +175,15 @@ public:
     // The series laid over the current one; entry k is item k of ListBox1.
     charts::ExternalSeriesStore ExternalSeries;
 
+    // The chronograph's line, closed at rest; closed before any widget goes.
+    std::unique_ptr<TComPort> ComPort;
+    // Never shown: its emulation keeps escape sequences out of the download and answers
+    // the device's status requests.
+    std::unique_ptr<TComTerminal> ComTerminal;
+
 private:
+    void showSessionIdle(const char* status);
+    void showLoadButton(bool loading);
     void setUpCharts();
     void bindChartHandlers();
     void saveChartAsBmp(TChart* chart);
@@ -199,11 +212,4 @@ private:
     std::string m_startDir;
     // ReceivedLine and the received-line list.
     download::LineAssembler m_reception;
-
-public:
-    std::unique_ptr<TComPort> ComPort;
-
-private:
-    void showSessionIdle(const char* status);
-    void showLoadButton(bool loading);
 };

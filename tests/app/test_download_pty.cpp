@@ -1,0 +1,182 @@
+// The download end to end: a real pseudo-terminal plays the chronograph, and the real main
+// window receives through its port, event thread, terminal and timer.
+
+#include "app/forms.h"
+#include "app/tform1.h"
+#include "serial/comport.h"
+#include "support/mainwindowfixture.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <atomic>
+#include <chrono>
+#include <fcntl.h>
+#include <pty.h>
+#include <termios.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+class Pty {
+public:
+    Pty()
+    {
+        char name[128] = {};
+        termios raw{};
+        cfmakeraw(&raw);
+        if (::openpty(&m_master, &m_slave, name, &raw, nullptr) == 0) {
+            m_name = name;
+            // A sender blocked on a full line would hold the test forever.
+            ::fcntl(m_master, F_SETFL, ::fcntl(m_master, F_GETFL) | O_NONBLOCK);
+        }
+    }
+    ~Pty()
+    {
+        if (m_sender.joinable())
+            m_sender.join();
+        ::close(m_slave);
+        ::close(m_master);
+    }
+    const std::string& name() const { return m_name; }
+
+    // Sends the lines one by one, well apart compared with the 100 ms of silence.
+    void send(std::vector<std::string> lines, std::chrono::milliseconds gap = 20ms)
+    {
+        if (m_sender.joinable())
+            m_sender.join();
+        m_sent = false;
+        m_sender = std::thread([this, lines = std::move(lines), gap] {
+            const auto deadline = std::chrono::steady_clock::now() + 10s;
+            for (const std::string& line : lines) {
+                std::this_thread::sleep_for(gap);
+                for (std::size_t done = 0;
+                     done < line.size() && std::chrono::steady_clock::now() < deadline;) {
+                    const ssize_t n = ::write(m_master, line.data() + done, line.size() - done);
+                    if (n > 0)
+                        done += static_cast<std::size_t>(n);
+                    else
+                        std::this_thread::sleep_for(1ms);
+                }
+            }
+            m_sent = true;
+        });
+    }
+    // Never join on the GUI thread while the port is open: the event thread may be waiting
+    // for it, and the sender for the event thread.
+    bool sent() const { return m_sent; }
+    void waitSent()
+    {
+        if (m_sender.joinable())
+            m_sender.join();
+    }
+
+private:
+    int m_master = -1;
+    int m_slave = -1;
+    std::string m_name;
+    std::thread m_sender;
+    std::atomic<bool> m_sent{false};
+};
+
+const std::vector<std::string> kTwoShots = {"CHRONOLITE v2.1\r\n", "N    V(m/s)\r\n",
+                                            "  1   305\r\n", "  2   298\r\n"};
+
+class DownloadOverPty : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        start("JSB Exact\r\n0,547\r\n");
+        ASSERT_FALSE(pty.name().empty());
+        Form1->ComPort->SetPort(pty.name());
+    }
+    void TearDown() override
+    {
+        Form1->ComPort->Close();
+        pty.waitSent();
+        MainWindowTest::TearDown();
+    }
+    void waitLoaded()
+    {
+        QTRY_COMPARE_WITH_TIMEOUT(Form1->Label1->text(), QStringLiteral("Loaded."), 5000);
+    }
+
+    Pty pty;
+};
+
+TEST_F(DownloadOverPty, ShotsArriveInTheTable)
+{
+    Form1->BitBtn1->click();
+    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_TRUE(Form1->ComPort->Connected());
+    EXPECT_EQ(Form1->Label1->text(), "Waiting...");
+    EXPECT_EQ(Form1->BitBtn1->text(), "Stop");
+    EXPECT_FALSE(Form1->Button2->isEnabled());
+
+    pty.send(kTwoShots);
+    QTRY_COMPARE_WITH_TIMEOUT(Form1->Label1->text(), QStringLiteral("Loading..."), 5000);
+    waitLoaded();
+    EXPECT_FALSE(Form1->ComPort->Connected());
+    EXPECT_EQ(column(1), (std::vector<std::string>{"305", "298"}));
+    EXPECT_EQ(column(4), (std::vector<std::string>{"JSB Exact", "JSB Exact"}));
+    EXPECT_EQ(Form1->VmaxLabel->text(), "305");
+    EXPECT_EQ(Form1->BitBtn1->text(), "Load!");
+    EXPECT_TRUE(Form1->Button2->isEnabled());
+    EXPECT_EQ(redraws, 1);
+
+    // The same again appends, escape sequences never reach the table.
+    Form1->BitBtn1->click();
+    pty.send({"\x1b[2JCHRONOLITE\r\n", "N V\r\n", "  1   3\x1b[1m01\r\n"});
+    waitLoaded();
+    EXPECT_EQ(column(0), (std::vector<std::string>{"1", "2", "3"}));
+    EXPECT_EQ(column(1), (std::vector<std::string>{"305", "298", "301"}));
+}
+
+TEST_F(DownloadOverPty, StopAfterCharactersStillConverts)
+{
+    Form1->BitBtn1->click();
+    pty.send(kTwoShots);
+    QTRY_COMPARE_WITH_TIMEOUT(Form1->reception().lines().size(), 4u, 5000);
+    Form1->BitBtn1->click();
+    EXPECT_FALSE(Form1->ComPort->Connected());
+    waitLoaded();
+    EXPECT_EQ(column(1), (std::vector<std::string>{"305", "298"}));
+}
+
+TEST_F(DownloadOverPty, LoadAgainWithinTheSilenceIsClosedByTheConversion)
+{
+    Form1->BitBtn1->click();
+    pty.send(kTwoShots);
+    QTRY_COMPARE_WITH_TIMEOUT(Form1->reception().lines().size(), 4u, 5000);
+    Form1->BitBtn1->click(); // Stop
+    Form1->BitBtn1->click(); // Load! again at once
+    EXPECT_TRUE(Form1->ComPort->Connected());
+    waitLoaded();
+    EXPECT_FALSE(Form1->ComPort->Connected());
+    EXPECT_EQ(Form1->BitBtn1->text(), "Load!");
+    EXPECT_EQ(column(1), (std::vector<std::string>{"305", "298"}));
+}
+
+TEST_F(DownloadOverPty, BinaryNoiseAndEndlessLinesKeepTheWindowResponsive)
+{
+    Form1->BitBtn1->click();
+    std::string noise;
+    for (int i = 0; i < 200000; ++i)
+        noise += static_cast<char>((i * 7919) % 251 + 1);
+    pty.send({noise, std::string(300000, 'x')}, 5ms);
+    QTRY_VERIFY_WITH_TIMEOUT(pty.sent(), 15000);
+    Form1->BitBtn1->click(); // Stop always works
+    EXPECT_FALSE(Form1->ComPort->Connected());
+    // A hand-over served inside the close may show "Loading..." after "Stoped."; the
+    // conversion settles it.
+    waitLoaded();
+    EXPECT_EQ(Form1->BitBtn1->text(), "Load!");
+}
+
+} // namespace
