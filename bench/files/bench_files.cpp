@@ -5,9 +5,9 @@
 #include "app/core/measurementtable.h"
 #include "app/forms.h"
 #include "app/gridview.h"
-#include "app/prompts.h"
 #include "app/tform1.h"
 #include "files/measurementfile.h"
+#include "support/answeringprompter.h"
 
 #include <QAction>
 
@@ -21,26 +21,6 @@ namespace {
 
 constexpr std::size_t kShots = 65535;
 
-// Answers every question with yes and every file dialog with one path.
-class Answering : public Prompter {
-public:
-    QString path;
-    MessageResult message(QWidget*, const QString&, const QString&, MessageIcon,
-                          MessageButtons buttons) override
-    {
-        return buttons == MessageButtons::YesNo ? MessageResult::Yes : MessageResult::Ok;
-    }
-    std::optional<QString> chooseOpenFile(QWidget*, const FileDialogState&) override
-    {
-        return path;
-    }
-    std::optional<QString> chooseSaveFile(QWidget*, const FileDialogState&) override
-    {
-        return path;
-    }
-    int execModal(QDialog*) override { return 0; }
-};
-
 std::string sessionFile(const std::string& dir)
 {
     const std::string path = dir + "/session.vxm";
@@ -53,7 +33,7 @@ std::string sessionFile(const std::string& dir)
 struct Session {
     std::string dir = std::filesystem::temp_directory_path() / "vexorel-bench";
     std::string file;
-    Answering prompter;
+    AnsweringPrompter prompter;
 
     Session()
     {

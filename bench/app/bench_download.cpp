@@ -1,0 +1,103 @@
+// From the last byte of a 1,000-shot transmission to the shots in the table with statistics,
+// deviations and charts: the real main window (offscreen) on a real pseudo-terminal. The
+// figure includes the 100 ms of silence that ends a transmission.
+
+#include "app/application.h"
+#include "app/errorreport.h"
+#include "app/forms.h"
+#include "app/tform1.h"
+#include "serial/comport.h"
+#include "serial/ui/qthandover.h"
+#include "support/answeringprompter.h"
+
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QPushButton>
+
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <pty.h>
+#include <termios.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+constexpr int kShots = 1000;
+
+std::string transmission()
+{
+    std::string text = "CHRONOLITE v2.1\r\nN    V(m/s)\r\n";
+    for (int i = 1; i <= kShots; ++i)
+        text += "  " + std::to_string(i) + "   " + std::to_string(280 + i % 41) + "\r\n";
+    return text;
+}
+
+void DownloadOf1000Shots(benchmark::State& state)
+{
+    const std::string dir = std::filesystem::temp_directory_path() / "vexorel-bench-download";
+    std::filesystem::create_directories(dir);
+    std::ofstream(dir + "/Bullets.vx!") << "JSB\r\n0,547\r\n";
+    std::filesystem::current_path(dir);
+    AnsweringPrompter prompter;
+    setPrompter(&prompter);
+    createForms();
+
+    int master = -1;
+    int slave = -1;
+    char name[128] = {};
+    termios raw{};
+    cfmakeraw(&raw);
+    if (::openpty(&master, &slave, name, &raw, nullptr) != 0) {
+        state.SkipWithError("no pseudo-terminal");
+        return;
+    }
+    Form1->ComPort->SetPort(name);
+    const std::string text = transmission();
+
+    for (auto _ : state) {
+        Form1->New1Click();
+        Form1->BitBtn1Click();
+        std::atomic<qint64> lastByteAt{0};
+        QElapsedTimer clock;
+        clock.start();
+        std::thread sender([&] {
+            for (std::size_t done = 0; done < text.size();) {
+                const ssize_t n = ::write(master, text.data() + done, text.size() - done);
+                if (n > 0)
+                    done += static_cast<std::size_t>(n);
+            }
+            lastByteAt = clock.nsecsElapsed();
+        });
+        while (!(Form1->Label1->text() == QLatin1String("Loaded.") && lastByteAt != 0))
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        const qint64 doneAt = clock.nsecsElapsed();
+        sender.join();
+        state.SetIterationTime(static_cast<double>(doneAt - lastByteAt) / 1e9);
+        if (Form1->table().rowCount() != kShots + 1)
+            state.SkipWithError("the shots did not all arrive");
+    }
+    ::close(slave);
+    ::close(master);
+    destroyForms();
+    setPrompter(nullptr);
+    std::filesystem::remove_all(dir);
+}
+BENCHMARK(DownloadOf1000Shots)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    VexorelApplication app(argc, argv);
+    QtHandOver handOver([](std::exception_ptr error) { reportException(error); });
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
