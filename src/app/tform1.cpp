@@ -202,9 +202,12 @@ void TForm1::buildControls()
     // Statistics
     QGroupBox* statistics = makeGroup(client, "GroupBox5", "Statistics");
     auto* statsLayout = new QGridLayout(statistics);
-    statsLayout->setContentsMargins(4, 4, 2, 4);
-    statsLayout->setHorizontalSpacing(3);
+    statsLayout->setContentsMargins(3, 4, 1, 4);
+    statsLayout->setHorizontalSpacing(1);
     statsLayout->setVerticalSpacing(2);
+    // Six numbers in a 126-pixel box: a size smaller keeps "1250,00" whole.
+    QFont statsFont = font();
+    statsFont.setPointSizeF(7);
     VmaxLabel = valueLabel("VmaxLabel", "V max", Qt::red);
     VminLabel = valueLabel("VminLabel", "V min", Qt::darkGreen);
     VaLabel = valueLabel("VaLabel", "V a", QColor(0xB8, 0x9B, 0x00));
@@ -218,6 +221,8 @@ void TForm1::buildControls()
         caption->setObjectName(QStringLiteral("Label%1").arg(3 + i));
         caption->setBuddy(values[i]);
         const int column = (i / 3) * 2;
+        caption->setFont(statsFont);
+        values[i]->setFont(statsFont);
         statsLayout->addWidget(caption, i % 3, column);
         statsLayout->addWidget(values[i], i % 3, column + 1);
     }
