@@ -1,72 +1,190 @@
+// The download end to end: a real pseudo-terminal plays the chronograph, and the real main
+// window receives through its port, event thread, terminal and timer.
+
 #include "app/forms.h"
 #include "app/tform1.h"
 #include "serial/comport.h"
 #include "support/mainwindowfixture.h"
 
 #include <QAction>
-#include <QComboBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
+#include <atomic>
+#include <chrono>
+#include <fcntl.h>
+#include <pty.h>
+#include <termios.h>
+#include <thread>
+#include <unistd.h>
+
 namespace {
 
-class Download : public MainWindowTest {
-protected:
-    void SetUp() override { start("JSB Exact\r\n0,547\r\n"); }
+using namespace std::chrono_literals;
 
-    // Characters as the terminal passes them on, then the silence that ends a transmission.
-    void transmit(std::string_view text)
+// Far longer than the silence that ends a transmission, also under sanitizers.
+constexpr auto kPause = 400ms;
+
+class Pty {
+public:
+    Pty()
     {
-        for (char ch : text)
-            Form1->ComTerminalChar(ch);
-        EXPECT_EQ(Form1->Label1->text(), "Loading...");
-        EXPECT_TRUE(Form1->Timer->isActive());
-        QTRY_VERIFY_WITH_TIMEOUT(!Form1->Timer->isActive(), 2000);
+        char name[128] = {};
+        termios raw{};
+        cfmakeraw(&raw);
+        if (::openpty(&m_master, &m_slave, name, &raw, nullptr) == 0) {
+            m_name = name;
+            // A sender blocked on a full line would hold the test forever.
+            ::fcntl(m_master, F_SETFL, ::fcntl(m_master, F_GETFL) | O_NONBLOCK);
+        }
+    }
+    ~Pty()
+    {
+        if (m_sender.joinable())
+            m_sender.join();
+        ::close(m_slave);
+        ::close(m_master);
+    }
+    const std::string& name() const { return m_name; }
+
+    // Sends the lines one by one, well apart compared with the 100 ms of silence; an empty
+    // line stands for a pause of kPause.
+    void send(std::vector<std::string> lines, std::chrono::milliseconds gap = 20ms)
+    {
+        if (m_sender.joinable())
+            m_sender.join();
+        m_sent = false;
+        m_sender = std::thread([this, lines = std::move(lines), gap] {
+            const auto deadline = std::chrono::steady_clock::now() + 10s;
+            for (const std::string& line : lines) {
+                std::this_thread::sleep_for(line.empty() ? kPause : gap);
+                for (std::size_t done = 0;
+                     done < line.size() && std::chrono::steady_clock::now() < deadline;) {
+                    const ssize_t n = ::write(m_master, line.data() + done, line.size() - done);
+                    if (n > 0)
+                        done += static_cast<std::size_t>(n);
+                    else
+                        std::this_thread::sleep_for(1ms);
+                }
+            }
+            m_sent = true;
+        });
+    }
+    // The other end goes away, as an unplugged adapter does.
+    void hangUp()
+    {
+        waitSent();
+        ::close(m_slave);
+        ::close(m_master);
+        m_slave = m_master = -1;
     }
 
-    static constexpr char kTwoShots[] = "CHRONOLITE\r\nN  V\r\n  1   305\r\n  2   298\r\n";
+    // Never join on the GUI thread while the port is open: the event thread may be waiting
+    // for it, and the sender for the event thread.
+    bool sent() const { return m_sent; }
+    void waitSent()
+    {
+        if (m_sender.joinable())
+            m_sender.join();
+    }
+
+private:
+    int m_master = -1;
+    int m_slave = -1;
+    std::string m_name;
+    std::thread m_sender;
+    std::atomic<bool> m_sent{false};
 };
 
-TEST_F(Download, ShotsArriveAfterTheSilence)
+const std::vector<std::string> kTwoShots = {"CHRONOLITE v2.1\r\n", "N    V(m/s)\r\n",
+                                            "  1   305\r\n", "  2   298\r\n"};
+
+class DownloadOverPty : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        start("JSB Exact\r\n0,547\r\n");
+        ASSERT_FALSE(pty.name().empty());
+        Form1->ComPort->SetPort(pty.name());
+    }
+    void TearDown() override
+    {
+        Form1->ComPort->Close();
+        pty.waitSent();
+        MainWindowTest::TearDown();
+    }
+    void waitLoaded()
+    {
+        QTRY_COMPARE_WITH_TIMEOUT(Form1->Label1->text(), QStringLiteral("Loaded."), 5000);
+    }
+    // Load!, the lines, and the silence that ends the transmission.
+    void download(std::vector<std::string> lines)
+    {
+        Form1->BitBtn1->click();
+        ASSERT_TRUE(Form1->ComPort->Connected());
+        pty.send(std::move(lines));
+        waitLoaded();
+        pty.waitSent();
+    }
+
+    Pty pty;
+};
+
+TEST_F(DownloadOverPty, ShotsArriveInTheTable)
 {
-    transmit(kTwoShots);
-    EXPECT_EQ(column(0), (std::vector<std::string>{"1", "2"}));
+    Form1->BitBtn1->click();
+    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_TRUE(Form1->ComPort->Connected());
+    EXPECT_EQ(Form1->Label1->text(), "Waiting...");
+    EXPECT_EQ(Form1->BitBtn1->text(), "Stop");
+    EXPECT_FALSE(Form1->Button2->isEnabled());
+
+    pty.send(kTwoShots);
+    QTRY_COMPARE_WITH_TIMEOUT(Form1->Label1->text(), QStringLiteral("Loading..."), 5000);
+    waitLoaded();
+    EXPECT_FALSE(Form1->ComPort->Connected());
     EXPECT_EQ(column(1), (std::vector<std::string>{"305", "298"}));
-    EXPECT_EQ(column(3), (std::vector<std::string>{"0,547", "0,547"}));
     EXPECT_EQ(column(4), (std::vector<std::string>{"JSB Exact", "JSB Exact"}));
-    EXPECT_EQ(column(2), (std::vector<std::string>{"25,4", "24,3"}));
-    EXPECT_EQ(column(5), (std::vector<std::string>{"1,16", "-1,16"}));
     EXPECT_EQ(Form1->VmaxLabel->text(), "305");
-    EXPECT_EQ(Form1->VminLabel->text(), "298");
-    EXPECT_EQ(Form1->Label1->text(), "Loaded.");
     EXPECT_EQ(Form1->BitBtn1->text(), "Load!");
     EXPECT_TRUE(Form1->Button2->isEnabled());
     EXPECT_EQ(redraws, 1);
 
-    transmit(kTwoShots);
+    // The same again appends; escape sequences never reach the table.
+    download({"\x1b[2JCHRONOLITE\r\n", "N V\r\n", "  1   3\x1b[1m01\r\n", "2 300\r\n"});
     EXPECT_EQ(column(0), (std::vector<std::string>{"1", "2", "3", "4"}));
-    EXPECT_EQ(Form1->VaLabel->text(), "301,50");
+    EXPECT_EQ(column(1), (std::vector<std::string>{"305", "298", "301", "300"}));
+    EXPECT_EQ(Form1->VaLabel->text(), "301,00");
 
+    // After New the next download starts at row 1.
     prompter.messageAnswers = {MessageResult::Ok};
     Form1->New1->trigger();
-    transmit(kTwoShots);
+    download(kTwoShots);
     EXPECT_EQ(column(0), (std::vector<std::string>{"1", "2"}));
 }
 
-TEST_F(Download, UnfilledWeightGivesInvalidEnergies)
+TEST_F(DownloadOverPty, AppendsAfterAnOpenedSession)
 {
-    Form1->MaskEdit1->clear();
-    transmit(kTwoShots);
+    fillVelocities({"300", "301", "302", "303", "304"}, "0,547");
+    download({"h\r\n", "h\r\n", "1 310\r\n", "2 311\r\n", "3 312\r\n"});
+    EXPECT_EQ(column(0), (std::vector<std::string>{"1", "2", "3", "4", "5", "6", "7", "8"}));
+    EXPECT_EQ(Form1->table().cell(1, 8), "312");
+}
+
+TEST_F(DownloadOverPty, UnfilledWeightGivesInvalidEnergies)
+{
+    Form1->setWeightText("");
+    download(kTwoShots);
     EXPECT_EQ(column(2), (std::vector<std::string>{"####", "####"}));
+    EXPECT_EQ(column(3), (std::vector<std::string>{" ,   ", " ,   "}));
     EXPECT_EQ(labels().mid(3), QStringList(3, "####"));
 }
 
-TEST_F(Download, LineEndingWithASpaceStopsTheStatistics)
+TEST_F(DownloadOverPty, LineEndingWithASpaceStopsTheStatistics)
 {
-    transmit("h1\nh2\n1 305\n2 \n");
+    download({"h1\n", "h2\n", "1 305\n", "2 \n"});
     EXPECT_EQ(column(1), (std::vector<std::string>{"305", ""}));
     EXPECT_EQ(column(2), (std::vector<std::string>{"25,4", "####"}));
     ASSERT_EQ(prompter.messages.size(), 1u);
@@ -75,14 +193,43 @@ TEST_F(Download, LineEndingWithASpaceStopsTheStatistics)
     EXPECT_EQ(redraws, 0);
 }
 
-TEST_F(Download, PauseSplitsTheTransmissionAndItsHeaderIsDroppedAgain)
+TEST_F(DownloadOverPty, PauseSplitsTheTransmissionAndItsHeaderIsDroppedAgain)
 {
-    transmit("h1\nh2\n1 305\n");
-    transmit("2 298\n3 301\n4 300\n");
+    Form1->BitBtn1->click();
+    pty.send({"h1\n", "h2\n", "1 305\n", "", "2 298\n", "3 301\n", "4 300\n"});
+    waitLoaded();
+    EXPECT_EQ(column(1), (std::vector<std::string>{"305"}));
+    Form1->BitBtn1->click(); // during the pause
+    waitLoaded();
     EXPECT_EQ(column(1), (std::vector<std::string>{"305", "300"}));
 }
 
-TEST_F(Download, LoadWithAMissingPortReportsAndKeepsWaiting)
+TEST_F(DownloadOverPty, StopAfterCharactersStillConverts)
+{
+    Form1->BitBtn1->click();
+    pty.send(kTwoShots);
+    QTRY_COMPARE_WITH_TIMEOUT(Form1->reception().lines().size(), 4u, 5000);
+    Form1->BitBtn1->click();
+    EXPECT_FALSE(Form1->ComPort->Connected());
+    waitLoaded();
+    EXPECT_EQ(column(1), (std::vector<std::string>{"305", "298"}));
+}
+
+TEST_F(DownloadOverPty, LoadAgainWithinTheSilenceIsClosedByTheConversion)
+{
+    Form1->BitBtn1->click();
+    pty.send(kTwoShots);
+    QTRY_COMPARE_WITH_TIMEOUT(Form1->reception().lines().size(), 4u, 5000);
+    Form1->BitBtn1->click(); // Stop
+    Form1->BitBtn1->click(); // Load! again at once
+    EXPECT_TRUE(Form1->ComPort->Connected());
+    waitLoaded();
+    EXPECT_FALSE(Form1->ComPort->Connected());
+    EXPECT_EQ(Form1->BitBtn1->text(), "Load!");
+    EXPECT_EQ(column(1), (std::vector<std::string>{"305", "298"}));
+}
+
+TEST_F(DownloadOverPty, PortThatCannotOpenIsReportedAndTheButtonKeepsWaiting)
 {
     Form1->ComPort->SetPort("/nonexistent/ttyVEXOREL");
     Form1->BitBtn1->click();
@@ -92,9 +239,40 @@ TEST_F(Download, LoadWithAMissingPortReportsAndKeepsWaiting)
     EXPECT_EQ(Form1->BitBtn1->text(), "Stop");
     EXPECT_EQ(Form1->BitBtn1->palette().color(QPalette::ButtonText), QColor(Qt::red));
     EXPECT_FALSE(Form1->Button2->isEnabled());
-    EXPECT_FALSE(Form1->ComPort->Connected());
     Form1->LOAD1->trigger();
     EXPECT_EQ(prompter.messages.size(), 2u) << "the next press tries to open again";
+}
+
+TEST_F(DownloadOverPty, LineThatVanishesLeavesStopAndLoadWorking)
+{
+    Form1->BitBtn1->click();
+    pty.send({"h1\n", "h2\n", "1 305\n"});
+    QTRY_COMPARE_WITH_TIMEOUT(Form1->reception().lines().size(), 3u, 5000);
+    pty.hangUp();
+    QTest::qWait(50);
+    Form1->BitBtn1->click(); // Stop
+    EXPECT_FALSE(Form1->ComPort->Connected());
+    waitLoaded();
+    EXPECT_EQ(column(1), (std::vector<std::string>{"305"}));
+    Form1->BitBtn1->click(); // Load! on a line that is gone: reported, no hang
+    EXPECT_EQ(prompter.messages.size(), 1u);
+    EXPECT_FALSE(Form1->ComPort->Connected());
+}
+
+TEST_F(DownloadOverPty, BinaryNoiseAndEndlessLinesKeepTheWindowResponsive)
+{
+    Form1->BitBtn1->click();
+    std::string noise;
+    for (int i = 0; i < 200000; ++i)
+        noise += static_cast<char>((i * 7919) % 251 + 1);
+    pty.send({noise, std::string(300000, 'x')}, 5ms);
+    QTRY_VERIFY_WITH_TIMEOUT(pty.sent(), 15000);
+    Form1->BitBtn1->click(); // Stop always works
+    EXPECT_FALSE(Form1->ComPort->Connected());
+    // A hand-over served inside the close may show "Loading..." after "Stoped."; the
+    // conversion settles it.
+    waitLoaded();
+    EXPECT_EQ(Form1->BitBtn1->text(), "Load!");
 }
 
 } // namespace
