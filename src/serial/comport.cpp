@@ -401,7 +401,21 @@ void TCustomComPort::Open()
     }
     if (!m_events.empty())
         m_thread = std::make_unique<TComThread>(*this);
+    // Under smNone a handler runs on the event thread and may close the port, so the thread
+    // starts only once the opening is done with it; events that come meanwhile wait.
+    try {
+        notifyOpened();
+    } catch (...) {
+        if (m_thread)
+            m_thread->Start();
+        throw;
+    }
+    if (m_thread)
+        m_thread->Start();
+}
 
+void TCustomComPort::notifyOpened()
+{
     forEachLink([this](TComLink& l) {
         if (l.OnConnectionChange)
             l.OnConnectionChange(this, true);

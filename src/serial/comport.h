@@ -432,6 +432,7 @@ private:
     // The smWindowSync action for one mask bit; dropped once the port is closed.
     void PortMessage(std::uint32_t maskBit);
     void ReceivePath();
+    void notifyOpened();
     bool applying() const;
     void forEachLink(const std::function<void(TComLink&)>& fn);
     void reapRetired();

@@ -11,7 +11,6 @@ TComThread::TComThread(TCustomComPort& port)
 {
     // EventThreadPriority: only the normal priority exists here.
     m_device.setCommMask(ComEventsToMask(port.Events()));
-    Start();
 }
 
 TComThread::~TComThread()

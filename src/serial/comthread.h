@@ -6,9 +6,9 @@
 #include <thread>
 
 // Waits on an open port's device for the events of its Events set and hands each wake-up
-// to the port's event processing as its SyncMethod says. Created by the port's opening
-// and destroyed by its closing; destruction signals the stop event and returns once the
-// thread has ended, serving hand-overs meanwhile.
+// to the port's event processing as its SyncMethod says. Created by the port's opening,
+// which starts it last, and destroyed by its closing; destruction signals the stop event
+// and returns once the thread has ended, serving hand-overs meanwhile.
 //
 // An exception from the event processing ends the thread quietly: no further event of
 // this opening is delivered, and the port still closes normally.

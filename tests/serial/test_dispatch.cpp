@@ -310,6 +310,29 @@ TEST_F(Dispatch, ClosingFromInsideItsOwnHandlerDoesNotDeadlock)
     port.Close();
 }
 
+TEST_F(Dispatch, UnderNoSyncAHandlerThatClosesWaitsUntilTheOpeningIsDone)
+{
+    port.SetSyncMethod(smNone);
+    std::atomic<bool> openingDone{false};
+    std::atomic<bool> ringAfterOpening{false};
+    std::atomic<int> rings{0};
+    // Keeps the opening busy long enough for an early event to slip in.
+    port.OnAfterOpen = [](TCustomComPort*) { std::this_thread::sleep_for(30ms); };
+    port.OnRLSDChange = [&](TCustomComPort*, bool) { openingDone = true; };
+    port.OnRing = [&](TCustomComPort* p) {
+        ringAfterOpening = openingDone.load();
+        p->Close();
+        ++rings;
+    };
+    line->raise(EV_RING); // already waiting when the event thread starts
+    EXPECT_NO_THROW(port.Open());
+    ASSERT_TRUE(pumpUntil([&] { return rings.load() == 1; }));
+    EXPECT_TRUE(ringAfterOpening);
+    EXPECT_FALSE(port.Connected());
+    pumpFor(20ms); // lets the retired thread be released
+    EXPECT_EQ(line->calls().back(), "close");
+}
+
 namespace {
 
 struct LineEvent {
