@@ -416,28 +416,16 @@ void TCustomComPort::Open()
 
 void TCustomComPort::notifyOpened()
 {
-    forEachLink([this](TComLink& l) {
-        if (l.OnConnectionChange)
-            l.OnConnectionChange(this, true);
-    });
+    notifyLinks(&TComLink::OnConnectionChange, true);
     DoAfterOpen();
     const TComSignals cts = ModemSignals();
-    forEachLink([&](TComLink& l) {
-        if (l.OnCTSChange)
-            l.OnCTSChange(this, cts.contains(csCTS));
-    });
+    notifyLinks(&TComLink::OnCTSChange, cts.contains(csCTS));
     DoCTSChange(cts.contains(csCTS));
     const TComSignals dsr = ModemSignals();
-    forEachLink([&](TComLink& l) {
-        if (l.OnDSRChange)
-            l.OnDSRChange(this, dsr.contains(csDSR));
-    });
+    notifyLinks(&TComLink::OnDSRChange, dsr.contains(csDSR));
     DoDSRChange(dsr.contains(csDSR));
     const TComSignals rlsd = ModemSignals();
-    forEachLink([&](TComLink& l) {
-        if (l.OnRLSDChange)
-            l.OnRLSDChange(this, rlsd.contains(csRLSD));
-    });
+    notifyLinks(&TComLink::OnRLSDChange, rlsd.contains(csRLSD));
     DoRLSDChange(rlsd.contains(csRLSD));
 }
 
@@ -445,18 +433,9 @@ void TCustomComPort::Close()
 {
     if (!Connected())
         return;
-    forEachLink([this](TComLink& l) {
-        if (l.OnCTSChange)
-            l.OnCTSChange(this, false);
-    });
-    forEachLink([this](TComLink& l) {
-        if (l.OnDSRChange)
-            l.OnDSRChange(this, false);
-    });
-    forEachLink([this](TComLink& l) {
-        if (l.OnRLSDChange)
-            l.OnRLSDChange(this, false);
-    });
+    notifyLinks(&TComLink::OnCTSChange, false);
+    notifyLinks(&TComLink::OnDSRChange, false);
+    notifyLinks(&TComLink::OnRLSDChange, false);
     DoCTSChange(false);
     DoDSRChange(false);
     DoRLSDChange(false);
@@ -481,10 +460,7 @@ void TCustomComPort::Close()
     }
     CloseDevice();
     m_connected = false;
-    forEachLink([this](TComLink& l) {
-        if (l.OnConnectionChange)
-            l.OnConnectionChange(this, false);
-    });
+    notifyLinks(&TComLink::OnConnectionChange, false);
     DoAfterClose();
 }
 
@@ -801,10 +777,7 @@ int TCustomComPort::WriteAsync(const void* buffer, int count, PAsync async)
     if (int e = m_device->write(async->data.data(), async->size, done))
         throw EComPort(2, e);
     async->transferred = done;
-    forEachLink([this](TComLink& l) {
-        if (l.OnTxActivity)
-            l.OnTxActivity(this, true);
-    });
+    notifyLinks(&TComLink::OnTxActivity, true);
     return done;
 }
 
@@ -823,15 +796,9 @@ int TCustomComPort::WaitForAsync(PAsync async)
     if (async->error)
         throw EComPort(async->kind == TComAsync::Read ? 3 : 2, async->error);
     if (async->kind == TComAsync::Read && InputCount() == 0) {
-        forEachLink([this](TComLink& l) {
-            if (l.OnRxActivity)
-                l.OnRxActivity(this, false);
-        });
+        notifyLinks(&TComLink::OnRxActivity, false);
     } else if (!async->data.empty()) {
-        forEachLink([&](TComLink& l) {
-            if (l.OnTxData)
-                l.OnTxData(this, async->data.data(), async->size);
-        });
+        notifyLinks(&TComLink::OnTxData, async->data.data(), async->size);
     }
     return async->transferred;
 }
@@ -983,57 +950,36 @@ void TCustomComPort::ProcessEvent(TComEvent event)
         ReceivePath();
         break;
     case evTxEmpty:
-        forEachLink([this](TComLink& l) {
-            if (l.OnTxActivity)
-                l.OnTxActivity(this, false);
-        });
-        forEachLink([this](TComLink& l) {
-            if (l.OnTxEmpty)
-                l.OnTxEmpty(this);
-        });
+        notifyLinks(&TComLink::OnTxActivity, false);
+        notifyLinks(&TComLink::OnTxEmpty);
         DoTxEmpty();
         break;
     case evBreak:
         DoBreak();
         break;
     case evRing:
-        forEachLink([this](TComLink& l) {
-            if (l.OnRing)
-                l.OnRing(this);
-        });
+        notifyLinks(&TComLink::OnRing);
         DoRing();
         break;
     case evCTS: {
         const bool on = ModemSignals().contains(csCTS);
-        forEachLink([&](TComLink& l) {
-            if (l.OnCTSChange)
-                l.OnCTSChange(this, on);
-        });
+        notifyLinks(&TComLink::OnCTSChange, on);
         DoCTSChange(on);
         break;
     }
     case evDSR: {
         const bool on = ModemSignals().contains(csDSR);
-        forEachLink([&](TComLink& l) {
-            if (l.OnDSRChange)
-                l.OnDSRChange(this, on);
-        });
+        notifyLinks(&TComLink::OnDSRChange, on);
         DoDSRChange(on);
         break;
     }
     case evRxFlag:
-        forEachLink([this](TComLink& l) {
-            if (l.OnRxFlag)
-                l.OnRxFlag(this);
-        });
+        notifyLinks(&TComLink::OnRxFlag);
         DoRxFlag();
         break;
     case evRLSD: {
         const bool on = ModemSignals().contains(csRLSD);
-        forEachLink([&](TComLink& l) {
-            if (l.OnRLSDChange)
-                l.OnRLSDChange(this, on);
-        });
+        notifyLinks(&TComLink::OnRLSDChange, on);
         DoRLSDChange(on);
         break;
     }
@@ -1048,10 +994,7 @@ void TCustomComPort::ReceivePath()
     int count = InputCount();
     if (count == 0)
         return;
-    forEachLink([this](TComLink& l) {
-        if (l.OnRxActivity)
-            l.OnRxActivity(this, true);
-    });
+    notifyLinks(&TComLink::OnRxActivity, true);
     if (m_hasRxDataLink.load() || !ReportRxCount()) {
         std::vector<TComLink*> links;
         {

@@ -435,6 +435,15 @@ private:
     void notifyOpened();
     bool applying() const;
     void forEachLink(const std::function<void(TComLink&)>& fn);
+    // Calls one slot of every registered link that has it set.
+    template <typename Slot, typename... Args>
+    void notifyLinks(Slot TComLink::*slot, const Args&... args)
+    {
+        forEachLink([&](TComLink& l) {
+            if (l.*slot)
+                (l.*slot)(this, args...);
+        });
+    }
     void reapRetired();
 
     std::atomic<bool> m_connected{false};
