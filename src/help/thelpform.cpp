@@ -214,6 +214,8 @@ THelpForm::THelpForm(QWidget* parent)
 
     m_pages->setObjectName(QStringLiteral("PageControl1"));
     m_pages->setAccessibleName(QStringLiteral("Help pages"));
+    // Six Cyrillic captions must share a 474-pixel strip without scroll arrows.
+    m_pages->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 5px; }"));
 
     int number = 0;
     for (const HelpPage& page : kPages) {

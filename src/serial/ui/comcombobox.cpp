@@ -1,5 +1,7 @@
 #include "serial/ui/comcombobox.h"
 
+#include "app/errorreport.h"
+
 #include <QSignalBlocker>
 
 TComComboBox::TComComboBox(QWidget* parent)
@@ -8,7 +10,9 @@ TComComboBox::TComComboBox(QWidget* parent)
     setEditable(false);
     m_select.OnChanged = [this] { sync(); };
     // activated, not currentIndexChanged: only the user's pick sets the pending value.
-    connect(this, &QComboBox::activated, this, [this](int index) { m_select.Change(index); });
+    // With AutoApply the pick goes to the port at once, which can fail like any handler.
+    connect(this, &QComboBox::activated, this,
+            [this](int index) { guarded([this, index] { m_select.Change(index); })(); });
 }
 
 QString TComComboBox::Text() const
