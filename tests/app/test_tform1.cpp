@@ -5,6 +5,9 @@
 #include "help/taboutbox.h"
 #include "help/thelpform.h"
 #include "runtime/decimalseparator.h"
+#include "serial/comport.h"
+#include "serial/ui/comcombobox.h"
+#include "serial/ui/comsetupfrm.h"
 #include "support/mainwindowfixture.h"
 
 #include <QAction>
@@ -260,6 +263,30 @@ TEST_F(MainWindow, WindowFollowsItsAnchorsWhenResized)
     EXPECT_EQ(chronolite->geometry(), c0.adjusted(0, 0, 100, 0));
     EXPECT_EQ(statistics->geometry(), s0);
     EXPECT_EQ(Form1->PageControl1->geometry(), p0.adjusted(0, 0, 100, 50));
+}
+
+TEST_F(MainWindow, ComSetupFromTheButtonAndBothMenusSetsTheDownloadPort)
+{
+    start("");
+    int opened = 0;
+    prompter.onModal = [&](QDialog* dialog) {
+        auto* form = dynamic_cast<TComSetupFrm*>(dialog);
+        EXPECT_NE(form, nullptr);
+        if (!form)
+            return int(QDialog::Rejected);
+        ++opened;
+        EXPECT_EQ(form->Combo2->currentText(), opened == 1 ? "9600" : "19200");
+        const int index = form->Combo2->findText(QStringLiteral("19200"));
+        form->Combo2->setCurrentIndex(index);
+        emit form->Combo2->activated(index);
+        return int(QDialog::Accepted);
+    };
+    Form1->Button2->click();
+    Form1->COMSetup1->trigger();
+    Form1->COMSetup2->trigger();
+    EXPECT_EQ(opened, 3);
+    EXPECT_EQ(Form1->ComPort->BaudRate(), br19200);
+    EXPECT_TRUE(prompter.messages.empty());
 }
 
 } // namespace
