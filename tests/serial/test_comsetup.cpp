@@ -9,7 +9,6 @@
 #include "support/tempdir.h"
 
 #include <QDialog>
-#include <QGroupBox>
 
 #include <gtest/gtest.h>
 
@@ -96,11 +95,8 @@ PortState stateOf(const TCustomComPort& p)
 TEST_F(SetupDialog, ShowsTheDefaultsAndNoPortWhenCom1IsNotPresent)
 {
     run([](TComSetupFrm& form) {
-        EXPECT_EQ(form.windowTitle(), "Setup");
-        EXPECT_EQ(form.GroupBox1->title(), " Settings ");
         EXPECT_EQ(form.Combo1->currentIndex(), -1);
         EXPECT_EQ(form.Combo2->count(), 16);
-        EXPECT_EQ(form.Combo6->itemText(3), "Custom");
         return int(QDialog::Rejected);
     });
     ASSERT_EQ(prompter.modalShown.size(), 1u);

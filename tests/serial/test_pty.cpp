@@ -2,7 +2,9 @@
 // GUI-thread hand-over together.
 #include "runtime/handover.h"
 #include "serial/comport.h"
+#include "serial/comterminal.h"
 #include "serial/pump.h"
+#include "support/thrown.h"
 
 #include <gtest/gtest.h>
 
@@ -179,14 +181,32 @@ TEST_F(Pty, EventCharRaisesRxFlagAndUnreadBytesDoNotWakeAgain)
     port.Close();
 }
 
+// The terminal's reply to a cursor request goes back on the line.
+TEST_F(Pty, TerminalAnswersTheCursorRequestOnTheLine)
+{
+    TComPort port;
+    port.SetPort(name);
+    TComTerminal terminal;
+    std::string chars;
+    terminal.OnChar = [&](TCustomComTerminal*, char ch) { chars += ch; };
+    terminal.SetComPort(&port);
+    port.Open();
+    send("12\x1b[6n34\r\n");
+    ASSERT_TRUE(pumpUntil([&] { return chars.size() == 6; }));
+    EXPECT_EQ(chars, "1234\r\n");
+    EXPECT_EQ(receiveAtMaster(6), "\x1b[1;3R");
+    port.Close();
+}
+
 TEST_F(Pty, ClosingWhileAHandOverIsPendingDeliversItOnce)
 {
     TComPort port;
     port.SetPort(name);
     std::vector<std::string> order;
     TComLink link;
-    link.OnRxData = [&](TCustomComPort*, const AnsiChar* b, int n) {
-        order.push_back(std::string(reinterpret_cast<const char*>(b), n));
+    link.OnRxData = [&](TCustomComPort* p, const AnsiChar* b, int n) {
+        order.push_back(std::string(reinterpret_cast<const char*>(b), n) +
+                        (p->Connected() ? ":open" : ":closed"));
     };
     port.RegisterLink(&link);
     port.OnBeforeClose = [&](TCustomComPort*) { order.push_back("beforeClose"); };
@@ -197,7 +217,7 @@ TEST_F(Pty, ClosingWhileAHandOverIsPendingDeliversItOnce)
         std::this_thread::sleep_for(1ms);
     ASSERT_EQ(rt::HandOverQueue::main().pendingCount(), 1u);
     port.Close();
-    EXPECT_EQ(order, (std::vector<std::string>{"beforeClose", "123", "afterClose"}));
+    EXPECT_EQ(order, (std::vector<std::string>{"beforeClose", "123:open", "afterClose"}));
     EXPECT_EQ(rt::HandOverQueue::main().pendingCount(), 0u);
     port.UnregisterLink(&link);
 }
@@ -232,13 +252,10 @@ TEST_F(Pty, ABusyPortFailsToOpenWithCode1)
     first.Open();
     TComPort second;
     second.SetPort(name);
-    try {
-        second.Open();
-        FAIL() << "opened a busy port";
-    } catch (const EComPort& e) {
-        EXPECT_EQ(e.Code(), 1);
-        EXPECT_EQ(e.WinCode(), EWOULDBLOCK);
-    }
+    const auto e = thrown<EComPort>([&] { second.Open(); });
+    ASSERT_TRUE(e) << "opened a busy port";
+    EXPECT_EQ(e->Code(), 1);
+    EXPECT_EQ(e->WinCode(), EWOULDBLOCK);
     EXPECT_FALSE(second.Connected());
     first.Close();
     second.Open(); // free again
@@ -266,14 +283,11 @@ TEST(PtyMissing, AMissingDeviceRaisesCode1WithENOENT)
 {
     TComPort port;
     port.SetPort("ttyVexorelMissing");
-    try {
-        port.Open();
-        FAIL();
-    } catch (const EComPort& e) {
-        EXPECT_EQ(e.Code(), 1);
-        EXPECT_EQ(e.WinCode(), ENOENT);
-        EXPECT_STREQ(e.what(), "Unable to open com port (win error code: 2)");
-    }
+    const auto e = thrown<EComPort>([&] { port.Open(); });
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->Code(), 1);
+    EXPECT_EQ(e->WinCode(), ENOENT);
+    EXPECT_STREQ(e->what(), "Unable to open com port (win error code: 2)");
 }
 
 TEST_F(Pty, ModemLineEventsAreQuietWithoutLinesAndOpenCloseStayFine)

@@ -1,6 +1,7 @@
 #include "serial/inifile.h"
 #include "serial/settingtexts.h"
 #include "support/tempdir.h"
+#include "support/thrown.h"
 
 #include <gtest/gtest.h>
 
@@ -129,13 +130,10 @@ TEST(ListComPorts, NoPortIsAnEmptyListAnUnreadableTreeRaises23)
     std::vector<std::string> list{"x"};
     ListComPorts(list, t.sys, t.dev);
     EXPECT_TRUE(list.empty());
-    try {
-        ListComPorts(list, t.dir.file("nothing"), t.dev);
-        FAIL();
-    } catch (const EComPort& e) {
-        EXPECT_EQ(e.Code(), 23);
-        EXPECT_EQ(e.WinCode(), ENOENT);
-    }
+    const auto e = thrown<EComPort>([&] { ListComPorts(list, t.dir.file("nothing"), t.dev); });
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->Code(), 23);
+    EXPECT_EQ(e->WinCode(), ENOENT);
 }
 
 // --- settings store

@@ -83,22 +83,6 @@ TEST(SimVelocities, WholeNumbersRoundedAndNeverNegative)
     EXPECT_EQ(*std::min_element(low.begin(), low.end()), 0);
 }
 
-TEST(SimLines, ShotLinesEndWithTheVelocityAfterTheLastSpace)
-{
-    EXPECT_EQ(shotLine(1, 305), "  1   305\r\n");
-    EXPECT_EQ(shotLine(12, 95), " 12    95\r\n");
-    EXPECT_EQ(shotLine(1000, 1200), "1000   1200\r\n");
-    for (const auto& [n, v] : {std::pair{1, 0}, {7, 5}, {999, 99999}})
-        EXPECT_EQ(velocityOf(shotLine(n, v)), v);
-
-    const auto header = headerLines();
-    ASSERT_EQ(header.size(), 2u);
-    for (const auto& line : header) {
-        EXPECT_TRUE(line.ends_with("\r\n"));
-        EXPECT_EQ(line.find('\n'), line.size() - 1);
-    }
-}
-
 TEST(SimLines, TwoHeaderLinesThenNumberedShotsAtThePace)
 {
     Options o = shots(12);

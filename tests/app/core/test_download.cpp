@@ -42,27 +42,6 @@ TEST(Download, VelocityIsTheTextAfterTheLastSpace)
     EXPECT_EQ(download::velocityText(""), "");
 }
 
-TEST(Download, AppendsAfterTheTableAndDropsTheHeader)
-{
-    StringGrid grid = table::makeGrid();
-    const std::vector<std::string> lines = {"CHRONOLITE", "N V", "1 305", "2 298"};
-    EXPECT_EQ(download::appendShots(grid, lines, "0,547", "JSB"), 2u);
-    EXPECT_EQ(grid.rowCount(), 3u);
-    EXPECT_EQ(grid.cell(table::ColN, 2), "2");
-    EXPECT_EQ(grid.cell(table::ColV, 2), "298");
-    EXPECT_EQ(grid.cell(table::ColM, 1), "0,547");
-    EXPECT_EQ(grid.cell(table::ColBullet, 1), "JSB");
-    EXPECT_EQ(grid.cell(table::ColE, 1), "25,4");
-
-    EXPECT_EQ(download::appendShots(grid, lines, " ,   ", ""), 2u);
-    EXPECT_EQ(grid.rowCount(), 5u);
-    EXPECT_EQ(grid.cell(table::ColN, 4), "4");
-    EXPECT_EQ(grid.cell(table::ColE, 3), "####");
-
-    EXPECT_EQ(download::appendShots(grid, {"a", "b"}, "0,5", "x"), 0u);
-    EXPECT_EQ(grid.rowCount(), 5u);
-}
-
 TEST(Download, HeaderOnlyTransmissionLeavesAnEmptyTableAsItWas)
 {
     StringGrid grid = table::makeGrid();

@@ -4,13 +4,6 @@
 
 namespace {
 
-TEST(WeightMask, FieldTextReadsBlanksAsSpaces)
-{
-    EXPECT_EQ(weightmask::fieldText("_,___"), " ,   ");
-    EXPECT_EQ(weightmask::fieldText("0,510"), "0,510");
-    EXPECT_EQ(weightmask::fieldText("0,51_"), "0,51 ");
-}
-
 TEST(WeightMask, LoadedWeightGoesIntoThePositions)
 {
     struct Case {
