@@ -1,8 +1,8 @@
 # Shared by the scripts: package installation that works as root or through sudo.
-# Each kind of need is one list, so adding a tool is adding one name. Recommended
-# packages come too: a fresh machine then gets what this one was set up with.
+# Each kind of need is one list, so adding a tool is adding one name. Recommended packages
+# stay out (cups would bring avahi and colord daemons); what the build needs is named.
 
-BUILD_PACKAGES="cmake g++ make pkg-config qt6-base-dev libgl-dev fonts-liberation"
+BUILD_PACKAGES="cmake g++ make pkg-config qt6-base-dev libqt6opengl6-dev libgl-dev fonts-liberation"
 TEST_PACKAGES="libgtest-dev libgmock-dev xvfb xauth"
 # Independent readers of what the charts write, and a real print queue that ends in a PDF.
 PRINT_PACKAGES="libwmf-bin poppler-utils cups cups-client cups-bsd printer-driver-cups-pdf"
@@ -22,7 +22,7 @@ ensure_packages() {
     [ ${#missing[@]} -eq 0 ] && return 0
     echo "Installing: ${missing[*]}"
     as_root apt-get update -qq
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
 jobs() { nproc 2>/dev/null || echo 2; }
