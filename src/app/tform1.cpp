@@ -4,6 +4,7 @@
 #include "app/core/currentfile.h"
 #include "app/core/measurementtable.h"
 #include "app/core/weightmask.h"
+#include "app/designfont.h"
 #include "app/errorreport.h"
 #include "app/forms.h"
 #include "app/gridmodel.h"
@@ -114,10 +115,7 @@ TForm1::TForm1(QWidget* parent)
     SaveDialog3.filter = QStringLiteral("Windows Meta File (*.wmf)");
     SaveDialog3.defaultSuffix = QStringLiteral("wmf");
 
-    // The boxes were laid out for a small 8-point sans font; the desktop default would clip.
-    QFont designFont(QStringLiteral("Liberation Sans"), 8);
-    designFont.setStyleHint(QFont::SansSerif);
-    setFont(designFont);
+    setFont(designFont());
 
     buildMenus();
     buildControls();

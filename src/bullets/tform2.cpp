@@ -1,5 +1,6 @@
 #include "bullets/tform2.h"
 
+#include "app/designfont.h"
 #include "app/errorreport.h"
 #include "app/forms.h"
 #include "app/qtext.h"
@@ -35,9 +36,7 @@ TForm2::TForm2(QWidget* parent)
                    Qt::WindowCloseButtonHint);
     setFixedSize(253, 393);
     move(451, 215);
-    QFont designFont(QStringLiteral("Liberation Sans"), 8);
-    designFont.setStyleHint(QFont::SansSerif);
-    setFont(designFont);
+    setFont(designFont());
 
     auto* box = new QGroupBox(QStringLiteral("Bullets"), this);
     box->setObjectName(QStringLiteral("GroupBox1"));

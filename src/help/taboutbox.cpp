@@ -1,5 +1,7 @@
 #include "help/taboutbox.h"
 
+#include "app/designfont.h"
+
 #include <QFont>
 #include <QFrame>
 #include <QGridLayout>
@@ -92,9 +94,7 @@ TAboutBox::TAboutBox(QWidget* parent)
 {
     setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(QStringLiteral("About Vexorel!"));
-    QFont font(QStringLiteral("Sans Serif"), 8);
-    font.setStyleHint(QFont::SansSerif);
-    setFont(font);
+    setFont(designFont());
     setFixedSize(kClientWidth, kClientHeight);
 
     auto* panel = new QFrame(this);
@@ -121,7 +121,7 @@ TAboutBox::TAboutBox(QWidget* parent)
     auto* version = new QLabel(QStringLiteral("Version Beta"), panel);
     version->setObjectName(QStringLiteral("Version"));
     version->setAccessibleName(QStringLiteral("Version"));
-    QFont versionFont = font;
+    QFont versionFont = designFont();
     versionFont.setPointSize(7);
     version->setFont(versionFont);
     QPalette versionPalette = version->palette();

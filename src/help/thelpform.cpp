@@ -1,5 +1,7 @@
 #include "help/thelpform.h"
 
+#include "app/designfont.h"
+
 #include <QFont>
 #include <QPlainTextEdit>
 #include <QTabWidget>
@@ -208,9 +210,7 @@ THelpForm::THelpForm(QWidget* parent)
 {
     setObjectName(QStringLiteral("HelpForm"));
     setWindowTitle(QStringLiteral("Help"));
-    QFont font(QStringLiteral("Sans Serif"), 8);
-    font.setStyleHint(QFont::SansSerif);
-    setFont(font);
+    setFont(designFont());
 
     m_pages->setObjectName(QStringLiteral("PageControl1"));
     m_pages->setAccessibleName(QStringLiteral("Help pages"));

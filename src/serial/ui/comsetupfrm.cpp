@@ -1,5 +1,6 @@
 #include "serial/ui/comsetupfrm.h"
 
+#include "app/designfont.h"
 #include "app/errorreport.h"
 #include "app/prompts.h"
 #include "serial/comport.h"
@@ -14,7 +15,7 @@ TComSetupFrm::TComSetupFrm(QWidget* parent)
 {
     setObjectName(QStringLiteral("ComSetupFrm"));
     setWindowTitle(QStringLiteral("Setup"));
-    setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+    setFont(designFont());
     setFixedSize(231, 216);
 
     GroupBox1 = new QGroupBox(QStringLiteral(" Settings "), this);
