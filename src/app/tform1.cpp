@@ -363,6 +363,9 @@ void TForm1::bindHandlers()
         {BulletListEditor1, &TForm1::BulletListEditor1Click},
         {FAQ1, &TForm1::FAQ1Click},
         {About1, &TForm1::About1Click},
+        {LOAD1, &TForm1::BitBtn1Click},
+        {COMSetup1, &TForm1::Button2Click},
+        {COMSetup2, &TForm1::Button2Click},
     };
     for (const auto& [action, handler] : actions)
         connect(action, &QAction::triggered, this, guarded([this, h = handler] { (this->*h)(); }));
@@ -370,10 +373,7 @@ void TForm1::bindHandlers()
     connect(ComboBox1, &QComboBox::activated, this, guarded([this] { ComboBox1Change(); }));
     connect(SpeedButton1, &QPushButton::clicked, this, guarded([this] { SpeedButton1Click(); }));
     connect(BitBtn1, &QPushButton::clicked, this, guarded([this] { BitBtn1Click(); }));
-    connect(LOAD1, &QAction::triggered, this, guarded([this] { BitBtn1Click(); }));
     connect(Timer, &QTimer::timeout, this, guarded([this] { TimerTimer(); }));
-    for (QAction* setup : {COMSetup1, COMSetup2})
-        connect(setup, &QAction::triggered, this, guarded([this] { Button2Click(); }));
     connect(Button2, &QPushButton::clicked, this, guarded([this] { Button2Click(); }));
     bindChartHandlers();
 }

@@ -60,6 +60,17 @@ void TEscapeCodes::collect(char ch)
         m_data.push_back(ch);
 }
 
+TFeedResult TEscapeCodes::feedGround(char ch, int escapeState)
+{
+    if (ch != ESC) {
+        m_character = ch;
+        return TFeedResult::Plain;
+    }
+    m_data.clear();
+    m_state = escapeState;
+    return TFeedResult::Incomplete;
+}
+
 TFeedResult TEscapeCodes::complete(TEscapeCode code)
 {
     m_code = code;
@@ -77,13 +88,7 @@ TFeedResult TEscapeCodesVT100::FeedChar(char ch)
 {
     switch (m_state) {
     case vtGround:
-        if (ch != ESC) {
-            m_character = ch;
-            return TFeedResult::Plain;
-        }
-        m_data.clear();
-        m_state = vtEscape;
-        return TFeedResult::Incomplete;
+        return feedGround(ch, vtEscape);
     case vtEscape:
         collect(ch);
         switch (ch) {
@@ -249,13 +254,7 @@ TFeedResult TEscapeCodesVT52::FeedChar(char ch)
 {
     switch (m_state) {
     case v52Ground:
-        if (ch != ESC) {
-            m_character = ch;
-            return TFeedResult::Plain;
-        }
-        m_data.clear();
-        m_state = v52Escape;
-        return TFeedResult::Incomplete;
+        return feedGround(ch, v52Escape);
     case v52Escape:
         collect(ch);
         switch (ch) {

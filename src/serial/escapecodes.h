@@ -79,6 +79,8 @@ public:
 
 protected:
     void collect(char ch);
+    // Outside a sequence both emulations alike: a plain character, or the ESC that starts one.
+    TFeedResult feedGround(char ch, int escapeState);
     TFeedResult complete(TEscapeCode code);
 
     // 0 is "no sequence under way"; each parser numbers its other states itself.
