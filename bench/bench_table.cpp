@@ -1,4 +1,4 @@
-#include "app/core/measurementtable.h"
+#include "table/measurementtable.h"
 
 #include <benchmark/benchmark.h>
 

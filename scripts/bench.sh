@@ -6,8 +6,10 @@ cd "$(dirname "$0")/.."
 . scripts/lib.sh
 
 ensure_packages $BUILD_PACKAGES $BENCH_PACKAGES
-cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DVEXOREL_TESTS=OFF -DVEXOREL_BENCHMARKS=ON
+cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DVEXOREL_TESTS=OFF -DVEXOREL_BENCHMARKS=ON \
+    -DVEXOREL_WERROR=ON
 cmake --build build/release -j "$(jobs)"
-for b in build/release/bench/bench_*; do "$b"; done
+# Only the benchmark executables: their build folders hold *_autogen folders of the same prefix.
+for b in $(find build/release/bench -type f -executable -name 'bench_*' | sort); do "$b"; done
 # Median start-up time over several runs and the idle resident memory.
-xvfb-run -a -s "-screen 0 1280x1024x24" build/release/bench/startup_probe build/release/src/vexorel
+xvfb-run -a -s "-screen 0 1280x1024x24" build/release/bench/startup_probe build/release/src/app/vexorel

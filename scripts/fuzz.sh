@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the file-reader fuzz targets with clang and libFuzzer from the core sources alone
+# Builds the file-reader fuzz targets with clang and libFuzzer from the runtime and table floors
 # and runs each for the given number of seconds (default 20).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -10,8 +10,9 @@ seconds=${1:-20}
 out=build/fuzz
 mkdir -p "$out"
 
-core="src/runtime/*.cpp src/app/core/*.cpp src/bullets/bulletlist.cpp src/files/measurementfile.cpp"
-flags="-std=c++20 -g -O1 -Wall -Wextra -Werror -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -Isrc"
+# The readers and everything below them: the runtime and table floors.
+core="src/runtime/*.cpp src/table/*.cpp"
+flags="-std=c++20 -g -O1 -Wall -Wextra -Werror -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -Isrc -pthread"
 
 for target in measurementfile bulletfile; do
     # shellcheck disable=SC2086

@@ -9,6 +9,6 @@ cd "$(dirname "$0")/.."
 ensure_packages $BUILD_PACKAGES
 cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DVEXOREL_TESTS=OFF
 cmake --build build/release --target vexorel -j "$(jobs)"
-program=$PWD/build/release/src/vexorel
+program=$PWD/build/release/src/app/vexorel
 cd "$start_dir"
 exec "$program"

@@ -11,12 +11,15 @@ ensure_packages $BUILD_PACKAGES $TEST_PACKAGES $FUZZ_PACKAGES $PRINT_PACKAGES
 ./scripts/cups-queue.sh
 export VEXOREL_CUPS_QUEUE=1
 
+# Each folder includes only the floors below it.
+./scripts/check-layers.sh
+
 # The file readers get a short fuzzing run first, so ctest's summary closes the output.
 ./scripts/fuzz.sh 15
 
 build=build/asan
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DVEXOREL_SANITIZE=ON -DVEXOREL_TESTS=ON \
-    -DVEXOREL_BENCHMARKS=OFF
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DVEXOREL_SANITIZE=ON -DVEXOREL_WERROR=ON \
+    -DVEXOREL_TESTS=ON -DVEXOREL_BENCHMARKS=OFF
 cmake --build "$build" -j "$(jobs)"
 
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:strict_string_checks=1"

@@ -3,12 +3,12 @@
 // figure includes the 100 ms of silence that ends a transmission.
 
 #include "app/application.h"
-#include "app/errorreport.h"
 #include "app/forms.h"
 #include "app/tform1.h"
 #include "serial/comport.h"
 #include "serial/ui/qthandover.h"
 #include "support/answeringprompter.h"
+#include "ui/errorreport.h"
 
 #include <QElapsedTimer>
 #include <QLabel>

@@ -1,11 +1,11 @@
 // Redraw, painting and export of the biggest charts the program makes: a full table of
 // 65,535 shots under 255 external series of 255 points.
-#include "app/core/measurementtable.h"
-#include "chart/qpaintercanvas.h"
 #include "chart/render.h"
-#include "chart/tchart.h"
+#include "chart/ui/qpaintercanvas.h"
+#include "chart/ui/tchart.h"
 #include "charts/chartexport.h"
 #include "charts/redraw.h"
+#include "table/measurementtable.h"
 
 #include <QApplication>
 #include <QImage>

@@ -2,12 +2,12 @@
 // (offscreen) so that the grid view, the statistics labels and the charts all take part.
 
 #include "app/application.h"
-#include "app/core/measurementtable.h"
 #include "app/forms.h"
-#include "app/gridview.h"
 #include "app/tform1.h"
-#include "files/measurementfile.h"
 #include "support/answeringprompter.h"
+#include "table/measurementfile.h"
+#include "table/measurementtable.h"
+#include "ui/gridview.h"
 
 #include <QAction>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/prompts.h"
+#include "ui/prompts.h"
 
 // Answers every question with yes or OK and every file dialog with one path, so the
 // benchmarks can drive the real window's commands.

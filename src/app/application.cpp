@@ -1,8 +1,8 @@
 #include "app/application.h"
 
-#include "app/core/currentfile.h"
-#include "app/errorreport.h"
-#include "app/qtext.h"
+#include "table/currentfile.h"
+#include "ui/errorreport.h"
+#include "ui/qtext.h"
 
 #include <QLocale>
 

@@ -1,10 +1,10 @@
 // The download from the chronograph: Load!/Stop, the received characters, and the
 // conversion once the line has been silent for 100 ms.
 
-#include "app/core/download.h"
-#include "app/qtext.h"
 #include "app/tform1.h"
 #include "serial/comport.h"
+#include "table/download.h"
+#include "ui/qtext.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -5,6 +5,7 @@
 #include "help/taboutbox.h"
 #include "help/thelpform.h"
 #include "serial/ui/comsetupfrm.h"
+#include "ui/errorreport.h"
 
 TForm1* Form1 = nullptr;
 TForm2* Form2 = nullptr;
@@ -15,7 +16,10 @@ void createForms()
 {
     InstallComSetupDialog();
     Form1 = new TForm1;
-    Form2 = new TForm2(Form1);
+    Form2 = new TForm2(Form1->startDir(), Form1);
+    // Guarded: a list that cannot be read back is reported, not thrown through Qt.
+    QObject::connect(Form2, &TForm2::bulletListWritten, Form1,
+                     guarded([] { Form1->loadBulletList(); }));
     AboutBox = new TAboutBox(Form1);
     HelpForm = new THelpForm(Form1);
 }

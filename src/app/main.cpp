@@ -1,9 +1,9 @@
 #include "app/application.h"
-#include "app/errorreport.h"
 #include "app/forms.h"
 #include "app/tform1.h"
 #include "runtime/decimalseparator.h"
 #include "serial/ui/qthandover.h"
+#include "ui/errorreport.h"
 
 int main(int argc, char* argv[])
 {

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "app/core/download.h"
-#include "app/core/stringgrid.h"
-#include "app/prompts.h"
-#include "bullets/bulletlist.h"
 #include "charts/externalseries.h"
+#include "table/bulletlist.h"
+#include "table/download.h"
+#include "table/stringgrid.h"
+#include "ui/prompts.h"
 
 #include <QMainWindow>
 

@@ -1,17 +1,17 @@
 #include "bullets/tform2.h"
 
-#include "app/designfont.h"
-#include "app/errorreport.h"
-#include "app/forms.h"
-#include "app/qtext.h"
-#include "app/tform1.h"
-#include "bullets/bulletlist.h"
+#include "table/bulletlist.h"
+#include "ui/designfont.h"
+#include "ui/errorreport.h"
+#include "ui/qtext.h"
 
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QTableWidget>
+
+#include <utility>
 
 namespace {
 
@@ -27,8 +27,9 @@ QString cellText(const QTableWidget* grid, int row, int column)
 
 } // namespace
 
-TForm2::TForm2(QWidget* parent)
+TForm2::TForm2(std::string bulletFolder, QWidget* parent)
     : QDialog(parent)
+    , m_bulletFolder(std::move(bulletFolder))
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Bullet List Editor"));
@@ -84,7 +85,7 @@ void TForm2::FormShow()
     Grid1->setColumnWidth(1, kWeightWidth);
     // A file that cannot be read leaves the rows as they were; the error is reported and the
     // editor opens all the same.
-    const std::vector<bullets::BulletEntry> pairs = bullets::readFile(Form1->startDir());
+    const std::vector<bullets::BulletEntry> pairs = bullets::readFile(m_bulletFolder);
     Grid1->clearContents();
     Grid1->setRowCount(static_cast<int>(pairs.size()) + 1);
     for (int row = 0; row < static_cast<int>(pairs.size()); ++row) {
@@ -113,7 +114,7 @@ void TForm2::Button1Click()
         rows.push_back(
             {toStdString(cellText(Grid1, row, 0)), toStdString(cellText(Grid1, row, 1))});
     // A failed write throws here: the editor stays open and the main window's list as it was.
-    bullets::writeFile(Form1->startDir(), rows);
+    bullets::writeFile(m_bulletFolder, rows);
     accept();
-    Form1->loadBulletList();
+    emit bulletListWritten();
 }

@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include <string>
+
 class QPushButton;
 class QTableWidget;
 
@@ -10,7 +12,8 @@ class QTableWidget;
 class TForm2 : public QDialog {
     Q_OBJECT
 public:
-    explicit TForm2(QWidget* parent = nullptr);
+    // `bulletFolder` holds the bullet file that the editor reads and writes.
+    explicit TForm2(std::string bulletFolder, QWidget* parent = nullptr);
 
     void FormShow();
     void Button1Click(); // OK
@@ -22,6 +25,13 @@ public:
     QPushButton* Button2 = nullptr;
     QPushButton* Button3 = nullptr;
 
+signals:
+    // OK wrote the file; whoever shows the list reads it again.
+    void bulletListWritten();
+
 protected:
     void showEvent(QShowEvent* event) override;
+
+private:
+    std::string m_bulletFolder;
 };

@@ -1,8 +1,8 @@
 #include "charts/chartexport.h"
 
-#include "chart/qpaintercanvas.h"
 #include "chart/render.h"
-#include "chart/tchart.h"
+#include "chart/ui/qpaintercanvas.h"
+#include "chart/ui/tchart.h"
 #include "chart/wmfcanvas.h"
 #include "runtime/atomicfile.h"
 #include "runtime/decimalseparator.h"

@@ -1,9 +1,9 @@
 #include "charts/redraw.h"
 
-#include "app/core/measurementtable.h"
 #include "runtime/convert.h"
 #include "runtime/encoding.h"
 #include "runtime/errors.h"
+#include "table/measurementtable.h"
 
 #include <algorithm>
 

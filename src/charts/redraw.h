@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/core/stringgrid.h"
 #include "chart/chart.h"
 #include "charts/externalseries.h"
+#include "table/stringgrid.h"
 
 #include <string>
 #include <string_view>

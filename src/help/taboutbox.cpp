@@ -1,6 +1,6 @@
 #include "help/taboutbox.h"
 
-#include "app/designfont.h"
+#include "ui/designfont.h"
 
 #include <QFont>
 #include <QFrame>

@@ -4,7 +4,7 @@
 #include "app/forms.h"
 #include "app/tform1.h"
 #include "serial/comport.h"
-#include "support/mainwindowfixture.h"
+#include "support/ui/mainwindowfixture.h"
 
 #include <QAction>
 #include <QLabel>

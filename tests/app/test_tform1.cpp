@@ -1,6 +1,4 @@
-#include "app/core/currentfile.h"
 #include "app/forms.h"
-#include "app/gridview.h"
 #include "app/tform1.h"
 #include "help/taboutbox.h"
 #include "help/thelpform.h"
@@ -8,7 +6,9 @@
 #include "serial/comport.h"
 #include "serial/ui/comcombobox.h"
 #include "serial/ui/comsetupfrm.h"
-#include "support/mainwindowfixture.h"
+#include "support/ui/mainwindowfixture.h"
+#include "table/currentfile.h"
+#include "ui/gridview.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 #include "chart/render.h"
 #include "chart/wmfcanvas.h"
 #include "support/tempdir.h"
-#include "wmfreader.h"
+#include "support/wmfreader.h"
 
 #include <gtest/gtest.h>
 

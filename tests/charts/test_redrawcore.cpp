@@ -1,9 +1,9 @@
-#include "app/core/measurementtable.h"
 #include "charts/externalseries.h"
 #include "charts/redraw.h"
 #include "runtime/errors.h"
 #include "support/tempdir.h"
 #include "support/thrown.h"
+#include "table/measurementtable.h"
 
 #include <gtest/gtest.h>
 

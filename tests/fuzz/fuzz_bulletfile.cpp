@@ -1,10 +1,10 @@
 // Any bytes read as a bullet file must load without crashing, every name and weight cut to
 // at most 128 characters, and at least one pair.
 
-#include "bullets/bulletlist.h"
 #include "memfile.h"
 #include "runtime/encoding.h"
 #include "runtime/textfile.h"
+#include "table/bulletlist.h"
 
 #include <cstdlib>
 

@@ -1,9 +1,9 @@
 // Any bytes read as a measurement file must load without crashing, and what was loaded must
 // survive a save and a second load unchanged.
 
-#include "app/core/measurementtable.h"
-#include "files/measurementfile.h"
 #include "memfile.h"
+#include "table/measurementfile.h"
+#include "table/measurementtable.h"
 
 #include <cstdlib>
 #include <unistd.h>

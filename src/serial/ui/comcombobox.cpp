@@ -1,6 +1,6 @@
 #include "serial/ui/comcombobox.h"
 
-#include "app/errorreport.h"
+#include "ui/errorreport.h"
 
 #include <QSignalBlocker>
 

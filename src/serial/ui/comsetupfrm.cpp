@@ -1,10 +1,10 @@
 #include "serial/ui/comsetupfrm.h"
 
-#include "app/designfont.h"
-#include "app/errorreport.h"
-#include "app/prompts.h"
 #include "serial/comport.h"
 #include "serial/ui/comcombobox.h"
+#include "ui/designfont.h"
+#include "ui/errorreport.h"
+#include "ui/prompts.h"
 
 #include <QGroupBox>
 #include <QLabel>

@@ -1,0 +1,202 @@
+// The main window's chart commands: Redraw, the series list, the view switches and the
+// charts' context menus.
+#include "app/tform1.h"
+#include "chart/ui/tchart.h"
+#include "charts/chartexport.h"
+#include "charts/redraw.h"
+#include "table/currentfile.h"
+#include "ui/errorreport.h"
+#include "ui/prompts.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QTabWidget>
+
+void TForm1::setUpCharts()
+{
+    struct Setup {
+        TChart* chart;
+        const char* title;
+        const char* leftTitle;
+        bool legend;
+        bool walls;
+    };
+    const Setup setups[] = {{ChartV, "V = f(N)", "V [m/s]", false, false},
+                            {ChartE, "E = f(N)", "E [J]", true, true},
+                            {ChartdV, "dV = f(N)", "dV [%]", true, true}};
+    for (const Setup& s : setups) {
+        chart::Chart& c = s.chart->edit();
+        c.title = s.title;
+        c.leftAxis.title = s.leftTitle;
+        c.bottomAxis.title = "N";
+        c.legendVisible = s.legend;
+        c.wallsVisible = s.walls;
+        c.view3D = false;
+    }
+}
+
+void TForm1::bindChartHandlers()
+{
+    connect(Button1, &QPushButton::clicked, this, guarded([this] { Button1Click(); }));
+    connect(Redraw1, &QAction::triggered, this, guarded([this] { Button1Click(); }));
+    connect(Button9, &QPushButton::clicked, this, guarded([this] { Button9Click(); }));
+    connect(AddSeries1, &QAction::triggered, this, guarded([this] { Button9Click(); }));
+    connect(Button10, &QPushButton::clicked, this, guarded([this] { Button10Click(); }));
+    connect(DeleteSeries1, &QAction::triggered, this, guarded([this] { Button10Click(); }));
+    // Toggled, not clicked: the flags follow the boxes however they are changed.
+    connect(CheckBox1, &QCheckBox::toggled, this, guarded([this] { CheckBox1Click(); }));
+    connect(CheckBox2, &QCheckBox::toggled, this, guarded([this] { CheckBox2Click(); }));
+    connect(CheckBox3, &QCheckBox::toggled, this, guarded([this] { CheckBox3Click(); }));
+
+    const std::pair<QAction*, void (TForm1::*)()> popups[] = {
+        {SaveToBMP1, &TForm1::SaveToBMP1Click}, {SaveasWMF1, &TForm1::SaveasWMF1Click},
+        {Print2, &TForm1::Print2Click},         {SavetoBMP2, &TForm1::SavetoBMP2Click},
+        {SaveasWMF2, &TForm1::SaveasWMF2Click}, {Print3, &TForm1::Print3Click},
+        {SaveToBMP3, &TForm1::SaveToBMP3Click}, {SaveasWMF3, &TForm1::SaveasWMF3Click},
+        {Print4, &TForm1::Print4Click}};
+    for (const auto& [action, handler] : popups)
+        connect(action, &QAction::triggered, this,
+                guarded([this, handler = handler] { (this->*handler)(); }));
+}
+
+void TForm1::Button1Click()
+{
+    std::vector<std::string> items;
+    items.reserve(static_cast<std::size_t>(ListBox1->count()));
+    for (int i = 0; i < ListBox1->count(); ++i)
+        items.push_back(ListBox1->item(i)->text().toStdString());
+    const charts::ViewFlags flags{CheckBox1->isChecked(), CheckBox2->isChecked(),
+                                  CheckBox3->isChecked()};
+    charts::redraw(ChartV->edit(), ChartE->edit(), ChartdV->edit(),
+                   {m_table, ExternalSeries, items, app::currentFileName(), flags});
+}
+
+void TForm1::Button9Click()
+{
+    const std::optional<QString> path = askOpenFile(this, OpenDialog1);
+    if (!path)
+        return;
+    // Read whole before anything changes: a file that fails adds nothing.
+    charts::ExternalSeries series = charts::readExternalSeries(path->toStdString());
+    ExternalSeries.add(std::move(series));
+    ListBox1->addItem(QFileInfo(*path).fileName());
+    Button1Click();
+}
+
+void TForm1::Button10Click()
+{
+    const QList<QListWidgetItem*> selected = ListBox1->selectedItems();
+    if (ListBox1->count() == 0 || selected.isEmpty()) {
+        showProgramMessage(this, QStringLiteral("No one series loaded or no one series selected!"));
+        return;
+    }
+    if (prompts().message(this, QStringLiteral("Series deleting..."),
+                          QStringLiteral("Are you really want to delete selected series?"),
+                          MessageIcon::None, MessageButtons::OkCancel) != MessageResult::Ok)
+        return;
+    const int row = ListBox1->row(selected.first());
+    ExternalSeries.remove(static_cast<std::size_t>(row));
+    delete ListBox1->takeItem(row);
+    ListBox1->clearSelection();
+    ListBox1->setCurrentRow(-1);
+    Button1Click();
+}
+
+void TForm1::CheckBox1Click()
+{
+    for (TChart* c : {ChartV, ChartE, ChartdV})
+        c->setView3D(CheckBox1->isChecked());
+}
+
+void TForm1::CheckBox2Click()
+{
+    charts::applyLabels(ChartV->edit(), ChartE->edit(), ChartdV->edit(), CheckBox2->isChecked());
+}
+
+void TForm1::CheckBox3Click()
+{
+    for (TChart* c : {ChartV, ChartE, ChartdV})
+        c->setLegendVisible(CheckBox3->isChecked());
+}
+
+QSize TForm1::chartPictureSize(const TChart* chart) const
+{
+    // A chart on a tab that is not showing has no size of its own worth using: it is drawn
+    // at the size of the page that shows.
+    if (chart->isVisible())
+        return chart->size();
+    const QWidget* page = PageControl1->currentWidget();
+    return page ? page->size() : chart->size();
+}
+
+void TForm1::saveChartAsBmp(TChart* chart)
+{
+    if (chart->SeriesCount() == 0)
+        return;
+    if (const auto path = askSaveFile(this, SaveDialog2))
+        charts::saveBmp(*chart, chartPictureSize(chart), path->toStdString());
+}
+
+void TForm1::saveChartAsWmf(TChart* chart)
+{
+    if (chart->SeriesCount() == 0)
+        return;
+    if (const auto path = askSaveFile(this, SaveDialog3))
+        charts::saveWmf(*chart, chartPictureSize(chart), path->toStdString());
+}
+
+void TForm1::printChart(TChart* chart)
+{
+    if (chart->SeriesCount() == 0)
+        return;
+    charts::printOnDefaultPrinter(*chart, chartPictureSize(chart), chart->objectName());
+}
+
+void TForm1::SaveToBMP1Click()
+{
+    saveChartAsBmp(ChartV);
+}
+
+void TForm1::SaveasWMF1Click()
+{
+    saveChartAsWmf(ChartV);
+}
+
+void TForm1::Print2Click()
+{
+    printChart(ChartV);
+}
+
+void TForm1::SavetoBMP2Click()
+{
+    saveChartAsBmp(ChartE);
+}
+
+void TForm1::SaveasWMF2Click()
+{
+    saveChartAsWmf(ChartE);
+}
+
+void TForm1::Print3Click()
+{
+    printChart(ChartE);
+}
+
+void TForm1::SaveToBMP3Click()
+{
+    saveChartAsBmp(ChartdV);
+}
+
+void TForm1::SaveasWMF3Click()
+{
+    saveChartAsWmf(ChartdV);
+}
+
+void TForm1::Print4Click()
+{
+    printChart(ChartdV);
+}

@@ -1,0 +1,123 @@
+#include "chart/ui/qpaintercanvas.h"
+
+#include <QPainter>
+#include <QPen>
+#include <QPointF>
+
+#include <algorithm>
+#include <vector>
+
+namespace chart {
+
+namespace {
+
+QColor toQColor(Color c)
+{
+    return QColor(c.r, c.g, c.b);
+}
+
+QString toQString(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+QPainterCanvas::QPainterCanvas(QPainter& painter)
+    : m_painter(painter)
+    , m_font(toQFont(Font{}))
+    , m_metrics(m_font, painter.device())
+{
+}
+
+QFont QPainterCanvas::toQFont(const Font& font)
+{
+    QFont f(QString::fromStdString(font.family));
+    f.setPixelSize(std::max(1, font.pixelSize));
+    f.setBold(font.bold);
+    return f;
+}
+
+void QPainterCanvas::setPen(const Pen& pen)
+{
+    if (!pen.visible) {
+        m_painter.setPen(Qt::NoPen);
+        return;
+    }
+    QPen p(toQColor(pen.color));
+    p.setWidth(pen.width);
+    p.setCapStyle(Qt::FlatCap);
+    p.setJoinStyle(Qt::RoundJoin);
+    m_painter.setPen(p);
+}
+
+void QPainterCanvas::setBrush(const Brush& brush)
+{
+    m_painter.setBrush(brush.visible ? QBrush(toQColor(brush.color)) : QBrush(Qt::NoBrush));
+}
+
+void QPainterCanvas::setFont(const Font& font)
+{
+    m_font = toQFont(font);
+    m_painter.setFont(m_font);
+    m_metrics = QFontMetricsF(m_font, m_painter.device());
+    m_textColor = toQColor(font.color);
+}
+
+void QPainterCanvas::rectangle(const RectF& r)
+{
+    m_painter.drawRect(QRectF(r.left, r.top, r.width, r.height));
+}
+
+void QPainterCanvas::polyline(const PointF* points, std::size_t count)
+{
+    std::vector<QPointF> pts(count);
+    for (std::size_t i = 0; i < count; ++i)
+        pts[i] = QPointF(points[i].x, points[i].y);
+    // One long wide path makes the stroker merge thousands of overlapping pieces; short runs
+    // that share their end points look the same and draw in a fraction of the time.
+    constexpr std::size_t kRun = 64;
+    for (std::size_t start = 0; start + 1 < count || start == 0; start += kRun) {
+        const std::size_t n = std::min(kRun + 1, count - start);
+        m_painter.drawPolyline(pts.data() + start, static_cast<int>(n));
+        if (start + n >= count)
+            break;
+    }
+}
+
+void QPainterCanvas::polygon(const PointF* points, std::size_t count)
+{
+    std::vector<QPointF> pts(count);
+    for (std::size_t i = 0; i < count; ++i)
+        pts[i] = QPointF(points[i].x, points[i].y);
+    m_painter.drawPolygon(pts.data(), static_cast<int>(count));
+}
+
+void QPainterCanvas::text(PointF at, std::string_view text, TextAlign align, int angle)
+{
+    const QString s = toQString(text);
+    const double w = m_metrics.horizontalAdvance(s);
+    double x = 0;
+    if (align == TextAlign::Center)
+        x = -w / 2;
+    else if (align == TextAlign::Right)
+        x = -w;
+    m_painter.save();
+    m_painter.setPen(m_textColor);
+    m_painter.translate(at.x, at.y);
+    m_painter.rotate(-angle);
+    m_painter.drawText(QPointF(x, m_metrics.ascent()), s);
+    m_painter.restore();
+}
+
+double QPainterCanvas::textWidth(std::string_view text)
+{
+    return m_metrics.horizontalAdvance(toQString(text));
+}
+
+double QPainterCanvas::textHeight()
+{
+    return m_metrics.height();
+}
+
+} // namespace chart

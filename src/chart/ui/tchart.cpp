@@ -1,0 +1,46 @@
+#include "chart/ui/tchart.h"
+
+#include "chart/render.h"
+#include "chart/ui/qpaintercanvas.h"
+#include "runtime/decimalseparator.h"
+
+#include <QPainter>
+
+TChart::TChart(QWidget* parent)
+    : QWidget(parent)
+{
+    // The chart paints every pixel itself.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+chart::Chart& TChart::edit()
+{
+    update();
+    return m_chart;
+}
+
+void TChart::render(QPainter& painter, const QSize& size) const
+{
+    chart::QPainterCanvas canvas(painter);
+    chart::drawChart(m_chart, canvas, {0, 0, double(size.width()), double(size.height())},
+                     rt::decimalSeparator());
+}
+
+QImage TChart::toImage(const QSize& size) const
+{
+    QImage image(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    render(painter, size);
+    return image;
+}
+
+void TChart::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    render(painter, size());
+}

@@ -1,0 +1,166 @@
+#include "table/measurementtable.h"
+
+#include "runtime/convert.h"
+#include "runtime/errors.h"
+#include "runtime/numberformat.h"
+
+#include <cstdint>
+
+namespace table {
+
+namespace {
+
+struct ColumnSpec {
+    const char* header;
+    int width;
+};
+
+constexpr ColumnSpec kColumns[kColumnCount] = {
+    {"N", 25}, {"V (m/s)", 45}, {"E (J)", 45}, {"m (g)", 35}, {"Bullet", 75}, {"dV (%)", 45},
+};
+
+} // namespace
+
+StringGrid makeGrid()
+{
+    StringGrid grid(kColumnCount, 2);
+    writeHeader(grid);
+    return grid;
+}
+
+void writeHeader(StringGrid& grid)
+{
+    for (std::size_t c = 0; c < kColumnCount; ++c) {
+        grid.setCell(c, 0, kColumns[c].header);
+        grid.setColWidth(c, kColumns[c].width);
+    }
+}
+
+void clear(StringGrid& grid)
+{
+    GridUpdate update(grid);
+    grid.setRowCount(2);
+    for (std::size_t c = 0; c < grid.colCount(); ++c)
+        grid.setCell(c, 1, std::string());
+}
+
+bool isEmpty(const StringGrid& grid)
+{
+    return grid.cell(ColV, 1).empty();
+}
+
+void applyEnergyRule(StringGrid& grid, std::size_t row, std::string_view weight)
+{
+    try {
+        const std::int64_t v = rt::strToInt(grid.cell(ColV, row));
+        // Squared in 64 bits: in 32 a fast enough velocity would wrap to a negative energy.
+        const std::int64_t v2 = v * v;
+        const long double m = rt::strToFloat(weight);
+        const long double e = m * static_cast<long double>(v2) / 1000 / 2;
+        grid.setCell(ColE, row, rt::formatEnergy(static_cast<double>(e)));
+    } catch (const rt::EConvertError&) {
+        grid.setCell(ColE, row, std::string(kInvalidMark));
+    }
+}
+
+Statistics statisticsPass(const StringGrid& grid)
+{
+    const std::size_t n = grid.rowCount() > 0 ? grid.rowCount() - 1 : 0;
+    double vSum = 0;
+    double eSum = 0;
+
+    int vMax = rt::strToInt(grid.cell(ColV, 1));
+    int vMin = vMax;
+    bool energyValid = true;
+    double eMax = 0;
+    double eMin = 0;
+    try {
+        eMax = eMin = rt::strToFloat(grid.cell(ColE, 1));
+    } catch (const rt::EConvertError&) {
+        energyValid = false;
+    }
+
+    for (std::size_t r = 1; r <= n; ++r) {
+        const std::string& vText = grid.cell(ColV, r);
+        vSum += rt::strToFloat(vText);
+        const int v = rt::strToInt(vText);
+        if (v > vMax)
+            vMax = v;
+        if (v < vMin)
+            vMin = v;
+        if (energyValid) {
+            try {
+                const double e = rt::strToFloat(grid.cell(ColE, r));
+                eSum += e;
+                if (e > eMax)
+                    eMax = e;
+                if (e < eMin)
+                    eMin = e;
+            } catch (const rt::EConvertError&) {
+                energyValid = false;
+            }
+        }
+    }
+
+    Statistics s;
+    s.meanVelocity = vSum / static_cast<double>(n);
+    s.vMax = rt::formatInteger(vMax);
+    s.vMin = rt::formatInteger(vMin);
+    s.vMean = rt::formatTwoDecimal(s.meanVelocity);
+    if (energyValid) {
+        s.eMax = rt::formatTwoDecimal(eMax);
+        s.eMin = rt::formatTwoDecimal(eMin);
+        s.eMean = rt::formatTwoDecimal(eSum / static_cast<double>(n));
+    } else {
+        s.eMax = s.eMin = s.eMean = std::string(kInvalidMark);
+    }
+    return s;
+}
+
+void deviationPass(StringGrid& grid, double meanVelocity)
+{
+    GridUpdate update(grid);
+    const std::size_t n = grid.rowCount() > 0 ? grid.rowCount() - 1 : 0;
+    for (std::size_t r = 1; r <= n; ++r) {
+        const double v = rt::strToFloat(grid.cell(ColV, r));
+        if (meanVelocity == 0)
+            grid.setCell(ColDV, r, std::string(kInvalidMark));
+        else
+            grid.setCell(ColDV, r, rt::formatTwoDecimal((v - meanVelocity) / meanVelocity * 100));
+    }
+}
+
+void applyBullet(StringGrid& grid, std::size_t top, std::size_t bottom, std::string_view weight,
+                 std::string_view bullet)
+{
+    GridUpdate update(grid);
+    for (std::size_t r = top; r <= bottom && r < grid.rowCount(); ++r) {
+        grid.setCell(ColM, r, std::string(weight));
+        grid.setCell(ColBullet, r, std::string(bullet));
+        applyEnergyRule(grid, r, weight);
+    }
+}
+
+void deleteRows(StringGrid& grid, std::size_t top, std::size_t bottom)
+{
+    GridUpdate update(grid);
+    // Survivors move up in place; no row can be lost whatever the table's size.
+    std::size_t kept = 0;
+    for (std::size_t r = 1; r < grid.rowCount(); ++r) {
+        if (r >= top && r <= bottom)
+            continue;
+        ++kept;
+        grid.setCell(ColN, kept, std::to_string(kept));
+        if (kept != r) {
+            for (std::size_t c = ColV; c < kColumnCount; ++c)
+                grid.setCell(c, kept, std::string(grid.cell(c, r)));
+        }
+    }
+    if (kept == 0) {
+        clear(grid);
+        return;
+    }
+    grid.setRowCount(kept + 1);
+}
+
+} // namespace table

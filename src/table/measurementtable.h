@@ -1,0 +1,54 @@
+#pragma once
+
+#include "table/stringgrid.h"
+
+#include <string>
+#include <string_view>
+
+// The measurement table: its columns, the empty-table test, the energy rule and the two
+// recomputations run after the table changes. Every value lives as cell text and is
+// converted each time it is used.
+namespace table {
+
+enum Column : std::size_t { ColN = 0, ColV = 1, ColE = 2, ColM = 3, ColBullet = 4, ColDV = 5 };
+inline constexpr std::size_t kColumnCount = 6;
+
+// An energy that cannot be computed, in cells and labels.
+inline constexpr std::string_view kInvalidMark = "####";
+// Statistics labels with nothing computed.
+inline constexpr std::string_view kEmptyMark = "###";
+
+// Header row plus one empty row.
+StringGrid makeGrid();
+void writeHeader(StringGrid& grid);
+// Back to the header row plus one empty row.
+void clear(StringGrid& grid);
+// The one test every command uses: no velocity in row 1.
+bool isEmpty(const StringGrid& grid);
+
+// Writes the energy cell of a row from its velocity and a weight text in grams.
+void applyEnergyRule(StringGrid& grid, std::size_t row, std::string_view weight);
+
+struct Statistics {
+    std::string vMax, vMin, vMean;
+    std::string eMax, eMin, eMean;
+    double meanVelocity = 0;
+};
+
+// Over rows 1..rowCount-1. A velocity that does not convert throws, before any result
+// exists; an energy that does not convert only marks the energy results invalid.
+Statistics statisticsPass(const StringGrid& grid);
+
+// Writes every dV cell against the given mean; a mean of 0 gives the invalid mark instead of
+// a division by zero. A velocity that does not convert throws, with earlier rows written.
+void deviationPass(StringGrid& grid, double meanVelocity);
+
+// Gives rows top..bottom the bullet and weight and recomputes their energies.
+void applyBullet(StringGrid& grid, std::size_t top, std::size_t bottom, std::string_view weight,
+                 std::string_view bullet);
+
+// Removes rows top..bottom; the rows that remain are renumbered from 1 and keep their other
+// cells. The table ends with exactly the remaining rows.
+void deleteRows(StringGrid& grid, std::size_t top, std::size_t bottom);
+
+} // namespace table

@@ -1,0 +1,87 @@
+#include "ui/gridmodel.h"
+
+#include "ui/qtext.h"
+
+namespace {
+int modelRows(std::size_t gridRows)
+{
+    return gridRows > 0 ? static_cast<int>(gridRows - 1) : 0;
+}
+} // namespace
+
+GridModel::GridModel(StringGrid& grid, QObject* parent)
+    : QAbstractTableModel(parent)
+    , m_grid(grid)
+{
+    m_grid.setObserver(this);
+}
+
+GridModel::~GridModel()
+{
+    m_grid.setObserver(nullptr);
+}
+
+int GridModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : modelRows(m_grid.rowCount());
+}
+
+int GridModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_grid.colCount());
+}
+
+QVariant GridModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::AccessibleTextRole))
+        return {};
+    return toQString(m_grid.cell(static_cast<std::size_t>(index.column()),
+                                 static_cast<std::size_t>(index.row()) + 1));
+}
+
+QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole || section < 0)
+        return {};
+    if (orientation == Qt::Horizontal)
+        return toQString(m_grid.cell(static_cast<std::size_t>(section), 0));
+    return section + 1;
+}
+
+void GridModel::rowCountAboutToChange(std::size_t oldCount, std::size_t newCount)
+{
+    const int oldRows = modelRows(oldCount);
+    const int newRows = modelRows(newCount);
+    if (newRows > oldRows)
+        beginInsertRows(QModelIndex(), oldRows, newRows - 1);
+    else if (newRows < oldRows)
+        beginRemoveRows(QModelIndex(), newRows, oldRows - 1);
+}
+
+void GridModel::rowCountChanged(std::size_t oldCount, std::size_t newCount)
+{
+    const int oldRows = modelRows(oldCount);
+    const int newRows = modelRows(newCount);
+    if (newRows > oldRows)
+        endInsertRows();
+    else if (newRows < oldRows)
+        endRemoveRows();
+}
+
+void GridModel::rowsChanged(std::size_t first, std::size_t last)
+{
+    if (first == 0) {
+        emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+        if (last == 0)
+            return;
+        first = 1;
+    }
+    const int top = static_cast<int>(first) - 1;
+    const int bottom = static_cast<int>(last) - 1;
+    emit dataChanged(index(top, 0), index(bottom, columnCount() - 1), {Qt::DisplayRole});
+}
+
+void GridModel::columnWidthChanged(std::size_t col)
+{
+    emit widthChanged(static_cast<int>(col), m_grid.colWidth(col));
+}

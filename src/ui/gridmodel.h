@@ -1,0 +1,33 @@
+#pragma once
+
+#include "table/stringgrid.h"
+
+#include <QAbstractTableModel>
+
+// Shows a StringGrid to a QTableView: grid row 0 is the horizontal header, grid row r is
+// model row r - 1. The grid stays the only store; the model holds nothing of its own.
+class GridModel : public QAbstractTableModel, private GridObserver {
+    Q_OBJECT
+public:
+    explicit GridModel(StringGrid& grid, QObject* parent = nullptr);
+    ~GridModel() override;
+
+    StringGrid& grid() const { return m_grid; }
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+
+signals:
+    void widthChanged(int column, int width);
+
+private:
+    void rowCountAboutToChange(std::size_t oldCount, std::size_t newCount) override;
+    void rowCountChanged(std::size_t oldCount, std::size_t newCount) override;
+    void rowsChanged(std::size_t first, std::size_t last) override;
+    void columnWidthChanged(std::size_t col) override;
+
+    StringGrid& m_grid;
+};

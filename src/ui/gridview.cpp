@@ -1,0 +1,102 @@
+#include "ui/gridview.h"
+
+#include "ui/gridmodel.h"
+
+#include <QHeaderView>
+#include <QItemSelectionModel>
+
+namespace {
+constexpr int kRowHeight = 15;
+}
+
+GridView::GridView(QWidget* parent)
+    : QTableView(parent)
+{
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::ContiguousSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setShowGrid(true);
+    setWordWrap(false);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setMinimumSectionSize(kRowHeight);
+    verticalHeader()->setDefaultSectionSize(kRowHeight);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setMinimumSectionSize(8);
+    horizontalHeader()->setStretchLastSection(false);
+}
+
+void GridView::setGridModel(GridModel* model)
+{
+    m_model = model;
+    setModel(model);
+    applyColumnWidths();
+
+    connect(model, &GridModel::widthChanged, this, [this](int column, int width) {
+        if (horizontalHeader()->sectionSize(column) != width)
+            horizontalHeader()->resizeSection(column, width);
+    });
+    // The user's widths are the grid's widths.
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this,
+            [this](int column, int, int width) {
+                m_model->grid().setColWidth(static_cast<std::size_t>(column), width);
+            });
+    connect(model, &QAbstractItemModel::rowsInserted, this, &GridView::ensureCurrentCell);
+    connect(model, &QAbstractItemModel::rowsRemoved, this, &GridView::ensureCurrentCell);
+    connect(model, &QAbstractItemModel::modelReset, this, &GridView::ensureCurrentCell);
+    ensureCurrentCell();
+}
+
+void GridView::applyColumnWidths()
+{
+    for (int c = 0; c < m_model->columnCount(); ++c)
+        horizontalHeader()->resizeSection(c, m_model->grid().colWidth(static_cast<std::size_t>(c)));
+}
+
+void GridView::ensureCurrentCell()
+{
+    if (!m_model || m_model->rowCount() == 0)
+        return;
+    const QModelIndex current = currentIndex();
+    if (current.isValid() && current.row() < m_model->rowCount())
+        return;
+    const int row = current.isValid() ? m_model->rowCount() - 1 : 0;
+    selectionModel()->setCurrentIndex(m_model->index(row, 0), QItemSelectionModel::ClearAndSelect |
+                                                                  QItemSelectionModel::Rows);
+}
+
+GridSelection GridView::selection() const
+{
+    GridSelection result;
+    if (!m_model || !selectionModel())
+        return result;
+    const QModelIndexList rows = selectionModel()->selectedRows();
+    if (!rows.isEmpty()) {
+        int top = rows.first().row();
+        int bottom = top;
+        for (const QModelIndex& index : rows) {
+            top = std::min(top, index.row());
+            bottom = std::max(bottom, index.row());
+        }
+        result.top = static_cast<std::size_t>(top) + 1;
+        result.bottom = static_cast<std::size_t>(bottom) + 1;
+    } else if (currentIndex().isValid()) {
+        result.top = result.bottom = static_cast<std::size_t>(currentIndex().row()) + 1;
+    }
+    return result;
+}
+
+void GridView::selectRows(std::size_t top, std::size_t bottom)
+{
+    if (!m_model || top == 0 || bottom < top || static_cast<int>(bottom) > m_model->rowCount())
+        return;
+    const int first = static_cast<int>(top) - 1;
+    const int last = static_cast<int>(bottom) - 1;
+    selectionModel()->setCurrentIndex(m_model->index(first, 0), QItemSelectionModel::NoUpdate);
+    selectionModel()->select(
+        QItemSelection(m_model->index(first, 0), m_model->index(last, m_model->columnCount() - 1)),
+        QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}

@@ -1,0 +1,136 @@
+#include "ui/prompts.h"
+
+#include "table/currentfile.h"
+#include "ui/qtext.h"
+
+#include <QDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+
+namespace {
+
+class DesktopPrompter final : public Prompter {
+public:
+    MessageResult message(QWidget* parent, const QString& caption, const QString& text,
+                          MessageIcon icon, MessageButtons buttons) override
+    {
+        QMessageBox box(parent);
+        box.setWindowTitle(caption);
+        box.setText(text);
+        switch (icon) {
+        case MessageIcon::None:
+            box.setIcon(QMessageBox::NoIcon);
+            break;
+        case MessageIcon::Information:
+            box.setIcon(QMessageBox::Information);
+            break;
+        case MessageIcon::Warning:
+            box.setIcon(QMessageBox::Warning);
+            break;
+        case MessageIcon::Critical:
+            box.setIcon(QMessageBox::Critical);
+            break;
+        }
+        switch (buttons) {
+        case MessageButtons::Ok:
+            box.setStandardButtons(QMessageBox::Ok);
+            break;
+        case MessageButtons::OkCancel:
+            box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+            break;
+        case MessageButtons::YesNo:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            break;
+        }
+        switch (box.exec()) {
+        case QMessageBox::Cancel:
+            return MessageResult::Cancel;
+        case QMessageBox::Yes:
+            return MessageResult::Yes;
+        case QMessageBox::No:
+            return MessageResult::No;
+        default:
+            // Closing an OK/Cancel or Yes/No box by its frame counts as the negative answer.
+            if (buttons == MessageButtons::OkCancel && box.clickedButton() == nullptr)
+                return MessageResult::Cancel;
+            return MessageResult::Ok;
+        }
+    }
+
+    std::optional<QString> chooseOpenFile(QWidget* parent, const FileDialogState& state) override
+    {
+        QFileDialog dialog(parent, QString(), state.directory, state.filter);
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        // A name that does not exist is accepted; reading it then reports "File not found".
+        dialog.setFileMode(QFileDialog::AnyFile);
+        return run(dialog, state);
+    }
+
+    std::optional<QString> chooseSaveFile(QWidget* parent, const FileDialogState& state) override
+    {
+        QFileDialog dialog(parent, QString(), state.directory, state.filter);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+        return run(dialog, state);
+    }
+
+    int execModal(QDialog* dialog) override { return dialog->exec(); }
+
+private:
+    static std::optional<QString> run(QFileDialog& dialog, const FileDialogState& state)
+    {
+        dialog.setDefaultSuffix(state.defaultSuffix);
+        if (!state.fileName.isEmpty())
+            dialog.selectFile(state.fileName);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return std::nullopt;
+        return dialog.selectedFiles().constFirst();
+    }
+};
+
+DesktopPrompter g_desktopPrompter;
+Prompter* g_prompter = nullptr;
+
+std::optional<QString> remember(std::optional<QString> chosen, FileDialogState& state)
+{
+    if (!chosen || chosen->isEmpty())
+        return std::nullopt;
+    QString path = *chosen;
+    QFileInfo info(path);
+    if (!state.defaultSuffix.isEmpty() && !info.fileName().contains(QLatin1Char('.'))) {
+        path += QLatin1Char('.') + state.defaultSuffix;
+        info.setFile(path);
+    }
+    state.directory = info.absolutePath();
+    state.fileName = info.fileName();
+    return info.absoluteFilePath();
+}
+
+} // namespace
+
+Prompter& prompts()
+{
+    return g_prompter ? *g_prompter : g_desktopPrompter;
+}
+
+void setPrompter(Prompter* prompter)
+{
+    g_prompter = prompter;
+}
+
+std::optional<QString> askOpenFile(QWidget* parent, FileDialogState& state)
+{
+    return remember(prompts().chooseOpenFile(parent, state), state);
+}
+
+std::optional<QString> askSaveFile(QWidget* parent, FileDialogState& state)
+{
+    return remember(prompts().chooseSaveFile(parent, state), state);
+}
+
+void showProgramMessage(QWidget* parent, const QString& text)
+{
+    prompts().message(parent, toQString(app::kProgramTitle), text, MessageIcon::None,
+                      MessageButtons::Ok);
+}

@@ -1,0 +1,235 @@
+#include "app/forms.h"
+#include "app/tform1.h"
+#include "bullets/tform2.h"
+#include "support/smallfs.h"
+#include "support/ui/mainwindowfixture.h"
+#include "ui/gridview.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+const char kList[] = "JSB Exact\r\n0,547\r\nH&N Baracuda\r\n0,690\r\nNo weight\r\n\r\n";
+
+class Bullets : public MainWindowTest {
+protected:
+    void choose(int index)
+    {
+        Form1->ComboBox1->setCurrentIndex(index);
+        emit Form1->ComboBox1->activated(index);
+    }
+};
+
+TEST_F(Bullets, ChoosingABulletReplacesATypedWeight)
+{
+    start(kList);
+    Form1->setWeightText("1,111");
+    choose(1);
+    EXPECT_EQ(Form1->weightText(), "0,690");
+    choose(2);
+    EXPECT_EQ(Form1->weightText(), " ,   ");
+}
+
+TEST_F(Bullets, ApplyChangesWritesSelectedRowsAndKeepsTheLabels)
+{
+    start(kList);
+    fillVelocities({"300", "310", "290"}, "0,120");
+    Form1->deviationPass(Form1->statisticsPass());
+    const QStringList before = labels();
+    choose(1);
+    Form1->Grid->selectRows(2, 3);
+    Form1->SpeedButton1->click();
+    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_EQ(column(3), (std::vector<std::string>{"", "0,690", "0,690"}));
+    EXPECT_EQ(column(4), (std::vector<std::string>{"", "H&N Baracuda", "H&N Baracuda"}));
+    EXPECT_EQ(column(2), (std::vector<std::string>{"5,4", "33,2", "29"}));
+    EXPECT_EQ(labels(), before);
+    EXPECT_EQ(redraws, 1);
+
+    Form1->Grid->clearSelection();
+    Form1->Grid->setCurrentIndex(Form1->Grid->model()->index(0, 0));
+    Form1->Grid->clearSelection();
+    choose(0);
+    Form1->SpeedButton1->click();
+    EXPECT_EQ(column(3), (std::vector<std::string>{"0,547", "0,690", "0,690"}))
+        << "with nothing marked only the current row changes";
+}
+
+TEST_F(Bullets, ApplyChangesRefusesAnEmptyTableOrAWeightThatDoesNotConvert)
+{
+    start(kList);
+    Form1->SpeedButton1->click();
+    fillVelocities({"300"}, "0,120");
+    choose(2);
+    Form1->SpeedButton1->click();
+    ASSERT_EQ(prompter.messages.size(), 2u);
+    for (const auto& m : prompter.messages) {
+        EXPECT_EQ(m.caption, "Vexorel!");
+        EXPECT_EQ(m.text, "No measurments loaded or incorrect Bullet Weight!");
+    }
+    EXPECT_EQ(column(3), (std::vector<std::string>{""}));
+    EXPECT_EQ(redraws, 0);
+}
+
+TEST_F(Bullets, ApplyChangesGivesFourHashesToAVelocityThatIsNotWhole)
+{
+    start(kList);
+    fillVelocities({"300", "3,5"}, "0,120");
+    Form1->Grid->selectRows(1, 2);
+    Form1->SpeedButton1->click();
+    EXPECT_EQ(column(2), (std::vector<std::string>{"24,6", "####"}));
+    EXPECT_EQ(column(3), (std::vector<std::string>{"0,547", "0,547"}));
+}
+
+// The editor is shown for real (offscreen); the script plays the user while it is open.
+class Editor : public Bullets {
+protected:
+    int openEditor(const std::function<void(TForm2*)>& user)
+    {
+        prompter.onModal = [&](QDialog* dialog) {
+            EXPECT_EQ(dialog, Form2);
+            Form2->show();
+            user(Form2);
+            const int result = Form2->result();
+            Form2->hide();
+            return result;
+        };
+        Form1->BulletListEditor1->trigger();
+        return prompter.modalShown.size();
+    }
+    static void setCell(TForm2* f, int row, int col, const char* text)
+    {
+        f->Grid1->setItem(row, col, new QTableWidgetItem(QString::fromUtf8(text)));
+    }
+    static QString cell(TForm2* f, int row, int col)
+    {
+        auto* item = f->Grid1->item(row, col);
+        return item ? item->text() : QString();
+    }
+    std::string file() const { return readBytes(dir.file("Bullets.vx!")); }
+};
+
+TEST_F(Editor, ShowsTheFileWithOneEmptyRowBelow)
+{
+    const std::string longName(200, 'L');
+    start(longName + "\r\n0,5\r\nB\r\n0,6\r\n");
+    openEditor([&](TForm2* f) {
+        EXPECT_EQ(f->Grid1->rowCount(), 3);
+        EXPECT_EQ(cell(f, 0, 0).size(), 200) << "the editor shows names whole";
+        EXPECT_EQ(cell(f, 1, 1), "0,6");
+        EXPECT_EQ(cell(f, 2, 0), "");
+    });
+}
+
+TEST_F(Editor, OkWritesTheRowsAndReloadsTheMainWindow)
+{
+    start(kList);
+    choose(1);
+    openEditor([&](TForm2* f) {
+        setCell(f, 0, 0, "");      // removed
+        setCell(f, 2, 0, " ");     // a name of one space is a name
+        setCell(f, 3, 0, "Новая"); // typed into the bottom row, no weight
+        f->Button3->click();
+        setCell(f, 4, 1, "9,999"); // a weight without a name is not written
+        f->Button1->click();
+        EXPECT_EQ(f->result(), QDialog::Accepted);
+    });
+    EXPECT_EQ(file(), "H&N Baracuda\r\n0,690\r\n \r\n####\r\nНовая\r\n####\r\n");
+    ASSERT_EQ(Form1->ComboBox1->count(), 3);
+    EXPECT_EQ(Form1->ComboBox1->currentIndex(), 0);
+    EXPECT_EQ(Form1->ComboBox1->itemText(2), "Новая");
+    EXPECT_EQ(Form1->weightText(), "0,690");
+}
+
+TEST_F(Editor, OkWithEveryNameEmptiedWritesAnEmptyFile)
+{
+    start(kList);
+    openEditor([&](TForm2* f) {
+        for (int r = 0; r < f->Grid1->rowCount(); ++r)
+            setCell(f, r, 0, "");
+        f->Button1->click();
+    });
+    EXPECT_EQ(file(), "");
+    EXPECT_EQ(Form1->ComboBox1->count(), 1);
+    EXPECT_EQ(Form1->ComboBox1->itemText(0), "");
+}
+
+TEST_F(Editor, CancelWritesNothingAndAddedRowsAreGoneNextTime)
+{
+    start(kList);
+    openEditor([&](TForm2* f) {
+        for (int i = 0; i < 3; ++i)
+            f->Button3->click();
+        setCell(f, 0, 0, "changed");
+        f->Button2->click();
+        EXPECT_EQ(f->result(), QDialog::Rejected);
+    });
+    EXPECT_EQ(file(), kList);
+    openEditor([&](TForm2* f) {
+        EXPECT_EQ(f->Grid1->rowCount(), 4);
+        EXPECT_EQ(cell(f, 0, 0), "JSB Exact");
+    });
+    EXPECT_EQ(Form1->ComboBox1->itemText(0), "JSB Exact");
+}
+
+TEST_F(Editor, MissingFileIsReportedAndOkCreatesIt)
+{
+    start(std::nullopt);
+    prompter.messages.clear();
+    openEditor([&](TForm2* f) {
+        EXPECT_EQ(prompter.messages.size(), 1u);
+        setCell(f, 0, 0, "First");
+        setCell(f, 0, 1, "0,500");
+        f->Button1->click();
+    });
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].text, "File not found");
+    EXPECT_EQ(readBytes(dir.file("bullets.vx!")), "First\r\n0,500\r\n");
+    EXPECT_EQ(Form1->ComboBox1->itemText(0), "First");
+}
+
+TEST_F(Editor, WritesTheFileWhateverTheCaseOfItsName)
+{
+    start(kList, "BULLETS.VX!");
+    openEditor([&](TForm2* f) {
+        setCell(f, 0, 0, "Renamed");
+        f->Button1->click();
+    });
+    EXPECT_FALSE(std::filesystem::exists(dir.file("bullets.vx!")));
+    EXPECT_EQ(readBytes(dir.file("BULLETS.VX!")).substr(0, 9), "Renamed\r\n");
+    EXPECT_EQ(Form1->ComboBox1->itemText(0), "Renamed");
+}
+
+TEST_F(Editor, UnwritableFolderKeepsTheEditorOpenAndTheListUnchanged)
+{
+    SmallFilesystem fs(16 * 1024);
+    SKIP_UNLESS_MOUNTED(fs);
+    {
+        std::ofstream out(fs.path() + "/Bullets.vx!", std::ios::binary);
+        out << kList;
+    }
+    fs.makeReadOnly();
+    cwd = std::make_unique<CurrentDir>(fs.path());
+    createForms();
+    openEditor([&](TForm2* f) {
+        setCell(f, 0, 0, "Lost edit");
+        f->Button1->click();
+        EXPECT_TRUE(f->isVisible()) << "the editor stays open";
+        EXPECT_EQ(f->result(), 0);
+    });
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].text, "File access denied");
+    EXPECT_EQ(Form1->ComboBox1->itemText(0), "JSB Exact");
+    EXPECT_EQ(readBytes(fs.path() + "/Bullets.vx!"), kList);
+}
+
+} // namespace

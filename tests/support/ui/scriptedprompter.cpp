@@ -1,0 +1,61 @@
+#include "support/ui/scriptedprompter.h"
+
+#include <QDialog>
+
+#include <gtest/gtest.h>
+
+ScriptedPrompter::ScriptedPrompter()
+{
+    setPrompter(this);
+}
+
+ScriptedPrompter::~ScriptedPrompter()
+{
+    setPrompter(nullptr);
+}
+
+MessageResult ScriptedPrompter::message(QWidget*, const QString& caption, const QString& text,
+                                        MessageIcon icon, MessageButtons buttons)
+{
+    messages.push_back({caption, text, icon, buttons});
+    if (!messageAnswers.empty()) {
+        const MessageResult answer = messageAnswers.front();
+        messageAnswers.pop_front();
+        return answer;
+    }
+    if (buttons == MessageButtons::Ok)
+        return MessageResult::Ok;
+    ADD_FAILURE() << "unexpected question: " << text.toStdString();
+    return buttons == MessageButtons::YesNo ? MessageResult::No : MessageResult::Cancel;
+}
+
+namespace {
+std::optional<QString> next(std::deque<std::optional<QString>>& answers, const char* what)
+{
+    if (answers.empty()) {
+        ADD_FAILURE() << "unexpected " << what << " dialog";
+        return std::nullopt;
+    }
+    auto answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+} // namespace
+
+std::optional<QString> ScriptedPrompter::chooseOpenFile(QWidget*, const FileDialogState& state)
+{
+    openAsked.push_back(state);
+    return next(openAnswers, "open");
+}
+
+std::optional<QString> ScriptedPrompter::chooseSaveFile(QWidget*, const FileDialogState& state)
+{
+    saveAsked.push_back(state);
+    return next(saveAnswers, "save");
+}
+
+int ScriptedPrompter::execModal(QDialog* dialog)
+{
+    modalShown.push_back(dialog);
+    return onModal ? onModal(dialog) : QDialog::Rejected;
+}

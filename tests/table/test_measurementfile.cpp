@@ -1,0 +1,200 @@
+#include "runtime/decimalseparator.h"
+#include "runtime/errors.h"
+#include "support/smallfs.h"
+#include "support/tempdir.h"
+#include "support/thrown.h"
+#include "table/measurementfile.h"
+#include "table/measurementtable.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+namespace {
+
+using Row = std::vector<std::string>;
+
+StringGrid tableOf(const std::vector<Row>& rows)
+{
+    StringGrid grid = table::makeGrid();
+    grid.setRowCount(rows.size() + 1);
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        for (std::size_t c = 0; c < rows[r].size(); ++c)
+            grid.setCell(c, r + 1, rows[r][c]);
+    }
+    return grid;
+}
+
+std::vector<Row> rowsOf(const StringGrid& grid)
+{
+    std::vector<Row> rows;
+    for (std::size_t r = 1; r < grid.rowCount(); ++r) {
+        Row row;
+        for (std::size_t c = 0; c < table::kColumnCount; ++c)
+            row.push_back(grid.cell(c, r));
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+std::vector<Row> readBack(const std::string& path)
+{
+    StringGrid grid = table::makeGrid();
+    measurementfile::readTable(grid, path);
+    return rowsOf(grid);
+}
+
+const std::vector<Row> kSession = {
+    {"1", "287", "22,5", "0,547", "JSB Exact", "0,35"},
+    {"2", "285", "22,2", "0,547", "JSB Exact", "-0,35"},
+};
+
+TEST(MeasurementFile, RoundTripKeepsOddCellsAndEmptyRows)
+{
+    const std::vector<Row> odd = {
+        {"1", "300", "####", "0,547", "", "0,00"},
+        {"", "", "", "", "", ""},
+        {"3", "x", "5,4", " ,   ", "  Пуля «Кондор» ", "abc"},
+    };
+    TempDir dir;
+    measurementfile::writeTable(tableOf(odd), dir.file("s.vxm"));
+    std::string expected;
+    for (const Row& row : odd) {
+        for (const std::string& cell : row)
+            expected += cell + "\r\n";
+    }
+    EXPECT_EQ(readBytes(dir.file("s.vxm")), expected);
+    EXPECT_EQ(readBack(dir.file("s.vxm")), odd);
+}
+
+struct ReadCase {
+    const char* name;
+    std::string bytes;
+    std::vector<Row> rows;
+};
+
+class Read : public ::testing::TestWithParam<ReadCase> {};
+
+TEST_P(Read, FollowsTheEndOfFileRule)
+{
+    TempDir dir;
+    dir.write("f.vxm", GetParam().bytes);
+    EXPECT_EQ(readBack(dir.file("f.vxm")), GetParam().rows);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    MeasurementFile, Read,
+    ::testing::Values(ReadCase{"empty", "", {Row(6)}},
+                      ReadCase{
+                          "shortRecord", "1\r\n300\r\n5,4\r\n", {{"1", "300", "5,4", "", "", ""}}},
+                      ReadCase{"sevenLines",
+                               "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n",
+                               {{"1", "2", "3", "4", "5", "6"}, {"7", "", "", "", "", ""}}},
+                      ReadCase{"extraEmptyLine",
+                               "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n\r\n",
+                               {{"1", "2", "3", "4", "5", "6"}, Row(6)}},
+                      ReadCase{"binary",
+                               std::string("\0\x01\xff\r\n\x80", 6),
+                               {{std::string("\0\x01\xd1\x8f", 4), "\xd0\x82", "", "", "", ""}}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(MeasurementFile, ReadAppendsBelowTheLastRow)
+{
+    TempDir dir;
+    dir.write("f.vxm", "9\r\n300\r\n\r\n\r\n\r\n\r\n");
+    StringGrid grid = tableOf({{"1", "290", "", "", "", ""}, Row(6)});
+    measurementfile::readTable(grid, dir.file("f.vxm"));
+    ASSERT_EQ(grid.rowCount(), 3u);
+    EXPECT_EQ(grid.cell(table::ColV, 1), "290");
+    EXPECT_EQ(grid.cell(table::ColV, 2), "300");
+}
+
+TEST(MeasurementFile, ManyRecordsAndLongLines)
+{
+    std::string bytes;
+    const std::string longName(2 * 1024 * 1024, 'n');
+    for (int i = 1; i <= 100000; ++i)
+        bytes += std::to_string(i) + "\r\n300\r\n5,4\r\n0,1\r\n" + (i == 7 ? longName : "B") +
+                 "\r\n0,00\r\n";
+    TempDir dir;
+    dir.write("f.vxm", bytes);
+    StringGrid grid = table::makeGrid();
+    measurementfile::readTable(grid, dir.file("f.vxm"));
+    ASSERT_EQ(grid.rowCount(), 100001u);
+    EXPECT_EQ(grid.cell(table::ColBullet, 7), longName);
+    EXPECT_EQ(grid.cell(table::ColN, 100000), "100000");
+    measurementfile::writeTable(grid, dir.file("g.vxm"));
+    EXPECT_EQ(readBytes(dir.file("g.vxm")), bytes);
+}
+
+TEST(MeasurementFile, SelectionIsASessionOfItsOwn)
+{
+    rt::setDecimalSeparator(',');
+    const StringGrid grid = tableOf({{"1", "300", "5,4", "0,12", "A", "9"},
+                                     {"2", "310", "5,77", "0,12", "B", "9"},
+                                     {"3", "290", "5,05", "0,12", "C", "9"},
+                                     {"4", "305", "5,58", "0,12", "D", "9"},
+                                     {"5", "295", "5,22", "0,12", "E", "9"}});
+    TempDir dir;
+    measurementfile::writeSelection(grid, 3, 5, dir.file("s.vxm"));
+    EXPECT_EQ(readBack(dir.file("s.vxm")),
+              (std::vector<Row>{{"1", "290", "5,05", "0,12", "C", "-2,25"},
+                                {"2", "305", "5,58", "0,12", "D", "2,81"},
+                                {"3", "295", "5,22", "0,12", "E", "-0,56"}}));
+    measurementfile::writeSelection(grid, 2, 2, dir.file("one.vxm"));
+    EXPECT_EQ(readBytes(dir.file("one.vxm")), "1\r\n310\r\n5,77\r\n0,12\r\nB\r\n0,00\r\n");
+}
+
+TEST(MeasurementFile, SelectionWithABadVelocityKeepsThePreviousFile)
+{
+    const StringGrid grid = tableOf({{"1", "300", "", "", "", ""}, {"2", "3,5", "", "", "", ""}});
+    TempDir dir;
+    dir.write("s.vxm", "previous");
+    const auto e = thrown<rt::EConvertError>(
+        [&] { measurementfile::writeSelection(grid, 1, 2, dir.file("s.vxm")); });
+    ASSERT_TRUE(e);
+    EXPECT_STREQ(e->what(), "'3,5' is not a valid integer value");
+    EXPECT_EQ(readBytes(dir.file("s.vxm")), "previous");
+}
+
+TEST(MeasurementFile, ZeroMeanSelectionWritesNoInfinity)
+{
+    const StringGrid grid = tableOf({{"1", "0", "", "", "", ""}});
+    TempDir dir;
+    measurementfile::writeSelection(grid, 1, 1, dir.file("s.vxm"));
+    EXPECT_EQ(readBack(dir.file("s.vxm"))[0][5], "####");
+}
+
+TEST(MeasurementFile, FullDiskFailsWithDiskFullAndKeepsTheOldFile)
+{
+    SmallFilesystem fs(64 * 1024);
+    SKIP_UNLESS_MOUNTED(fs);
+    const std::string path = fs.path() + "/s.vxm";
+    std::ofstream(path) << "old session";
+    std::vector<Row> rows(5000, Row{"1", "300", "5,4", "0,547", "a long bullet name", "0,00"});
+    const auto e =
+        thrown<rt::EInOutError>([&] { measurementfile::writeTable(tableOf(rows), path); });
+    ASSERT_TRUE(e) << "a 64 KiB file system took the whole table";
+    EXPECT_STREQ(e->what(), "Disk full");
+    EXPECT_EQ(readBytes(path), "old session");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(fs.path()), {}), 1)
+        << "no temporary file left behind";
+}
+
+TEST(MeasurementFile, ReadOnlyFolderFailsWithAccessDeniedAndKeepsTheOldFile)
+{
+    SmallFilesystem fs(64 * 1024);
+    SKIP_UNLESS_MOUNTED(fs);
+    const std::string path = fs.path() + "/s.vxm";
+    std::ofstream(path) << "old session";
+    fs.makeReadOnly();
+    const auto e =
+        thrown<rt::EInOutError>([&] { measurementfile::writeTable(tableOf(kSession), path); });
+    ASSERT_TRUE(e);
+    EXPECT_STREQ(e->what(), "File access denied");
+    EXPECT_EQ(readBytes(path), "old session");
+}
+
+} // namespace

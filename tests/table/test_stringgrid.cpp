@@ -1,0 +1,89 @@
+#include "table/stringgrid.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+struct Recorder : GridObserver {
+    std::vector<std::string> events;
+    void rowCountAboutToChange(std::size_t o, std::size_t n) override
+    {
+        events.push_back("about " + std::to_string(o) + "->" + std::to_string(n));
+    }
+    void rowCountChanged(std::size_t o, std::size_t n) override
+    {
+        events.push_back("count " + std::to_string(o) + "->" + std::to_string(n));
+    }
+    void rowsChanged(std::size_t f, std::size_t l) override
+    {
+        events.push_back("rows " + std::to_string(f) + ".." + std::to_string(l));
+    }
+    void columnWidthChanged(std::size_t c) override
+    {
+        events.push_back("width " + std::to_string(c));
+    }
+};
+
+TEST(StringGrid, CellsOutsideReadEmptyAndIgnoreWrites)
+{
+    StringGrid grid(3, 2);
+    grid.setCell(2, 1, "x");
+    EXPECT_EQ(grid.cell(2, 1), "x");
+    EXPECT_EQ(grid.cell(3, 1), "");
+    EXPECT_EQ(grid.cell(0, 2), "");
+    grid.setCell(0, 5, "lost");
+    EXPECT_EQ(grid.rowCount(), 2u);
+    grid.setRowCount(1);
+    EXPECT_EQ(grid.cell(2, 1), "");
+    grid.setRowCount(3);
+    EXPECT_EQ(grid.cell(2, 1), "") << "a regrown row must not bring back old texts";
+}
+
+TEST(StringGrid, ReportsChangesAndBatchesThemInAnUpdate)
+{
+    StringGrid grid(2, 3);
+    Recorder rec;
+    grid.setObserver(&rec);
+    grid.setCell(0, 1, "a");
+    grid.setRowCount(5);
+    grid.setColWidth(1, 40);
+    grid.setColWidth(1, 40);
+    {
+        GridUpdate outer(grid);
+        grid.setCell(0, 4, "b");
+        {
+            GridUpdate inner(grid);
+            grid.setCell(1, 2, "c");
+        }
+        grid.setCell(1, 3, "d");
+    }
+    {
+        GridUpdate nothing(grid);
+    }
+    EXPECT_EQ(rec.events, (std::vector<std::string>{"rows 1..1", "about 3->5", "count 3->5",
+                                                    "width 1", "rows 2..4"}));
+}
+
+TEST(StringGrid, ShrinkingInsideAnUpdateNeverReportsRowsThatAreGone)
+{
+    StringGrid grid(1, 10);
+    Recorder rec;
+    grid.setObserver(&rec);
+    {
+        GridUpdate update(grid);
+        grid.setCell(0, 8, "x");
+        grid.setRowCount(5);
+    }
+    {
+        GridUpdate update(grid);
+        grid.setCell(0, 2, "x");
+        grid.setCell(0, 4, "y");
+        grid.setRowCount(4);
+    }
+    EXPECT_EQ(rec.events, (std::vector<std::string>{"about 10->5", "count 10->5", "about 5->4",
+                                                    "count 5->4", "rows 2..3"}));
+}
+
+} // namespace
