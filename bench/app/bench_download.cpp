@@ -8,6 +8,7 @@
 #include "serial/comport.h"
 #include "serial/ui/qthandover.h"
 #include "support/answeringprompter.h"
+#include "support/ptyline.h"
 #include "ui/errorreport.h"
 
 #include <QElapsedTimer>
@@ -20,10 +21,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <pty.h>
-#include <termios.h>
 #include <thread>
-#include <unistd.h>
 
 namespace {
 
@@ -47,16 +45,8 @@ void DownloadOf1000Shots(benchmark::State& state)
     setPrompter(&prompter);
     createForms();
 
-    int master = -1;
-    int slave = -1;
-    char name[128] = {};
-    termios raw{};
-    cfmakeraw(&raw);
-    if (::openpty(&master, &slave, name, &raw, nullptr) != 0) {
-        state.SkipWithError("no pseudo-terminal");
-        return;
-    }
-    Form1->ComPort->SetPort(name);
+    PtyLine line;
+    Form1->ComPort->SetPort(line.name());
     const std::string text = transmission();
 
     for (auto _ : state) {
@@ -66,11 +56,7 @@ void DownloadOf1000Shots(benchmark::State& state)
         QElapsedTimer clock;
         clock.start();
         std::thread sender([&] {
-            for (std::size_t done = 0; done < text.size();) {
-                const ssize_t n = ::write(master, text.data() + done, text.size() - done);
-                if (n > 0)
-                    done += static_cast<std::size_t>(n);
-            }
+            line.send(text);
             lastByteAt = clock.nsecsElapsed();
         });
         while (!(Form1->Label1->text() == QLatin1String("Loaded.") && lastByteAt != 0))
@@ -81,8 +67,6 @@ void DownloadOf1000Shots(benchmark::State& state)
         if (Form1->table().rowCount() != kShots + 1)
             state.SkipWithError("the shots did not all arrive");
     }
-    ::close(slave);
-    ::close(master);
     destroyForms();
     setPrompter(nullptr);
     std::filesystem::remove_all(dir);

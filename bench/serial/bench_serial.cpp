@@ -2,43 +2,19 @@
 // hand-overs the way the Qt binding does: it sleeps until a hand-over arrives.
 #include "runtime/handover.h"
 #include "serial/comport.h"
+#include "support/ptyline.h"
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <chrono>
-#include <fcntl.h>
-#include <pty.h>
 #include <sys/resource.h>
-#include <termios.h>
 #include <thread>
-#include <unistd.h>
 #include <vector>
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-struct Line {
-    int master = -1;
-    int slave = -1;
-    std::string name;
-    Line()
-    {
-        char path[256];
-        openpty(&master, &slave, path, nullptr, nullptr);
-        name = path;
-        termios t{};
-        tcgetattr(slave, &t);
-        cfmakeraw(&t);
-        tcsetattr(slave, TCSANOW, &t);
-    }
-    ~Line()
-    {
-        close(master);
-        close(slave);
-    }
-};
 
 double cpuSeconds()
 {
@@ -50,9 +26,9 @@ double cpuSeconds()
 // CPU time of the whole process while a port stays open and the line is silent.
 void BM_IdleOpenPort(benchmark::State& state)
 {
-    Line line;
+    PtyLine line;
     TComPort port;
-    port.SetPort(line.name);
+    port.SetPort(line.name());
     port.Open();
     double cpu = 0;
     for (auto _ : state) {
@@ -68,9 +44,9 @@ BENCHMARK(BM_IdleOpenPort)->Iterations(1)->Unit(benchmark::kMillisecond);
 // From a byte written at the other end to the link's OnRxData on this thread.
 void BM_RxLatency(benchmark::State& state)
 {
-    Line line;
+    PtyLine line;
     TComPort port;
-    port.SetPort(line.name);
+    port.SetPort(line.name());
     bool got = false;
     TComLink link;
     link.OnRxData = [&](TCustomComPort*, const AnsiChar*, int) { got = true; };
@@ -80,7 +56,7 @@ void BM_RxLatency(benchmark::State& state)
     for (auto _ : state) {
         got = false;
         const auto start = Clock::now();
-        [[maybe_unused]] ssize_t n = write(line.master, "x", 1);
+        line.send("x");
         rt::HandOverQueue::main().serveUntil([&] { return got; });
         const auto end = Clock::now();
         const double s = std::chrono::duration<double>(end - start).count();
@@ -99,9 +75,9 @@ BENCHMARK(BM_RxLatency)->UseManualTime()->Iterations(2000)->Unit(benchmark::kMic
 void BM_RxThroughput(benchmark::State& state)
 {
     constexpr std::size_t total = 8 << 20;
-    Line line;
+    PtyLine line;
     TComPort port;
-    port.SetPort(line.name);
+    port.SetPort(line.name());
     std::size_t received = 0;
     TComLink link;
     link.OnRxData = [&](TCustomComPort*, const AnsiChar*, int n) { received += n; };
@@ -110,13 +86,9 @@ void BM_RxThroughput(benchmark::State& state)
     for (auto _ : state) {
         received = 0;
         std::thread writer([&] {
-            std::vector<char> chunk(4096, 'v');
-            std::size_t sent = 0;
-            while (sent < total) {
-                const ssize_t n = write(line.master, chunk.data(), chunk.size());
-                if (n > 0)
-                    sent += n;
-            }
+            const std::string chunk(4096, 'v');
+            for (std::size_t sent = 0; sent < total; sent += chunk.size())
+                line.send(chunk);
         });
         rt::HandOverQueue::main().serveUntil([&] { return received >= total; });
         writer.join();

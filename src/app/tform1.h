@@ -40,7 +40,6 @@ public:
 
     // The measurement table; Grid shows it.
     StringGrid& table() { return m_table; }
-    const bullets::BulletList& bulletList() const { return m_bullets; }
     const std::string& startDir() const { return m_startDir; }
 
     // The weight field's text as the program reads it (" ,   " when untouched).

@@ -18,7 +18,6 @@ public:
     }
 
     const std::string& title() const { return m_title; }
-    void setTitle(std::string title) { m_title = std::move(title); }
     Color color() const { return m_color; }
 
     void addXY(double x, double y)

@@ -4,6 +4,7 @@
 #include "app/forms.h"
 #include "app/tform1.h"
 #include "serial/comport.h"
+#include "support/ptyline.h"
 #include "support/ui/mainwindowfixture.h"
 
 #include <QAction>
@@ -14,11 +15,7 @@
 
 #include <atomic>
 #include <chrono>
-#include <fcntl.h>
-#include <pty.h>
-#include <termios.h>
 #include <thread>
-#include <unistd.h>
 
 namespace {
 
@@ -27,47 +24,26 @@ using namespace std::chrono_literals;
 // Far longer than the silence that ends a transmission, also under sanitizers.
 constexpr auto kPause = 400ms;
 
-class Pty {
+// The chronograph's end of the line, sending on a thread of its own.
+class Chronograph {
 public:
-    Pty()
-    {
-        char name[128] = {};
-        termios raw{};
-        cfmakeraw(&raw);
-        if (::openpty(&m_master, &m_slave, name, &raw, nullptr) == 0) {
-            m_name = name;
-            // A sender blocked on a full line would hold the test forever.
-            ::fcntl(m_master, F_SETFL, ::fcntl(m_master, F_GETFL) | O_NONBLOCK);
-        }
-    }
-    ~Pty()
-    {
-        if (m_sender.joinable())
-            m_sender.join();
-        ::close(m_slave);
-        ::close(m_master);
-    }
-    const std::string& name() const { return m_name; }
+    ~Chronograph() { waitSent(); }
+    const std::string& name() const { return m_line.name(); }
 
     // Sends the lines one by one, well apart compared with the 100 ms of silence; an empty
     // line stands for a pause of kPause.
     void send(std::vector<std::string> lines, std::chrono::milliseconds gap = 20ms)
     {
-        if (m_sender.joinable())
-            m_sender.join();
+        waitSent();
         m_sent = false;
         m_sender = std::thread([this, lines = std::move(lines), gap] {
             const auto deadline = std::chrono::steady_clock::now() + 10s;
             for (const std::string& line : lines) {
                 std::this_thread::sleep_for(line.empty() ? kPause : gap);
-                for (std::size_t done = 0;
-                     done < line.size() && std::chrono::steady_clock::now() < deadline;) {
-                    const ssize_t n = ::write(m_master, line.data() + done, line.size() - done);
-                    if (n > 0)
-                        done += static_cast<std::size_t>(n);
-                    else
-                        std::this_thread::sleep_for(1ms);
-                }
+                const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                    deadline - std::chrono::steady_clock::now());
+                if (left.count() <= 0 || !m_line.send(line, left))
+                    break;
             }
             m_sent = true;
         });
@@ -76,9 +52,7 @@ public:
     void hangUp()
     {
         waitSent();
-        ::close(m_slave);
-        ::close(m_master);
-        m_slave = m_master = -1;
+        m_line.hangUp();
     }
 
     // Never join on the GUI thread while the port is open: the event thread may be waiting
@@ -91,9 +65,7 @@ public:
     }
 
 private:
-    int m_master = -1;
-    int m_slave = -1;
-    std::string m_name;
+    PtyLine m_line;
     std::thread m_sender;
     std::atomic<bool> m_sent{false};
 };
@@ -129,7 +101,7 @@ protected:
         pty.waitSent();
     }
 
-    Pty pty;
+    Chronograph pty;
 };
 
 TEST_F(DownloadOverPty, ShotsArriveInTheTable)

@@ -4,6 +4,7 @@
 #include "serial/comport.h"
 #include "serial/comterminal.h"
 #include "serial/pump.h"
+#include "support/ptyline.h"
 #include "support/thrown.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +12,6 @@
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
-#include <pty.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <thread>
@@ -23,52 +23,12 @@ namespace {
 
 // A pseudo-terminal whose master plays the device at the other end of the line.
 struct Pty : ::testing::Test {
-    int master = -1;
-    int slave = -1; // kept open to read the line's settings back
-    std::string name;
+    PtyLine line;
+    const std::string& name = line.name();
 
-    void SetUp() override
-    {
-        char path[256];
-        ASSERT_EQ(openpty(&master, &slave, path, nullptr, nullptr), 0) << strerror(errno);
-        name = path;
-        termios t{};
-        tcgetattr(slave, &t);
-        cfmakeraw(&t);
-        tcsetattr(slave, TCSANOW, &t);
-    }
-    void TearDown() override
-    {
-        if (master >= 0)
-            close(master);
-        close(slave);
-    }
-
-    void send(const std::string& bytes)
-    {
-        ASSERT_EQ(write(master, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
-    }
-    std::string receiveAtMaster(std::size_t n)
-    {
-        std::string got;
-        const auto end = std::chrono::steady_clock::now() + 5s;
-        while (got.size() < n && std::chrono::steady_clock::now() < end) {
-            char buf[256];
-            fcntl(master, F_SETFL, O_NONBLOCK);
-            const ssize_t r = read(master, buf, sizeof buf);
-            if (r > 0)
-                got.append(buf, r);
-            else
-                std::this_thread::sleep_for(1ms);
-        }
-        return got;
-    }
-    termios lineSettings()
-    {
-        termios t{};
-        tcgetattr(slave, &t);
-        return t;
-    }
+    void send(const std::string& bytes) { ASSERT_TRUE(line.send(bytes)); }
+    std::string receiveAtMaster(std::size_t n) { return line.receive(n); }
+    termios lineSettings() { return line.settings(); }
 };
 
 } // namespace
@@ -235,8 +195,7 @@ TEST_F(Pty, TheOtherEndClosingMidStreamStopsDeliveryAndCloseWorks)
     port.Open();
     send("first part");
     ASSERT_TRUE(pumpUntil([&] { return received == "first part"; }));
-    close(master);
-    master = -1;
+    line.hangUp();
     pumpFor(50ms);
     EXPECT_TRUE(port.Connected());
     EXPECT_THROW(port.WriteText("x"), EComPort);

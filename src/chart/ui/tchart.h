@@ -18,7 +18,6 @@ public:
     chart::Chart& edit();
 
     std::size_t SeriesCount() const { return m_chart.seriesCount(); }
-    void RemoveAllSeries() { edit().removeAllSeries(); }
     void setLegendVisible(bool visible) { edit().legendVisible = visible; }
     void setView3D(bool on) { edit().view3D = on; }
     void setMarksVisible(bool visible) { edit().setMarksVisible(visible); }
