@@ -1,3 +1,4 @@
+#include "runtime/asciitext.h"
 #include "runtime/textfile.h"
 #include "serial/comport.h"
 #include "serial/inifile.h"
@@ -7,22 +8,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-bool sameText(const std::string& a, const std::string& b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'a' && x <= 'z')
-            x = static_cast<char>(x - 32);
-        if (y >= 'a' && y <= 'z')
-            y = static_cast<char>(y - 32);
-        if (x != y)
-            return false;
-    }
-    return true;
-}
 
 std::string trimmed(const std::string& s)
 {
@@ -70,9 +55,9 @@ TIniFile::TIniFile(std::string path)
 const std::string* TIniFile::find(const std::string& section, const std::string& key) const
 {
     for (const Section& s : m_sections)
-        if (sameText(s.name, section))
+        if (rt::sameText(s.name, section))
             for (const auto& [k, v] : s.values)
-                if (sameText(k, key))
+                if (rt::sameText(k, key))
                     return &v;
     return nullptr;
 }
@@ -101,7 +86,7 @@ void TIniFile::WriteString(const std::string& section, const std::string& key,
 {
     Section* target = nullptr;
     for (Section& s : m_sections)
-        if (sameText(s.name, section))
+        if (rt::sameText(s.name, section))
             target = &s;
     if (!target) {
         m_sections.push_back({section, {}});
@@ -109,7 +94,7 @@ void TIniFile::WriteString(const std::string& section, const std::string& key,
     }
     bool replaced = false;
     for (auto& [k, v] : target->values)
-        if (sameText(k, key)) {
+        if (rt::sameText(k, key)) {
             v = value;
             replaced = true;
         }

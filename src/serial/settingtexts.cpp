@@ -1,5 +1,7 @@
 #include "serial/settingtexts.h"
 
+#include "runtime/asciitext.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
@@ -22,20 +24,12 @@ const char* const flowControlNames[] = {"Hardware", "Software", "None", "Custom"
 const char* const dtrNames[] = {"Disable", "Enable", "Handshake"};
 const char* const rtsNames[] = {"Disable", "Enable", "Handshake", "Toggle"};
 
-std::string upper(std::string s)
-{
-    for (char& c : s)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return s;
-}
-
 template <typename Enum, std::size_t N>
 Enum parse(const char* const (&names)[N], const std::string& text, Enum fallback)
 {
-    const std::string wanted = upper(text);
+    const std::string wanted = rt::upperAscii(text);
     for (std::size_t i = 0; i < N; ++i)
-        if (upper(names[i]) == wanted)
+        if (rt::upperAscii(names[i]) == wanted)
             return static_cast<Enum>(i);
     return fallback;
 }
@@ -138,7 +132,7 @@ std::string BoolSettingText(bool value)
 
 bool ParseBoolSetting(const std::string& text)
 {
-    return upper(text) == "YES";
+    return rt::upperAscii(text) == "YES";
 }
 
 // --- port list
@@ -205,7 +199,7 @@ void ListComPorts(std::vector<std::string>& list, const std::string& sysClassTty
     }
     std::vector<std::string> sorted(found.begin(), found.end());
     std::stable_sort(sorted.begin(), sorted.end(), [](const std::string& a, const std::string& b) {
-        return upper(a) < upper(b);
+        return rt::upperAscii(a) < rt::upperAscii(b);
     });
     list = std::move(sorted);
 }

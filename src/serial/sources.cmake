@@ -1,5 +1,6 @@
-# The serial port component and the runtime pieces it needs: thread and hand-over queue.
+# The serial port component and the runtime pieces it needs: ASCII text, thread, hand-over queue.
 target_sources(vexorel_core PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/../runtime/asciitext.cpp
     ${CMAKE_CURRENT_LIST_DIR}/../runtime/handover.cpp
     ${CMAKE_CURRENT_LIST_DIR}/../runtime/thread.cpp
     ${CMAKE_CURRENT_LIST_DIR}/os/customspeed.cpp

@@ -1,6 +1,7 @@
 # The serial port component: fake device, real pseudo-terminals, setting texts, port list.
 add_executable(vexorel_serial_tests
     ${CMAKE_CURRENT_LIST_DIR}/pump.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/runtime/test_asciitext.cpp
     ${CMAKE_CURRENT_LIST_DIR}/test_handover.cpp
     ${CMAKE_CURRENT_LIST_DIR}/test_comport.cpp
     ${CMAKE_CURRENT_LIST_DIR}/test_dispatch.cpp
