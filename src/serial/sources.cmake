@@ -8,10 +8,14 @@ target_sources(vexorel_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/os/fakedevice.cpp
     ${CMAKE_CURRENT_LIST_DIR}/os/posixdevice.cpp
     ${CMAKE_CURRENT_LIST_DIR}/os/termiosmap.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/comdispatch.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/comerror.cpp
     ${CMAKE_CURRENT_LIST_DIR}/comport.cpp
     ${CMAKE_CURRENT_LIST_DIR}/comselect.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/comsettings.cpp
     ${CMAKE_CURRENT_LIST_DIR}/comterminal.cpp
     ${CMAKE_CURRENT_LIST_DIR}/comthread.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/comtypes.cpp
     ${CMAKE_CURRENT_LIST_DIR}/escapecodes.cpp
     ${CMAKE_CURRENT_LIST_DIR}/settingtexts.cpp
     ${CMAKE_CURRENT_LIST_DIR}/settingsstore.cpp
