@@ -17,6 +17,7 @@ target_sources(vexorel_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/comthread.cpp
     ${CMAKE_CURRENT_LIST_DIR}/comtypes.cpp
     ${CMAKE_CURRENT_LIST_DIR}/escapecodes.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/inifile.cpp
     ${CMAKE_CURRENT_LIST_DIR}/settingtexts.cpp
     ${CMAKE_CURRENT_LIST_DIR}/settingsstore.cpp
 )
