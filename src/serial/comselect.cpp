@@ -1,6 +1,7 @@
 #include "serial/comselect.h"
 
 #include "runtime/asciitext.h"
+#include "serial/os/portlist.h"
 #include "serial/settingtexts.h"
 
 namespace {

@@ -6,6 +6,7 @@ target_sources(vexorel_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/os/customspeed.cpp
     ${CMAKE_CURRENT_LIST_DIR}/os/event.cpp
     ${CMAKE_CURRENT_LIST_DIR}/os/fakedevice.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/os/portlist.cpp
     ${CMAKE_CURRENT_LIST_DIR}/os/posixdevice.cpp
     ${CMAKE_CURRENT_LIST_DIR}/os/termiosmap.cpp
     ${CMAKE_CURRENT_LIST_DIR}/comdispatch.cpp

@@ -8,6 +8,7 @@ add_executable(vexorel_serial_tests
     ${CMAKE_CURRENT_LIST_DIR}/test_termiosmap.cpp
     ${CMAKE_CURRENT_LIST_DIR}/test_pty.cpp
     ${CMAKE_CURRENT_LIST_DIR}/test_settingtexts.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/test_portlist.cpp
     ${CMAKE_CURRENT_LIST_DIR}/test_escapecodes.cpp
     ${CMAKE_CURRENT_LIST_DIR}/test_comterminal.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/support/tempdir.cpp
