@@ -1,4 +1,5 @@
-# The serial port component: fake device, real pseudo-terminals, setting texts, port list.
+# The serial port component (fake device, real pseudo-terminals, setting texts, port list) and
+# the runtime pieces it brings along (hand-over queue, ASCII text).
 add_executable(vexorel_serial_tests
     ${CMAKE_CURRENT_LIST_DIR}/pump.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/runtime/test_asciitext.cpp
