@@ -22,7 +22,6 @@ public:
     // Returns once the body has ended; harmless when it has ended or never started.
     void WaitFor();
 
-    bool Finished() const { return m_finished.load(); }
     std::exception_ptr fatalException() const { return m_fatal; }
 
 protected:

@@ -1,9 +1,8 @@
 #include "serial/comselect.h"
 
+#include "runtime/asciitext.h"
+#include "serial/os/portlist.h"
 #include "serial/settingtexts.h"
-
-#include <algorithm>
-#include <cctype>
 
 namespace {
 
@@ -16,14 +15,6 @@ PortListRoots& portListRoots()
 {
     static PortListRoots roots;
     return roots;
-}
-
-bool sameText(const std::string& a, const std::string& b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
 }
 
 template <typename E> std::vector<std::string> names(E last, std::string (*name)(E))
@@ -55,7 +46,7 @@ std::string TComSelect::Text() const
 void TComSelect::SetText(const std::string& text)
 {
     for (std::size_t i = 0; i < m_items.size(); ++i)
-        if (sameText(m_items[i], text)) {
+        if (rt::sameText(m_items[i], text)) {
             select(static_cast<int>(i));
             return;
         }
@@ -155,7 +146,7 @@ void TComSelect::ShowPortValue()
         return;
     const std::string text = portValueText();
     for (std::size_t i = 0; i < m_items.size(); ++i)
-        if (sameText(m_items[i], text)) {
+        if (rt::sameText(m_items[i], text)) {
             takePending(m_items[i]);
             select(static_cast<int>(i));
             return;

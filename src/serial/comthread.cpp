@@ -54,9 +54,7 @@ void TComThread::DispatchEvents()
         Synchronize([this] { m_port.ProcessEvents(m_events); });
         break;
     case smWindowSync: {
-        static constexpr TComEvent order[] = {evError, evRxChar, evTxEmpty, evBreak, evRing,
-                                              evCTS,   evDSR,    evRxFlag,  evRLSD,  evRx80Full};
-        for (TComEvent event : order) {
+        for (TComEvent event : comEventOrder) {
             if (!m_events.contains(event))
                 continue;
             const std::uint32_t bit = ComEventsToMask(TComEvents{event});

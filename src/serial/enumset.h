@@ -11,12 +11,6 @@ public:
         for (Enum m : members)
             m_bits |= bit(m);
     }
-    static constexpr EnumSet fromBits(Word bits)
-    {
-        EnumSet s;
-        s.m_bits = bits;
-        return s;
-    }
 
     constexpr bool contains(Enum m) const { return (m_bits & bit(m)) != 0; }
     constexpr void insert(Enum m) { m_bits |= bit(m); }

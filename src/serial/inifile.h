@@ -10,7 +10,6 @@ class TIniFile {
 public:
     explicit TIniFile(std::string path);
 
-    const std::string& FileName() const { return m_path; }
     bool ValueExists(const std::string& section, const std::string& key) const;
     std::string ReadString(const std::string& section, const std::string& key,
                            const std::string& fallback) const;

@@ -1,14 +1,8 @@
 #include "serial/settingtexts.h"
 
-#include <algorithm>
-#include <cerrno>
+#include "runtime/asciitext.h"
+
 #include <charconv>
-#include <dirent.h>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <set>
-#include <system_error>
 
 namespace {
 
@@ -22,20 +16,12 @@ const char* const flowControlNames[] = {"Hardware", "Software", "None", "Custom"
 const char* const dtrNames[] = {"Disable", "Enable", "Handshake"};
 const char* const rtsNames[] = {"Disable", "Enable", "Handshake", "Toggle"};
 
-std::string upper(std::string s)
-{
-    for (char& c : s)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return s;
-}
-
 template <typename Enum, std::size_t N>
 Enum parse(const char* const (&names)[N], const std::string& text, Enum fallback)
 {
-    const std::string wanted = upper(text);
+    const std::string wanted = rt::upperAscii(text);
     for (std::size_t i = 0; i < N; ++i)
-        if (upper(names[i]) == wanted)
+        if (rt::upperAscii(names[i]) == wanted)
             return static_cast<Enum>(i);
     return fallback;
 }
@@ -138,74 +124,5 @@ std::string BoolSettingText(bool value)
 
 bool ParseBoolSetting(const std::string& text)
 {
-    return upper(text) == "YES";
-}
-
-// --- port list
-
-namespace {
-
-namespace fs = std::filesystem;
-
-std::vector<std::string> entries(const std::string& folder)
-{
-    DIR* dir = opendir(folder.c_str());
-    if (!dir)
-        throw EComPort(23, errno);
-    std::vector<std::string> names;
-    errno = 0;
-    while (const dirent* e = readdir(dir)) {
-        const std::string n = e->d_name;
-        if (n != "." && n != "..")
-            names.push_back(n);
-    }
-    const int error = errno;
-    closedir(dir);
-    if (error)
-        throw EComPort(23, error);
-    return names;
-}
-
-bool realUart(const fs::path& entry)
-{
-    std::ifstream type(entry / "type");
-    int value = 0;
-    return type >> value && value != 0;
-}
-
-} // namespace
-
-void ListComPorts(std::vector<std::string>& list, const std::string& sysClassTty,
-                  const std::string& dev)
-{
-    std::set<std::string> found;
-    std::error_code ec;
-    for (const std::string& n : entries(sysClassTty)) {
-        const fs::path entry = fs::path(sysClassTty) / n;
-        // Virtual consoles and pseudo-terminals have no device behind them.
-        if (!fs::exists(entry / "device", ec))
-            continue;
-        // Every machine has ttyS0 to ttyS31 nodes; only a detected UART is a port.
-        if (n.starts_with("ttyS") && !realUart(entry))
-            continue;
-        found.insert(n);
-    }
-    const fs::path pts = fs::weakly_canonical(fs::path(dev) / "pts", ec);
-    for (const std::string& n : entries(dev)) {
-        const fs::path link = fs::path(dev) / n;
-        if (!fs::is_symlink(link, ec))
-            continue;
-        const fs::path target = fs::canonical(link, ec);
-        if (ec)
-            continue; // dangling: the program that made it has gone
-        const std::string t = target.string();
-        const std::string prefix = pts.string() + "/";
-        if (t.starts_with(prefix) || t.starts_with("/dev/pts/"))
-            found.insert(n);
-    }
-    std::vector<std::string> sorted(found.begin(), found.end());
-    std::stable_sort(sorted.begin(), sorted.end(), [](const std::string& a, const std::string& b) {
-        return upper(a) < upper(b);
-    });
-    list = std::move(sorted);
+    return rt::upperAscii(text) == "YES";
 }

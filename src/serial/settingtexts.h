@@ -3,7 +3,6 @@
 #include "serial/comport.h"
 
 #include <string>
-#include <vector>
 
 // The texts of the port's settings, as the setup dialog lists them, and their parsers.
 // A parser compares case-insensitively (ASCII) and falls back to a fixed member.
@@ -28,10 +27,3 @@ AnsiChar ParseCharSetting(const std::string& text);
 
 std::string BoolSettingText(bool value);
 bool ParseBoolSetting(const std::string& text);
-
-// Replaces `list` by the serial ports present, sorted case-insensitively: tty devices
-// backed by hardware under `sysClassTty` (ttyS* only with a real UART), and symbolic links
-// directly in `dev` that lead to a pseudo-terminal (virtual ports made by socat). No port
-// at all gives an empty list; a tree that cannot be read raises EComPort 23 with errno.
-void ListComPorts(std::vector<std::string>& list, const std::string& sysClassTty = "/sys/class/tty",
-                  const std::string& dev = "/dev");

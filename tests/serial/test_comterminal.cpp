@@ -1,8 +1,9 @@
 // The terminal's receive path: which bytes reach OnChar, in which order, however the bytes
 // are split into blocks; the screen and cursor; the replies written to the port.
 #include "serial/comterminal.h"
+#include "serial/feedcase.h"
 #include "serial/os/fakedevice.h"
-#include "serial/pump.h"
+#include "support/pump.h"
 
 #include <gtest/gtest.h>
 
@@ -27,16 +28,7 @@ public:
     std::string chars;
 };
 
-struct Case {
-    const char* name;
-    std::string input;
-    std::string expected;
-};
-
-std::ostream& operator<<(std::ostream& os, const Case& c)
-{
-    return os << c.name;
-}
+using serialtest::Case;
 
 class CharPath : public ::testing::TestWithParam<Case> {};
 

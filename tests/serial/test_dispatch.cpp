@@ -3,7 +3,7 @@
 #include "runtime/handover.h"
 #include "serial/comport.h"
 #include "serial/os/fakedevice.h"
-#include "serial/pump.h"
+#include "support/pump.h"
 
 #include <gtest/gtest.h>
 
@@ -55,10 +55,10 @@ TEST_F(Dispatch, OpeningSetsTheEventMaskAndClosingClearsAndPurges)
     EXPECT_EQ(calls.back(), "close");
 }
 
+// The port processes one wake-up itself under smThreadSync and gets one hand-over per event
+// under smWindowSync; both must keep the same order.
 TEST_F(Dispatch, SeveralEventsOfOneWakeUpComeInTheFixedOrder)
 {
-    line->setErrors(CE_FRAME);
-    line->setModemStatus(MS_CTS_ON);
     port.OnError = [this](TCustomComPort*, TComErrors e) {
         log.push_back(e == TComErrors{ceFrame} ? "error" : "error?");
     };
@@ -69,15 +69,21 @@ TEST_F(Dispatch, SeveralEventsOfOneWakeUpComeInTheFixedOrder)
     port.OnCTSChange = [this](TCustomComPort*, bool on) { log.push_back(on ? "cts+" : "cts-"); };
     port.OnRxFlag = record("rxFlag");
     port.OnRx80Full = record("80full");
-    port.Open();
-    log.clear();
-    line->receive("12345", false);
-    line->raise(EV_RX80FULL | EV_RXFLAG | EV_CTS | EV_RING | EV_BREAK | EV_TXEMPTY | EV_RXCHAR |
-                EV_ERR);
-    ASSERT_TRUE(waitForLog(8));
-    EXPECT_EQ(log, (std::vector<std::string>{"error", "rx5", "txEmpty", "break", "ring", "cts+",
-                                             "rxFlag", "80full"}));
-    port.Close();
+    for (TSyncMethod method : {smThreadSync, smWindowSync}) {
+        SCOPED_TRACE(method);
+        line->setErrors(CE_FRAME);
+        line->setModemStatus(MS_CTS_ON);
+        port.SetSyncMethod(method);
+        port.Open();
+        log.clear();
+        line->receive("12345", false);
+        line->raise(EV_RX80FULL | EV_RXFLAG | EV_CTS | EV_RING | EV_BREAK | EV_TXEMPTY | EV_RXCHAR |
+                    EV_ERR);
+        ASSERT_TRUE(waitForLog(8));
+        EXPECT_EQ(log, (std::vector<std::string>{"error", "rx5", "txEmpty", "break", "ring", "cts+",
+                                                 "rxFlag", "80full"}));
+        port.Close();
+    }
 }
 
 TEST_F(Dispatch, EventsWithNothingBehindThemFireNothing)

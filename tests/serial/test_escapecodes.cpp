@@ -1,6 +1,7 @@
 // The escape-sequence parsers as state machines: bytes in, a trace of plain characters and
 // completed sequences out.
 #include "serial/escapecodes.h"
+#include "serial/feedcase.h"
 
 #include <gtest/gtest.h>
 
@@ -57,16 +58,7 @@ std::string trace(TEscapeCodes& parser, const std::string& bytes)
     return out;
 }
 
-struct Case {
-    const char* name;
-    std::string input;
-    std::string expected;
-};
-
-std::ostream& operator<<(std::ostream& os, const Case& c)
-{
-    return os << c.name;
-}
+using serialtest::Case;
 
 const std::string E = "\x1b";
 

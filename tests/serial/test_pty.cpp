@@ -3,8 +3,8 @@
 #include "runtime/handover.h"
 #include "serial/comport.h"
 #include "serial/comterminal.h"
-#include "serial/pump.h"
 #include "support/ptyline.h"
+#include "support/pump.h"
 #include "support/thrown.h"
 
 #include <gtest/gtest.h>

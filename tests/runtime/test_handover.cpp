@@ -1,6 +1,6 @@
 #include "runtime/handover.h"
 #include "runtime/thread.h"
-#include "serial/pump.h"
+#include "support/pump.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "serial/pump.h"
+#include "support/pump.h"
 
 #include "runtime/handover.h"
 

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace rt {
+
+// Case folding of ASCII letters only: setting names, INI keys and device names are ASCII,
+// and the result must not depend on the C locale that Qt sets from the environment.
+bool sameText(std::string_view a, std::string_view b);
+std::string upperAscii(std::string_view text);
+
+} // namespace rt

@@ -1,0 +1,66 @@
+#pragma once
+
+// The port's enumerations and sets, and how its event set maps to the device's event mask.
+
+#include "serial/enumset.h"
+
+#include <cstdint>
+
+enum TBaudRate {
+    brCustom,
+    br110,
+    br300,
+    br600,
+    br1200,
+    br2400,
+    br4800,
+    br9600,
+    br14400,
+    br19200,
+    br38400,
+    br56000,
+    br57600,
+    br115200,
+    br128000,
+    br256000
+};
+enum TStopBits { sbOneStopBit, sbOne5StopBits, sbTwoStopBits };
+enum TDataBits { dbFive, dbSix, dbSeven, dbEight };
+enum TParityBits { prNone, prOdd, prEven, prMark, prSpace };
+enum TDTRFlowControl { dtrDisable, dtrEnable, dtrHandshake };
+enum TRTSFlowControl { rtsDisable, rtsEnable, rtsHandshake, rtsToggle };
+enum TFlowControl { fcHardware, fcSoftware, fcNone, fcCustom };
+enum TSyncMethod { smThreadSync, smWindowSync, smNone };
+enum TComSignal { csCTS, csDSR, csRing, csRLSD };
+enum TComError { ceFrame, ceRxParity, ceOverrun, ceBreak, ceIOE, ceMode, ceRxOver, ceTxFull };
+enum TComEvent {
+    evRxChar,
+    evTxEmpty,
+    evRxFlag,
+    evRing,
+    evBreak,
+    evCTS,
+    evDSR,
+    evError,
+    evRLSD,
+    evRx80Full
+};
+enum TStoreType { stBasic, stFlowControl, stBuffer, stTimeouts, stParity, stOthers };
+enum TThreadPriority { tpIdle, tpLowest, tpLower, tpNormal, tpHigher, tpHighest, tpTimeCritical };
+
+using TComSignals = EnumSet<TComSignal, std::uint8_t>;
+using TComErrors = EnumSet<TComError, std::uint8_t>;
+using TComEvents = EnumSet<TComEvent, std::uint16_t>;
+using TStoredGroups = EnumSet<TStoreType, std::uint8_t>;
+using AnsiChar = unsigned char;
+
+inline constexpr TComEvents allComEvents{evRxChar, evTxEmpty, evRxFlag, evRing, evBreak,
+                                         evCTS,    evDSR,     evError,  evRLSD, evRx80Full};
+
+std::uint32_t ComEventsToMask(TComEvents events);
+TComEvents MaskToComEvents(std::uint32_t mask);
+
+// The order in which the events of one wake-up are processed: by the port itself, or one
+// hand-over per event under smWindowSync. Every event appears once.
+inline constexpr TComEvent comEventOrder[] = {evError, evRxChar, evTxEmpty, evBreak, evRing,
+                                              evCTS,   evDSR,    evRxFlag,  evRLSD,  evRx80Full};
