@@ -8,9 +8,9 @@ namespace {
 
 constexpr std::size_t kRows = 65535;
 
-StringGrid fullTable()
+table::StringGrid fullTable()
 {
-    StringGrid grid = table::makeGrid();
+    table::StringGrid grid = table::makeGrid();
     grid.setRowCount(kRows + 1);
     for (std::size_t r = 1; r <= kRows; ++r) {
         grid.setCell(table::ColN, r, std::to_string(r));
@@ -23,7 +23,7 @@ StringGrid fullTable()
 // What every command that changes the table runs afterwards.
 void StatisticsAndDeviation65535(benchmark::State& state)
 {
-    StringGrid grid = fullTable();
+    table::StringGrid grid = fullTable();
     for (auto _ : state) {
         const table::Statistics s = table::statisticsPass(grid);
         table::deviationPass(grid, s.meanVelocity);
@@ -34,7 +34,7 @@ BENCHMARK(StatisticsAndDeviation65535)->Unit(benchmark::kMillisecond);
 
 void EnergyRule65535(benchmark::State& state)
 {
-    StringGrid grid = fullTable();
+    table::StringGrid grid = fullTable();
     for (auto _ : state) {
         for (std::size_t r = 1; r <= kRows; ++r)
             table::applyEnergyRule(grid, r, "0,547");

@@ -1,8 +1,8 @@
 // Redraw, painting and export of the biggest charts the program makes: a full table of
 // 65,535 shots under 255 external series of 255 points.
 #include "chart/render.h"
+#include "chart/ui/chartwidget.h"
 #include "chart/ui/qpaintercanvas.h"
-#include "chart/ui/tchart.h"
 #include "charts/chartexport.h"
 #include "charts/redraw.h"
 #include "table/measurementtable.h"
@@ -18,9 +18,9 @@
 
 namespace {
 
-StringGrid fullTable()
+table::StringGrid fullTable()
 {
-    StringGrid t = table::makeGrid();
+    table::StringGrid t = table::makeGrid();
     t.setRowCount(65536);
     for (std::size_t r = 1; r < 65536; ++r) {
         t.setCell(table::ColV, r, std::to_string(280 + r % 40));
@@ -56,7 +56,7 @@ void velocityChart(chart::Chart& c)
 
 void BM_Redraw(benchmark::State& state)
 {
-    const StringGrid t = fullTable();
+    const table::StringGrid t = fullTable();
     std::vector<std::string> items;
     const charts::ExternalSeriesStore store = fullStore(items);
     const std::string current = "/data/mar07.vxm";
@@ -84,7 +84,7 @@ BENCHMARK(BM_PaintVelocityChart)->Unit(benchmark::kMillisecond);
 
 void BM_ExportBmp(benchmark::State& state)
 {
-    TChart widget;
+    ChartWidget widget;
     velocityChart(widget.edit());
     const std::string path = "/tmp/vexorel-bench-chart.bmp";
     for (auto _ : state)
@@ -95,7 +95,7 @@ BENCHMARK(BM_ExportBmp)->Unit(benchmark::kMillisecond);
 
 void BM_ExportWmf(benchmark::State& state)
 {
-    TChart widget;
+    ChartWidget widget;
     velocityChart(widget.edit());
     const std::string path = "/tmp/vexorel-bench-chart.wmf";
     for (auto _ : state)

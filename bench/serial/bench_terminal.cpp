@@ -12,7 +12,7 @@ class FeedTerminal : public TComTerminal {
 public:
     void feed(const std::string& block)
     {
-        RxBuf(reinterpret_cast<const AnsiChar*>(block.data()), static_cast<int>(block.size()));
+        rxBuf(reinterpret_cast<const AnsiChar*>(block.data()), static_cast<int>(block.size()));
     }
 };
 

@@ -9,7 +9,7 @@
 VexorelApplication::VexorelApplication(int& argc, char** argv)
     : QApplication(argc, argv)
 {
-    setApplicationName(toQString(app::kProgramTitle));
+    setApplicationName(toQString(table::kProgramTitle));
 }
 
 bool VexorelApplication::notify(QObject* receiver, QEvent* event)

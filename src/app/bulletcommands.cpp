@@ -25,7 +25,7 @@ void TForm1::SpeedButton1Click()
     bool weightValid = true;
     try {
         rt::strToFloat(weight);
-    } catch (const rt::EConvertError&) {
+    } catch (const rt::ConvertError&) {
         weightValid = false;
     }
     if (table::isEmpty(m_table) || !weightValid) {

@@ -1,7 +1,7 @@
 // The main window's chart commands: Redraw, the series list, the view switches and the
 // charts' context menus.
 #include "app/tform1.h"
-#include "chart/ui/tchart.h"
+#include "chart/ui/chartwidget.h"
 #include "charts/chartexport.h"
 #include "charts/redraw.h"
 #include "table/currentfile.h"
@@ -19,7 +19,7 @@
 void TForm1::setUpCharts()
 {
     struct Setup {
-        TChart* chart;
+        ChartWidget* chart;
         const char* title;
         const char* leftTitle;
         bool legend;
@@ -72,7 +72,7 @@ void TForm1::Button1Click()
     const charts::ViewFlags flags{CheckBox1->isChecked(), CheckBox2->isChecked(),
                                   CheckBox3->isChecked()};
     charts::redraw(ChartV->edit(), ChartE->edit(), ChartdV->edit(),
-                   {m_table, ExternalSeries, items, app::currentFileName(), flags});
+                   {m_table, m_externalSeries, items, table::currentFileName(), flags});
 }
 
 void TForm1::Button9Click()
@@ -82,7 +82,7 @@ void TForm1::Button9Click()
         return;
     // Read whole before anything changes: a file that fails adds nothing.
     charts::ExternalSeries series = charts::readExternalSeries(path->toStdString());
-    ExternalSeries.add(std::move(series));
+    m_externalSeries.add(std::move(series));
     ListBox1->addItem(QFileInfo(*path).fileName());
     Button1Click();
 }
@@ -99,7 +99,7 @@ void TForm1::Button10Click()
                           MessageIcon::None, MessageButtons::OkCancel) != MessageResult::Ok)
         return;
     const int row = ListBox1->row(selected.first());
-    ExternalSeries.remove(static_cast<std::size_t>(row));
+    m_externalSeries.remove(static_cast<std::size_t>(row));
     delete ListBox1->takeItem(row);
     ListBox1->clearSelection();
     ListBox1->setCurrentRow(-1);
@@ -108,7 +108,7 @@ void TForm1::Button10Click()
 
 void TForm1::CheckBox1Click()
 {
-    for (TChart* c : {ChartV, ChartE, ChartdV})
+    for (ChartWidget* c : {ChartV, ChartE, ChartdV})
         c->setView3D(CheckBox1->isChecked());
 }
 
@@ -119,11 +119,11 @@ void TForm1::CheckBox2Click()
 
 void TForm1::CheckBox3Click()
 {
-    for (TChart* c : {ChartV, ChartE, ChartdV})
+    for (ChartWidget* c : {ChartV, ChartE, ChartdV})
         c->setLegendVisible(CheckBox3->isChecked());
 }
 
-QSize TForm1::chartPictureSize(const TChart* chart) const
+QSize TForm1::chartPictureSize(const ChartWidget* chart) const
 {
     // A chart on a tab that is not showing has no size of its own worth using: it is drawn
     // at the size of the page that shows.
@@ -133,25 +133,25 @@ QSize TForm1::chartPictureSize(const TChart* chart) const
     return page ? page->size() : chart->size();
 }
 
-void TForm1::saveChartAsBmp(TChart* chart)
+void TForm1::saveChartAsBmp(ChartWidget* chart)
 {
-    if (chart->SeriesCount() == 0)
+    if (chart->seriesCount() == 0)
         return;
     if (const auto path = askSaveFile(this, SaveDialog2))
         charts::saveBmp(*chart, chartPictureSize(chart), path->toStdString());
 }
 
-void TForm1::saveChartAsWmf(TChart* chart)
+void TForm1::saveChartAsWmf(ChartWidget* chart)
 {
-    if (chart->SeriesCount() == 0)
+    if (chart->seriesCount() == 0)
         return;
     if (const auto path = askSaveFile(this, SaveDialog3))
         charts::saveWmf(*chart, chartPictureSize(chart), path->toStdString());
 }
 
-void TForm1::printChart(TChart* chart)
+void TForm1::printChart(ChartWidget* chart)
 {
-    if (chart->SeriesCount() == 0)
+    if (chart->seriesCount() == 0)
         return;
     charts::printOnDefaultPrinter(*chart, chartPictureSize(chart), chart->objectName());
 }

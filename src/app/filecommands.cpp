@@ -43,7 +43,7 @@ void TForm1::resetStatisticsLabels()
 
 void TForm1::writeTableTo(const QString& path)
 {
-    measurementfile::writeTable(m_table, localPath(path));
+    table::writeTable(m_table, localPath(path));
 }
 
 void TForm1::New1Click()
@@ -53,7 +53,7 @@ void TForm1::New1Click()
         table::clear(m_table);
         resetStatisticsLabels();
     }
-    app::setCurrentFileName(std::string());
+    table::setCurrentFileName(std::string());
     redraw();
 }
 
@@ -63,8 +63,8 @@ void TForm1::Open1Click()
         confirm("Do you realy want close session without saving?", MessageButtons::OkCancel)) {
         if (const auto path = askOpenFile(this, OpenDialog1)) {
             table::clear(m_table);
-            app::setCurrentFileName(toStdString(*path));
-            measurementfile::readTable(m_table, localPath(*path));
+            table::setCurrentFileName(toStdString(*path));
+            table::readTable(m_table, localPath(*path));
             statisticsPass();
         }
     }
@@ -84,7 +84,7 @@ bool TForm1::saveUnderNewName()
     const auto path = askSaveFile(this, SaveDialog1);
     if (!path)
         return false;
-    app::setCurrentFileName(toStdString(*path));
+    table::setCurrentFileName(toStdString(*path));
     writeTableTo(*path);
     return true;
 }
@@ -93,8 +93,8 @@ void TForm1::Save1Click()
 {
     if (refuseEmptyTable())
         return;
-    if (!app::currentFileName().empty())
-        writeTableTo(toQString(app::currentFileName()));
+    if (!table::currentFileName().empty())
+        writeTableTo(toQString(table::currentFileName()));
     else
         saveUnderNewName();
 }
@@ -111,7 +111,7 @@ void TForm1::SaveSelectedAs1Click()
         return;
     if (const auto path = askSaveFile(this, SaveDialog1)) {
         const GridSelection block = Grid->selection();
-        measurementfile::writeSelection(m_table, block.top, block.bottom, localPath(*path));
+        table::writeSelection(m_table, block.top, block.bottom, localPath(*path));
     }
 }
 
@@ -120,8 +120,8 @@ void TForm1::Exit1Click()
     if (!table::isEmpty(m_table) &&
         confirm("Do you want save measurments before closing application?",
                 MessageButtons::YesNo)) {
-        if (!app::currentFileName().empty())
-            writeTableTo(toQString(app::currentFileName()));
+        if (!table::currentFileName().empty())
+            writeTableTo(toQString(table::currentFileName()));
         else if (!saveUnderNewName())
             return;
     }

@@ -14,7 +14,7 @@ THelpForm* HelpForm = nullptr;
 
 void createForms()
 {
-    InstallComSetupDialog();
+    installComSetupDialog();
     Form1 = new TForm1;
     Form2 = new TForm2(Form1->startDir(), Form1);
     // Guarded: a list that cannot be read back is reported, not thrown through Qt.

@@ -2,7 +2,7 @@
 
 #include "app/anchors.h"
 #include "app/forms.h"
-#include "chart/ui/tchart.h"
+#include "chart/ui/chartwidget.h"
 #include "help/taboutbox.h"
 #include "help/thelpform.h"
 #include "serial/comport.h"
@@ -85,9 +85,9 @@ QMenu* makePopup(QWidget* parent, const char* name, QAction** bmp, const char* b
     return menu;
 }
 
-TChart* makeChart(const char* name, const char* accessibleName)
+ChartWidget* makeChart(const char* name, const char* accessibleName)
 {
-    return named(new TChart, name, QString::fromUtf8(accessibleName));
+    return named(new ChartWidget, name, QString::fromUtf8(accessibleName));
 }
 
 } // namespace
@@ -98,15 +98,15 @@ TForm1::TForm1(QWidget* parent)
 {
     setObjectName(QStringLiteral("Form1"));
     ComPort = std::make_unique<TComPort>();
-    ComPort->SetName("ComPort");
+    ComPort->setName("ComPort");
     ComTerminal = std::make_unique<TComTerminal>();
     ComTerminal->SetComPort(ComPort.get());
     ComTerminal->OnChar = [this](TCustomComTerminal*, char ch) {
         guarded([this, ch] { ComTerminalChar(ch); })();
     };
-    app::setCaptionListener(
+    table::setCaptionListener(
         [this](const std::string& caption) { setWindowTitle(toQString(caption)); });
-    setWindowTitle(toQString(app::windowCaption(app::currentFileName())));
+    setWindowTitle(toQString(table::windowCaption(table::currentFileName())));
 
     OpenDialog1.filter = SaveDialog1.filter = QStringLiteral("Vexorel! Measurments (*.vxm)");
     OpenDialog1.defaultSuffix = SaveDialog1.defaultSuffix = QStringLiteral("vxm");
@@ -130,7 +130,7 @@ TForm1::TForm1(QWidget* parent)
 
 TForm1::~TForm1()
 {
-    app::setCaptionListener(nullptr);
+    table::setCaptionListener(nullptr);
     // Closing serves hand-overs still pending from the event thread; they must find every
     // widget alive.
     ComPort->Close();
@@ -234,8 +234,8 @@ void TForm1::buildControls()
     ComboBox1 = named(new QComboBox, "ComboBox1", QStringLiteral("Bullet"));
     ComboBox1->setEditable(false);
     MaskEdit1 = named(new QLineEdit, "MaskEdit1", QStringLiteral("Bullet weight"));
-    MaskEdit1->setInputMask(QString::fromLatin1(weightmask::kInputMask));
-    MaskEdit1->setMaxLength(static_cast<int>(weightmask::kLength));
+    MaskEdit1->setInputMask(QString::fromLatin1(table::kWeightInputMask));
+    MaskEdit1->setMaxLength(static_cast<int>(table::kWeightFieldLength));
     MaskEdit1->setFixedWidth(52);
     auto* gram = named(new QLabel(QStringLiteral("gram")), "Label2", QStringLiteral("gram"));
     SpeedButton1 = named(new QPushButton(QStringLiteral("Apply changes")), "SpeedButton1",
@@ -404,12 +404,12 @@ void TForm1::fillBulletCombo()
 
 std::string TForm1::weightText() const
 {
-    return weightmask::fieldText(MaskEdit1->displayText().toStdString());
+    return table::weightFieldText(MaskEdit1->displayText().toStdString());
 }
 
 void TForm1::setWeightText(const std::string& weight)
 {
-    MaskEdit1->setText(toQString(weightmask::displayFor(weight)));
+    MaskEdit1->setText(toQString(table::weightDisplayFor(weight)));
 }
 
 void TForm1::applyEnergyRule(std::size_t row, const std::string& weight)

@@ -28,7 +28,7 @@ class QTimer;
 class QWidget;
 class TComPort;
 class TComTerminal;
-class TChart;
+class ChartWidget;
 
 // The main window. Its controls keep the names of the window design, and the program keeps
 // its state in them: numbers live as the texts the cells and labels show.
@@ -39,7 +39,7 @@ public:
     ~TForm1() override;
 
     // The measurement table; Grid shows it.
-    StringGrid& table() { return m_table; }
+    table::StringGrid& table() { return m_table; }
     const std::string& startDir() const { return m_startDir; }
 
     // The weight field's text as the program reads it (" ,   " when untouched).
@@ -79,7 +79,7 @@ public:
     // COM Setup.
     void Button2Click();
     // ReceivedLine and the received-line list of the transmission under way.
-    const download::LineAssembler& reception() const { return m_reception; }
+    const table::LineAssembler& reception() const { return m_reception; }
     // A transmission ends when the line has been silent this long.
     static constexpr int kSilenceMs = 100;
 
@@ -102,7 +102,7 @@ public:
     void Print4Click();
     // The size a chart is saved or printed at: its own, or the visible page's when its tab
     // is not showing.
-    QSize chartPictureSize(const TChart* chart) const;
+    QSize chartPictureSize(const ChartWidget* chart) const;
 
     // Controls, by their design names.
     GridView* Grid = nullptr;
@@ -126,9 +126,9 @@ public:
     QPushButton* Button9 = nullptr;
     QPushButton* Button10 = nullptr;
     QTabWidget* PageControl1 = nullptr;
-    TChart* ChartV = nullptr;
-    TChart* ChartE = nullptr;
-    TChart* ChartdV = nullptr;
+    ChartWidget* ChartV = nullptr;
+    ChartWidget* ChartE = nullptr;
+    ChartWidget* ChartdV = nullptr;
     QPlainTextEdit* Memo1 = nullptr;
     QGroupBox* GroupBox1 = nullptr;
     QTimer* Timer = nullptr;
@@ -171,9 +171,6 @@ public:
     FileDialogState SaveDialog2;
     FileDialogState SaveDialog3;
 
-    // The series laid over the current one; entry k is item k of ListBox1.
-    charts::ExternalSeriesStore ExternalSeries;
-
     // The chronograph's line, closed at rest; closed before any widget goes.
     std::unique_ptr<TComPort> ComPort;
     // Never shown: its emulation keeps escape sequences out of the download and answers
@@ -185,9 +182,9 @@ private:
     void showLoadButton(bool loading);
     void setUpCharts();
     void bindChartHandlers();
-    void saveChartAsBmp(TChart* chart);
-    void saveChartAsWmf(TChart* chart);
-    void printChart(TChart* chart);
+    void saveChartAsBmp(ChartWidget* chart);
+    void saveChartAsWmf(ChartWidget* chart);
+    void printChart(ChartWidget* chart);
 
     void buildMenus();
     void buildControls();
@@ -205,10 +202,12 @@ private:
     // the dialog was cancelled.
     bool saveUnderNewName();
 
-    StringGrid m_table;
+    table::StringGrid m_table;
     GridModel* m_gridModel = nullptr;
-    bullets::BulletList m_bullets;
+    table::BulletList m_bullets;
     std::string m_startDir;
     // ReceivedLine and the received-line list.
-    download::LineAssembler m_reception;
+    table::LineAssembler m_reception;
+    // The series laid over the current one; entry k is item k of ListBox1.
+    charts::ExternalSeriesStore m_externalSeries;
 };

@@ -85,7 +85,7 @@ void TForm2::FormShow()
     Grid1->setColumnWidth(1, kWeightWidth);
     // A file that cannot be read leaves the rows as they were; the error is reported and the
     // editor opens all the same.
-    const std::vector<bullets::BulletEntry> pairs = bullets::readFile(m_bulletFolder);
+    const std::vector<table::BulletEntry> pairs = table::readBulletFile(m_bulletFolder);
     Grid1->clearContents();
     Grid1->setRowCount(static_cast<int>(pairs.size()) + 1);
     for (int row = 0; row < static_cast<int>(pairs.size()); ++row) {
@@ -108,13 +108,13 @@ void TForm2::Button1Click()
 {
     // Moving the current cell commits a cell still being edited.
     Grid1->setCurrentIndex(QModelIndex());
-    std::vector<bullets::BulletEntry> rows;
+    std::vector<table::BulletEntry> rows;
     rows.reserve(static_cast<std::size_t>(Grid1->rowCount()));
     for (int row = 0; row < Grid1->rowCount(); ++row)
         rows.push_back(
             {toStdString(cellText(Grid1, row, 0)), toStdString(cellText(Grid1, row, 1))});
     // A failed write throws here: the editor stays open and the main window's list as it was.
-    bullets::writeFile(m_bulletFolder, rows);
+    table::writeBulletFile(m_bulletFolder, rows);
     accept();
     emit bulletListWritten();
 }

@@ -1,8 +1,8 @@
 #include "charts/chartexport.h"
 
 #include "chart/render.h"
+#include "chart/ui/chartwidget.h"
 #include "chart/ui/qpaintercanvas.h"
-#include "chart/ui/tchart.h"
 #include "chart/wmfcanvas.h"
 #include "runtime/atomicfile.h"
 #include "runtime/decimalseparator.h"
@@ -26,7 +26,7 @@ void writeFile(const std::string& path, std::string_view bytes)
         rt::AtomicFile file(path);
         file.write(bytes);
         file.commit();
-    } catch (const rt::EInOutError&) {
+    } catch (const rt::InOutError&) {
         throw rt::Exception("Cannot create file " + path);
     }
 }
@@ -38,7 +38,7 @@ QSize usable(QSize size)
 
 } // namespace
 
-void saveBmp(const TChart& chart, QSize size, const std::string& path)
+void saveBmp(const ChartWidget& chart, QSize size, const std::string& path)
 {
     const QImage image = chart.toImage(usable(size));
     QByteArray bytes;
@@ -49,7 +49,7 @@ void saveBmp(const TChart& chart, QSize size, const std::string& path)
     writeFile(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 
-std::string wmfBytes(const TChart& chart, QSize size)
+std::string wmfBytes(const ChartWidget& chart, QSize size)
 {
     size = usable(size);
     // Measured with the screen's fonts, so the metafile is laid out like the chart on screen.
@@ -64,12 +64,12 @@ std::string wmfBytes(const TChart& chart, QSize size)
     return canvas.finish();
 }
 
-void saveWmf(const TChart& chart, QSize size, const std::string& path)
+void saveWmf(const ChartWidget& chart, QSize size, const std::string& path)
 {
     writeFile(path, wmfBytes(chart, size));
 }
 
-void printChart(const TChart& chart, QSize size, QPrinter& printer)
+void printChart(const ChartWidget& chart, QSize size, QPrinter& printer)
 {
     size = usable(size);
     printer.setFullPage(true);
@@ -104,7 +104,7 @@ void printChart(const TChart& chart, QSize size, QPrinter& printer)
         throw rt::Exception("Printing failed");
 }
 
-void printOnDefaultPrinter(const TChart& chart, QSize size, const QString& jobName)
+void printOnDefaultPrinter(const ChartWidget& chart, QSize size, const QString& jobName)
 {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull())

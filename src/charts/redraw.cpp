@@ -15,7 +15,7 @@ double orZero(std::string_view text)
 {
     try {
         return rt::strToFloat(text);
-    } catch (const rt::EConvertError&) {
+    } catch (const rt::ConvertError&) {
         return 0;
     }
 }
@@ -56,7 +56,7 @@ void addCurrent(chart::Chart& c, Quantity q, const RedrawSources& src, const std
         c.setLeftAxisAutomatic();
     else
         c.setLeftAxisMinimum(0);
-    const StringGrid& t = src.table;
+    const table::StringGrid& t = src.table;
     const std::size_t rows = t.rowCount();
     s.reserve(rows);
     for (std::size_t r = 1; r < rows; ++r) {

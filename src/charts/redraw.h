@@ -22,7 +22,7 @@ struct ViewFlags {
 };
 
 struct RedrawSources {
-    const StringGrid& table;
+    const table::StringGrid& table;
     const ExternalSeriesStore& external;
     // The series list's item texts; there are as many external series as items.
     const std::vector<std::string>& listItems;

@@ -10,7 +10,7 @@ namespace rt {
 // step leaves the previous file as it was. The new file keeps the old one's permissions,
 // and a symbolic link is written through to its target rather than replaced.
 //
-// Every failing step throws EInOutError with the errno of the call.
+// Every failing step throws InOutError with the errno of the call.
 class AtomicFile {
 public:
     explicit AtomicFile(const std::string& path);

@@ -5,11 +5,11 @@
 namespace rt {
 
 // An optionally signed decimal integer that fits an int, nothing around it; otherwise
-// throws EConvertError.
+// throws ConvertError.
 int strToInt(std::string_view text);
 
 // A decimal number with ',' or '.' as separator and an optional exponent; blanks around it
-// are ignored. Throws EConvertError for anything else, including values beyond a double.
+// are ignored. Throws ConvertError for anything else, including values beyond a double.
 double strToFloat(std::string_view text);
 
 } // namespace rt

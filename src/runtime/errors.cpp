@@ -4,7 +4,7 @@
 
 namespace rt {
 
-EInOutError::EInOutError(int errorCode)
+InOutError::InOutError(int errorCode)
     : Exception(ioErrorText(errorCode))
     , m_errorCode(errorCode)
 {
@@ -41,7 +41,7 @@ std::string ioErrorText(int errorCode)
 
 void raiseIoError(int errorCode)
 {
-    throw EInOutError(errorCode);
+    throw InOutError(errorCode);
 }
 
 } // namespace rt

@@ -16,15 +16,15 @@ public:
 };
 
 // A text that does not convert to a number.
-class EConvertError : public Exception {
+class ConvertError : public Exception {
 public:
     using Exception::Exception;
 };
 
 // A failed file operation; the text is the runtime's ("File not found", ...).
-class EInOutError : public Exception {
+class InOutError : public Exception {
 public:
-    explicit EInOutError(int errorCode);
+    explicit InOutError(int errorCode);
     int errorCode() const { return m_errorCode; }
 
 private:

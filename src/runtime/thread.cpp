@@ -8,10 +8,10 @@ Thread::~Thread()
 {
     // A derived class must wait in its own destructor while its members still live; this
     // is the last resort for one that did not.
-    WaitFor();
+    waitFor();
 }
 
-void Thread::Start()
+void Thread::start()
 {
     if (!m_thread.joinable() && !m_finished.load())
         m_thread = std::thread([this] { run(); });
@@ -20,7 +20,7 @@ void Thread::Start()
 void Thread::run()
 {
     try {
-        Execute();
+        execute();
     } catch (...) {
         m_fatal = std::current_exception();
     }
@@ -28,7 +28,7 @@ void Thread::run()
     HandOverQueue::main().wake();
 }
 
-void Thread::WaitFor()
+void Thread::waitFor()
 {
     if (!m_thread.joinable())
         return;
@@ -37,7 +37,7 @@ void Thread::WaitFor()
     m_thread.join();
 }
 
-void Thread::Synchronize(std::function<void()> fn)
+void Thread::synchronize(std::function<void()> fn)
 {
     HandOverQueue::main().synchronize(std::move(fn));
 }

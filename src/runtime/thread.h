@@ -7,9 +7,9 @@
 
 namespace rt {
 
-// A worker thread with a body to override. WaitFor() on the GUI thread keeps serving the
+// A worker thread with a body to override. waitFor() on the GUI thread keeps serving the
 // hand-over queue while it waits, so a worker blocked in a hand-over can finish and end.
-// An exception that leaves Execute() ends the thread quietly; fatalException() keeps it.
+// An exception that leaves execute() ends the thread quietly; fatalException() keeps it.
 class Thread {
 public:
     Thread() = default;
@@ -17,17 +17,17 @@ public:
     Thread(const Thread&) = delete;
     Thread& operator=(const Thread&) = delete;
 
-    // Threads are created suspended; Start() lets the body run (once).
-    void Start();
+    // Threads are created suspended; start() lets the body run (once).
+    void start();
     // Returns once the body has ended; harmless when it has ended or never started.
-    void WaitFor();
+    void waitFor();
 
     std::exception_ptr fatalException() const { return m_fatal; }
 
 protected:
-    virtual void Execute() = 0;
+    virtual void execute() = 0;
     // Runs fn on the GUI thread and blocks until it has run.
-    static void Synchronize(std::function<void()> fn);
+    static void synchronize(std::function<void()> fn);
 
 private:
     void run();

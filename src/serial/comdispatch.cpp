@@ -4,7 +4,7 @@
 
 #include "runtime/handover.h"
 
-void TCustomComPort::ProcessEvents(TComEvents events)
+void TCustomComPort::processEvents(TComEvents events)
 {
     const bool onGui = rt::isMainThread();
     if (onGui)
@@ -19,69 +19,69 @@ void TCustomComPort::ProcessEvents(TComEvents events)
     } leave{onGui ? &m_dispatchDepth : nullptr};
     for (TComEvent event : comEventOrder)
         if (events.contains(event))
-            ProcessEvent(event);
+            processEvent(event);
 }
 
 void TCustomComPort::PortMessage(std::uint32_t maskBit)
 {
     if (!Connected())
         return;
-    ProcessEvents(MaskToComEvents(maskBit));
+    processEvents(MaskToComEvents(maskBit));
 }
 
-void TCustomComPort::ProcessEvent(TComEvent event)
+void TCustomComPort::processEvent(TComEvent event)
 {
     switch (event) {
     case evError: {
         const TComErrors errors = LineErrors();
         if (!errors.empty())
-            DoError(errors);
+            doError(errors);
         break;
     }
     case evRxChar:
-        ReceivePath();
+        receivePath();
         break;
     case evTxEmpty:
         notifyLinks(&TComLink::OnTxActivity, false);
         notifyLinks(&TComLink::OnTxEmpty);
-        DoTxEmpty();
+        doTxEmpty();
         break;
     case evBreak:
-        DoBreak();
+        doBreak();
         break;
     case evRing:
         notifyLinks(&TComLink::OnRing);
-        DoRing();
+        doRing();
         break;
     case evCTS: {
         const bool on = ModemSignals().contains(csCTS);
         notifyLinks(&TComLink::OnCTSChange, on);
-        DoCTSChange(on);
+        doCtsChange(on);
         break;
     }
     case evDSR: {
         const bool on = ModemSignals().contains(csDSR);
         notifyLinks(&TComLink::OnDSRChange, on);
-        DoDSRChange(on);
+        doDsrChange(on);
         break;
     }
     case evRxFlag:
         notifyLinks(&TComLink::OnRxFlag);
-        DoRxFlag();
+        doRxFlag();
         break;
     case evRLSD: {
         const bool on = ModemSignals().contains(csRLSD);
         notifyLinks(&TComLink::OnRLSDChange, on);
-        DoRLSDChange(on);
+        doRlsdChange(on);
         break;
     }
     case evRx80Full:
-        DoRx80Full();
+        doRx80Full();
         break;
     }
 }
 
-void TCustomComPort::ReceivePath()
+void TCustomComPort::receivePath()
 {
     int count = InputCount();
     if (count == 0)
@@ -103,7 +103,7 @@ void TCustomComPort::ReceivePath()
             buffer.resize(static_cast<std::size_t>(got));
             taken = true;
             if (got > 0)
-                DoRxBuf(buffer.data(), got);
+                doRxBuf(buffer.data(), got);
         };
         for (std::size_t i = 0; i < links.size(); ++i) {
             if (!links[i]->OnRxData)
@@ -120,82 +120,82 @@ void TCustomComPort::ReceivePath()
             count = 0;
     }
     if (count > 0)
-        DoRxChar(count);
+        doRxChar(count);
 }
 
 // --- notifications
 
-void TCustomComPort::DoAfterClose()
+void TCustomComPort::doAfterClose()
 {
     if (OnAfterClose)
         OnAfterClose(this);
 }
-void TCustomComPort::DoAfterOpen()
+void TCustomComPort::doAfterOpen()
 {
     if (OnAfterOpen)
         OnAfterOpen(this);
 }
-void TCustomComPort::DoBeforeClose()
+void TCustomComPort::doBeforeClose()
 {
     if (OnBeforeClose)
         OnBeforeClose(this);
 }
-void TCustomComPort::DoBeforeOpen()
+void TCustomComPort::doBeforeOpen()
 {
     if (OnBeforeOpen)
         OnBeforeOpen(this);
 }
-void TCustomComPort::DoRxChar(int count)
+void TCustomComPort::doRxChar(int count)
 {
     if (OnRxChar)
         OnRxChar(this, count);
 }
-void TCustomComPort::DoRxBuf(const AnsiChar* buffer, int count)
+void TCustomComPort::doRxBuf(const AnsiChar* buffer, int count)
 {
     if (OnRxBuf)
         OnRxBuf(this, buffer, count);
 }
-void TCustomComPort::DoTxEmpty()
+void TCustomComPort::doTxEmpty()
 {
     if (OnTxEmpty)
         OnTxEmpty(this);
 }
-void TCustomComPort::DoBreak()
+void TCustomComPort::doBreak()
 {
     if (OnBreak)
         OnBreak(this);
 }
-void TCustomComPort::DoRing()
+void TCustomComPort::doRing()
 {
     if (OnRing)
         OnRing(this);
 }
-void TCustomComPort::DoRxFlag()
+void TCustomComPort::doRxFlag()
 {
     if (OnRxFlag)
         OnRxFlag(this);
 }
-void TCustomComPort::DoCTSChange(bool onOff)
+void TCustomComPort::doCtsChange(bool onOff)
 {
     if (OnCTSChange)
         OnCTSChange(this, onOff);
 }
-void TCustomComPort::DoDSRChange(bool onOff)
+void TCustomComPort::doDsrChange(bool onOff)
 {
     if (OnDSRChange)
         OnDSRChange(this, onOff);
 }
-void TCustomComPort::DoError(TComErrors errors)
+void TCustomComPort::doError(TComErrors errors)
 {
     if (OnError)
         OnError(this, errors);
 }
-void TCustomComPort::DoRLSDChange(bool onOff)
+void TCustomComPort::doRlsdChange(bool onOff)
 {
     if (OnRLSDChange)
         OnRLSDChange(this, onOff);
 }
-void TCustomComPort::DoRx80Full()
+void TCustomComPort::doRx80Full()
 {
     if (OnRx80Full)
         OnRx80Full(this);

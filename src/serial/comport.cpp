@@ -23,12 +23,12 @@ std::function<void(TCustomComPort&)>& setupDialogRunner()
 
 // --- requests
 
-void NewAsync(PAsync& async)
+void NewAsync(TComAsync*& async)
 {
     async = new TComAsync;
 }
 
-void FreeAsync(PAsync& async)
+void FreeAsync(TComAsync*& async)
 {
     delete async;
     async = nullptr;
@@ -71,7 +71,7 @@ void TCustomComPort::SetConnected(bool value)
         Close();
 }
 
-void TCustomComPort::Loaded()
+void TCustomComPort::loaded()
 {
     m_loading = false;
     if (!m_connectWhenLoaded)
@@ -89,7 +89,7 @@ void TCustomComPort::Open()
     if (Connected())
         return;
     reapRetired();
-    DoBeforeOpen();
+    doBeforeOpen();
     OpenDevice();
     m_connected = true;
     try {
@@ -107,26 +107,26 @@ void TCustomComPort::Open()
         notifyOpened();
     } catch (...) {
         if (m_thread)
-            m_thread->Start();
+            m_thread->start();
         throw;
     }
     if (m_thread)
-        m_thread->Start();
+        m_thread->start();
 }
 
 void TCustomComPort::notifyOpened()
 {
     notifyLinks(&TComLink::OnConnectionChange, true);
-    DoAfterOpen();
+    doAfterOpen();
     const TComSignals cts = ModemSignals();
     notifyLinks(&TComLink::OnCTSChange, cts.contains(csCTS));
-    DoCTSChange(cts.contains(csCTS));
+    doCtsChange(cts.contains(csCTS));
     const TComSignals dsr = ModemSignals();
     notifyLinks(&TComLink::OnDSRChange, dsr.contains(csDSR));
-    DoDSRChange(dsr.contains(csDSR));
+    doDsrChange(dsr.contains(csDSR));
     const TComSignals rlsd = ModemSignals();
     notifyLinks(&TComLink::OnRLSDChange, rlsd.contains(csRLSD));
-    DoRLSDChange(rlsd.contains(csRLSD));
+    doRlsdChange(rlsd.contains(csRLSD));
 }
 
 void TCustomComPort::Close()
@@ -136,18 +136,18 @@ void TCustomComPort::Close()
     notifyLinks(&TComLink::OnCTSChange, false);
     notifyLinks(&TComLink::OnDSRChange, false);
     notifyLinks(&TComLink::OnRLSDChange, false);
-    DoCTSChange(false);
-    DoDSRChange(false);
-    DoRLSDChange(false);
-    DoBeforeClose();
+    doCtsChange(false);
+    doDsrChange(false);
+    doRlsdChange(false);
+    doBeforeClose();
     AbortAllAsync();
     if (m_thread) {
         const bool insideOwnHandOver =
-            m_thread->IsCurrentThread() || (m_dispatchDepth > 0 && SyncMethod() == smThreadSync);
+            m_thread->isCurrentThread() || (m_dispatchDepth > 0 && SyncMethod() == smThreadSync);
         if (insideOwnHandOver) {
             // The event thread is waiting for the handler that called us; it ends once
             // the handler returns, and the device is closed after it.
-            m_thread->Stop();
+            m_thread->stop();
             m_retired.push_back({std::move(m_thread), std::move(m_device)});
             std::weak_ptr<TCustomComPort*> self = m_self;
             rt::HandOverQueue::main().post([self] {
@@ -161,7 +161,7 @@ void TCustomComPort::Close()
     CloseDevice();
     m_connected = false;
     notifyLinks(&TComLink::OnConnectionChange, false);
-    DoAfterClose();
+    doAfterClose();
 }
 
 void TCustomComPort::reapRetired()
@@ -169,7 +169,7 @@ void TCustomComPort::reapRetired()
     if (m_dispatchDepth > 0)
         return;
     for (Retired& r : m_retired)
-        if (r.thread && r.thread->IsCurrentThread())
+        if (r.thread && r.thread->isCurrentThread())
             return;
     std::vector<Retired> retired = std::move(m_retired);
     m_retired.clear();
@@ -216,7 +216,7 @@ void TCustomComPort::ApplySettings()
     ApplyTimeouts();
 }
 
-serial::DCB TCustomComPort::MakeDCB() const
+serial::DCB TCustomComPort::makeDcb() const
 {
     using namespace serial;
     DCB dcb;
@@ -263,7 +263,7 @@ void TCustomComPort::ApplyLineSettings()
 {
     if (!applying())
         return;
-    if (int e = m_device->setCommState(MakeDCB()))
+    if (int e = m_device->setCommState(makeDcb()))
         throw EComPort(7, e);
 }
 
@@ -320,7 +320,7 @@ void TCustomComPort::SetPort(const std::string& value)
 
 void TCustomComPort::SetParity(const TComParity& value)
 {
-    m_parity.Assign(value);
+    m_parity.assign(value);
     ApplyLineSettings();
 }
 
@@ -358,19 +358,19 @@ void TCustomComPort::SetEventChar(AnsiChar value)
 
 void TCustomComPort::SetBuffer(const TComBuffer& value)
 {
-    m_buffer.Assign(value);
+    m_buffer.assign(value);
     ApplyBufferSizes();
 }
 
 void TCustomComPort::SetFlowControl(const TComFlowControl& value)
 {
-    m_flowControl.Assign(value);
+    m_flowControl.assign(value);
     ApplyLineSettings();
 }
 
 void TCustomComPort::SetTimeouts(const TComTimeouts& value)
 {
-    m_timeouts.Assign(value);
+    m_timeouts.assign(value);
     ApplyTimeouts();
 }
 
@@ -443,7 +443,7 @@ TComErrors TCustomComPort::LineErrors()
     return result;
 }
 
-int TCustomComPort::ReadAsync(void* buffer, int count, PAsync async)
+int TCustomComPort::ReadAsync(void* buffer, int count, TComAsync* async)
 {
     if (!async)
         throw EComPort(4);
@@ -461,7 +461,7 @@ int TCustomComPort::ReadAsync(void* buffer, int count, PAsync async)
     return done;
 }
 
-int TCustomComPort::WriteAsync(const void* buffer, int count, PAsync async)
+int TCustomComPort::WriteAsync(const void* buffer, int count, TComAsync* async)
 {
     if (!async)
         throw EComPort(4);
@@ -481,14 +481,14 @@ int TCustomComPort::WriteAsync(const void* buffer, int count, PAsync async)
     return done;
 }
 
-int TCustomComPort::WriteTextAsync(const std::string& text, PAsync async)
+int TCustomComPort::WriteTextAsync(const std::string& text, TComAsync* async)
 {
     if (text.empty())
         return 0;
     return WriteAsync(text.data(), static_cast<int>(text.size()), async);
 }
 
-int TCustomComPort::WaitForAsync(PAsync async)
+int TCustomComPort::WaitForAsync(TComAsync* async)
 {
     if (!async)
         throw EComPort(4);
@@ -505,7 +505,7 @@ int TCustomComPort::WaitForAsync(PAsync async)
 
 int TCustomComPort::Read(void* buffer, int count)
 {
-    PAsync async = nullptr;
+    TComAsync* async = nullptr;
     NewAsync(async);
     try {
         ReadAsync(buffer, count, async);
@@ -520,7 +520,7 @@ int TCustomComPort::Read(void* buffer, int count)
 
 int TCustomComPort::Write(const void* buffer, int count)
 {
-    PAsync async = nullptr;
+    TComAsync* async = nullptr;
     NewAsync(async);
     try {
         WriteAsync(buffer, count, async);
@@ -571,13 +571,13 @@ void TCustomComPort::UnregisterLink(TComLink* link)
                                   [](const TComLink* l) { return bool(l->OnRxData); });
 }
 
-void TCustomComPort::FreeNotification(const void* owner, std::function<void()> onDestroy)
+void TCustomComPort::freeNotification(const void* owner, std::function<void()> onDestroy)
 {
-    RemoveFreeNotification(owner);
+    removeFreeNotification(owner);
     m_freeNotifications.emplace_back(owner, std::move(onDestroy));
 }
 
-void TCustomComPort::RemoveFreeNotification(const void* owner)
+void TCustomComPort::removeFreeNotification(const void* owner)
 {
     std::erase_if(m_freeNotifications, [owner](const auto& n) { return n.first == owner; });
 }
@@ -595,7 +595,7 @@ void TCustomComPort::forEachLink(const std::function<void(TComLink&)>& fn)
 
 // --- setup dialog
 
-void TCustomComPort::SetSetupDialogRunner(std::function<void(TCustomComPort&)> runner)
+void TCustomComPort::setSetupDialogRunner(std::function<void(TCustomComPort&)> runner)
 {
     setupDialogRunner() = std::move(runner);
 }

@@ -30,8 +30,8 @@
 
 class TCustomComPort;
 class TComThread;
-class TIniFile;
-class TRegistryKey;
+class IniFile;
+class RegistryKey;
 
 using TNotifyEvent = std::function<void(TCustomComPort* sender)>;
 using TRxCharEvent = std::function<void(TCustomComPort* sender, int count)>;
@@ -66,11 +66,10 @@ struct TComAsync {
     int transferred = 0;
     int error = 0; // errno of the completion, 0 when it succeeded
 };
-using PAsync = TComAsync*;
 
-void NewAsync(PAsync& async);
+void NewAsync(TComAsync*& async);
 // Frees the record and clears the reference; harmless on null.
-void FreeAsync(PAsync& async);
+void FreeAsync(TComAsync*& async);
 
 class TCustomComPort {
 public:
@@ -88,9 +87,9 @@ public:
     void EndUpdate();
 
     // Construction from a stored design: while loading, SetConnected only records the
-    // value; Loaded() then opens, and a failure goes to the unhandled-error handler.
-    void BeginLoading() { m_loading = true; }
-    void Loaded();
+    // value; loaded() then opens, and a failure goes to the unhandled-error handler.
+    void beginLoading() { m_loading = true; }
+    void loaded();
 
     // --- settings
     TBaudRate BaudRate() const { return m_baudRate; }
@@ -128,13 +127,13 @@ public:
     bool ReportRxCount() const { return m_reportRxCount.load(); }
     void SetReportRxCount(bool value) { m_reportRxCount = value; }
     // Only the normal priority is used on this platform; the value is kept.
-    TThreadPriority EventThreadPriority() const { return m_eventThreadPriority; }
-    void SetEventThreadPriority(TThreadPriority value) { m_eventThreadPriority = value; }
-    TStoredGroups StoredGroups() const { return m_storedGroups; }
-    void SetStoredGroups(TStoredGroups value) { m_storedGroups = value; }
+    ThreadPriority EventThreadPriority() const { return m_eventThreadPriority; }
+    void SetEventThreadPriority(ThreadPriority value) { m_eventThreadPriority = value; }
+    StoredGroupSet StoredGroups() const { return m_storedGroups; }
+    void SetStoredGroups(StoredGroupSet value) { m_storedGroups = value; }
     // The component's name: the INI section of the settings store.
-    const std::string& Name() const { return m_name; }
-    void SetName(const std::string& value) { m_name = value; }
+    const std::string& name() const { return m_name; }
+    void setName(const std::string& value) { m_name = value; }
 
     // --- applying
     virtual void ApplySettings();
@@ -142,19 +141,19 @@ public:
     virtual void ApplyTimeouts();
     virtual void ApplyBufferSizes();
     // The block ApplyLineSettings() hands to the device.
-    serial::DCB MakeDCB() const;
+    serial::DCB makeDcb() const;
 
     // --- device queries and requests
     int InputCount();
     TComSignals ModemSignals();
     TComErrors LineErrors();
     int Read(void* buffer, int count);
-    int ReadAsync(void* buffer, int count, PAsync async);
+    int ReadAsync(void* buffer, int count, TComAsync* async);
     int WriteText(const std::string& text);
-    int WriteTextAsync(const std::string& text, PAsync async);
+    int WriteTextAsync(const std::string& text, TComAsync* async);
     int Write(const void* buffer, int count);
-    int WriteAsync(const void* buffer, int count, PAsync async);
-    int WaitForAsync(PAsync async);
+    int WriteAsync(const void* buffer, int count, TComAsync* async);
+    int WaitForAsync(TComAsync* async);
     void AbortAllAsync();
 
     // --- links
@@ -164,20 +163,20 @@ public:
     // Components that keep a pointer to this port ask to be told when it goes, so none is
     // left holding a dangling one. One notification per owner; the port's destructor runs
     // them before it closes.
-    void FreeNotification(const void* owner, std::function<void()> onDestroy);
-    void RemoveFreeNotification(const void* owner);
+    void freeNotification(const void* owner, std::function<void()> onDestroy);
+    void removeFreeNotification(const void* owner);
 
     // --- setup dialog and settings store
     void ShowSetupDialog();
     // The Qt layer installs the dialog; without one ShowSetupDialog does nothing.
-    static void SetSetupDialogRunner(std::function<void(TCustomComPort&)> runner);
-    virtual void StoreToRegistry(TRegistryKey& key);
-    virtual void StoreToIniFile(TIniFile& ini);
-    virtual void LoadFromRegistry(TRegistryKey& key);
-    virtual void LoadFromIniFile(TIniFile& ini);
+    static void setSetupDialogRunner(std::function<void(TCustomComPort&)> runner);
+    virtual void StoreToRegistry(RegistryKey& key);
+    virtual void StoreToIniFile(IniFile& ini);
+    virtual void LoadFromRegistry(RegistryKey& key);
+    virtual void LoadFromIniFile(IniFile& ini);
 
     // How devices are opened: the POSIX one unless a test installs a fake.
-    void SetDeviceOpener(serial::DeviceOpener opener) { m_opener = std::move(opener); }
+    void setDeviceOpener(serial::DeviceOpener opener) { m_opener = std::move(opener); }
 
     // --- events, assigned by the application
     TNotifyEvent OnAfterOpen;
@@ -200,31 +199,31 @@ protected:
     virtual void OpenDevice();
     virtual void CloseDevice();
 
-    virtual void DoAfterClose();
-    virtual void DoAfterOpen();
-    virtual void DoBeforeClose();
-    virtual void DoBeforeOpen();
-    virtual void DoRxChar(int count);
-    virtual void DoRxBuf(const AnsiChar* buffer, int count);
-    virtual void DoTxEmpty();
-    virtual void DoBreak();
-    virtual void DoRing();
-    virtual void DoRxFlag();
-    virtual void DoCTSChange(bool onOff);
-    virtual void DoDSRChange(bool onOff);
-    virtual void DoError(TComErrors errors);
-    virtual void DoRLSDChange(bool onOff);
-    virtual void DoRx80Full();
+    virtual void doAfterClose();
+    virtual void doAfterOpen();
+    virtual void doBeforeClose();
+    virtual void doBeforeOpen();
+    virtual void doRxChar(int count);
+    virtual void doRxBuf(const AnsiChar* buffer, int count);
+    virtual void doTxEmpty();
+    virtual void doBreak();
+    virtual void doRing();
+    virtual void doRxFlag();
+    virtual void doCtsChange(bool onOff);
+    virtual void doDsrChange(bool onOff);
+    virtual void doError(TComErrors errors);
+    virtual void doRlsdChange(bool onOff);
+    virtual void doRx80Full();
 
 private:
     friend class TComThread;
 
     // Event processing of one wake-up, in the fixed order.
-    void ProcessEvents(TComEvents events);
-    void ProcessEvent(TComEvent event);
+    void processEvents(TComEvents events);
+    void processEvent(TComEvent event);
     // The smWindowSync action for one mask bit; dropped once the port is closed.
     void PortMessage(std::uint32_t maskBit);
-    void ReceivePath();
+    void receivePath();
     void notifyOpened();
     bool applying() const;
     void forEachLink(const std::function<void(TComLink&)>& fn);
@@ -259,8 +258,8 @@ private:
     TComTimeouts m_timeouts{this};
     std::atomic<TSyncMethod> m_syncMethod{smThreadSync};
     std::atomic<bool> m_reportRxCount{true};
-    TThreadPriority m_eventThreadPriority = tpNormal;
-    TStoredGroups m_storedGroups{stBasic};
+    ThreadPriority m_eventThreadPriority = tpNormal;
+    StoredGroupSet m_storedGroups{stBasic};
 
     serial::DeviceOpener m_opener;
     std::unique_ptr<serial::CommDevice> m_device;

@@ -27,7 +27,7 @@ template <typename E> std::vector<std::string> names(E last, std::string (*name)
 
 } // namespace
 
-void TComSelect::SetPortListRoots(std::string sysClassTty, std::string dev)
+void TComSelect::setPortListRoots(std::string sysClassTty, std::string dev)
 {
     portListRoots() = {std::move(sysClassTty), std::move(dev)};
 }
@@ -35,7 +35,7 @@ void TComSelect::SetPortListRoots(std::string sysClassTty, std::string dev)
 TComSelect::~TComSelect()
 {
     if (m_port)
-        m_port->RemoveFreeNotification(this);
+        m_port->removeFreeNotification(this);
 }
 
 std::string TComSelect::Text() const
@@ -60,8 +60,8 @@ void TComSelect::select(int index)
 
 void TComSelect::changed()
 {
-    if (OnChanged)
-        OnChanged();
+    if (onChanged)
+        onChanged();
 }
 
 void TComSelect::SetComProperty(TComProperty value)
@@ -107,11 +107,11 @@ void TComSelect::SetComPort(TCustomComPort* port)
     if (port == m_port)
         return;
     if (m_port)
-        m_port->RemoveFreeNotification(this);
+        m_port->removeFreeNotification(this);
     m_port = port;
     if (!m_port)
         return;
-    m_port->FreeNotification(this, [this] {
+    m_port->freeNotification(this, [this] {
         m_port = nullptr;
         if (!m_items.empty())
             select(0);
@@ -181,7 +181,7 @@ void TComSelect::takePending(const std::string& text)
     }
 }
 
-void TComSelect::Change(int index)
+void TComSelect::change(int index)
 {
     if (index < 0 || static_cast<std::size_t>(index) >= m_items.size())
         return;

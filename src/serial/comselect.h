@@ -10,7 +10,7 @@ enum TComProperty { cpNone, cpPort, cpBaudRate, cpDataBits, cpStopBits, cpParity
 
 // The logic of a choice list bound to one property of a port: its items, the selected one,
 // the pending value, and writing that value to the port. Toolkit-free, so the setup
-// dialog's rules are tested without a window; a combo box mirrors Items() and ItemIndex().
+// dialog's rules are tested without a window; a combo box mirrors items() and itemIndex().
 class TComSelect {
 public:
     TComSelect() = default;
@@ -18,9 +18,9 @@ public:
     TComSelect(const TComSelect&) = delete;
     TComSelect& operator=(const TComSelect&) = delete;
 
-    const std::vector<std::string>& Items() const { return m_items; }
+    const std::vector<std::string>& items() const { return m_items; }
     // -1 when nothing is selected.
-    int ItemIndex() const { return m_itemIndex; }
+    int itemIndex() const { return m_itemIndex; }
     std::string Text() const;
     // Selects the item with that text (letter case ignored); otherwise changes nothing.
     void SetText(const std::string& text);
@@ -38,21 +38,21 @@ public:
     void ShowPortValue();
     void ApplyChoice();
     // The user picked item `index`.
-    void Change(int index);
+    void change(int index);
 
     // Pending values; only that of the bound property is used.
-    const std::string& PendingPort() const { return m_pendingPort; }
-    TBaudRate PendingBaudRate() const { return m_pendingBaudRate; }
-    TDataBits PendingDataBits() const { return m_pendingDataBits; }
-    TStopBits PendingStopBits() const { return m_pendingStopBits; }
-    TParityBits PendingParity() const { return m_pendingParity; }
-    TFlowControl PendingFlowControl() const { return m_pendingFlowControl; }
+    const std::string& pendingPort() const { return m_pendingPort; }
+    TBaudRate pendingBaudRate() const { return m_pendingBaudRate; }
+    TDataBits pendingDataBits() const { return m_pendingDataBits; }
+    TStopBits pendingStopBits() const { return m_pendingStopBits; }
+    TParityBits pendingParity() const { return m_pendingParity; }
+    TFlowControl pendingFlowControl() const { return m_pendingFlowControl; }
 
     // Called after the items or the selection changed, for the widget that shows them.
-    std::function<void()> OnChanged;
+    std::function<void()> onChanged;
 
     // Where the port list is read from: the system's device tree unless a test fakes one.
-    static void SetPortListRoots(std::string sysClassTty, std::string dev);
+    static void setPortListRoots(std::string sysClassTty, std::string dev);
 
 private:
     void select(int index);

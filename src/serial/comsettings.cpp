@@ -8,7 +8,7 @@ void TComParity::changed()
         m_owner->ApplyLineSettings();
 }
 
-void TComParity::Assign(const TComParity& other)
+void TComParity::assign(const TComParity& other)
 {
     m_bits = other.m_bits;
     m_check = other.m_check.load();
@@ -62,7 +62,7 @@ template <typename T> void TComFlowControl::set(T& field, T value)
     changed();
 }
 
-void TComFlowControl::Assign(const TComFlowControl& other)
+void TComFlowControl::assign(const TComFlowControl& other)
 {
     m_outCTSFlow = other.m_outCTSFlow;
     m_outDSRFlow = other.m_outDSRFlow;
@@ -146,7 +146,7 @@ void TComFlowControl::SetXoffChar(AnsiChar value)
     set(m_xoffChar, value);
 }
 
-void TComTimeouts::Assign(const TComTimeouts& other)
+void TComTimeouts::assign(const TComTimeouts& other)
 {
     m_readInterval = other.m_readInterval;
     m_readTotalMultiplier = other.m_readTotalMultiplier;
@@ -185,7 +185,7 @@ void TComTimeouts::SetWriteTotalConstant(std::int32_t value)
     set(m_writeTotalConstant, value);
 }
 
-void TComBuffer::Assign(const TComBuffer& other)
+void TComBuffer::assign(const TComBuffer& other)
 {
     m_inputSize = other.m_inputSize;
     m_outputSize = other.m_outputSize;

@@ -8,7 +8,7 @@
 class TCustomComPort;
 
 // Settings objects. Each setter stores a changed value and asks the owning port (if any)
-// to apply its group; Assign() copies fields and applies nothing. Objects without an
+// to apply its group; assign() copies fields and applies nothing. Objects without an
 // owner are plain values to assign to a port as a whole.
 class TComParity {
 public:
@@ -18,7 +18,7 @@ public:
     }
     TComParity(const TComParity&) = delete;
     TComParity& operator=(const TComParity&) = delete;
-    void Assign(const TComParity& other);
+    void assign(const TComParity& other);
 
     TParityBits Bits() const { return m_bits; }
     void SetBits(TParityBits value);
@@ -47,7 +47,7 @@ public:
     }
     TComFlowControl(const TComFlowControl&) = delete;
     TComFlowControl& operator=(const TComFlowControl&) = delete;
-    void Assign(const TComFlowControl& other);
+    void assign(const TComFlowControl& other);
 
     // The combined choice, derived from ControlRTS, OutCTSFlow and the Xon/Xoff flags.
     TFlowControl FlowControl() const;
@@ -99,7 +99,7 @@ public:
     }
     TComTimeouts(const TComTimeouts&) = delete;
     TComTimeouts& operator=(const TComTimeouts&) = delete;
-    void Assign(const TComTimeouts& other);
+    void assign(const TComTimeouts& other);
 
     std::int32_t ReadInterval() const { return m_readInterval; }
     void SetReadInterval(std::int32_t value);
@@ -130,7 +130,7 @@ public:
     }
     TComBuffer(const TComBuffer&) = delete;
     TComBuffer& operator=(const TComBuffer&) = delete;
-    void Assign(const TComBuffer& other);
+    void assign(const TComBuffer& other);
 
     // A positive odd size is stored one less; others as given.
     std::int32_t InputSize() const { return m_inputSize; }

@@ -20,27 +20,27 @@ std::size_t TComTermBuffer::index(int column, int row) const
     return static_cast<std::size_t>((row - 1) * m_columns + (column - 1));
 }
 
-TTermChar TComTermBuffer::GetChar(int column, int row) const
+TermChar TComTermBuffer::charAt(int column, int row) const
 {
     if (column < 1 || column > m_columns || row < 1 || row > m_rows)
         return {};
     return m_cells[index(column, row)];
 }
 
-void TComTermBuffer::SetChar(int column, int row, const TTermChar& ch)
+void TComTermBuffer::setCharAt(int column, int row, const TermChar& ch)
 {
     if (column < 1 || column > m_columns || row < 1 || row > m_rows)
         return;
     m_cells[index(column, row)] = ch;
 }
 
-void TComTermBuffer::ScrollUp(const TTermChar& blank)
+void TComTermBuffer::scrollUp(const TermChar& blank)
 {
     std::move(m_cells.begin() + m_columns, m_cells.end(), m_cells.begin());
     std::fill(m_cells.end() - m_columns, m_cells.end(), blank);
 }
 
-void TComTermBuffer::EraseLine(int row, int from, int to, const TTermChar& blank)
+void TComTermBuffer::eraseLine(int row, int from, int to, const TermChar& blank)
 {
     if (row < 1 || row > m_rows)
         return;
@@ -48,36 +48,36 @@ void TComTermBuffer::EraseLine(int row, int from, int to, const TTermChar& blank
         m_cells[index(column, row)] = blank;
 }
 
-void TComTermBuffer::EraseScreen(const TTermChar& blank)
+void TComTermBuffer::eraseScreen(const TermChar& blank)
 {
     std::fill(m_cells.begin(), m_cells.end(), blank);
 }
 
-std::string TComTermBuffer::RowText(int row) const
+std::string TComTermBuffer::rowText(int row) const
 {
     std::string text;
     for (int column = 1; column <= m_columns; ++column)
-        text += GetChar(column, row).ch;
+        text += charAt(column, row).ch;
     return text;
 }
 
-bool TComTermBuffer::TabStop(int column) const
+bool TComTermBuffer::isTabStop(int column) const
 {
     return column >= 1 && column <= m_columns && m_tabs[static_cast<std::size_t>(column)];
 }
 
-void TComTermBuffer::SetTabStop(int column, bool on)
+void TComTermBuffer::setTabStop(int column, bool on)
 {
     if (column >= 1 && column <= m_columns)
         m_tabs[static_cast<std::size_t>(column)] = on;
 }
 
-void TComTermBuffer::ClearAllTabs()
+void TComTermBuffer::clearAllTabs()
 {
     std::fill(m_tabs.begin(), m_tabs.end(), false);
 }
 
-int TComTermBuffer::NextTabStop(int column) const
+int TComTermBuffer::nextTabStop(int column) const
 {
     for (int next = std::max(column + 1, 1); next <= m_columns; ++next)
         if (m_tabs[static_cast<std::size_t>(next)])
@@ -91,7 +91,7 @@ TCustomComTerminal::TCustomComTerminal()
     : m_buffer(std::make_unique<TComTermBuffer>(80, 24))
 {
     m_link.OnRxData = [this](TCustomComPort*, const AnsiChar* buffer, int count) {
-        RxBuf(buffer, count);
+        rxBuf(buffer, count);
     };
     createEscapeCodes();
 }
@@ -107,11 +107,11 @@ void TCustomComTerminal::SetComPort(TCustomComPort* port)
         return;
     if (m_comPort) {
         m_comPort->UnregisterLink(&m_link);
-        m_comPort->RemoveFreeNotification(this);
+        m_comPort->removeFreeNotification(this);
     }
     m_comPort = port;
     if (m_comPort) {
-        m_comPort->FreeNotification(this, [this] { SetComPort(nullptr); });
+        m_comPort->freeNotification(this, [this] { SetComPort(nullptr); });
         m_comPort->RegisterLink(&m_link);
     }
 }
@@ -136,7 +136,7 @@ void TCustomComTerminal::SetEmulation(TTermEmulation value)
         createEscapeCodes();
 }
 
-void TCustomComTerminal::Loaded()
+void TCustomComTerminal::loaded()
 {
     m_loading = false;
     createEscapeCodes();
@@ -153,7 +153,7 @@ void TCustomComTerminal::createEscapeCodes()
         m_escapeCodes = std::make_unique<TEscapeCodesVT52>();
         break;
     case teNone:
-        DoGetEscapeCodes(m_escapeCodes);
+        doGetEscapeCodes(m_escapeCodes);
         break;
     }
 }
@@ -173,31 +173,31 @@ void TCustomComTerminal::resizeBuffer(int columns, int rows)
     if (columns == Columns() && rows == Rows())
         return;
     m_buffer = std::make_unique<TComTermBuffer>(columns, rows);
-    m_buffer->EraseScreen(blank());
+    m_buffer->eraseScreen(blank());
     m_column = std::min(m_column, columns);
     m_row = std::min(m_row, rows);
     m_savedColumn = std::min(m_savedColumn, columns);
     m_savedRow = std::min(m_savedRow, rows);
 }
 
-void TCustomComTerminal::MoveCursor(int column, int row)
+void TCustomComTerminal::moveCursor(int column, int row)
 {
     m_column = std::clamp(column, 1, Columns());
     m_row = std::clamp(row, 1, Rows());
 }
 
-TTermChar TCustomComTerminal::blank() const
+TermChar TCustomComTerminal::blank() const
 {
     return {' ', m_frontColor, m_backColor};
 }
 
-void TCustomComTerminal::ClearScreen()
+void TCustomComTerminal::clearScreen()
 {
-    m_buffer->EraseScreen(blank());
-    MoveCursor(1, 1);
+    m_buffer->eraseScreen(blank());
+    moveCursor(1, 1);
 }
 
-void TCustomComTerminal::WriteStr(const std::string& str)
+void TCustomComTerminal::writeStr(const std::string& str)
 {
     if (m_comPort && m_comPort->Connected())
         m_comPort->WriteText(str);
@@ -205,7 +205,7 @@ void TCustomComTerminal::WriteStr(const std::string& str)
 
 // --- receiving
 
-void TCustomComTerminal::RxBuf(const AnsiChar* buffer, int count)
+void TCustomComTerminal::rxBuf(const AnsiChar* buffer, int count)
 {
     if (count <= 0)
         return;
@@ -220,7 +220,7 @@ void TCustomComTerminal::RxBuf(const AnsiChar* buffer, int count)
         }
         str = std::move(withLF);
     }
-    DoStrRecieved(str);
+    doStrRecieved(str);
     m_replyFailed = false;
     for (char ch : str)
         handleChar(ch);
@@ -229,32 +229,32 @@ void TCustomComTerminal::RxBuf(const AnsiChar* buffer, int count)
 void TCustomComTerminal::handleChar(char ch)
 {
     if (!m_escapeCodes) {
-        PutChar(ch);
+        putChar(ch);
         return;
     }
     switch (m_escapeCodes->FeedChar(ch)) {
-    case TFeedResult::Plain:
-        PutChar(m_escapeCodes->Character());
+    case FeedResult::Plain:
+        putChar(m_escapeCodes->character());
         break;
-    case TFeedResult::Complete:
+    case FeedResult::Complete:
         if (!ExecuteCode(m_escapeCodes->Code()))
-            DoUnhandledCode(m_escapeCodes->Code(), m_escapeCodes->Data());
+            doUnhandledCode(m_escapeCodes->Code(), m_escapeCodes->data());
         if (m_escapeCodes) // a handler may have switched the emulation off
-            m_escapeCodes->ClearParams();
+            m_escapeCodes->clearParams();
         break;
-    case TFeedResult::Incomplete:
+    case FeedResult::Incomplete:
         break;
     }
 }
 
-void TCustomComTerminal::PutChar(char ch)
+void TCustomComTerminal::putChar(char ch)
 {
     switch (ch) {
     case 8:
         m_column = std::max(m_column - 1, 1);
         break;
     case 9:
-        m_column = m_buffer->NextTabStop(m_column);
+        m_column = m_buffer->nextTabStop(m_column);
         break;
     case 10:
     case 12:
@@ -265,7 +265,7 @@ void TCustomComTerminal::PutChar(char ch)
         break;
     default:
         if (static_cast<unsigned char>(ch) >= 32) {
-            m_buffer->SetChar(m_column, m_row, {ch, m_frontColor, m_backColor});
+            m_buffer->setCharAt(m_column, m_row, {ch, m_frontColor, m_backColor});
             if (m_column < Columns()) {
                 ++m_column;
             } else if (m_wrapLines) {
@@ -275,7 +275,7 @@ void TCustomComTerminal::PutChar(char ch)
         }
         break;
     }
-    DoChar(ch);
+    doChar(ch);
 }
 
 void TCustomComTerminal::lineFeed()
@@ -283,59 +283,59 @@ void TCustomComTerminal::lineFeed()
     if (m_row < Rows())
         ++m_row;
     else
-        m_buffer->ScrollUp(blank());
+        m_buffer->scrollUp(blank());
 }
 
 bool TCustomComTerminal::ExecuteCode(TEscapeCode code)
 {
     TEscapeCodes& codes = *m_escapeCodes;
     // Counts of 0 or less move as far as 1 does, as on a real terminal.
-    const int count = std::max(codes.GetParam(1), 1);
+    const int count = std::max(codes.param(1), 1);
     switch (code) {
     case ecCursorUp:
     case ecAppCursorUp:
-        MoveCursor(m_column, m_row - count);
+        moveCursor(m_column, m_row - count);
         return true;
     case ecCursorDown:
     case ecAppCursorDown:
-        MoveCursor(m_column, m_row + count);
+        moveCursor(m_column, m_row + count);
         return true;
     case ecCursorRight:
     case ecAppCursorRight:
-        MoveCursor(m_column + count, m_row);
+        moveCursor(m_column + count, m_row);
         return true;
     case ecCursorLeft:
     case ecAppCursorLeft:
-        MoveCursor(m_column - count, m_row);
+        moveCursor(m_column - count, m_row);
         return true;
     case ecCursorHome:
-        MoveCursor(1, 1);
+        moveCursor(1, 1);
         return true;
     case ecCursorMove:
-        MoveCursor(codes.GetParam(2), codes.GetParam(1));
+        moveCursor(codes.param(2), codes.param(1));
         return true;
     case ecEraseLineFrom:
-        m_buffer->EraseLine(m_row, m_column, Columns(), blank());
+        m_buffer->eraseLine(m_row, m_column, Columns(), blank());
         return true;
     case ecEraseLine:
-        m_buffer->EraseLine(m_row, 1, Columns(), blank());
+        m_buffer->eraseLine(m_row, 1, Columns(), blank());
         return true;
     case ecEraseScreenFrom:
-        m_buffer->EraseLine(m_row, m_column, Columns(), blank());
+        m_buffer->eraseLine(m_row, m_column, Columns(), blank());
         for (int row = m_row + 1; row <= Rows(); ++row)
-            m_buffer->EraseLine(row, 1, Columns(), blank());
+            m_buffer->eraseLine(row, 1, Columns(), blank());
         return true;
     case ecEraseScreen:
-        m_buffer->EraseScreen(blank());
+        m_buffer->eraseScreen(blank());
         return true;
     case ecSetTab:
-        m_buffer->SetTabStop(m_column, true);
+        m_buffer->setTabStop(m_column, true);
         return true;
     case ecClearTab:
-        m_buffer->SetTabStop(m_column, false);
+        m_buffer->setTabStop(m_column, false);
         return true;
     case ecClearAllTabs:
-        m_buffer->ClearAllTabs();
+        m_buffer->clearAllTabs();
         return true;
     case ecAttributes:
         setAttributes();
@@ -347,7 +347,7 @@ bool TCustomComTerminal::ExecuteCode(TEscapeCode code)
         m_frontColor = m_fontColor;
         m_backColor = m_color;
         m_buffer = std::make_unique<TComTermBuffer>(Columns(), Rows());
-        ClearScreen();
+        clearScreen();
         return true;
     case ecSaveCaret:
     case ecSaveCaretAndAttr:
@@ -360,7 +360,7 @@ bool TCustomComTerminal::ExecuteCode(TEscapeCode code)
         return true;
     case ecRestoreCaret:
     case ecRestoreCaretAndAttr:
-        MoveCursor(m_savedColumn, m_savedRow);
+        moveCursor(m_savedColumn, m_savedRow);
         if (code == ecRestoreCaretAndAttr) {
             m_frontColor = m_savedFront;
             m_backColor = m_savedBack;
@@ -369,7 +369,7 @@ bool TCustomComTerminal::ExecuteCode(TEscapeCode code)
     case ecTest:
         for (int row = 1; row <= Rows(); ++row)
             for (int column = 1; column <= Columns(); ++column)
-                m_buffer->SetChar(column, row, {'E', m_frontColor, m_backColor});
+                m_buffer->setCharAt(column, row, {'E', m_frontColor, m_backColor});
         return true;
     case ecIdentify:
         reply(ecIdentResponse, {"2"});
@@ -390,7 +390,7 @@ void TCustomComTerminal::reply(TEscapeCode code, std::vector<std::string> params
     if (m_replyFailed)
         return;
     try {
-        WriteStr(m_escapeCodes->CodeText(code, params));
+        writeStr(m_escapeCodes->CodeText(code, params));
     } catch (const EComPort&) {
         // A peer that asks and never reads must not stop the reception of what it sends.
         m_replyFailed = true;
@@ -400,14 +400,13 @@ void TCustomComTerminal::reply(TEscapeCode code, std::vector<std::string> params
 void TCustomComTerminal::setAttributes()
 {
     // Black, red, green, yellow, blue, magenta, cyan, white: the ANSI order, as 0xRRGGBB.
-    static constexpr TColor ansi[8] = {0x000000, 0x800000, 0x008000, 0x808000,
-                                       0x000080, 0x800080, 0x008080, 0xC0C0C0};
-    const auto& params = m_escapeCodes->Params();
+    static constexpr TermColor ansi[8] = {0x000000, 0x800000, 0x008000, 0x808000,
+                                          0x000080, 0x800080, 0x008080, 0xC0C0C0};
+    const auto& params = m_escapeCodes->params();
     const std::size_t n = std::max<std::size_t>(params.size(), 1);
     for (std::size_t i = 0; i < n; ++i) {
-        const int value = params.empty() || params[i].empty()
-                              ? 0
-                              : m_escapeCodes->GetParam(static_cast<int>(i + 1));
+        const int value =
+            params.empty() || params[i].empty() ? 0 : m_escapeCodes->param(static_cast<int>(i + 1));
         if (value == 0) {
             m_frontColor = m_fontColor;
             m_backColor = m_color;
@@ -421,25 +420,25 @@ void TCustomComTerminal::setAttributes()
     }
 }
 
-void TCustomComTerminal::DoChar(char ch)
+void TCustomComTerminal::doChar(char ch)
 {
     if (OnChar)
         OnChar(this, ch);
 }
 
-void TCustomComTerminal::DoStrRecieved(std::string& str)
+void TCustomComTerminal::doStrRecieved(std::string& str)
 {
     if (OnStrRecieved)
         OnStrRecieved(this, str);
 }
 
-void TCustomComTerminal::DoUnhandledCode(TEscapeCode code, const std::string& data)
+void TCustomComTerminal::doUnhandledCode(TEscapeCode code, const std::string& data)
 {
     if (OnUnhandledCode)
         OnUnhandledCode(this, code, data);
 }
 
-void TCustomComTerminal::DoGetEscapeCodes(std::unique_ptr<TEscapeCodes>& escapeCodes)
+void TCustomComTerminal::doGetEscapeCodes(std::unique_ptr<TEscapeCodes>& escapeCodes)
 {
     if (OnGetEscapeCodes)
         OnGetEscapeCodes(this, escapeCodes);

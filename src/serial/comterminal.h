@@ -23,9 +23,9 @@ enum TArrowKeys { akTerminal, akWindows };
 enum TTermCaret { tcBlock, tcUnderline, tcNone };
 
 // Colours as 0xRRGGBB.
-using TColor = std::uint32_t;
-inline constexpr TColor clBlack = 0x000000;
-inline constexpr TColor clWhite = 0xFFFFFF;
+using TermColor = std::uint32_t;
+inline constexpr TermColor clBlack = 0x000000;
+inline constexpr TermColor clWhite = 0xFFFFFF;
 
 class TCustomComTerminal;
 
@@ -36,10 +36,10 @@ using TEscapeEvent =
 using TUnhandledEvent =
     std::function<void(TCustomComTerminal* sender, TEscapeCode code, const std::string& data)>;
 
-struct TTermChar {
+struct TermChar {
     char ch = ' ';
-    TColor frontColor = clWhite;
-    TColor backColor = clBlack;
+    TermColor frontColor = clWhite;
+    TermColor backColor = clBlack;
 };
 
 // The character screen: Columns x Rows cells, 1-based like the cursor.
@@ -50,27 +50,27 @@ public:
     int Columns() const { return m_columns; }
     int Rows() const { return m_rows; }
     // Cells outside the screen read as blank and ignore writes.
-    TTermChar GetChar(int column, int row) const;
-    void SetChar(int column, int row, const TTermChar& ch);
+    TermChar charAt(int column, int row) const;
+    void setCharAt(int column, int row, const TermChar& ch);
     // Moves every row one up; the last row comes in blank.
-    void ScrollUp(const TTermChar& blank);
+    void scrollUp(const TermChar& blank);
     // Blanks columns from..to of a row.
-    void EraseLine(int row, int from, int to, const TTermChar& blank);
-    void EraseScreen(const TTermChar& blank);
+    void eraseLine(int row, int from, int to, const TermChar& blank);
+    void eraseScreen(const TermChar& blank);
     // The row as text, for tests and the like.
-    std::string RowText(int row) const;
+    std::string rowText(int row) const;
 
-    bool TabStop(int column) const;
-    void SetTabStop(int column, bool on);
-    void ClearAllTabs();
+    bool isTabStop(int column) const;
+    void setTabStop(int column, bool on);
+    void clearAllTabs();
     // The next tab stop after `column`, or the last column when there is none.
-    int NextTabStop(int column) const;
+    int nextTabStop(int column) const;
 
 private:
     std::size_t index(int column, int row) const;
     int m_columns;
     int m_rows;
-    std::vector<TTermChar> m_cells;
+    std::vector<TermChar> m_cells;
     std::vector<bool> m_tabs;
 };
 
@@ -90,8 +90,8 @@ public:
     TTermEmulation Emulation() const { return m_emulation; }
     void SetEmulation(TTermEmulation value);
     // Construction from a stored design: the parser is made once loading has finished.
-    void BeginLoading() { m_loading = true; }
-    void Loaded();
+    void beginLoading() { m_loading = true; }
+    void loaded();
 
     bool AppendLF() const { return m_appendLF; }
     void SetAppendLF(bool value) { m_appendLF = value; }
@@ -114,23 +114,23 @@ public:
     void SetWrapLines(bool value) { m_wrapLines = value; }
     TTermCaret Caret() const { return m_caret; }
     void SetCaret(TTermCaret value) { m_caret = value; }
-    TColor Color() const { return m_color; }
-    void SetColor(TColor value) { m_color = value; }
-    TColor FontColor() const { return m_fontColor; }
-    void SetFontColor(TColor value) { m_fontColor = value; }
-    TColor AltColor() const { return m_altColor; }
-    void SetAltColor(TColor value) { m_altColor = value; }
+    TermColor Color() const { return m_color; }
+    void SetColor(TermColor value) { m_color = value; }
+    TermColor FontColor() const { return m_fontColor; }
+    void SetFontColor(TermColor value) { m_fontColor = value; }
+    TermColor AltColor() const { return m_altColor; }
+    void SetAltColor(TermColor value) { m_altColor = value; }
 
     // Cursor, 1-based (column, row).
-    int CursorColumn() const { return m_column; }
-    int CursorRow() const { return m_row; }
-    void MoveCursor(int column, int row);
+    int cursorColumn() const { return m_column; }
+    int cursorRow() const { return m_row; }
+    void moveCursor(int column, int row);
     const TComTermBuffer& Buffer() const { return *m_buffer; }
-    TEscapeCodes* EscapeCodes() const { return m_escapeCodes.get(); }
+    TEscapeCodes* escapeCodes() const { return m_escapeCodes.get(); }
 
     // Sends text to the bound port if it is open; typed keys and replies take this road.
-    void WriteStr(const std::string& str);
-    void ClearScreen();
+    void writeStr(const std::string& str);
+    void clearScreen();
 
     TChScreenEvent OnChar;
     TStrRecvEvent OnStrRecieved;
@@ -139,13 +139,13 @@ public:
 
 protected:
     // The link's OnRxData slot: one received block.
-    void RxBuf(const AnsiChar* buffer, int count);
-    void PutChar(char ch);
+    void rxBuf(const AnsiChar* buffer, int count);
+    void putChar(char ch);
     virtual bool ExecuteCode(TEscapeCode code);
-    virtual void DoChar(char ch);
-    virtual void DoStrRecieved(std::string& str);
-    virtual void DoUnhandledCode(TEscapeCode code, const std::string& data);
-    virtual void DoGetEscapeCodes(std::unique_ptr<TEscapeCodes>& escapeCodes);
+    virtual void doChar(char ch);
+    virtual void doStrRecieved(std::string& str);
+    virtual void doUnhandledCode(TEscapeCode code, const std::string& data);
+    virtual void doGetEscapeCodes(std::unique_ptr<TEscapeCodes>& escapeCodes);
 
 private:
     void createEscapeCodes();
@@ -153,7 +153,7 @@ private:
     void lineFeed();
     void reply(TEscapeCode code, std::vector<std::string> params);
     void setAttributes();
-    TTermChar blank() const;
+    TermChar blank() const;
     void resizeBuffer(int columns, int rows);
 
     TComLink m_link;
@@ -170,18 +170,18 @@ private:
     bool m_wantTab = false;
     bool m_wrapLines = false;
     TTermCaret m_caret = tcBlock;
-    TColor m_color = clBlack;
-    TColor m_fontColor = clWhite;
-    TColor m_altColor = 0xA6A6A6;
+    TermColor m_color = clBlack;
+    TermColor m_fontColor = clWhite;
+    TermColor m_altColor = 0xA6A6A6;
 
     int m_column = 1;
     int m_row = 1;
     int m_savedColumn = 1;
     int m_savedRow = 1;
-    TColor m_frontColor = clWhite;
-    TColor m_backColor = clBlack;
-    TColor m_savedFront = clWhite;
-    TColor m_savedBack = clBlack;
+    TermColor m_frontColor = clWhite;
+    TermColor m_backColor = clBlack;
+    TermColor m_savedFront = clWhite;
+    TermColor m_savedBack = clBlack;
     // A reply the peer does not take within the write timeout is dropped, and so are the
     // further replies of the same block, so a flood of requests cannot hold the GUI thread
     // for one timeout per request.

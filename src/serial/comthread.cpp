@@ -17,15 +17,15 @@ TComThread::~TComThread()
 {
     m_stop.set();
     sched_yield();
-    WaitFor();
+    waitFor();
 }
 
-bool TComThread::IsCurrentThread() const
+bool TComThread::isCurrentThread() const
 {
     return m_threadId.load() == std::this_thread::get_id();
 }
 
-void TComThread::Execute()
+void TComThread::execute()
 {
     m_threadId = std::this_thread::get_id();
     struct Ending {
@@ -43,15 +43,15 @@ void TComThread::Execute()
         if (mask == 0)
             continue;
         m_events = MaskToComEvents(mask);
-        DispatchEvents();
+        dispatchEvents();
     }
 }
 
-void TComThread::DispatchEvents()
+void TComThread::dispatchEvents()
 {
     switch (m_syncMethod) {
     case smThreadSync:
-        Synchronize([this] { m_port.ProcessEvents(m_events); });
+        synchronize([this] { m_port.processEvents(m_events); });
         break;
     case smWindowSync: {
         for (TComEvent event : comEventOrder) {
@@ -64,7 +64,7 @@ void TComThread::DispatchEvents()
         break;
     }
     case smNone:
-        m_port.ProcessEvents(m_events);
+        m_port.processEvents(m_events);
         break;
     }
 }

@@ -18,14 +18,14 @@ public:
     ~TComThread() override;
 
     // Signals the stop event without waiting.
-    void Stop() { m_stop.set(); }
-    bool IsCurrentThread() const;
+    void stop() { m_stop.set(); }
+    bool isCurrentThread() const;
 
 protected:
-    void Execute() override;
+    void execute() override;
 
 private:
-    void DispatchEvents();
+    void dispatchEvents();
 
     TCustomComPort& m_port;
     serial::CommDevice& m_device;

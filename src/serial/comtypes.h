@@ -31,8 +31,8 @@ enum TDTRFlowControl { dtrDisable, dtrEnable, dtrHandshake };
 enum TRTSFlowControl { rtsDisable, rtsEnable, rtsHandshake, rtsToggle };
 enum TFlowControl { fcHardware, fcSoftware, fcNone, fcCustom };
 enum TSyncMethod { smThreadSync, smWindowSync, smNone };
-enum TComSignal { csCTS, csDSR, csRing, csRLSD };
-enum TComError { ceFrame, ceRxParity, ceOverrun, ceBreak, ceIOE, ceMode, ceRxOver, ceTxFull };
+enum ComSignal { csCTS, csDSR, csRing, csRLSD };
+enum ComError { ceFrame, ceRxParity, ceOverrun, ceBreak, ceIOE, ceMode, ceRxOver, ceTxFull };
 enum TComEvent {
     evRxChar,
     evTxEmpty,
@@ -45,13 +45,13 @@ enum TComEvent {
     evRLSD,
     evRx80Full
 };
-enum TStoreType { stBasic, stFlowControl, stBuffer, stTimeouts, stParity, stOthers };
-enum TThreadPriority { tpIdle, tpLowest, tpLower, tpNormal, tpHigher, tpHighest, tpTimeCritical };
+enum StoreType { stBasic, stFlowControl, stBuffer, stTimeouts, stParity, stOthers };
+enum ThreadPriority { tpIdle, tpLowest, tpLower, tpNormal, tpHigher, tpHighest, tpTimeCritical };
 
-using TComSignals = EnumSet<TComSignal, std::uint8_t>;
-using TComErrors = EnumSet<TComError, std::uint8_t>;
+using TComSignals = EnumSet<ComSignal, std::uint8_t>;
+using TComErrors = EnumSet<ComError, std::uint8_t>;
 using TComEvents = EnumSet<TComEvent, std::uint16_t>;
-using TStoredGroups = EnumSet<TStoreType, std::uint8_t>;
+using StoredGroupSet = EnumSet<StoreType, std::uint8_t>;
 using AnsiChar = unsigned char;
 
 inline constexpr TComEvents allComEvents{evRxChar, evTxEmpty, evRxFlag, evRing, evBreak,

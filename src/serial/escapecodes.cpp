@@ -5,7 +5,7 @@
 
 namespace {
 
-constexpr char ESC = 27;
+constexpr char kEsc = 27;
 
 bool isLetter(char ch)
 {
@@ -44,12 +44,12 @@ std::string escape(const char* format, int a = 0, int b = 0)
 {
     char text[64];
     std::snprintf(text, sizeof text, format, a, b);
-    return std::string(1, ESC) + text;
+    return std::string(1, kEsc) + text;
 }
 
 } // namespace
 
-int TEscapeCodes::GetParam(int n) const
+int TEscapeCodes::param(int n) const
 {
     return paramValue(m_params, n);
 }
@@ -60,22 +60,22 @@ void TEscapeCodes::collect(char ch)
         m_data.push_back(ch);
 }
 
-TFeedResult TEscapeCodes::feedGround(char ch, int escapeState)
+FeedResult TEscapeCodes::feedGround(char ch, int escapeState)
 {
-    if (ch != ESC) {
+    if (ch != kEsc) {
         m_character = ch;
-        return TFeedResult::Plain;
+        return FeedResult::Plain;
     }
     m_data.clear();
     m_state = escapeState;
-    return TFeedResult::Incomplete;
+    return FeedResult::Incomplete;
 }
 
-TFeedResult TEscapeCodes::complete(TEscapeCode code)
+FeedResult TEscapeCodes::complete(TEscapeCode code)
 {
     m_code = code;
     m_state = 0;
-    return TFeedResult::Complete;
+    return FeedResult::Complete;
 }
 
 // --- VT100
@@ -84,7 +84,7 @@ namespace {
 enum Vt100State { vtGround, vtEscape, vtControl, vtHash, vtO };
 }
 
-TFeedResult TEscapeCodesVT100::FeedChar(char ch)
+FeedResult TEscapeCodesVT100::FeedChar(char ch)
 {
     switch (m_state) {
     case vtGround:
@@ -94,13 +94,13 @@ TFeedResult TEscapeCodesVT100::FeedChar(char ch)
         switch (ch) {
         case '[':
             m_state = vtControl;
-            return TFeedResult::Incomplete;
+            return FeedResult::Incomplete;
         case '#':
             m_state = vtHash;
-            return TFeedResult::Incomplete;
+            return FeedResult::Incomplete;
         case 'O':
             m_state = vtO;
-            return TFeedResult::Incomplete;
+            return FeedResult::Incomplete;
         case '7':
             return complete(ecSaveCaretAndAttr);
         case '8':
@@ -115,7 +115,7 @@ TFeedResult TEscapeCodesVT100::FeedChar(char ch)
     case vtControl:
         if (!isLetter(ch)) {
             collect(ch);
-            return TFeedResult::Incomplete;
+            return FeedResult::Incomplete;
         }
         return finishControlSequence(ch);
     case vtHash:
@@ -139,7 +139,7 @@ TFeedResult TEscapeCodesVT100::FeedChar(char ch)
     return complete(ecUnknown);
 }
 
-TFeedResult TEscapeCodesVT100::finishControlSequence(char final)
+FeedResult TEscapeCodesVT100::finishControlSequence(char final)
 {
     const std::string text = m_data.substr(1);
     collect(final);
@@ -250,7 +250,7 @@ namespace {
 enum Vt52State { v52Ground, v52Escape, v52Row, v52Column };
 }
 
-TFeedResult TEscapeCodesVT52::FeedChar(char ch)
+FeedResult TEscapeCodesVT52::FeedChar(char ch)
 {
     switch (m_state) {
     case v52Ground:
@@ -276,14 +276,14 @@ TFeedResult TEscapeCodesVT52::FeedChar(char ch)
             return complete(ecIdentify);
         case 'Y':
             m_state = v52Row;
-            return TFeedResult::Incomplete;
+            return FeedResult::Incomplete;
         default:
             return complete(ecUnknown);
         }
     case v52Row:
         collect(ch);
         m_state = v52Column;
-        return TFeedResult::Incomplete;
+        return FeedResult::Incomplete;
     case v52Column:
         collect(ch);
         // Row and column travel as characters offset by 32, counted from 0.

@@ -43,7 +43,7 @@ enum TEscapeCode {
     ecAppCursorLeft
 };
 
-enum class TFeedResult { Plain, Complete, Incomplete };
+enum class FeedResult { Plain, Complete, Incomplete };
 
 // An escape-sequence parser: fed one received character at a time, it tells whether the
 // character is plain text or part of a sequence, and keeps its state between received
@@ -59,29 +59,29 @@ public:
     TEscapeCodes(const TEscapeCodes&) = delete;
     TEscapeCodes& operator=(const TEscapeCodes&) = delete;
 
-    virtual TFeedResult FeedChar(char ch) = 0;
+    virtual FeedResult FeedChar(char ch) = 0;
     // The characters that stand for a code, used for replies and keys; "" when the
     // emulation has none.
     virtual std::string CodeText(TEscapeCode code,
                                  const std::vector<std::string>& params) const = 0;
 
-    char Character() const { return m_character; }
+    char character() const { return m_character; }
     TEscapeCode Code() const { return m_code; }
     // The text collected for the current or last sequence, without its ESC.
-    const std::string& Data() const { return m_data; }
-    const std::vector<std::string>& Params() const { return m_params; }
-    void ClearParams() { m_params.clear(); }
-    bool SequenceStarted() const { return m_state != 0; }
+    const std::string& data() const { return m_data; }
+    const std::vector<std::string>& params() const { return m_params; }
+    void clearParams() { m_params.clear(); }
+    bool isSequenceStarted() const { return m_state != 0; }
 
     // The n-th parameter (1-based) as a whole number; 1 when there is none or it does not
     // convert (an overlong number does not convert either).
-    int GetParam(int n) const;
+    int param(int n) const;
 
 protected:
     void collect(char ch);
     // Outside a sequence both emulations alike: a plain character, or the ESC that starts one.
-    TFeedResult feedGround(char ch, int escapeState);
-    TFeedResult complete(TEscapeCode code);
+    FeedResult feedGround(char ch, int escapeState);
+    FeedResult complete(TEscapeCode code);
 
     // 0 is "no sequence under way"; each parser numbers its other states itself.
     int m_state = 0;
@@ -95,16 +95,16 @@ protected:
 // forms ESC # 8 and ESC O A..D, and the single-character forms.
 class TEscapeCodesVT100 : public TEscapeCodes {
 public:
-    TFeedResult FeedChar(char ch) override;
+    FeedResult FeedChar(char ch) override;
     std::string CodeText(TEscapeCode code, const std::vector<std::string>& params) const override;
 
 private:
-    TFeedResult finishControlSequence(char final);
+    FeedResult finishControlSequence(char final);
 };
 
 // VT52: ESC and one letter, or ESC Y with a row and a column character.
 class TEscapeCodesVT52 : public TEscapeCodes {
 public:
-    TFeedResult FeedChar(char ch) override;
+    FeedResult FeedChar(char ch) override;
     std::string CodeText(TEscapeCode code, const std::vector<std::string>& params) const override;
 };

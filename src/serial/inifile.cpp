@@ -25,7 +25,7 @@ bool toInt(const std::string& text, int& value)
 
 } // namespace
 
-TIniFile::TIniFile(std::string path)
+IniFile::IniFile(std::string path)
     : m_path(std::move(path))
 {
     struct stat st {};
@@ -49,7 +49,7 @@ TIniFile::TIniFile(std::string path)
     }
 }
 
-const std::string* TIniFile::find(const std::string& section, const std::string& key) const
+const std::string* IniFile::find(const std::string& section, const std::string& key) const
 {
     for (const Section& s : m_sections)
         if (rt::sameText(s.name, section))
@@ -59,27 +59,27 @@ const std::string* TIniFile::find(const std::string& section, const std::string&
     return nullptr;
 }
 
-bool TIniFile::ValueExists(const std::string& section, const std::string& key) const
+bool IniFile::valueExists(const std::string& section, const std::string& key) const
 {
     return find(section, key) != nullptr;
 }
 
-std::string TIniFile::ReadString(const std::string& section, const std::string& key,
-                                 const std::string& fallback) const
+std::string IniFile::readString(const std::string& section, const std::string& key,
+                                const std::string& fallback) const
 {
     const std::string* v = find(section, key);
     return v ? *v : fallback;
 }
 
-int TIniFile::ReadInteger(const std::string& section, const std::string& key, int fallback) const
+int IniFile::readInteger(const std::string& section, const std::string& key, int fallback) const
 {
     int value = 0;
     const std::string* v = find(section, key);
     return v && toInt(*v, value) ? value : fallback;
 }
 
-void TIniFile::WriteString(const std::string& section, const std::string& key,
-                           const std::string& value)
+void IniFile::writeString(const std::string& section, const std::string& key,
+                          const std::string& value)
 {
     Section* target = nullptr;
     for (Section& s : m_sections)
@@ -100,12 +100,12 @@ void TIniFile::WriteString(const std::string& section, const std::string& key,
     save();
 }
 
-void TIniFile::WriteInteger(const std::string& section, const std::string& key, int value)
+void IniFile::writeInteger(const std::string& section, const std::string& key, int value)
 {
-    WriteString(section, key, std::to_string(value));
+    writeString(section, key, std::to_string(value));
 }
 
-void TIniFile::save() const
+void IniFile::save() const
 {
     rt::TextWriter writer(m_path);
     for (const Section& s : m_sections) {
@@ -116,38 +116,38 @@ void TIniFile::save() const
     writer.close();
 }
 
-// --- TFileRegistryKey
+// --- FileRegistryKey
 
 namespace {
 const std::string keySection = "Key";
 }
 
-TFileRegistryKey::TFileRegistryKey(std::string path)
+FileRegistryKey::FileRegistryKey(std::string path)
     : m_file(std::move(path))
 {
 }
 
-bool TFileRegistryKey::ValueExists(const std::string& name) const
+bool FileRegistryKey::valueExists(const std::string& name) const
 {
-    return m_file.ValueExists(keySection, name);
+    return m_file.valueExists(keySection, name);
 }
 
-std::string TFileRegistryKey::ReadString(const std::string& name) const
+std::string FileRegistryKey::readString(const std::string& name) const
 {
-    return m_file.ReadString(keySection, name, "");
+    return m_file.readString(keySection, name, "");
 }
 
-int TFileRegistryKey::ReadInteger(const std::string& name) const
+int FileRegistryKey::readInteger(const std::string& name) const
 {
-    return m_file.ReadInteger(keySection, name, 0);
+    return m_file.readInteger(keySection, name, 0);
 }
 
-void TFileRegistryKey::WriteString(const std::string& name, const std::string& value)
+void FileRegistryKey::writeString(const std::string& name, const std::string& value)
 {
-    m_file.WriteString(keySection, name, value);
+    m_file.writeString(keySection, name, value);
 }
 
-void TFileRegistryKey::WriteInteger(const std::string& name, int value)
+void FileRegistryKey::writeInteger(const std::string& name, int value)
 {
-    m_file.WriteInteger(keySection, name, value);
+    m_file.writeInteger(keySection, name, value);
 }

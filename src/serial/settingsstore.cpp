@@ -18,7 +18,7 @@ struct Source {
 
 void store(TCustomComPort& port, const Sink& out)
 {
-    const TStoredGroups groups = port.StoredGroups();
+    const StoredGroupSet groups = port.StoredGroups();
     if (groups.contains(stBasic)) {
         out.text("Port", port.Port());
         out.text("BaudRate", BaudRateName(port.BaudRate()));
@@ -31,11 +31,11 @@ void store(TCustomComPort& port, const Sink& out)
     }
     if (groups.contains(stOthers)) {
         out.text("EventChar", CharSettingText(port.EventChar()));
-        out.text("DiscardNull", BoolSettingText(port.DiscardNull()));
+        out.text("DiscardNull", boolSettingText(port.DiscardNull()));
     }
     if (groups.contains(stParity)) {
-        out.text("Parity.Check", BoolSettingText(port.Parity().Check()));
-        out.text("Parity.Replace", BoolSettingText(port.Parity().Replace()));
+        out.text("Parity.Check", boolSettingText(port.Parity().Check()));
+        out.text("Parity.Replace", boolSettingText(port.Parity().Replace()));
         out.text("Parity.ReplaceChar", CharSettingText(port.Parity().ReplaceChar()));
     }
     if (groups.contains(stBuffer)) {
@@ -54,12 +54,12 @@ void store(TCustomComPort& port, const Sink& out)
         const TComFlowControl& f = port.FlowControl();
         out.text("FlowControl.ControlRTS", RTSControlName(f.ControlRTS()));
         out.text("FlowControl.ControlDTR", DTRControlName(f.ControlDTR()));
-        out.text("FlowControl.DSRSensitivity", BoolSettingText(f.DSRSensitivity()));
-        out.text("FlowControl.OutCTSFlow", BoolSettingText(f.OutCTSFlow()));
-        out.text("FlowControl.OutDSRFlow", BoolSettingText(f.OutDSRFlow()));
-        out.text("FlowControl.TxContinueOnXoff", BoolSettingText(f.TxContinueOnXoff()));
-        out.text("FlowControl.XonXoffIn", BoolSettingText(f.XonXoffIn()));
-        out.text("FlowControl.XonXoffOut", BoolSettingText(f.XonXoffOut()));
+        out.text("FlowControl.DSRSensitivity", boolSettingText(f.DSRSensitivity()));
+        out.text("FlowControl.OutCTSFlow", boolSettingText(f.OutCTSFlow()));
+        out.text("FlowControl.OutDSRFlow", boolSettingText(f.OutDSRFlow()));
+        out.text("FlowControl.TxContinueOnXoff", boolSettingText(f.TxContinueOnXoff()));
+        out.text("FlowControl.XonXoffIn", boolSettingText(f.XonXoffIn()));
+        out.text("FlowControl.XonXoffOut", boolSettingText(f.XonXoffOut()));
         out.text("FlowControl.XoffChar", CharSettingText(f.XoffChar()));
         out.text("FlowControl.XonChar", CharSettingText(f.XonChar()));
     }
@@ -67,7 +67,7 @@ void store(TCustomComPort& port, const Sink& out)
 
 void load(TCustomComPort& port, const Source& in)
 {
-    const TStoredGroups groups = port.StoredGroups();
+    const StoredGroupSet groups = port.StoredGroups();
     std::string s;
     int n = 0;
     auto text = [&](const char* key, auto apply) {
@@ -92,12 +92,12 @@ void load(TCustomComPort& port, const Source& in)
     if (groups.contains(stOthers)) {
         text("EventChar", [&](const std::string& v) { port.SetEventChar(ParseCharSetting(v)); });
         text("DiscardNull",
-             [&](const std::string& v) { port.SetDiscardNull(ParseBoolSetting(v)); });
+             [&](const std::string& v) { port.SetDiscardNull(parseBoolSetting(v)); });
     }
     if (groups.contains(stParity)) {
         TComParity& p = port.Parity();
-        text("Parity.Check", [&](const std::string& v) { p.SetCheck(ParseBoolSetting(v)); });
-        text("Parity.Replace", [&](const std::string& v) { p.SetReplace(ParseBoolSetting(v)); });
+        text("Parity.Check", [&](const std::string& v) { p.SetCheck(parseBoolSetting(v)); });
+        text("Parity.Replace", [&](const std::string& v) { p.SetReplace(parseBoolSetting(v)); });
         text("Parity.ReplaceChar",
              [&](const std::string& v) { p.SetReplaceChar(ParseCharSetting(v)); });
     }
@@ -116,7 +116,7 @@ void load(TCustomComPort& port, const Source& in)
     if (groups.contains(stFlowControl)) {
         TComFlowControl& f = port.FlowControl();
         auto flag = [&](const char* key, void (TComFlowControl::*set)(bool)) {
-            text(key, [&](const std::string& v) { (f.*set)(ParseBoolSetting(v)); });
+            text(key, [&](const std::string& v) { (f.*set)(parseBoolSetting(v)); });
         };
         text("FlowControl.ControlRTS",
              [&](const std::string& v) { f.SetControlRTS(ParseRTSControl(v)); });
@@ -137,55 +137,55 @@ void load(TCustomComPort& port, const Source& in)
 
 } // namespace
 
-void TCustomComPort::StoreToIniFile(TIniFile& ini)
+void TCustomComPort::StoreToIniFile(IniFile& ini)
 {
-    const std::string section = Name();
+    const std::string section = name();
     store(*this,
-          {[&](const std::string& k, const std::string& v) { ini.WriteString(section, k, v); },
-           [&](const std::string& k, int v) { ini.WriteInteger(section, k, v); }});
+          {[&](const std::string& k, const std::string& v) { ini.writeString(section, k, v); },
+           [&](const std::string& k, int v) { ini.writeInteger(section, k, v); }});
 }
 
-void TCustomComPort::StoreToRegistry(TRegistryKey& key)
+void TCustomComPort::StoreToRegistry(RegistryKey& key)
 {
-    store(*this, {[&](const std::string& k, const std::string& v) { key.WriteString(k, v); },
-                  [&](const std::string& k, int v) { key.WriteInteger(k, v); }});
+    store(*this, {[&](const std::string& k, const std::string& v) { key.writeString(k, v); },
+                  [&](const std::string& k, int v) { key.writeInteger(k, v); }});
 }
 
-void TCustomComPort::LoadFromIniFile(TIniFile& ini)
+void TCustomComPort::LoadFromIniFile(IniFile& ini)
 {
-    const std::string section = Name();
+    const std::string section = name();
     load(*this, {[&](const std::string& k, std::string& v) {
-                     if (!ini.ValueExists(section, k))
+                     if (!ini.valueExists(section, k))
                          return false;
-                     v = ini.ReadString(section, k, "");
+                     v = ini.readString(section, k, "");
                      return true;
                  },
                  [&](const std::string& k, int& v) {
                      // CustomBaudRate falls back to 9600; other numbers stay as they are.
                      if (k == "CustomBaudRate") {
-                         v = ini.ReadInteger(section, k, 9600);
+                         v = ini.readInteger(section, k, 9600);
                          return true;
                      }
-                     if (!ini.ValueExists(section, k))
+                     if (!ini.valueExists(section, k))
                          return false;
-                     v = ini.ReadInteger(section, k, 0);
+                     v = ini.readInteger(section, k, 0);
                      return true;
                  }});
 }
 
-void TCustomComPort::LoadFromRegistry(TRegistryKey& key)
+void TCustomComPort::LoadFromRegistry(RegistryKey& key)
 {
     // A missing value leaves its setting as it is, as from an INI file.
     load(*this, {[&](const std::string& k, std::string& v) {
-                     if (!key.ValueExists(k))
+                     if (!key.valueExists(k))
                          return false;
-                     v = key.ReadString(k);
+                     v = key.readString(k);
                      return true;
                  },
                  [&](const std::string& k, int& v) {
-                     if (!key.ValueExists(k))
+                     if (!key.valueExists(k))
                          return false;
-                     v = key.ReadInteger(k);
+                     v = key.readInteger(k);
                      return true;
                  }});
 }

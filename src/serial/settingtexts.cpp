@@ -117,12 +117,12 @@ AnsiChar ParseCharSetting(const std::string& text)
     return static_cast<AnsiChar>(text[0]);
 }
 
-std::string BoolSettingText(bool value)
+std::string boolSettingText(bool value)
 {
     return value ? "Yes" : "No";
 }
 
-bool ParseBoolSetting(const std::string& text)
+bool parseBoolSetting(const std::string& text)
 {
     return rt::upperAscii(text) == "YES";
 }

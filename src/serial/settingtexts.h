@@ -25,5 +25,5 @@ TDTRFlowControl ParseDTRControl(const std::string& text);
 TRTSFlowControl ParseRTSControl(const std::string& text);
 AnsiChar ParseCharSetting(const std::string& text);
 
-std::string BoolSettingText(bool value);
-bool ParseBoolSetting(const std::string& text);
+std::string boolSettingText(bool value);
+bool parseBoolSetting(const std::string& text);

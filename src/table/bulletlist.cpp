@@ -7,7 +7,7 @@
 #include <dirent.h>
 #include <memory>
 
-namespace bullets {
+namespace table {
 
 namespace {
 
@@ -37,7 +37,7 @@ std::string readCut(rt::TextReader& reader, std::size_t maxChars)
 
 } // namespace
 
-std::string resolveFile(const std::string& dir, std::string_view name)
+std::string resolveBulletFile(const std::string& dir, std::string_view name)
 {
     std::unique_ptr<DIR, int (*)(DIR*)> d(::opendir(dir.empty() ? "." : dir.c_str()), &::closedir);
     if (!d)
@@ -56,7 +56,7 @@ std::string resolveFile(const std::string& dir, std::string_view name)
     return joinPath(dir, *std::min_element(matches.begin(), matches.end()));
 }
 
-void readPairs(rt::TextReader& reader, std::size_t maxChars, std::vector<BulletEntry>& out)
+void readBulletPairs(rt::TextReader& reader, std::size_t maxChars, std::vector<BulletEntry>& out)
 {
     do {
         BulletEntry entry;
@@ -66,17 +66,17 @@ void readPairs(rt::TextReader& reader, std::size_t maxChars, std::vector<BulletE
     } while (!reader.eof());
 }
 
-std::vector<BulletEntry> readFile(const std::string& dir)
+std::vector<BulletEntry> readBulletFile(const std::string& dir)
 {
-    rt::TextReader reader(resolveFile(dir, kEditorFileName));
+    rt::TextReader reader(resolveBulletFile(dir, kBulletEditorFileName));
     std::vector<BulletEntry> pairs;
-    readPairs(reader, 0, pairs);
+    readBulletPairs(reader, 0, pairs);
     return pairs;
 }
 
-void writeFile(const std::string& dir, const std::vector<BulletEntry>& rows)
+void writeBulletFile(const std::string& dir, const std::vector<BulletEntry>& rows)
 {
-    rt::TextWriter writer(resolveFile(dir, kEditorFileName));
+    rt::TextWriter writer(resolveBulletFile(dir, kBulletEditorFileName));
     for (const BulletEntry& row : rows) {
         if (row.name.empty())
             continue;
@@ -97,9 +97,9 @@ const BulletEntry& BulletList::entry(std::size_t k) const
 void BulletList::load(const std::string& startDir)
 {
     m_entries.clear();
-    rt::TextReader reader(resolveFile(startDir, kFileName));
-    readPairs(reader, kMaxTextLength, m_entries);
+    rt::TextReader reader(resolveBulletFile(startDir, kBulletFileName));
+    readBulletPairs(reader, kMaxBulletTextLength, m_entries);
     m_count = m_entries.size();
 }
 
-} // namespace bullets
+} // namespace table

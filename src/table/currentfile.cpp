@@ -1,6 +1,6 @@
 #include "table/currentfile.h"
 
-namespace app {
+namespace table {
 
 namespace {
 std::string g_currentFileName;
@@ -34,4 +34,4 @@ void setCaptionListener(std::function<void(const std::string&)> listener)
     g_captionListener = std::move(listener);
 }
 
-} // namespace app
+} // namespace table

@@ -6,7 +6,7 @@
 
 // The measurement file the table belongs to, and the window caption that shows it. Every
 // command changes it through setCurrentFileName, so the caption can never disagree.
-namespace app {
+namespace table {
 
 inline constexpr std::string_view kProgramTitle = "Vexorel!";
 
@@ -19,4 +19,4 @@ std::string windowCaption(std::string_view fileName);
 // The main window shows the caption; there is one listener at a time.
 void setCaptionListener(std::function<void(const std::string&)> listener);
 
-} // namespace app
+} // namespace table

@@ -2,15 +2,15 @@
 
 #include "table/measurementtable.h"
 
-namespace download {
+namespace table {
 
 void LineAssembler::addChar(char ch)
 {
     if (ch == '\n') {
-        if (m_lines.size() < kMaxLines)
+        if (m_lines.size() < kMaxReceivedLines)
             m_lines.push_back(std::move(m_receivedLine));
         m_receivedLine.clear();
-    } else if (ch != '\r' && m_receivedLine.size() < kMaxLineLength) {
+    } else if (ch != '\r' && m_receivedLine.size() < kMaxReceivedLineLength) {
         m_receivedLine += ch;
     }
 }
@@ -48,4 +48,4 @@ std::size_t appendShots(StringGrid& grid, const std::vector<std::string>& lines,
     return n;
 }
 
-} // namespace download
+} // namespace table

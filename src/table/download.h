@@ -7,13 +7,13 @@
 #include <vector>
 
 // Turning what the chronograph sends into table rows.
-namespace download {
+namespace table {
 
 // A chronograph line is some twenty characters; a device that never sends a line feed must
 // not fill the memory, so longer lines keep only their start.
-inline constexpr std::size_t kMaxLineLength = 4096;
+inline constexpr std::size_t kMaxReceivedLineLength = 4096;
 // Far more shots than any chronograph stores; past this a runaway stream is dropped.
-inline constexpr std::size_t kMaxLines = 1'000'000;
+inline constexpr std::size_t kMaxReceivedLines = 1'000'000;
 // The first lines of every transmission are the device's header.
 inline constexpr std::size_t kHeaderLines = 2;
 
@@ -43,4 +43,4 @@ std::string velocityText(std::string_view line);
 std::size_t appendShots(StringGrid& grid, const std::vector<std::string>& lines,
                         std::string_view weight, std::string_view bullet);
 
-} // namespace download
+} // namespace table

@@ -9,7 +9,7 @@
 #include <exception>
 #include <vector>
 
-namespace measurementfile {
+namespace table {
 
 void writeTable(const StringGrid& grid, const std::string& path)
 {
@@ -71,4 +71,4 @@ void readTable(StringGrid& grid, const std::string& path)
         std::rethrow_exception(failure);
 }
 
-} // namespace measurementfile
+} // namespace table

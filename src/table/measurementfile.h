@@ -6,7 +6,7 @@
 
 // Measurement files: six lines per shot (N, V, E, m, Bullet, dV), each the cell's text as
 // the table holds it, every line ended by CR LF; nothing else in the file.
-namespace measurementfile {
+namespace table {
 
 inline constexpr std::size_t kLinesPerRecord = 6;
 
@@ -24,4 +24,4 @@ void writeSelection(const StringGrid& grid, std::size_t top, std::size_t bottom,
 // file gives one empty row. A read error throws with the rows read before it in the table.
 void readTable(StringGrid& grid, const std::string& path);
 
-} // namespace measurementfile
+} // namespace table

@@ -58,7 +58,7 @@ void applyEnergyRule(StringGrid& grid, std::size_t row, std::string_view weight)
         const long double m = rt::strToFloat(weight);
         const long double e = m * static_cast<long double>(v2) / 1000 / 2;
         grid.setCell(ColE, row, rt::formatEnergy(static_cast<double>(e)));
-    } catch (const rt::EConvertError&) {
+    } catch (const rt::ConvertError&) {
         grid.setCell(ColE, row, std::string(kInvalidMark));
     }
 }
@@ -76,7 +76,7 @@ Statistics statisticsPass(const StringGrid& grid)
     double eMin = 0;
     try {
         eMax = eMin = rt::strToFloat(grid.cell(ColE, 1));
-    } catch (const rt::EConvertError&) {
+    } catch (const rt::ConvertError&) {
         energyValid = false;
     }
 
@@ -96,7 +96,7 @@ Statistics statisticsPass(const StringGrid& grid)
                     eMax = e;
                 if (e < eMin)
                     eMin = e;
-            } catch (const rt::EConvertError&) {
+            } catch (const rt::ConvertError&) {
                 energyValid = false;
             }
         }

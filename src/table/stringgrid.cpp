@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace table {
+
 namespace {
 const std::string kEmpty;
 constexpr int kDefaultColWidth = 64;
@@ -92,3 +94,5 @@ void StringGrid::noteChanged(std::size_t row)
         m_dirtyLast = std::max(m_dirtyLast, row);
     }
 }
+
+} // namespace table

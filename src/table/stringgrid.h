@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+namespace table {
+
 // Told about changes, so a view can follow the grid without polling it.
 class GridObserver {
 public:
@@ -70,3 +72,5 @@ public:
 private:
     StringGrid& m_grid;
 };
+
+} // namespace table

@@ -22,7 +22,7 @@ void reportException(std::exception_ptr error, QWidget* parent)
     if (!parent)
         parent = QApplication::activeWindow();
     try {
-        prompts().message(parent, toQString(app::kProgramTitle), text, MessageIcon::Critical,
+        prompts().message(parent, toQString(table::kProgramTitle), text, MessageIcon::Critical,
                           MessageButtons::Ok);
     } catch (...) {
         // The report itself must never become a new unhandled error.

@@ -9,7 +9,7 @@ int modelRows(std::size_t gridRows)
 }
 } // namespace
 
-GridModel::GridModel(StringGrid& grid, QObject* parent)
+GridModel::GridModel(table::StringGrid& grid, QObject* parent)
     : QAbstractTableModel(parent)
     , m_grid(grid)
 {

@@ -4,15 +4,15 @@
 
 #include <QAbstractTableModel>
 
-// Shows a StringGrid to a QTableView: grid row 0 is the horizontal header, grid row r is
+// Shows a table::StringGrid to a QTableView: grid row 0 is the horizontal header, grid row r is
 // model row r - 1. The grid stays the only store; the model holds nothing of its own.
-class GridModel : public QAbstractTableModel, private GridObserver {
+class GridModel : public QAbstractTableModel, private table::GridObserver {
     Q_OBJECT
 public:
-    explicit GridModel(StringGrid& grid, QObject* parent = nullptr);
+    explicit GridModel(table::StringGrid& grid, QObject* parent = nullptr);
     ~GridModel() override;
 
-    StringGrid& grid() const { return m_grid; }
+    table::StringGrid& grid() const { return m_grid; }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -29,5 +29,5 @@ private:
     void rowsChanged(std::size_t first, std::size_t last) override;
     void columnWidthChanged(std::size_t col) override;
 
-    StringGrid& m_grid;
+    table::StringGrid& m_grid;
 };

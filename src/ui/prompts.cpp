@@ -131,6 +131,6 @@ std::optional<QString> askSaveFile(QWidget* parent, FileDialogState& state)
 
 void showProgramMessage(QWidget* parent, const QString& text)
 {
-    prompts().message(parent, toQString(app::kProgramTitle), text, MessageIcon::None,
+    prompts().message(parent, toQString(table::kProgramTitle), text, MessageIcon::None,
                       MessageButtons::Ok);
 }

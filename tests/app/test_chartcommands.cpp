@@ -1,6 +1,6 @@
 #include "app/forms.h"
 #include "app/tform1.h"
-#include "chart/ui/tchart.h"
+#include "chart/ui/chartwidget.h"
 #include "charts/chartexport.h"
 #include "runtime/decimalseparator.h"
 #include "support/tempdir.h"
@@ -72,13 +72,13 @@ protected:
     {
         destroyForms();
         cwd.reset();
-        app::setCurrentFileName("");
+        table::setCurrentFileName("");
         rt::setDecimalSeparator(',');
     }
 
     void fillTable(const std::vector<std::array<const char*, 3>>& rows)
     {
-        StringGrid& t = Form1->table();
+        table::StringGrid& t = Form1->table();
         t.setRowCount(rows.size() + 1);
         for (std::size_t i = 0; i < rows.size(); ++i) {
             t.setCell(0, i + 1, std::to_string(i + 1));
@@ -95,7 +95,10 @@ protected:
         Form1->Button9->click();
     }
 
-    std::vector<TChart*> charts() const { return {Form1->ChartV, Form1->ChartE, Form1->ChartdV}; }
+    std::vector<ChartWidget*> charts() const
+    {
+        return {Form1->ChartV, Form1->ChartE, Form1->ChartdV};
+    }
 
     QStringList errors() const
     {
@@ -115,13 +118,13 @@ TEST_F(ChartCommands, RedrawFromButtonAndMenuTitlesTheCurrentSeries)
 {
     fillTable({{"300", "5,4", "0,00"}, {"310", "####", "3,33"}});
     Form1->Button1->click();
-    for (TChart* c : charts()) {
-        ASSERT_EQ(c->SeriesCount(), 1u);
+    for (ChartWidget* c : charts()) {
+        ASSERT_EQ(c->seriesCount(), 1u);
         EXPECT_EQ(c->chart().series(0).title(), "No name");
     }
     EXPECT_EQ(Form1->ChartE->chart().series(0).y(1), 0);
 
-    app::setCurrentFileName("/data/mar07.vxm");
+    table::setCurrentFileName("/data/mar07.vxm");
     EXPECT_EQ(Form1->ChartV->chart().series(0).title(), "No name") << "saving does not redraw";
     Form1->Redraw1->trigger();
     EXPECT_EQ(Form1->ChartdV->chart().series(0).title(), "mar07");
@@ -133,8 +136,8 @@ TEST_F(ChartCommands, RedrawFailureIsReportedAndStops)
     fillTable({{"300", "5,4", "0"}, {"3x0", "5,4", "0"}});
     Form1->Button1->click();
     EXPECT_EQ(errors(), QStringList{"'3x0' is not a valid floating point value"});
-    EXPECT_EQ(Form1->ChartV->SeriesCount(), 1u);
-    EXPECT_EQ(Form1->ChartE->SeriesCount(), 0u);
+    EXPECT_EQ(Form1->ChartV->seriesCount(), 1u);
+    EXPECT_EQ(Form1->ChartE->seriesCount(), 0u);
 }
 
 TEST_F(ChartCommands, AddSeriesReadsTheFileListsItAndRedraws)
@@ -143,8 +146,8 @@ TEST_F(ChartCommands, AddSeriesReadsTheFileListsItAndRedraws)
     addSeries("mar07.vxm", measurementFile(12, 280));
     ASSERT_EQ(Form1->ListBox1->count(), 1);
     EXPECT_EQ(Form1->ListBox1->item(0)->text(), "mar07.vxm");
-    for (TChart* c : charts()) {
-        ASSERT_EQ(c->SeriesCount(), 2u);
+    for (ChartWidget* c : charts()) {
+        ASSERT_EQ(c->seriesCount(), 2u);
         EXPECT_EQ(c->chart().series(0).title(), "mar07");
         EXPECT_EQ(c->chart().series(0).count(), 12u);
         EXPECT_EQ(c->chart().series(1).title(), "No name");
@@ -220,19 +223,19 @@ TEST_F(ChartCommands, ViewFlagsBeforeAndAfterTheFirstRedraw)
     Form1->CheckBox1->setChecked(true);
     Form1->CheckBox3->setChecked(true);
     Form1->CheckBox2->setChecked(true);
-    for (TChart* c : charts()) {
+    for (ChartWidget* c : charts()) {
         EXPECT_TRUE(c->chart().view3D);
         EXPECT_TRUE(c->chart().legendVisible);
     }
     fillTable({{"300", "5,4", "0"}});
     Form1->Button1->click();
-    for (TChart* c : charts())
+    for (ChartWidget* c : charts())
         EXPECT_TRUE(c->chart().series(0).marksVisible()) << "Redraw applies the waiting flag";
 
     Form1->CheckBox2->setChecked(false);
     Form1->CheckBox3->setChecked(false);
     Form1->CheckBox1->setChecked(false);
-    for (TChart* c : charts()) {
+    for (ChartWidget* c : charts()) {
         EXPECT_FALSE(c->chart().series(0).marksVisible());
         EXPECT_FALSE(c->chart().legendVisible);
         EXPECT_FALSE(c->chart().view3D);

@@ -32,7 +32,7 @@ protected:
 
 TEST_F(FileCommands, NewOnAnEmptyTableAsksNothingAndRedraws)
 {
-    app::setCurrentFileName("/x/y.vxm");
+    table::setCurrentFileName("/x/y.vxm");
     Form1->New1->trigger();
     EXPECT_TRUE(prompter.messages.empty());
     EXPECT_EQ(Form1->windowTitle(), "Vexorel!");
@@ -42,7 +42,7 @@ TEST_F(FileCommands, NewOnAnEmptyTableAsksNothingAndRedraws)
 TEST_F(FileCommands, NewClearsOnOkAndKeepsOnCancelButForgetsTheFileEitherWay)
 {
     threeShots();
-    app::setCurrentFileName("/x/y.vxm");
+    table::setCurrentFileName("/x/y.vxm");
     prompter.messageAnswers = {MessageResult::Cancel, MessageResult::Ok};
     Form1->New1->trigger();
     ASSERT_EQ(prompter.messages.size(), 1u);
@@ -52,7 +52,7 @@ TEST_F(FileCommands, NewClearsOnOkAndKeepsOnCancelButForgetsTheFileEitherWay)
     EXPECT_EQ(prompter.messages[0].icon, MessageIcon::None);
     EXPECT_EQ(column(1), (std::vector<std::string>{"300", "310", "290"}));
     EXPECT_EQ(Form1->VmaxLabel->text(), "310");
-    EXPECT_EQ(app::currentFileName(), "");
+    EXPECT_EQ(table::currentFileName(), "");
     EXPECT_EQ(redraws, 1);
 
     Form1->New1->trigger();
@@ -112,7 +112,7 @@ TEST_F(FileCommands, OpenOfAMissingFileReportsAndLeavesTheNameAndAnEmptyTable)
     ASSERT_EQ(prompter.messages.size(), 2u);
     EXPECT_EQ(prompter.messages[1].text, "File not found");
     EXPECT_EQ(prompter.messages[1].caption, "Vexorel!");
-    EXPECT_EQ(app::currentFileName(), dir.file("missing.vxm"));
+    EXPECT_EQ(table::currentFileName(), dir.file("missing.vxm"));
     EXPECT_EQ(column(1), (std::vector<std::string>{""}));
     EXPECT_EQ(Form1->VmaxLabel->text(), "310") << "labels keep their earlier texts";
     EXPECT_EQ(redraws, 0);
@@ -131,7 +131,7 @@ TEST_F(FileCommands, OpenOfAnEmptyFileFailsInTheStatisticsPass)
 
 TEST_F(FileCommands, SavesRefuseAnEmptyTableEvenWithACurrentFile)
 {
-    app::setCurrentFileName(dir.file("keep.vxm"));
+    table::setCurrentFileName(dir.file("keep.vxm"));
     for (QAction* a : {Form1->Save1, Form1->SaveAs1, Form1->SaveSelectedAs1})
         a->trigger();
     ASSERT_EQ(prompter.messages.size(), 3u);
@@ -147,13 +147,13 @@ TEST_F(FileCommands, SavesRefuseAnEmptyTableEvenWithACurrentFile)
 TEST_F(FileCommands, SaveSelectedAsKeepsTheCurrentFile)
 {
     threeShots();
-    app::setCurrentFileName(dir.file("whole.vxm"));
+    table::setCurrentFileName(dir.file("whole.vxm"));
     Form1->Grid->selectRows(2, 3);
     prompter.saveAnswers = {path("part.vxm")};
     Form1->SaveSelectedAs1->trigger();
     EXPECT_EQ(readBytes(dir.file("part.vxm")),
               "1\r\n310\r\n5,77\r\n\r\n\r\n3,33\r\n2\r\n290\r\n5,05\r\n\r\n\r\n-3,33\r\n");
-    EXPECT_EQ(app::currentFileName(), dir.file("whole.vxm"));
+    EXPECT_EQ(table::currentFileName(), dir.file("whole.vxm"));
     Form1->Save1->trigger();
     EXPECT_EQ(readBytes(dir.file("whole.vxm")), kThreeShotsFile);
 }
@@ -166,7 +166,7 @@ TEST_F(FileCommands, SaveWithoutAFileAsksAndSavingReplacesWithoutAQuestion)
     Form1->Save1->trigger();
     EXPECT_TRUE(prompter.messages.empty());
     EXPECT_EQ(readBytes(dir.file("s.vxm")), kThreeShotsFile);
-    EXPECT_EQ(app::currentFileName(), dir.file("s.vxm"));
+    EXPECT_EQ(table::currentFileName(), dir.file("s.vxm"));
 }
 
 TEST_F(FileCommands, ExitOffersToSave)
@@ -192,7 +192,7 @@ TEST_F(FileCommands, ExitAnsweredNoWritesNothing)
 {
     Form1->show();
     threeShots();
-    app::setCurrentFileName(dir.file("cur.vxm"));
+    table::setCurrentFileName(dir.file("cur.vxm"));
     prompter.messageAnswers = {MessageResult::No};
     Form1->Exit1->trigger();
     EXPECT_FALSE(Form1->isVisible());

@@ -46,7 +46,7 @@ TEST_F(MainWindow, StartsInItsInitialState)
     EXPECT_EQ(f->table().rowCount(), 2u);
     EXPECT_EQ(f->Grid->model()->rowCount(), 1);
     EXPECT_TRUE(f->Memo1->isHidden());
-    EXPECT_EQ(app::currentFileName(), "");
+    EXPECT_EQ(table::currentFileName(), "");
     // The other windows exist from the start, hidden.
     ASSERT_NE(AboutBox, nullptr);
     EXPECT_NE(HelpForm, nullptr);
@@ -174,9 +174,9 @@ TEST_F(MainWindow, UserColumnWidthsGoToTheTable)
 TEST_F(MainWindow, CaptionFollowsTheCurrentFile)
 {
     start("");
-    app::setCurrentFileName("/home/u/shots.vxm");
+    table::setCurrentFileName("/home/u/shots.vxm");
     EXPECT_EQ(Form1->windowTitle(), "/home/u/shots.vxm     Vexorel!");
-    app::setCurrentFileName("");
+    table::setCurrentFileName("");
     EXPECT_EQ(Form1->windowTitle(), "Vexorel!");
 }
 

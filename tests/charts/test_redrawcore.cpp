@@ -25,9 +25,9 @@ std::string file(int records, int base = 280)
     return s;
 }
 
-StringGrid tableOf(const std::vector<std::vector<std::string>>& rows)
+table::StringGrid tableOf(const std::vector<std::vector<std::string>>& rows)
 {
-    StringGrid t = table::makeGrid();
+    table::StringGrid t = table::makeGrid();
     t.setRowCount(rows.size() + 1);
     for (std::size_t r = 0; r < rows.size(); ++r) {
         t.setCell(table::ColV, r + 1, rows[r][0]);
@@ -39,7 +39,7 @@ StringGrid tableOf(const std::vector<std::vector<std::string>>& rows)
 
 struct Charts {
     chart::Chart v, e, dV;
-    void redraw(const StringGrid& t, const ExternalSeriesStore& store,
+    void redraw(const table::StringGrid& t, const ExternalSeriesStore& store,
                 const std::vector<std::string>& items, const std::string& current = "",
                 ViewFlags flags = {})
     {
@@ -93,7 +93,7 @@ TEST(ExternalSeriesFile, OddFilesGiveThePointsTheRulesSay)
 TEST(ExternalSeriesFile, MissingFileRaisesTheRuntimeError)
 {
     TempDir dir;
-    const auto e = thrown<rt::EInOutError>([&] { readExternalSeries(dir.file("none.vxm")); });
+    const auto e = thrown<rt::InOutError>([&] { readExternalSeries(dir.file("none.vxm")); });
     ASSERT_TRUE(e);
     EXPECT_STREQ(e->what(), "File not found");
 }
@@ -133,7 +133,7 @@ TEST(Redraw, ExternalSeriesFirstThenTheTable)
     }
     std::vector<std::vector<std::string>> rows(12, {"300", "####", "abc"});
     rows[0] = {"310", "22,5", "-1,5"};
-    const StringGrid t = tableOf(rows);
+    const table::StringGrid t = tableOf(rows);
     Charts c;
     c.redraw(t, store, items, "C:\\data\\mar07.vxm");
     for (chart::Chart* ch : {&c.v, &c.e, &c.dV}) {

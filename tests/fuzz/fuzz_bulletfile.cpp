@@ -12,14 +12,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const MemFile input(data, size);
     rt::TextReader reader(input.path());
-    std::vector<bullets::BulletEntry> pairs;
-    bullets::readPairs(reader, bullets::kMaxTextLength, pairs);
+    std::vector<table::BulletEntry> pairs;
+    table::readBulletPairs(reader, table::kMaxBulletTextLength, pairs);
     if (pairs.empty())
         std::abort();
     for (const auto& pair : pairs) {
-        if (rt::utf8Length(pair.name) > bullets::kMaxTextLength ||
-            rt::utf8Length(pair.weight) > bullets::kMaxTextLength || !rt::isValidUtf8(pair.name) ||
-            !rt::isValidUtf8(pair.weight))
+        if (rt::utf8Length(pair.name) > table::kMaxBulletTextLength ||
+            rt::utf8Length(pair.weight) > table::kMaxBulletTextLength ||
+            !rt::isValidUtf8(pair.name) || !rt::isValidUtf8(pair.weight))
             std::abort();
     }
     return 0;

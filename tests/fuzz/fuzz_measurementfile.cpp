@@ -11,8 +11,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const MemFile input(data, size);
-    StringGrid first = table::makeGrid();
-    measurementfile::readTable(first, input.path());
+    table::StringGrid first = table::makeGrid();
+    table::readTable(first, input.path());
     if (first.rowCount() < 2)
         std::abort();
 
@@ -21,9 +21,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!::mkdtemp(dir))
         return 0;
     const std::string saved = std::string(dir) + "/f.vxm";
-    measurementfile::writeTable(first, saved);
-    StringGrid second = table::makeGrid();
-    measurementfile::readTable(second, saved);
+    table::writeTable(first, saved);
+    table::StringGrid second = table::makeGrid();
+    table::readTable(second, saved);
     ::unlink(saved.c_str());
     ::rmdir(dir);
 

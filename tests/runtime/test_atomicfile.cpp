@@ -71,16 +71,16 @@ TEST(AtomicFile, LinkLoopIsAnError)
     TempDir dir;
     std::filesystem::create_symlink("b", dir.file("a"));
     std::filesystem::create_symlink("a", dir.file("b"));
-    EXPECT_THROW(rt::AtomicFile{dir.file("a")}, rt::EInOutError);
+    EXPECT_THROW(rt::AtomicFile{dir.file("a")}, rt::InOutError);
 }
 
 TEST(AtomicFile, MissingFolderAndFolderTargetFail)
 {
     TempDir dir;
-    const auto e = thrown<rt::EInOutError>([&] { rt::AtomicFile file(dir.file("no/such/f")); });
+    const auto e = thrown<rt::InOutError>([&] { rt::AtomicFile file(dir.file("no/such/f")); });
     ASSERT_TRUE(e);
     EXPECT_STREQ(e->what(), "File not found");
-    EXPECT_THROW(rt::AtomicFile{dir.path()}, rt::EInOutError);
+    EXPECT_THROW(rt::AtomicFile{dir.path()}, rt::InOutError);
 }
 
 } // namespace

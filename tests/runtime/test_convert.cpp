@@ -15,10 +15,10 @@ std::string messageOf(auto&& call)
 {
     try {
         call();
-    } catch (const rt::EConvertError& e) {
+    } catch (const rt::ConvertError& e) {
         return e.what();
     }
-    return "<no EConvertError>";
+    return "<no ConvertError>";
 }
 
 TEST(StrToInt, AcceptsSignedDigitsWithinIntRange)

@@ -16,10 +16,10 @@ public:
         : m_body(std::move(body))
     {
     }
-    ~LambdaThread() override { WaitFor(); }
+    ~LambdaThread() override { waitFor(); }
 
 protected:
-    void Execute() override { m_body(); }
+    void execute() override { m_body(); }
 
 private:
     std::function<void()> m_body;
@@ -35,9 +35,9 @@ TEST(HandOver, SynchronizeRunsOnTheGuiThreadAndWaitForServesIt)
         rt::HandOverQueue::main().synchronize([&] { ranOnGui = rt::isMainThread(); });
         afterCall = true;
     });
-    t.Start();
+    t.start();
     // Without WaitFor serving the queue this would never end.
-    t.WaitFor();
+    t.waitFor();
     EXPECT_TRUE(ranOnGui);
     EXPECT_TRUE(afterCall);
     EXPECT_FALSE(t.fatalException());
@@ -50,8 +50,8 @@ TEST(HandOver, ExceptionTravelsBackAndEndsTheThreadQuietly)
         rt::HandOverQueue::main().synchronize([] { throw std::runtime_error("boom"); });
         reachedAfter = true;
     });
-    t.Start();
-    t.WaitFor();
+    t.start();
+    t.waitFor();
     EXPECT_FALSE(reachedAfter);
     ASSERT_TRUE(t.fatalException());
     EXPECT_THROW(std::rethrow_exception(t.fatalException()), std::runtime_error);
@@ -70,8 +70,8 @@ TEST(HandOver, SendReleasesTheWorkerBeforeTheCallRuns)
         });
         workerGoesOn = true;
     });
-    t.Start();
-    t.WaitFor();
+    t.start();
+    t.waitFor();
     EXPECT_TRUE(workerSawRelease);
 }
 
@@ -87,8 +87,8 @@ TEST(HandOver, ErrorsOfSentCallsGoToTheUnhandledErrorHandler)
     });
     LambdaThread t(
         [] { rt::HandOverQueue::main().send([] { throw std::runtime_error("sent"); }); });
-    t.Start();
-    t.WaitFor();
+    t.start();
+    t.waitFor();
     rt::setUnhandledErrorHandler(nullptr);
     EXPECT_EQ(reported, "sent");
 }
@@ -103,8 +103,8 @@ TEST(HandOver, WakerIsCalledForEveryPostAndAnEmptyServeDoesNothing)
         for (int i = 0; i < 3; ++i)
             rt::HandOverQueue::main().synchronize([&] { ++ran; });
     });
-    t.Start();
-    t.WaitFor();
+    t.start();
+    t.waitFor();
     rt::HandOverQueue::main().setWaker(nullptr);
     EXPECT_EQ(ran, 3);
     EXPECT_EQ(wakes, 3);

@@ -83,13 +83,13 @@ TEST(TextReader, NonUtf8LineIsReadAsWindows1251)
 TEST(TextReader, OpenFailuresCarryTheRuntimeTexts)
 {
     TempDir dir;
-    const auto e = thrown<rt::EInOutError>([&] { rt::TextReader reader(dir.file("missing")); });
+    const auto e = thrown<rt::InOutError>([&] { rt::TextReader reader(dir.file("missing")); });
     ASSERT_TRUE(e) << "opened a missing file";
     EXPECT_STREQ(e->what(), "File not found");
-    EXPECT_THROW(rt::TextReader{dir.path()}, rt::EInOutError);
+    EXPECT_THROW(rt::TextReader{dir.path()}, rt::InOutError);
     try {
         rt::TextReader reader(dir.file("missing") + "/below");
-    } catch (const rt::EInOutError& e) {
+    } catch (const rt::InOutError& e) {
         EXPECT_STREQ(e.what(), "File not found");
     }
 }

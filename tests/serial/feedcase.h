@@ -5,6 +5,8 @@
 
 namespace serialtest {
 
+inline const std::string kEsc = "\x1b";
+
 // One row of a table that feeds bytes and compares what comes out; gtest names and prints
 // the row by `name`.
 struct Case {

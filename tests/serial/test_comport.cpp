@@ -21,7 +21,7 @@ struct FakePort : ::testing::Test {
 
     FakePort()
     {
-        port.SetDeviceOpener(fakeOpener(line));
+        port.setDeviceOpener(fakeOpener(line));
         port.SetEvents({}); // no event thread unless a test wants one
         port.OnBeforeOpen = [this](TCustomComPort*) { log.push_back("beforeOpen"); };
         port.OnAfterOpen = [this](TCustomComPort*) { log.push_back("afterOpen"); };
@@ -79,14 +79,14 @@ TEST_P(DcbTable, FilledFieldByField)
 {
     auto line = std::make_shared<FakeLine>();
     TComPort port;
-    port.SetDeviceOpener(fakeOpener(line));
+    port.setDeviceOpener(fakeOpener(line));
     port.SetEvents({});
     GetParam().set(port);
     port.Open();
     GetParam().check(line->dcb());
     // Every setting reaches the device the same way when changed on an open port.
     TComPort other;
-    other.SetDeviceOpener(fakeOpener(line));
+    other.setDeviceOpener(fakeOpener(line));
     other.SetEvents({});
     other.SetPort("other");
     other.Open();
@@ -449,7 +449,7 @@ TEST_F(FakePort, RequestsCopyTheirBytesAndTellTheLinks)
     EXPECT_EQ(port.Read(buf, 8), 3);
     EXPECT_EQ(activity, (std::vector<std::string>{"tx+", "rx-"}));
 
-    PAsync async = nullptr;
+    TComAsync* async = nullptr;
     EXPECT_THROW(port.ReadAsync(buf, 1, async), EComPort);
     NewAsync(async);
     EXPECT_EQ(port.WaitForAsync(async), 0); // never used: done at once

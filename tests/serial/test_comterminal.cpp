@@ -12,8 +12,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-const std::string E = "\x1b";
-
 // Receives blocks directly, as the port's link would hand them over.
 class TestTerminal : public TComTerminal {
 public:
@@ -23,12 +21,13 @@ public:
     }
     void receive(const std::string& block)
     {
-        RxBuf(reinterpret_cast<const AnsiChar*>(block.data()), static_cast<int>(block.size()));
+        rxBuf(reinterpret_cast<const AnsiChar*>(block.data()), static_cast<int>(block.size()));
     }
     std::string chars;
 };
 
 using serialtest::Case;
+using serialtest::kEsc;
 
 class CharPath : public ::testing::TestWithParam<Case> {};
 
@@ -56,22 +55,22 @@ INSTANTIATE_TEST_SUITE_P(
     Table, CharPath,
     ::testing::Values(
         Case{"PlainCharacters", "287\r\n", "287\r\n"},
-        Case{"EraseScreenSwallowed", "12" + E + "[2J34", "1234"},
-        Case{"ControlSequenceSpansLinesUntilALetter", "a" + E + "[12\r\n;34\r\n56;\r\nHb", "ab"},
-        Case{"SingleCharacterForm", "a" + E + "Zb" + E + "7c", "abc"},
-        Case{"TwoCharacterForms", "a" + E + "#8b" + E + "OAc" + E + "#xd", "abcd"},
+        Case{"EraseScreenSwallowed", "12" + kEsc + "[2J34", "1234"},
+        Case{"ControlSequenceSpansLinesUntilALetter", "a" + kEsc + "[12\r\n;34\r\n56;\r\nHb", "ab"},
+        Case{"SingleCharacterForm", "a" + kEsc + "Zb" + kEsc + "7c", "abc"},
+        Case{"TwoCharacterForms", "a" + kEsc + "#8b" + kEsc + "OAc" + kEsc + "#xd", "abcd"},
         Case{"NulAndControlCharactersPassed", std::string("\0\x01\x07\x0b\x1f\x7f", 6),
              std::string("\0\x01\x07\x0b\x1f\x7f", 6)},
         Case{"ShotLinesWithRequestsBetween",
-             "Chronolite\r\n" + E + "[6n" + "1 305\r\n" + E + "[c" + E + "[5n2 298\r\n",
+             "Chronolite\r\n" + kEsc + "[6n" + "1 305\r\n" + kEsc + "[c" + kEsc + "[5n2 298\r\n",
              "Chronolite\r\n1 305\r\n2 298\r\n"},
-        Case{"EscEscSwallowsOnlyTheTwo", "a" + E + E + "bc", "abc"}),
+        Case{"EscEscSwallowsOnlyTheTwo", "a" + kEsc + kEsc + "bc", "abc"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ComTerminal, LoneEscAtTheEndOfOneDownloadTakesTheFirstCharacterOfTheNext)
 {
     TestTerminal terminal;
-    terminal.receive("1 305\r\n" + E);
+    terminal.receive("1 305\r\n" + kEsc);
     terminal.receive("X2 298\r\n");
     EXPECT_EQ(terminal.chars, "1 305\r\n2 298\r\n");
 }
@@ -79,11 +78,11 @@ TEST(ComTerminal, LoneEscAtTheEndOfOneDownloadTakesTheFirstCharacterOfTheNext)
 TEST(ComTerminal, EndlessNoiseKeepsMemoryBoundedAndRecovers)
 {
     TestTerminal terminal;
-    terminal.receive(E + "[");
+    terminal.receive(kEsc + "[");
     std::string noise(64 * 1024, ';');
     for (int i = 0; i < 64; ++i)
         terminal.receive(noise);
-    EXPECT_EQ(terminal.EscapeCodes()->Data().size(), TEscapeCodes::maxSequenceText);
+    EXPECT_EQ(terminal.escapeCodes()->data().size(), TEscapeCodes::maxSequenceText);
     terminal.receive("mok");
     EXPECT_EQ(terminal.chars, "ok");
 }
@@ -97,13 +96,13 @@ TEST(ComTerminal, BinaryNoiseNeverCrashesAndTheCursorStaysOnScreen)
         x = x * 1103515245u + 12345u;
         noise += static_cast<char>(x >> 24);
         if (i % 97 == 0)
-            noise += E + "[99999;-5H" + E + "[40000A" + E + "[6n";
+            noise += kEsc + "[99999;-5H" + kEsc + "[40000A" + kEsc + "[6n";
     }
     terminal.receive(noise);
-    EXPECT_GE(terminal.CursorColumn(), 1);
-    EXPECT_LE(terminal.CursorColumn(), terminal.Columns());
-    EXPECT_GE(terminal.CursorRow(), 1);
-    EXPECT_LE(terminal.CursorRow(), terminal.Rows());
+    EXPECT_GE(terminal.cursorColumn(), 1);
+    EXPECT_LE(terminal.cursorColumn(), terminal.Columns());
+    EXPECT_GE(terminal.cursorRow(), 1);
+    EXPECT_LE(terminal.cursorRow(), terminal.Rows());
 }
 
 TEST(ComTerminal, ScreenAndCursorRules)
@@ -112,29 +111,29 @@ TEST(ComTerminal, ScreenAndCursorRules)
     terminal.SetColumns(10);
     terminal.SetRows(3);
     terminal.receive("ab\bc");
-    EXPECT_EQ(terminal.Buffer().RowText(1), "ac        ");
-    EXPECT_EQ(terminal.CursorColumn(), 3);
+    EXPECT_EQ(terminal.Buffer().rowText(1), "ac        ");
+    EXPECT_EQ(terminal.cursorColumn(), 3);
     terminal.receive("\r\b\b");
-    EXPECT_EQ(terminal.CursorColumn(), 1) << "backspace stops at column 1";
+    EXPECT_EQ(terminal.cursorColumn(), 1) << "backspace stops at column 1";
     terminal.receive("\tx");
-    EXPECT_EQ(terminal.CursorColumn(), 10) << "the first tab stop is column 9";
+    EXPECT_EQ(terminal.cursorColumn(), 10) << "the first tab stop is column 9";
     terminal.receive("0123456789");
-    EXPECT_EQ(terminal.CursorColumn(), 10) << "without wrapping the cursor stays at the end";
-    EXPECT_EQ(terminal.Buffer().RowText(1), "ac      x9");
+    EXPECT_EQ(terminal.cursorColumn(), 10) << "without wrapping the cursor stays at the end";
+    EXPECT_EQ(terminal.Buffer().rowText(1), "ac      x9");
     terminal.receive("\n\f\n");
-    EXPECT_EQ(terminal.CursorRow(), 3);
-    EXPECT_EQ(terminal.Buffer().RowText(1), std::string(10, ' ')) << "scrolled up";
+    EXPECT_EQ(terminal.cursorRow(), 3);
+    EXPECT_EQ(terminal.Buffer().rowText(1), std::string(10, ' ')) << "scrolled up";
     terminal.SetWrapLines(true);
     terminal.receive("\rABCDEFGHIJK");
-    EXPECT_EQ(terminal.Buffer().RowText(2), "ABCDEFGHIJ");
-    EXPECT_EQ(terminal.Buffer().RowText(3), "K         ");
-    terminal.receive(E + "[2;3H" + E + "[K");
-    EXPECT_EQ(terminal.Buffer().RowText(2), "AB        ");
-    terminal.receive(E + "[2J");
-    EXPECT_EQ(terminal.Buffer().RowText(3), std::string(10, ' '));
-    terminal.receive(E + "7" + E + "[3;9Hz" + E + "8y");
-    EXPECT_EQ(terminal.Buffer().RowText(2), "  y       ");
-    EXPECT_EQ(terminal.Buffer().RowText(3), "        z ");
+    EXPECT_EQ(terminal.Buffer().rowText(2), "ABCDEFGHIJ");
+    EXPECT_EQ(terminal.Buffer().rowText(3), "K         ");
+    terminal.receive(kEsc + "[2;3H" + kEsc + "[K");
+    EXPECT_EQ(terminal.Buffer().rowText(2), "AB        ");
+    terminal.receive(kEsc + "[2J");
+    EXPECT_EQ(terminal.Buffer().rowText(3), std::string(10, ' '));
+    terminal.receive(kEsc + "7" + kEsc + "[3;9Hz" + kEsc + "8y");
+    EXPECT_EQ(terminal.Buffer().rowText(2), "  y       ");
+    EXPECT_EQ(terminal.Buffer().rowText(3), "        z ");
 }
 
 TEST(ComTerminal, SizesAreHeldWithinTheirRanges)
@@ -168,7 +167,7 @@ TEST(ComTerminal, UnhandledCodesAreReportedWithTheirText)
     terminal.OnUnhandledCode = [&](TCustomComTerminal*, TEscapeCode code, const std::string& d) {
         unhandled.emplace_back(code, d);
     };
-    terminal.receive(E + "[1J" + E + "[?1;2c" + E + "[2J");
+    terminal.receive(kEsc + "[1J" + kEsc + "[?1;2c" + kEsc + "[2J");
     ASSERT_EQ(unhandled.size(), 2u);
     EXPECT_EQ(unhandled[0], std::make_pair(ecUnknown, std::string("[1J")));
     EXPECT_EQ(unhandled[1], std::make_pair(ecIdentResponse, std::string("[?1;2c")));
@@ -178,26 +177,26 @@ TEST(ComTerminal, EmulationChoosesTheParser)
 {
     TestTerminal terminal;
     terminal.SetEmulation(teVT52);
-    terminal.receive("a" + E + "Y  b" + E + "[c");
+    terminal.receive("a" + kEsc + "Y  b" + kEsc + "[c");
     EXPECT_EQ(terminal.chars, "abc");
     terminal.chars.clear();
     terminal.SetEmulation(teNone);
-    EXPECT_EQ(terminal.EscapeCodes(), nullptr);
-    terminal.receive("a" + E + "[2J");
-    EXPECT_EQ(terminal.chars, "a" + E + "[2J") << "without a parser every byte is plain";
+    EXPECT_EQ(terminal.escapeCodes(), nullptr);
+    terminal.receive("a" + kEsc + "[2J");
+    EXPECT_EQ(terminal.chars, "a" + kEsc + "[2J") << "without a parser every byte is plain";
     terminal.OnGetEscapeCodes = [](TCustomComTerminal*, std::unique_ptr<TEscapeCodes>& codes) {
         codes = std::make_unique<TEscapeCodesVT100>();
     };
     terminal.SetEmulation(teVT100orANSI);
     terminal.SetEmulation(teNone);
-    ASSERT_NE(terminal.EscapeCodes(), nullptr);
+    ASSERT_NE(terminal.escapeCodes(), nullptr);
     terminal.OnUnhandledCode = [](TCustomComTerminal* t, TEscapeCode, const std::string&) {
         t->OnGetEscapeCodes = nullptr;
         t->SetEmulation(teVT52);
         t->SetEmulation(teNone);
     };
-    terminal.receive(E + "[1Jx");
-    EXPECT_EQ(terminal.EscapeCodes(), nullptr) << "switched off from inside its own event";
+    terminal.receive(kEsc + "[1Jx");
+    EXPECT_EQ(terminal.escapeCodes(), nullptr) << "switched off from inside its own event";
 }
 
 // --- the terminal on a port
@@ -209,7 +208,7 @@ struct OnPort : ::testing::Test {
 
     OnPort()
     {
-        port.SetDeviceOpener(fakeOpener(line));
+        port.setDeviceOpener(fakeOpener(line));
         terminal.SetComPort(&port);
     }
 };
@@ -232,7 +231,7 @@ TEST_P(Replies, WrittenOnlyWhileThePortIsOpen)
 {
     terminal.receive(GetParam().request);
     EXPECT_EQ(line->written(), "") << "closed port";
-    terminal.ClearScreen();
+    terminal.clearScreen();
     terminal.chars.clear();
     port.Open();
     terminal.receive(GetParam().request);
@@ -241,22 +240,22 @@ TEST_P(Replies, WrittenOnlyWhileThePortIsOpen)
     port.Close();
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, Replies,
-                         ::testing::Values(Reply{"WhatAreYou", E + "[ca", E + "[?1;2c", "a"},
-                                           Reply{"WhatAreYouZero", E + "[0ca", E + "[?1;2c", "a"},
-                                           Reply{"Status", E + "[5na", E + "[0n", "a"},
-                                           Reply{"CursorAtHome", E + "[6na", E + "[1;1R", "a"},
-                                           Reply{"CursorMoved",
-                                                 "\r\n" + E + "[6n" + E + "[3;7H" + E + "[6na",
-                                                 E + "[2;1R" + E + "[3;7R", "\r\na"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Table, Replies,
+    ::testing::Values(Reply{"WhatAreYou", kEsc + "[ca", kEsc + "[?1;2c", "a"},
+                      Reply{"WhatAreYouZero", kEsc + "[0ca", kEsc + "[?1;2c", "a"},
+                      Reply{"Status", kEsc + "[5na", kEsc + "[0n", "a"},
+                      Reply{"CursorAtHome", kEsc + "[6na", kEsc + "[1;1R", "a"},
+                      Reply{"CursorMoved", "\r\n" + kEsc + "[6n" + kEsc + "[3;7H" + kEsc + "[6na",
+                            kEsc + "[2;1R" + kEsc + "[3;7R", "\r\na"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(OnPort, AReplyThatCannotBeWrittenDoesNotStopReception)
 {
     port.Open();
     line->fail("write", EIO);
     line->clearCalls();
-    EXPECT_NO_THROW(terminal.receive(E + "[6n1" + E + "[5n" + E + "[c2"));
+    EXPECT_NO_THROW(terminal.receive(kEsc + "[6n1" + kEsc + "[5n" + kEsc + "[c2"));
     EXPECT_EQ(terminal.chars, "12");
     const auto calls = line->calls();
     EXPECT_EQ(std::count_if(calls.begin(), calls.end(),
@@ -264,8 +263,8 @@ TEST_F(OnPort, AReplyThatCannotBeWrittenDoesNotStopReception)
               1)
         << "one failed reply per block, not one per request";
     line->fail("write", 0);
-    terminal.receive(E + "[5n");
-    EXPECT_EQ(line->written(), E + "[0n") << "the next block answers again";
+    terminal.receive(kEsc + "[5n");
+    EXPECT_EQ(line->written(), kEsc + "[0n") << "the next block answers again";
     port.Close();
 }
 
@@ -300,7 +299,7 @@ TEST(ComTerminalBinding, TheTerminalGoingFirstLeavesThePortUsable)
 {
     auto line = std::make_shared<FakeLine>();
     TComPort port;
-    port.SetDeviceOpener(fakeOpener(line));
+    port.setDeviceOpener(fakeOpener(line));
     {
         TestTerminal terminal;
         terminal.SetComPort(&port);

@@ -20,7 +20,7 @@ struct Dispatch : ::testing::Test {
     std::shared_ptr<FakeLine> line = std::make_shared<FakeLine>();
     TComPort port;
 
-    Dispatch() { port.SetDeviceOpener(fakeOpener(line)); }
+    Dispatch() { port.setDeviceOpener(fakeOpener(line)); }
 
     std::function<void(TCustomComPort*)> record(const char* what)
     {

@@ -60,9 +60,9 @@ TEST(SettingTexts, CharacterSettings)
                   {"ABC", 'A'}, {"#1x", 0},  {"#-1", 255}, {"!", '!'}};
     for (const auto& c : parsed)
         EXPECT_EQ(ParseCharSetting(c.text), c.code) << c.text;
-    EXPECT_TRUE(ParseBoolSetting("yes"));
-    EXPECT_FALSE(ParseBoolSetting("Y"));
-    EXPECT_EQ(BoolSettingText(false), "No");
+    EXPECT_TRUE(parseBoolSetting("yes"));
+    EXPECT_FALSE(parseBoolSetting("Y"));
+    EXPECT_EQ(boolSettingText(false), "No");
 }
 
 // --- settings store
@@ -87,7 +87,7 @@ TEST(SettingsStore, IniFileRoundTripThroughEveryGroup)
     stored.FlowControl().SetFlowControl(fcHardware);
     stored.FlowControl().SetXonChar('Q');
     {
-        TIniFile ini(dir.file("port.ini"));
+        IniFile ini(dir.file("port.ini"));
         stored.StoreToIniFile(ini);
     }
     const std::string text = readBytes(dir.file("port.ini"));
@@ -98,7 +98,7 @@ TEST(SettingsStore, IniFileRoundTripThroughEveryGroup)
 
     TComPort loaded;
     loaded.SetStoredGroups(stored.StoredGroups());
-    TIniFile ini(dir.file("port.ini"));
+    IniFile ini(dir.file("port.ini"));
     loaded.LoadFromIniFile(ini);
     EXPECT_EQ(loaded.Port(), "ttyUSB3");
     EXPECT_EQ(loaded.BaudRate(), brCustom);
@@ -122,7 +122,7 @@ TEST(SettingsStore, MissingKeysLeaveSettingsAsTheyAre)
     dir.write("port.ini", "[comport]\r\nbaudrate=57600\r\n");
     TComPort port;
     port.SetPort("ttyACM0");
-    TIniFile ini(dir.file("port.ini"));
+    IniFile ini(dir.file("port.ini"));
     port.LoadFromIniFile(ini);
     EXPECT_EQ(port.BaudRate(), br57600);
     EXPECT_EQ(port.Port(), "ttyACM0");
@@ -136,11 +136,11 @@ TEST(SettingsStore, RegistryKeyRoundTrip)
     stored.SetBaudRate(br115200);
     stored.Buffer().SetOutputSize(512);
     {
-        TFileRegistryKey key(dir.file("key"));
+        FileRegistryKey key(dir.file("key"));
         stored.StoreToRegistry(key);
     }
-    TFileRegistryKey key(dir.file("key"));
-    EXPECT_EQ(key.ReadInteger("Buffer.OutputSize"), 512);
+    FileRegistryKey key(dir.file("key"));
+    EXPECT_EQ(key.readInteger("Buffer.OutputSize"), 512);
     TComPort loaded;
     loaded.SetStoredGroups({stBasic, stBuffer});
     loaded.LoadFromRegistry(key);

@@ -10,9 +10,9 @@
 
 namespace {
 
-using bullets::BulletEntry;
+using table::BulletEntry;
 
-std::vector<BulletEntry> entries(const bullets::BulletList& list)
+std::vector<BulletEntry> entries(const table::BulletList& list)
 {
     std::vector<BulletEntry> out;
     for (std::size_t k = 1; k <= list.count(); ++k)
@@ -32,7 +32,7 @@ TEST_P(BulletLoad, ReadsPairs)
 {
     TempDir dir;
     dir.write("Bullets.vx!", GetParam().bytes);
-    bullets::BulletList list;
+    table::BulletList list;
     list.load(dir.path());
     EXPECT_EQ(entries(list), GetParam().expected);
 }
@@ -56,7 +56,7 @@ TEST(BulletList, LongLinesAreCutToTheirFirst128Characters)
         cyrillic += "ж";
     TempDir dir;
     dir.write("Bullets.vx!", name + "\r\n" + cyrillic + "\r\nnext\r\n1\r\n");
-    bullets::BulletList list;
+    table::BulletList list;
     list.load(dir.path());
     ASSERT_EQ(list.count(), 2u);
     EXPECT_EQ(list.entry(1).name, name.substr(0, 128));
@@ -71,7 +71,7 @@ TEST(BulletList, MoreThan255PairsAllLoad)
         bytes += "B" + std::to_string(i) + "\r\n0,100\r\n";
     TempDir dir;
     dir.write("Bullets.vx!", bytes);
-    bullets::BulletList list;
+    table::BulletList list;
     list.load(dir.path());
     ASSERT_EQ(list.count(), 1000u);
     EXPECT_EQ(list.entry(1000).name, "B1000");
@@ -86,18 +86,19 @@ TEST(BulletList, AnExactSpellingWinsOverTheOthers)
     TempDir dir;
     dir.write("BULLETS.VX!", "upper\r\n1\r\n");
     dir.write("Bullets.vx!", "exact\r\n1\r\n");
-    EXPECT_EQ(bullets::resolveFile(dir.path(), bullets::kFileName), dir.file("Bullets.vx!"));
-    EXPECT_EQ(bullets::resolveFile(dir.path(), "nothing.here"), dir.file("nothing.here"));
+    EXPECT_EQ(table::resolveBulletFile(dir.path(), table::kBulletFileName),
+              dir.file("Bullets.vx!"));
+    EXPECT_EQ(table::resolveBulletFile(dir.path(), "nothing.here"), dir.file("nothing.here"));
 }
 
 TEST(BulletList, MissingFileKeepsTheCountAndReportsFileNotFound)
 {
     TempDir dir;
     dir.write("Bullets.vx!", "A\r\n1\r\nB\r\n2\r\n");
-    bullets::BulletList list;
+    table::BulletList list;
     list.load(dir.path());
     std::filesystem::remove(dir.file("Bullets.vx!"));
-    const auto e = thrown<rt::EInOutError>([&] { list.load(dir.path()); });
+    const auto e = thrown<rt::InOutError>([&] { list.load(dir.path()); });
     ASSERT_TRUE(e);
     EXPECT_STREQ(e->what(), "File not found");
     EXPECT_EQ(list.count(), 2u);

@@ -5,7 +5,7 @@
 
 namespace {
 
-std::vector<std::string> receive(download::LineAssembler& a, std::string_view bytes)
+std::vector<std::string> receive(table::LineAssembler& a, std::string_view bytes)
 {
     for (char ch : bytes)
         a.addChar(ch);
@@ -14,7 +14,7 @@ std::vector<std::string> receive(download::LineAssembler& a, std::string_view by
 
 TEST(Download, AssemblesLinesIgnoringCarriageReturns)
 {
-    download::LineAssembler a;
+    table::LineAssembler a;
     EXPECT_EQ(receive(a, "head\r\ner\r\n  1   305\r\n2 2\r98\n\npartial"),
               (std::vector<std::string>{"head", "er", "  1   305", "2 298", ""}));
     EXPECT_EQ(a.receivedLine(), "partial");
@@ -25,27 +25,27 @@ TEST(Download, AssemblesLinesIgnoringCarriageReturns)
 
 TEST(Download, EndlessLineKeepsOnlyItsStart)
 {
-    download::LineAssembler a;
+    table::LineAssembler a;
     for (int i = 0; i < 100000; ++i)
         a.addChar('x');
-    EXPECT_EQ(a.receivedLine().size(), download::kMaxLineLength);
+    EXPECT_EQ(a.receivedLine().size(), table::kMaxReceivedLineLength);
     a.addChar('\n');
-    EXPECT_EQ(a.takeLines().at(0).size(), download::kMaxLineLength);
+    EXPECT_EQ(a.takeLines().at(0).size(), table::kMaxReceivedLineLength);
 }
 
 TEST(Download, VelocityIsTheTextAfterTheLastSpace)
 {
-    EXPECT_EQ(download::velocityText("  1   305"), "305");
-    EXPECT_EQ(download::velocityText("305"), "305");
-    EXPECT_EQ(download::velocityText("1 305 "), "");
-    EXPECT_EQ(download::velocityText("1\t305"), "1\t305");
-    EXPECT_EQ(download::velocityText(""), "");
+    EXPECT_EQ(table::velocityText("  1   305"), "305");
+    EXPECT_EQ(table::velocityText("305"), "305");
+    EXPECT_EQ(table::velocityText("1 305 "), "");
+    EXPECT_EQ(table::velocityText("1\t305"), "1\t305");
+    EXPECT_EQ(table::velocityText(""), "");
 }
 
 TEST(Download, HeaderOnlyTransmissionLeavesAnEmptyTableAsItWas)
 {
-    StringGrid grid = table::makeGrid();
-    EXPECT_EQ(download::appendShots(grid, {"h1"}, "0,5", "x"), 0u);
+    table::StringGrid grid = table::makeGrid();
+    EXPECT_EQ(table::appendShots(grid, {"h1"}, "0,5", "x"), 0u);
     EXPECT_EQ(grid.rowCount(), 2u);
     EXPECT_TRUE(table::isEmpty(grid));
 }

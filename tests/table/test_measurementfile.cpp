@@ -16,9 +16,9 @@ namespace {
 
 using Row = std::vector<std::string>;
 
-StringGrid tableOf(const std::vector<Row>& rows)
+table::StringGrid tableOf(const std::vector<Row>& rows)
 {
-    StringGrid grid = table::makeGrid();
+    table::StringGrid grid = table::makeGrid();
     grid.setRowCount(rows.size() + 1);
     for (std::size_t r = 0; r < rows.size(); ++r) {
         for (std::size_t c = 0; c < rows[r].size(); ++c)
@@ -27,7 +27,7 @@ StringGrid tableOf(const std::vector<Row>& rows)
     return grid;
 }
 
-std::vector<Row> rowsOf(const StringGrid& grid)
+std::vector<Row> rowsOf(const table::StringGrid& grid)
 {
     std::vector<Row> rows;
     for (std::size_t r = 1; r < grid.rowCount(); ++r) {
@@ -41,8 +41,8 @@ std::vector<Row> rowsOf(const StringGrid& grid)
 
 std::vector<Row> readBack(const std::string& path)
 {
-    StringGrid grid = table::makeGrid();
-    measurementfile::readTable(grid, path);
+    table::StringGrid grid = table::makeGrid();
+    table::readTable(grid, path);
     return rowsOf(grid);
 }
 
@@ -59,7 +59,7 @@ TEST(MeasurementFile, RoundTripKeepsOddCellsAndEmptyRows)
         {"3", "x", "5,4", " ,   ", "  Пуля «Кондор» ", "abc"},
     };
     TempDir dir;
-    measurementfile::writeTable(tableOf(odd), dir.file("s.vxm"));
+    table::writeTable(tableOf(odd), dir.file("s.vxm"));
     std::string expected;
     for (const Row& row : odd) {
         for (const std::string& cell : row)
@@ -104,8 +104,8 @@ TEST(MeasurementFile, ReadAppendsBelowTheLastRow)
 {
     TempDir dir;
     dir.write("f.vxm", "9\r\n300\r\n\r\n\r\n\r\n\r\n");
-    StringGrid grid = tableOf({{"1", "290", "", "", "", ""}, Row(6)});
-    measurementfile::readTable(grid, dir.file("f.vxm"));
+    table::StringGrid grid = tableOf({{"1", "290", "", "", "", ""}, Row(6)});
+    table::readTable(grid, dir.file("f.vxm"));
     ASSERT_EQ(grid.rowCount(), 3u);
     EXPECT_EQ(grid.cell(table::ColV, 1), "290");
     EXPECT_EQ(grid.cell(table::ColV, 2), "300");
@@ -120,40 +120,41 @@ TEST(MeasurementFile, ManyRecordsAndLongLines)
                  "\r\n0,00\r\n";
     TempDir dir;
     dir.write("f.vxm", bytes);
-    StringGrid grid = table::makeGrid();
-    measurementfile::readTable(grid, dir.file("f.vxm"));
+    table::StringGrid grid = table::makeGrid();
+    table::readTable(grid, dir.file("f.vxm"));
     ASSERT_EQ(grid.rowCount(), 100001u);
     EXPECT_EQ(grid.cell(table::ColBullet, 7), longName);
     EXPECT_EQ(grid.cell(table::ColN, 100000), "100000");
-    measurementfile::writeTable(grid, dir.file("g.vxm"));
+    table::writeTable(grid, dir.file("g.vxm"));
     EXPECT_EQ(readBytes(dir.file("g.vxm")), bytes);
 }
 
 TEST(MeasurementFile, SelectionIsASessionOfItsOwn)
 {
     rt::setDecimalSeparator(',');
-    const StringGrid grid = tableOf({{"1", "300", "5,4", "0,12", "A", "9"},
-                                     {"2", "310", "5,77", "0,12", "B", "9"},
-                                     {"3", "290", "5,05", "0,12", "C", "9"},
-                                     {"4", "305", "5,58", "0,12", "D", "9"},
-                                     {"5", "295", "5,22", "0,12", "E", "9"}});
+    const table::StringGrid grid = tableOf({{"1", "300", "5,4", "0,12", "A", "9"},
+                                            {"2", "310", "5,77", "0,12", "B", "9"},
+                                            {"3", "290", "5,05", "0,12", "C", "9"},
+                                            {"4", "305", "5,58", "0,12", "D", "9"},
+                                            {"5", "295", "5,22", "0,12", "E", "9"}});
     TempDir dir;
-    measurementfile::writeSelection(grid, 3, 5, dir.file("s.vxm"));
+    table::writeSelection(grid, 3, 5, dir.file("s.vxm"));
     EXPECT_EQ(readBack(dir.file("s.vxm")),
               (std::vector<Row>{{"1", "290", "5,05", "0,12", "C", "-2,25"},
                                 {"2", "305", "5,58", "0,12", "D", "2,81"},
                                 {"3", "295", "5,22", "0,12", "E", "-0,56"}}));
-    measurementfile::writeSelection(grid, 2, 2, dir.file("one.vxm"));
+    table::writeSelection(grid, 2, 2, dir.file("one.vxm"));
     EXPECT_EQ(readBytes(dir.file("one.vxm")), "1\r\n310\r\n5,77\r\n0,12\r\nB\r\n0,00\r\n");
 }
 
 TEST(MeasurementFile, SelectionWithABadVelocityKeepsThePreviousFile)
 {
-    const StringGrid grid = tableOf({{"1", "300", "", "", "", ""}, {"2", "3,5", "", "", "", ""}});
+    const table::StringGrid grid =
+        tableOf({{"1", "300", "", "", "", ""}, {"2", "3,5", "", "", "", ""}});
     TempDir dir;
     dir.write("s.vxm", "previous");
-    const auto e = thrown<rt::EConvertError>(
-        [&] { measurementfile::writeSelection(grid, 1, 2, dir.file("s.vxm")); });
+    const auto e =
+        thrown<rt::ConvertError>([&] { table::writeSelection(grid, 1, 2, dir.file("s.vxm")); });
     ASSERT_TRUE(e);
     EXPECT_STREQ(e->what(), "'3,5' is not a valid integer value");
     EXPECT_EQ(readBytes(dir.file("s.vxm")), "previous");
@@ -161,9 +162,9 @@ TEST(MeasurementFile, SelectionWithABadVelocityKeepsThePreviousFile)
 
 TEST(MeasurementFile, ZeroMeanSelectionWritesNoInfinity)
 {
-    const StringGrid grid = tableOf({{"1", "0", "", "", "", ""}});
+    const table::StringGrid grid = tableOf({{"1", "0", "", "", "", ""}});
     TempDir dir;
-    measurementfile::writeSelection(grid, 1, 1, dir.file("s.vxm"));
+    table::writeSelection(grid, 1, 1, dir.file("s.vxm"));
     EXPECT_EQ(readBack(dir.file("s.vxm"))[0][5], "####");
 }
 
@@ -174,8 +175,7 @@ TEST(MeasurementFile, FullDiskFailsWithDiskFullAndKeepsTheOldFile)
     const std::string path = fs.path() + "/s.vxm";
     std::ofstream(path) << "old session";
     std::vector<Row> rows(5000, Row{"1", "300", "5,4", "0,547", "a long bullet name", "0,00"});
-    const auto e =
-        thrown<rt::EInOutError>([&] { measurementfile::writeTable(tableOf(rows), path); });
+    const auto e = thrown<rt::InOutError>([&] { table::writeTable(tableOf(rows), path); });
     ASSERT_TRUE(e) << "a 64 KiB file system took the whole table";
     EXPECT_STREQ(e->what(), "Disk full");
     EXPECT_EQ(readBytes(path), "old session");
@@ -190,8 +190,7 @@ TEST(MeasurementFile, ReadOnlyFolderFailsWithAccessDeniedAndKeepsTheOldFile)
     const std::string path = fs.path() + "/s.vxm";
     std::ofstream(path) << "old session";
     fs.makeReadOnly();
-    const auto e =
-        thrown<rt::EInOutError>([&] { measurementfile::writeTable(tableOf(kSession), path); });
+    const auto e = thrown<rt::InOutError>([&] { table::writeTable(tableOf(kSession), path); });
     ASSERT_TRUE(e);
     EXPECT_STREQ(e->what(), "File access denied");
     EXPECT_EQ(readBytes(path), "old session");

@@ -22,7 +22,7 @@ protected:
     void SetUp() override { rt::setDecimalSeparator(GetParam()); }
     void TearDown() override { rt::setDecimalSeparator(','); }
 
-    StringGrid grid = table::makeGrid();
+    table::StringGrid grid = table::makeGrid();
 
     void setVelocities(const std::vector<std::string>& v, const std::string& weight = "0,120")
     {
@@ -120,22 +120,22 @@ TEST_P(Table, LargeEnergyIsScientificInTheCellButFixedInTheLabels)
 TEST_P(Table, BadVelocityStopsThePassWithTheConversionError)
 {
     setVelocities({"300", "3x0", "290"});
-    const auto e1 = thrown<rt::EConvertError>([&] { table::statisticsPass(grid); });
+    const auto e1 = thrown<rt::ConvertError>([&] { table::statisticsPass(grid); });
     ASSERT_TRUE(e1);
     EXPECT_STREQ(e1->what(), "'3x0' is not a valid floating point value");
     grid.setCell(table::ColV, 2, sep("300,5"));
-    const auto e2 = thrown<rt::EConvertError>([&] { table::statisticsPass(grid); });
+    const auto e2 = thrown<rt::ConvertError>([&] { table::statisticsPass(grid); });
     ASSERT_TRUE(e2);
     EXPECT_EQ(e2->what(), "'" + sep("300,5") + "' is not a valid integer value");
     // Row 1 is read as a whole number before anything else.
     grid.setCell(table::ColV, 1, "");
-    EXPECT_THROW(table::statisticsPass(grid), rt::EConvertError);
+    EXPECT_THROW(table::statisticsPass(grid), rt::ConvertError);
 }
 
 TEST_P(Table, DeviationPassThrowsAtTheBadRowAndKeepsEarlierCells)
 {
     setVelocities({"300", "abc", "290"});
-    EXPECT_THROW(table::deviationPass(grid, 300), rt::EConvertError);
+    EXPECT_THROW(table::deviationPass(grid, 300), rt::ConvertError);
     EXPECT_EQ(grid.cell(table::ColDV, 1), sep("0,00"));
     EXPECT_EQ(grid.cell(table::ColDV, 3), "");
 }

@@ -6,7 +6,7 @@
 
 namespace {
 
-struct Recorder : GridObserver {
+struct Recorder : table::GridObserver {
     std::vector<std::string> events;
     void rowCountAboutToChange(std::size_t o, std::size_t n) override
     {
@@ -28,7 +28,7 @@ struct Recorder : GridObserver {
 
 TEST(StringGrid, CellsOutsideReadEmptyAndIgnoreWrites)
 {
-    StringGrid grid(3, 2);
+    table::StringGrid grid(3, 2);
     grid.setCell(2, 1, "x");
     EXPECT_EQ(grid.cell(2, 1), "x");
     EXPECT_EQ(grid.cell(3, 1), "");
@@ -43,7 +43,7 @@ TEST(StringGrid, CellsOutsideReadEmptyAndIgnoreWrites)
 
 TEST(StringGrid, ReportsChangesAndBatchesThemInAnUpdate)
 {
-    StringGrid grid(2, 3);
+    table::StringGrid grid(2, 3);
     Recorder rec;
     grid.setObserver(&rec);
     grid.setCell(0, 1, "a");
@@ -51,16 +51,16 @@ TEST(StringGrid, ReportsChangesAndBatchesThemInAnUpdate)
     grid.setColWidth(1, 40);
     grid.setColWidth(1, 40);
     {
-        GridUpdate outer(grid);
+        table::GridUpdate outer(grid);
         grid.setCell(0, 4, "b");
         {
-            GridUpdate inner(grid);
+            table::GridUpdate inner(grid);
             grid.setCell(1, 2, "c");
         }
         grid.setCell(1, 3, "d");
     }
     {
-        GridUpdate nothing(grid);
+        table::GridUpdate nothing(grid);
     }
     EXPECT_EQ(rec.events, (std::vector<std::string>{"rows 1..1", "about 3->5", "count 3->5",
                                                     "width 1", "rows 2..4"}));
@@ -68,16 +68,16 @@ TEST(StringGrid, ReportsChangesAndBatchesThemInAnUpdate)
 
 TEST(StringGrid, ShrinkingInsideAnUpdateNeverReportsRowsThatAreGone)
 {
-    StringGrid grid(1, 10);
+    table::StringGrid grid(1, 10);
     Recorder rec;
     grid.setObserver(&rec);
     {
-        GridUpdate update(grid);
+        table::GridUpdate update(grid);
         grid.setCell(0, 8, "x");
         grid.setRowCount(5);
     }
     {
-        GridUpdate update(grid);
+        table::GridUpdate update(grid);
         grid.setCell(0, 2, "x");
         grid.setCell(0, 4, "y");
         grid.setRowCount(4);

@@ -24,7 +24,7 @@ TEST(WeightMask, LoadedWeightGoesIntoThePositions)
         {"0,5100000000000000000000000000000000000000", "0,510"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(weightmask::displayFor(c.weight), c.display) << c.weight;
+        EXPECT_EQ(table::weightDisplayFor(c.weight), c.display) << c.weight;
 }
 
 } // namespace

@@ -16,7 +16,7 @@ protected:
     bool event(QEvent* e) override
     {
         if (e->type() == QEvent::User)
-            throw rt::EConvertError("'x' is not a valid integer value");
+            throw rt::ConvertError("'x' is not a valid integer value");
         return QObject::event(e);
     }
 };
@@ -27,7 +27,7 @@ TEST(ErrorReport, GuardedHandlerReportsAndTheProgramGoesOn)
     QPushButton button;
     int after = 0;
     QObject::connect(&button, &QPushButton::clicked, guarded([&] {
-        throw rt::EInOutError(ENOENT);
+        throw rt::InOutError(ENOENT);
         ++after;
     }));
     QObject::connect(&button, &QPushButton::clicked, [&] { ++after; });

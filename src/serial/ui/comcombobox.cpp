@@ -8,11 +8,11 @@ TComComboBox::TComComboBox(QWidget* parent)
     : QComboBox(parent)
 {
     setEditable(false);
-    m_select.OnChanged = [this] { sync(); };
+    m_select.onChanged = [this] { sync(); };
     // activated, not currentIndexChanged: only the user's pick sets the pending value.
     // With AutoApply the pick goes to the port at once, which can fail like any handler.
     connect(this, &QComboBox::activated, this,
-            [this](int index) { guarded([this, index] { m_select.Change(index); })(); });
+            [this](int index) { guarded([this, index] { m_select.change(index); })(); });
 }
 
 QString TComComboBox::Text() const
@@ -27,7 +27,7 @@ void TComComboBox::SetText(const QString& text)
 
 void TComComboBox::sync()
 {
-    const auto& items = m_select.Items();
+    const auto& items = m_select.items();
     bool same = count() == static_cast<int>(items.size());
     for (int i = 0; same && i < count(); ++i)
         same = itemText(i).toStdString() == items[static_cast<std::size_t>(i)];
@@ -37,5 +37,5 @@ void TComComboBox::sync()
         for (const auto& item : items)
             addItem(QString::fromStdString(item));
     }
-    setCurrentIndex(m_select.ItemIndex());
+    setCurrentIndex(m_select.itemIndex());
 }

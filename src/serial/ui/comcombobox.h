@@ -21,7 +21,7 @@ public:
 
     void ShowPortValue() { m_select.ShowPortValue(); }
     void ApplyChoice() { m_select.ApplyChoice(); }
-    const TComSelect& Select() const { return m_select; }
+    const TComSelect& comSelect() const { return m_select; }
 
 private:
     void sync();

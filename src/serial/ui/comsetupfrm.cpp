@@ -65,31 +65,31 @@ TComSetupFrm::TComSetupFrm(QWidget* parent)
         row.combo->SetComProperty(row.property);
 }
 
-TComComboBox* TComSetupFrm::Combo(int n) const
+TComComboBox* TComSetupFrm::combo(int n) const
 {
     TComComboBox* const combos[] = {Combo1, Combo2, Combo3, Combo4, Combo5, Combo6};
     return combos[n - 1];
 }
 
-void TComSetupFrm::SetPortListRoots(std::string sysClassTty, std::string dev)
+void TComSetupFrm::setPortListRoots(std::string sysClassTty, std::string dev)
 {
-    TComSelect::SetPortListRoots(std::move(sysClassTty), std::move(dev));
+    TComSelect::setPortListRoots(std::move(sysClassTty), std::move(dev));
 }
 
-void RunComSetupDialog(TCustomComPort& port)
+void runComSetupDialog(TCustomComPort& port)
 {
     try {
         TComSetupFrm form;
         for (int n = 1; n <= 6; ++n)
-            form.Combo(n)->SetComPort(&port);
+            form.combo(n)->SetComPort(&port);
         for (int n = 1; n <= 6; ++n)
-            form.Combo(n)->ShowPortValue();
+            form.combo(n)->ShowPortValue();
         if (prompts().execModal(&form) != QDialog::Accepted)
             return;
         port.BeginUpdate();
         try {
             for (int n = 1; n <= 6; ++n)
-                form.Combo(n)->ApplyChoice();
+                form.combo(n)->ApplyChoice();
         } catch (...) {
             // Left open, the batch would hold back every later setting of this port.
             try {
@@ -105,7 +105,7 @@ void RunComSetupDialog(TCustomComPort& port)
     }
 }
 
-void InstallComSetupDialog()
+void installComSetupDialog()
 {
-    TCustomComPort::SetSetupDialogRunner([](TCustomComPort& port) { RunComSetupDialog(port); });
+    TCustomComPort::setSetupDialogRunner([](TCustomComPort& port) { runComSetupDialog(port); });
 }

@@ -33,16 +33,16 @@ public:
     QPushButton* Button2;
 
     // The six lists in their order.
-    TComComboBox* Combo(int n) const;
+    TComComboBox* combo(int n) const;
 
     // Where the port list comes from; tests point it at a faked device tree.
-    static void SetPortListRoots(std::string sysClassTty, std::string dev);
+    static void setPortListRoots(std::string sysClassTty, std::string dev);
 };
 
 // Runs the dialog on `port` through the program's prompts: OK applies the six choices in
 // one batch, Cancel applies nothing. A failure (no readable port list, a port that cannot
 // be opened again on the new name) goes to the error report; the choices after a failing
 // one are not applied.
-void RunComSetupDialog(TCustomComPort& port);
+void runComSetupDialog(TCustomComPort& port);
 // Makes ShowSetupDialog of every port run this dialog.
-void InstallComSetupDialog();
+void installComSetupDialog();

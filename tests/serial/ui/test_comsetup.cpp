@@ -34,14 +34,14 @@ struct SetupDialog : ::testing::Test {
         fs::create_directories(sys);
         fs::create_directories(dev);
         addPort("ttyUSB0");
-        TComSetupFrm::SetPortListRoots(sys, dev);
-        InstallComSetupDialog();
-        port.SetDeviceOpener(fakeOpener(line));
+        TComSetupFrm::setPortListRoots(sys, dev);
+        installComSetupDialog();
+        port.setDeviceOpener(fakeOpener(line));
     }
     ~SetupDialog() override
     {
-        TComSetupFrm::SetPortListRoots("/sys/class/tty", "/dev");
-        TCustomComPort::SetSetupDialogRunner({});
+        TComSetupFrm::setPortListRoots("/sys/class/tty", "/dev");
+        TCustomComPort::setSetupDialogRunner({});
     }
     void addPort(const std::string& name) { fs::create_directories(sys + "/" + name + "/device"); }
 
@@ -56,7 +56,7 @@ struct SetupDialog : ::testing::Test {
             auto& form = *static_cast<TComSetupFrm*>(dialog);
             shown.clear();
             for (int n = 1; n <= 6; ++n)
-                shown.push_back(form.Combo(n)->currentText().toStdString());
+                shown.push_back(form.combo(n)->currentText().toStdString());
             portItems.clear();
             for (int i = 0; i < form.Combo1->count(); ++i)
                 portItems.push_back(form.Combo1->itemText(i).toStdString());
@@ -130,11 +130,11 @@ TEST_F(SetupDialog, OkWithoutChangesLeavesThePortAsItWas)
     port.SetPort("ttyUSB0");
     port.Open();
     const PortState before = stateOf(port);
-    const DCB dcb = port.MakeDCB();
+    const DCB dcb = port.makeDcb();
     run([](TComSetupFrm&) { return int(QDialog::Accepted); });
     EXPECT_EQ(shown, (std::vector<std::string>{"ttyUSB0", "9600", "8", "1", "None", "None"}));
     EXPECT_EQ(stateOf(port), before);
-    const DCB after = port.MakeDCB();
+    const DCB after = port.makeDcb();
     EXPECT_EQ(std::memcmp(&dcb, &after, sizeof dcb), 0);
     EXPECT_EQ(line->openCount(), 1) << "the same name does not reopen";
     EXPECT_TRUE(port.Connected());
@@ -180,7 +180,7 @@ TEST_F(SetupDialog, CustomRateAndCustomFlowControl)
         return int(QDialog::Accepted);
     });
     EXPECT_EQ(port.BaudRate(), brCustom);
-    EXPECT_EQ(port.MakeDCB().BaudRate, 31250u);
+    EXPECT_EQ(port.makeDcb().BaudRate, 31250u);
     EXPECT_EQ(port.FlowControl().ControlRTS(), rtsHandshake);
     EXPECT_TRUE(port.FlowControl().XonXoffOut());
     EXPECT_FALSE(port.FlowControl().XonXoffIn());
@@ -202,7 +202,7 @@ TEST_F(SetupDialog, ThePortListIsReadAfreshAtEveryOpening)
 
 TEST_F(SetupDialog, AnUnreadablePortListIsReportedAndNoDialogAppears)
 {
-    TComSetupFrm::SetPortListRoots(dir.file("nothing"), dev);
+    TComSetupFrm::setPortListRoots(dir.file("nothing"), dev);
     run([](TComSetupFrm&) { return int(QDialog::Accepted); });
     EXPECT_TRUE(prompter.modalShown.empty());
     ASSERT_EQ(prompter.messages.size(), 1u);

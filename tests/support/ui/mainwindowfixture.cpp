@@ -21,14 +21,14 @@ void MainWindowTest::TearDown()
 {
     destroyForms();
     cwd.reset();
-    app::setCurrentFileName("");
+    table::setCurrentFileName("");
     rt::setDecimalSeparator(',');
 }
 
 void MainWindowTest::fillVelocities(const std::vector<const char*>& velocities,
                                     const std::string& weight)
 {
-    StringGrid& t = Form1->table();
+    table::StringGrid& t = Form1->table();
     t.setRowCount(velocities.size() + 1);
     for (std::size_t i = 0; i < velocities.size(); ++i) {
         t.setCell(0, i + 1, std::to_string(i + 1));

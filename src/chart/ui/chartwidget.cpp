@@ -1,4 +1,4 @@
-#include "chart/ui/tchart.h"
+#include "chart/ui/chartwidget.h"
 
 #include "chart/render.h"
 #include "chart/ui/qpaintercanvas.h"
@@ -6,27 +6,27 @@
 
 #include <QPainter>
 
-TChart::TChart(QWidget* parent)
+ChartWidget::ChartWidget(QWidget* parent)
     : QWidget(parent)
 {
     // The chart paints every pixel itself.
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-chart::Chart& TChart::edit()
+chart::Chart& ChartWidget::edit()
 {
     update();
     return m_chart;
 }
 
-void TChart::render(QPainter& painter, const QSize& size) const
+void ChartWidget::render(QPainter& painter, const QSize& size) const
 {
     chart::QPainterCanvas canvas(painter);
     chart::drawChart(m_chart, canvas, {0, 0, double(size.width()), double(size.height())},
                      rt::decimalSeparator());
 }
 
-QImage TChart::toImage(const QSize& size) const
+QImage ChartWidget::toImage(const QSize& size) const
 {
     QImage image(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
     image.fill(Qt::white);
@@ -37,7 +37,7 @@ QImage TChart::toImage(const QSize& size) const
     return image;
 }
 
-void TChart::paintEvent(QPaintEvent*)
+void ChartWidget::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing, true);

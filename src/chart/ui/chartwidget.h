@@ -8,16 +8,16 @@
 class QPainter;
 
 // The chart widget: shows a chart::Chart and repaints when it is changed through edit().
-class TChart : public QWidget {
+class ChartWidget : public QWidget {
     Q_OBJECT
 public:
-    explicit TChart(QWidget* parent = nullptr);
+    explicit ChartWidget(QWidget* parent = nullptr);
 
     const chart::Chart& chart() const { return m_chart; }
     // For changes; the widget repaints once the handler returns to the event loop.
     chart::Chart& edit();
 
-    std::size_t SeriesCount() const { return m_chart.seriesCount(); }
+    std::size_t seriesCount() const { return m_chart.seriesCount(); }
     void setLegendVisible(bool visible) { edit().legendVisible = visible; }
     void setView3D(bool on) { edit().view3D = on; }
     void setMarksVisible(bool visible) { edit().setMarksVisible(visible); }
