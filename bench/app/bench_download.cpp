@@ -42,7 +42,7 @@ void DownloadOf1000Shots(benchmark::State& state)
     std::ofstream(dir + "/Bullets.vx!") << "JSB\r\n0,547\r\n";
     std::filesystem::current_path(dir);
     AnsweringPrompter prompter;
-    setPrompter(&prompter);
+    ui::setPrompter(&prompter);
     createForms();
 
     PtyLine line;
@@ -68,7 +68,7 @@ void DownloadOf1000Shots(benchmark::State& state)
             state.SkipWithError("the shots did not all arrive");
     }
     destroyForms();
-    setPrompter(nullptr);
+    ui::setPrompter(nullptr);
     std::filesystem::remove_all(dir);
 }
 BENCHMARK(DownloadOf1000Shots)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
@@ -79,7 +79,7 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     VexorelApplication app(argc, argv);
-    QtHandOver handOver([](std::exception_ptr error) { reportException(error); });
+    QtHandOver handOver([](std::exception_ptr error) { ui::reportException(error); });
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -84,7 +84,7 @@ BENCHMARK(BM_PaintVelocityChart)->Unit(benchmark::kMillisecond);
 
 void BM_ExportBmp(benchmark::State& state)
 {
-    ChartWidget widget;
+    chart::ChartWidget widget;
     velocityChart(widget.edit());
     const std::string path = "/tmp/vexorel-bench-chart.bmp";
     for (auto _ : state)
@@ -95,7 +95,7 @@ BENCHMARK(BM_ExportBmp)->Unit(benchmark::kMillisecond);
 
 void BM_ExportWmf(benchmark::State& state)
 {
-    ChartWidget widget;
+    chart::ChartWidget widget;
     velocityChart(widget.edit());
     const std::string path = "/tmp/vexorel-bench-chart.wmf";
     for (auto _ : state)

@@ -41,13 +41,13 @@ struct Session {
         std::ofstream(dir + "/Bullets.vx!") << "JSB\r\n0,547\r\n";
         file = sessionFile(dir);
         std::filesystem::current_path(dir);
-        setPrompter(&prompter);
+        ui::setPrompter(&prompter);
         createForms();
     }
     ~Session()
     {
         destroyForms();
-        setPrompter(nullptr);
+        ui::setPrompter(nullptr);
         std::filesystem::remove_all(dir);
     }
     void open()

@@ -4,20 +4,21 @@
 
 // Answers every question with yes or OK and every file dialog with one path, so the
 // benchmarks can drive the real window's commands.
-class AnsweringPrompter : public Prompter {
+class AnsweringPrompter : public ui::Prompter {
 public:
     QString path;
 
-    MessageResult message(QWidget*, const QString&, const QString&, MessageIcon,
-                          MessageButtons buttons) override
+    ui::MessageResult message(QWidget*, const QString&, const QString&, ui::MessageIcon,
+                              ui::MessageButtons buttons) override
     {
-        return buttons == MessageButtons::YesNo ? MessageResult::Yes : MessageResult::Ok;
+        return buttons == ui::MessageButtons::YesNo ? ui::MessageResult::Yes
+                                                    : ui::MessageResult::Ok;
     }
-    std::optional<QString> chooseOpenFile(QWidget*, const FileDialogState&) override
+    std::optional<QString> chooseOpenFile(QWidget*, const ui::FileDialogState&) override
     {
         return path;
     }
-    std::optional<QString> chooseSaveFile(QWidget*, const FileDialogState&) override
+    std::optional<QString> chooseSaveFile(QWidget*, const ui::FileDialogState&) override
     {
         return path;
     }

@@ -9,7 +9,7 @@
 VexorelApplication::VexorelApplication(int& argc, char** argv)
     : QApplication(argc, argv)
 {
-    setApplicationName(toQString(table::kProgramTitle));
+    setApplicationName(ui::toQString(table::kProgramTitle));
 }
 
 bool VexorelApplication::notify(QObject* receiver, QEvent* event)
@@ -17,7 +17,7 @@ bool VexorelApplication::notify(QObject* receiver, QEvent* event)
     try {
         return QApplication::notify(receiver, event);
     } catch (...) {
-        reportException(std::current_exception());
+        ui::reportException(std::current_exception());
         return false;
     }
 }

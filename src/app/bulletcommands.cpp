@@ -29,17 +29,17 @@ void TForm1::SpeedButton1Click()
         weightValid = false;
     }
     if (table::isEmpty(m_table) || !weightValid) {
-        showProgramMessage(this,
-                           QStringLiteral("No measurments loaded or incorrect Bullet Weight!"));
+        ui::showProgramMessage(this,
+                               QStringLiteral("No measurments loaded or incorrect Bullet Weight!"));
         return;
     }
-    const GridSelection block = Grid->selection();
+    const ui::GridSelection block = Grid->selection();
     table::applyBullet(m_table, block.top, block.bottom, weight,
-                       toStdString(ComboBox1->currentText()));
+                       ui::toStdString(ComboBox1->currentText()));
     redraw();
 }
 
 void TForm1::BulletListEditor1Click()
 {
-    prompts().execModal(Form2);
+    ui::prompts().execModal(Form2);
 }

@@ -19,7 +19,7 @@
 void TForm1::setUpCharts()
 {
     struct Setup {
-        ChartWidget* chart;
+        chart::ChartWidget* chart;
         const char* title;
         const char* leftTitle;
         bool legend;
@@ -41,16 +41,16 @@ void TForm1::setUpCharts()
 
 void TForm1::bindChartHandlers()
 {
-    connect(Button1, &QPushButton::clicked, this, guarded([this] { Button1Click(); }));
-    connect(Redraw1, &QAction::triggered, this, guarded([this] { Button1Click(); }));
-    connect(Button9, &QPushButton::clicked, this, guarded([this] { Button9Click(); }));
-    connect(AddSeries1, &QAction::triggered, this, guarded([this] { Button9Click(); }));
-    connect(Button10, &QPushButton::clicked, this, guarded([this] { Button10Click(); }));
-    connect(DeleteSeries1, &QAction::triggered, this, guarded([this] { Button10Click(); }));
+    connect(Button1, &QPushButton::clicked, this, ui::guarded([this] { Button1Click(); }));
+    connect(Redraw1, &QAction::triggered, this, ui::guarded([this] { Button1Click(); }));
+    connect(Button9, &QPushButton::clicked, this, ui::guarded([this] { Button9Click(); }));
+    connect(AddSeries1, &QAction::triggered, this, ui::guarded([this] { Button9Click(); }));
+    connect(Button10, &QPushButton::clicked, this, ui::guarded([this] { Button10Click(); }));
+    connect(DeleteSeries1, &QAction::triggered, this, ui::guarded([this] { Button10Click(); }));
     // Toggled, not clicked: the flags follow the boxes however they are changed.
-    connect(CheckBox1, &QCheckBox::toggled, this, guarded([this] { CheckBox1Click(); }));
-    connect(CheckBox2, &QCheckBox::toggled, this, guarded([this] { CheckBox2Click(); }));
-    connect(CheckBox3, &QCheckBox::toggled, this, guarded([this] { CheckBox3Click(); }));
+    connect(CheckBox1, &QCheckBox::toggled, this, ui::guarded([this] { CheckBox1Click(); }));
+    connect(CheckBox2, &QCheckBox::toggled, this, ui::guarded([this] { CheckBox2Click(); }));
+    connect(CheckBox3, &QCheckBox::toggled, this, ui::guarded([this] { CheckBox3Click(); }));
 
     const std::pair<QAction*, void (TForm1::*)()> popups[] = {
         {SaveToBMP1, &TForm1::SaveToBMP1Click}, {SaveasWMF1, &TForm1::SaveasWMF1Click},
@@ -60,7 +60,7 @@ void TForm1::bindChartHandlers()
         {Print4, &TForm1::Print4Click}};
     for (const auto& [action, handler] : popups)
         connect(action, &QAction::triggered, this,
-                guarded([this, handler = handler] { (this->*handler)(); }));
+                ui::guarded([this, handler = handler] { (this->*handler)(); }));
 }
 
 void TForm1::Button1Click()
@@ -77,7 +77,7 @@ void TForm1::Button1Click()
 
 void TForm1::Button9Click()
 {
-    const std::optional<QString> path = askOpenFile(this, OpenDialog1);
+    const std::optional<QString> path = ui::askOpenFile(this, OpenDialog1);
     if (!path)
         return;
     // Read whole before anything changes: a file that fails adds nothing.
@@ -91,12 +91,14 @@ void TForm1::Button10Click()
 {
     const QList<QListWidgetItem*> selected = ListBox1->selectedItems();
     if (ListBox1->count() == 0 || selected.isEmpty()) {
-        showProgramMessage(this, QStringLiteral("No one series loaded or no one series selected!"));
+        ui::showProgramMessage(this,
+                               QStringLiteral("No one series loaded or no one series selected!"));
         return;
     }
-    if (prompts().message(this, QStringLiteral("Series deleting..."),
-                          QStringLiteral("Are you really want to delete selected series?"),
-                          MessageIcon::None, MessageButtons::OkCancel) != MessageResult::Ok)
+    if (ui::prompts().message(this, QStringLiteral("Series deleting..."),
+                              QStringLiteral("Are you really want to delete selected series?"),
+                              ui::MessageIcon::None,
+                              ui::MessageButtons::OkCancel) != ui::MessageResult::Ok)
         return;
     const int row = ListBox1->row(selected.first());
     m_externalSeries.remove(static_cast<std::size_t>(row));
@@ -108,7 +110,7 @@ void TForm1::Button10Click()
 
 void TForm1::CheckBox1Click()
 {
-    for (ChartWidget* c : {ChartV, ChartE, ChartdV})
+    for (chart::ChartWidget* c : {ChartV, ChartE, ChartdV})
         c->setView3D(CheckBox1->isChecked());
 }
 
@@ -119,11 +121,11 @@ void TForm1::CheckBox2Click()
 
 void TForm1::CheckBox3Click()
 {
-    for (ChartWidget* c : {ChartV, ChartE, ChartdV})
+    for (chart::ChartWidget* c : {ChartV, ChartE, ChartdV})
         c->setLegendVisible(CheckBox3->isChecked());
 }
 
-QSize TForm1::chartPictureSize(const ChartWidget* chart) const
+QSize TForm1::chartPictureSize(const chart::ChartWidget* chart) const
 {
     // A chart on a tab that is not showing has no size of its own worth using: it is drawn
     // at the size of the page that shows.
@@ -133,23 +135,23 @@ QSize TForm1::chartPictureSize(const ChartWidget* chart) const
     return page ? page->size() : chart->size();
 }
 
-void TForm1::saveChartAsBmp(ChartWidget* chart)
+void TForm1::saveChartAsBmp(chart::ChartWidget* chart)
 {
     if (chart->seriesCount() == 0)
         return;
-    if (const auto path = askSaveFile(this, SaveDialog2))
+    if (const auto path = ui::askSaveFile(this, SaveDialog2))
         charts::saveBmp(*chart, chartPictureSize(chart), path->toStdString());
 }
 
-void TForm1::saveChartAsWmf(ChartWidget* chart)
+void TForm1::saveChartAsWmf(chart::ChartWidget* chart)
 {
     if (chart->seriesCount() == 0)
         return;
-    if (const auto path = askSaveFile(this, SaveDialog3))
+    if (const auto path = ui::askSaveFile(this, SaveDialog3))
         charts::saveWmf(*chart, chartPictureSize(chart), path->toStdString());
 }
 
-void TForm1::printChart(ChartWidget* chart)
+void TForm1::printChart(chart::ChartWidget* chart)
 {
     if (chart->seriesCount() == 0)
         return;

@@ -59,7 +59,7 @@ void TForm1::TimerTimer()
     ComPort->Close();
     Timer->stop();
     const std::vector<std::string> lines = m_reception.takeLines();
-    table::appendShots(m_table, lines, weightText(), toStdString(ComboBox1->currentText()));
+    table::appendShots(m_table, lines, weightText(), ui::toStdString(ComboBox1->currentText()));
     deviationPass(statisticsPass());
     redraw();
 }

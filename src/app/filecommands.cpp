@@ -28,17 +28,17 @@ void TForm1::redraw()
     Button1->click();
 }
 
-bool TForm1::confirm(const char* text, MessageButtons buttons)
+bool TForm1::confirm(const char* text, ui::MessageButtons buttons)
 {
-    const MessageResult answer = prompts().message(
-        this, QStringLiteral("New"), QString::fromUtf8(text), MessageIcon::None, buttons);
-    return answer == MessageResult::Ok || answer == MessageResult::Yes;
+    const ui::MessageResult answer = ui::prompts().message(
+        this, QStringLiteral("New"), QString::fromUtf8(text), ui::MessageIcon::None, buttons);
+    return answer == ui::MessageResult::Ok || answer == ui::MessageResult::Yes;
 }
 
 void TForm1::resetStatisticsLabels()
 {
     for (QLabel* label : {VmaxLabel, VminLabel, VaLabel, EmaxLabel, EminLabel, EaLabel})
-        label->setText(toQString(table::kEmptyMark));
+        label->setText(ui::toQString(table::kEmptyMark));
 }
 
 void TForm1::writeTableTo(const QString& path)
@@ -49,7 +49,7 @@ void TForm1::writeTableTo(const QString& path)
 void TForm1::New1Click()
 {
     if (!table::isEmpty(m_table) &&
-        confirm("Do you realy want clear all measurments?", MessageButtons::OkCancel)) {
+        confirm("Do you realy want clear all measurments?", ui::MessageButtons::OkCancel)) {
         table::clear(m_table);
         resetStatisticsLabels();
     }
@@ -60,10 +60,10 @@ void TForm1::New1Click()
 void TForm1::Open1Click()
 {
     if (table::isEmpty(m_table) ||
-        confirm("Do you realy want close session without saving?", MessageButtons::OkCancel)) {
-        if (const auto path = askOpenFile(this, OpenDialog1)) {
+        confirm("Do you realy want close session without saving?", ui::MessageButtons::OkCancel)) {
+        if (const auto path = ui::askOpenFile(this, OpenDialog1)) {
             table::clear(m_table);
-            table::setCurrentFileName(toStdString(*path));
+            table::setCurrentFileName(ui::toStdString(*path));
             table::readTable(m_table, localPath(*path));
             statisticsPass();
         }
@@ -75,16 +75,16 @@ bool TForm1::refuseEmptyTable()
 {
     if (!table::isEmpty(m_table))
         return false;
-    showProgramMessage(this, QString::fromUtf8(kGridEmpty));
+    ui::showProgramMessage(this, QString::fromUtf8(kGridEmpty));
     return true;
 }
 
 bool TForm1::saveUnderNewName()
 {
-    const auto path = askSaveFile(this, SaveDialog1);
+    const auto path = ui::askSaveFile(this, SaveDialog1);
     if (!path)
         return false;
-    table::setCurrentFileName(toStdString(*path));
+    table::setCurrentFileName(ui::toStdString(*path));
     writeTableTo(*path);
     return true;
 }
@@ -94,7 +94,7 @@ void TForm1::Save1Click()
     if (refuseEmptyTable())
         return;
     if (!table::currentFileName().empty())
-        writeTableTo(toQString(table::currentFileName()));
+        writeTableTo(ui::toQString(table::currentFileName()));
     else
         saveUnderNewName();
 }
@@ -109,8 +109,8 @@ void TForm1::SaveSelectedAs1Click()
 {
     if (refuseEmptyTable())
         return;
-    if (const auto path = askSaveFile(this, SaveDialog1)) {
-        const GridSelection block = Grid->selection();
+    if (const auto path = ui::askSaveFile(this, SaveDialog1)) {
+        const ui::GridSelection block = Grid->selection();
         table::writeSelection(m_table, block.top, block.bottom, localPath(*path));
     }
 }
@@ -119,9 +119,9 @@ void TForm1::Exit1Click()
 {
     if (!table::isEmpty(m_table) &&
         confirm("Do you want save measurments before closing application?",
-                MessageButtons::YesNo)) {
+                ui::MessageButtons::YesNo)) {
         if (!table::currentFileName().empty())
-            writeTableTo(toQString(table::currentFileName()));
+            writeTableTo(ui::toQString(table::currentFileName()));
         else if (!saveUnderNewName())
             return;
     }
@@ -130,13 +130,13 @@ void TForm1::Exit1Click()
 
 void TForm1::DeleteSelected1Click()
 {
-    const GridSelection block = Grid->selection();
+    const ui::GridSelection block = Grid->selection();
     const std::size_t dataRows = m_table.rowCount() - 1;
     if (table::isEmpty(m_table) || block.bottom - block.top + 1 >= dataRows) {
-        showProgramMessage(this, QString::fromUtf8(kNothingToKeep));
+        ui::showProgramMessage(this, QString::fromUtf8(kNothingToKeep));
         return;
     }
-    if (!confirm("Do you realy want delete selected measurments?", MessageButtons::YesNo))
+    if (!confirm("Do you realy want delete selected measurments?", ui::MessageButtons::YesNo))
         return;
     table::deleteRows(m_table, block.top, block.bottom);
     deviationPass(statisticsPass());

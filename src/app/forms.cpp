@@ -19,7 +19,7 @@ void createForms()
     Form2 = new TForm2(Form1->startDir(), Form1);
     // Guarded: a list that cannot be read back is reported, not thrown through Qt.
     QObject::connect(Form2, &TForm2::bulletListWritten, Form1,
-                     guarded([] { Form1->loadBulletList(); }));
+                     ui::guarded([] { Form1->loadBulletList(); }));
     AboutBox = new TAboutBox(Form1);
     HelpForm = new THelpForm(Form1);
 }

@@ -9,7 +9,7 @@ int main(int argc, char* argv[])
 {
     VexorelApplication app(argc, argv);
     // The serial port's event thread hands its wake-ups to this thread through it.
-    QtHandOver handOver([](std::exception_ptr error) { reportException(error); });
+    QtHandOver handOver([](std::exception_ptr error) { ui::reportException(error); });
     rt::setDecimalSeparator(systemDecimalSeparator());
     createForms();
     Form1->show();

@@ -56,8 +56,8 @@ template <typename W> W* named(W* widget, const char* name, const QString& acces
 
 QLabel* valueLabel(const char* name, const char* accessibleName, const QColor& colour)
 {
-    auto* label =
-        named(new QLabel(toQString(table::kEmptyMark)), name, QString::fromUtf8(accessibleName));
+    auto* label = named(new QLabel(ui::toQString(table::kEmptyMark)), name,
+                        QString::fromUtf8(accessibleName));
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, colour);
     label->setPalette(palette);
@@ -85,9 +85,9 @@ QMenu* makePopup(QWidget* parent, const char* name, QAction** bmp, const char* b
     return menu;
 }
 
-ChartWidget* makeChart(const char* name, const char* accessibleName)
+chart::ChartWidget* makeChart(const char* name, const char* accessibleName)
 {
-    return named(new ChartWidget, name, QString::fromUtf8(accessibleName));
+    return named(new chart::ChartWidget, name, QString::fromUtf8(accessibleName));
 }
 
 } // namespace
@@ -102,11 +102,11 @@ TForm1::TForm1(QWidget* parent)
     ComTerminal = std::make_unique<TComTerminal>();
     ComTerminal->SetComPort(ComPort.get());
     ComTerminal->OnChar = [this](TCustomComTerminal*, char ch) {
-        guarded([this, ch] { ComTerminalChar(ch); })();
+        ui::guarded([this, ch] { ComTerminalChar(ch); })();
     };
     table::setCaptionListener(
-        [this](const std::string& caption) { setWindowTitle(toQString(caption)); });
-    setWindowTitle(toQString(table::windowCaption(table::currentFileName())));
+        [this](const std::string& caption) { setWindowTitle(ui::toQString(caption)); });
+    setWindowTitle(ui::toQString(table::windowCaption(table::currentFileName())));
 
     OpenDialog1.filter = SaveDialog1.filter = QStringLiteral("Vexorel! Measurments (*.vxm)");
     OpenDialog1.defaultSuffix = SaveDialog1.defaultSuffix = QStringLiteral("vxm");
@@ -115,7 +115,7 @@ TForm1::TForm1(QWidget* parent)
     SaveDialog3.filter = QStringLiteral("Windows Meta File (*.wmf)");
     SaveDialog3.defaultSuffix = QStringLiteral("wmf");
 
-    setFont(designFont());
+    setFont(ui::designFont());
 
     buildMenus();
     buildControls();
@@ -125,7 +125,7 @@ TForm1::TForm1(QWidget* parent)
     resize(kClientDesignSize.width(), kClientDesignSize.height() + menuBar()->sizeHint().height());
 
     // Creation runs FormCreate; its errors take the road of every other handler's.
-    guarded([this] { FormCreate(); })();
+    ui::guarded([this] { FormCreate(); })();
 }
 
 TForm1::~TForm1()
@@ -189,8 +189,8 @@ void TForm1::buildControls()
 
     // Measurements
     QGroupBox* measurements = makeGroup(client, "GroupBox2", "Measurements");
-    m_gridModel = new GridModel(m_table);
-    Grid = named(new GridView, "Grid", QStringLiteral("Measurements"));
+    m_gridModel = new ui::GridModel(m_table);
+    Grid = named(new ui::GridView, "Grid", QStringLiteral("Measurements"));
     Grid->setGridModel(m_gridModel);
     auto* measurementsLayout = new QVBoxLayout(measurements);
     measurementsLayout->setContentsMargins(4, 2, 4, 4);
@@ -368,13 +368,15 @@ void TForm1::bindHandlers()
         {COMSetup2, &TForm1::Button2Click},
     };
     for (const auto& [action, handler] : actions)
-        connect(action, &QAction::triggered, this, guarded([this, h = handler] { (this->*h)(); }));
+        connect(action, &QAction::triggered, this,
+                ui::guarded([this, h = handler] { (this->*h)(); }));
     // Only the user's choice of a bullet replaces the weight, not the list being refilled.
-    connect(ComboBox1, &QComboBox::activated, this, guarded([this] { ComboBox1Change(); }));
-    connect(SpeedButton1, &QPushButton::clicked, this, guarded([this] { SpeedButton1Click(); }));
-    connect(BitBtn1, &QPushButton::clicked, this, guarded([this] { BitBtn1Click(); }));
-    connect(Timer, &QTimer::timeout, this, guarded([this] { TimerTimer(); }));
-    connect(Button2, &QPushButton::clicked, this, guarded([this] { Button2Click(); }));
+    connect(ComboBox1, &QComboBox::activated, this, ui::guarded([this] { ComboBox1Change(); }));
+    connect(SpeedButton1, &QPushButton::clicked, this,
+            ui::guarded([this] { SpeedButton1Click(); }));
+    connect(BitBtn1, &QPushButton::clicked, this, ui::guarded([this] { BitBtn1Click(); }));
+    connect(Timer, &QTimer::timeout, this, ui::guarded([this] { TimerTimer(); }));
+    connect(Button2, &QPushButton::clicked, this, ui::guarded([this] { Button2Click(); }));
     bindChartHandlers();
 }
 
@@ -397,7 +399,7 @@ void TForm1::fillBulletCombo()
     const QSignalBlocker blocker(ComboBox1);
     ComboBox1->clear();
     for (std::size_t k = 1; k <= m_bullets.count(); ++k)
-        ComboBox1->addItem(toQString(m_bullets.entry(k).name));
+        ComboBox1->addItem(ui::toQString(m_bullets.entry(k).name));
     ComboBox1->setCurrentIndex(0);
     setWeightText(m_bullets.entry(1).weight);
 }
@@ -409,7 +411,7 @@ std::string TForm1::weightText() const
 
 void TForm1::setWeightText(const std::string& weight)
 {
-    MaskEdit1->setText(toQString(table::weightDisplayFor(weight)));
+    MaskEdit1->setText(ui::toQString(table::weightDisplayFor(weight)));
 }
 
 void TForm1::applyEnergyRule(std::size_t row, const std::string& weight)
@@ -420,12 +422,12 @@ void TForm1::applyEnergyRule(std::size_t row, const std::string& weight)
 double TForm1::statisticsPass()
 {
     const table::Statistics s = table::statisticsPass(m_table);
-    VmaxLabel->setText(toQString(s.vMax));
-    VminLabel->setText(toQString(s.vMin));
-    VaLabel->setText(toQString(s.vMean));
-    EmaxLabel->setText(toQString(s.eMax));
-    EminLabel->setText(toQString(s.eMin));
-    EaLabel->setText(toQString(s.eMean));
+    VmaxLabel->setText(ui::toQString(s.vMax));
+    VminLabel->setText(ui::toQString(s.vMin));
+    VaLabel->setText(ui::toQString(s.vMean));
+    EmaxLabel->setText(ui::toQString(s.eMax));
+    EminLabel->setText(ui::toQString(s.eMin));
+    EaLabel->setText(ui::toQString(s.eMean));
     return s.meanVelocity;
 }
 
@@ -436,10 +438,10 @@ void TForm1::deviationPass(double meanVelocity)
 
 void TForm1::FAQ1Click()
 {
-    prompts().execModal(HelpForm);
+    ui::prompts().execModal(HelpForm);
 }
 
 void TForm1::About1Click()
 {
-    prompts().execModal(AboutBox);
+    ui::prompts().execModal(AboutBox);
 }

@@ -11,8 +11,12 @@
 #include <memory>
 #include <string>
 
+namespace ui {
 class GridModel;
+}
+namespace ui {
 class GridView;
+}
 class QAction;
 class QCheckBox;
 class QComboBox;
@@ -28,7 +32,9 @@ class QTimer;
 class QWidget;
 class TComPort;
 class TComTerminal;
+namespace chart {
 class ChartWidget;
+}
 
 // The main window. Its controls keep the names of the window design, and the program keeps
 // its state in them: numbers live as the texts the cells and labels show.
@@ -102,10 +108,10 @@ public:
     void Print4Click();
     // The size a chart is saved or printed at: its own, or the visible page's when its tab
     // is not showing.
-    QSize chartPictureSize(const ChartWidget* chart) const;
+    QSize chartPictureSize(const chart::ChartWidget* chart) const;
 
     // Controls, by their design names.
-    GridView* Grid = nullptr;
+    ui::GridView* Grid = nullptr;
     QLabel* VmaxLabel = nullptr;
     QLabel* VminLabel = nullptr;
     QLabel* VaLabel = nullptr;
@@ -126,9 +132,9 @@ public:
     QPushButton* Button9 = nullptr;
     QPushButton* Button10 = nullptr;
     QTabWidget* PageControl1 = nullptr;
-    ChartWidget* ChartV = nullptr;
-    ChartWidget* ChartE = nullptr;
-    ChartWidget* ChartdV = nullptr;
+    chart::ChartWidget* ChartV = nullptr;
+    chart::ChartWidget* ChartE = nullptr;
+    chart::ChartWidget* ChartdV = nullptr;
     QPlainTextEdit* Memo1 = nullptr;
     QGroupBox* GroupBox1 = nullptr;
     QTimer* Timer = nullptr;
@@ -165,11 +171,11 @@ public:
     QAction* Print4 = nullptr;
 
     // Shared by File › Open and the series list's Add, as one dialog.
-    FileDialogState OpenDialog1;
-    FileDialogState SaveDialog1;
+    ui::FileDialogState OpenDialog1;
+    ui::FileDialogState SaveDialog1;
     // Shared by the three charts' "Save as BMP" and "Save as WMF".
-    FileDialogState SaveDialog2;
-    FileDialogState SaveDialog3;
+    ui::FileDialogState SaveDialog2;
+    ui::FileDialogState SaveDialog3;
 
     // The chronograph's line, closed at rest; closed before any widget goes.
     std::unique_ptr<TComPort> ComPort;
@@ -182,9 +188,9 @@ private:
     void showLoadButton(bool loading);
     void setUpCharts();
     void bindChartHandlers();
-    void saveChartAsBmp(ChartWidget* chart);
-    void saveChartAsWmf(ChartWidget* chart);
-    void printChart(ChartWidget* chart);
+    void saveChartAsBmp(chart::ChartWidget* chart);
+    void saveChartAsWmf(chart::ChartWidget* chart);
+    void printChart(chart::ChartWidget* chart);
 
     void buildMenus();
     void buildControls();
@@ -193,7 +199,7 @@ private:
     // The charts follow every change of the table through the Redraw button's command.
     void redraw();
     // Asks a question in the program's "New" box; true for OK or Yes.
-    bool confirm(const char* text, MessageButtons buttons);
+    bool confirm(const char* text, ui::MessageButtons buttons);
     void resetStatisticsLabels();
     void writeTableTo(const QString& path);
     // Shows "Measurments Grid is empty!" when the table holds nothing to save.
@@ -203,7 +209,7 @@ private:
     bool saveUnderNewName();
 
     table::StringGrid m_table;
-    GridModel* m_gridModel = nullptr;
+    ui::GridModel* m_gridModel = nullptr;
     table::BulletList m_bullets;
     std::string m_startDir;
     // ReceivedLine and the received-line list.

@@ -37,7 +37,7 @@ TForm2::TForm2(std::string bulletFolder, QWidget* parent)
                    Qt::WindowCloseButtonHint);
     setFixedSize(253, 393);
     move(451, 215);
-    setFont(designFont());
+    setFont(ui::designFont());
 
     auto* box = new QGroupBox(QStringLiteral("Bullets"), this);
     box->setObjectName(QStringLiteral("GroupBox1"));
@@ -66,16 +66,16 @@ TForm2::TForm2(std::string bulletFolder, QWidget* parent)
     Button3 = makeButton("Button3", "Add", QRect(100, 360, 41, 25));
     Button1 = makeButton("Button1", "OK", QRect(175, 360, 70, 25));
 
-    connect(Button1, &QPushButton::clicked, this, guarded([this] { Button1Click(); }));
-    connect(Button2, &QPushButton::clicked, this, guarded([this] { Button2Click(); }));
-    connect(Button3, &QPushButton::clicked, this, guarded([this] { Button3Click(); }));
+    connect(Button1, &QPushButton::clicked, this, ui::guarded([this] { Button1Click(); }));
+    connect(Button2, &QPushButton::clicked, this, ui::guarded([this] { Button2Click(); }));
+    connect(Button3, &QPushButton::clicked, this, ui::guarded([this] { Button3Click(); }));
 }
 
 void TForm2::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     if (!event->spontaneous())
-        guarded([this] { FormShow(); })();
+        ui::guarded([this] { FormShow(); })();
 }
 
 void TForm2::FormShow()
@@ -89,8 +89,8 @@ void TForm2::FormShow()
     Grid1->clearContents();
     Grid1->setRowCount(static_cast<int>(pairs.size()) + 1);
     for (int row = 0; row < static_cast<int>(pairs.size()); ++row) {
-        Grid1->setItem(row, 0, new QTableWidgetItem(toQString(pairs[row].name)));
-        Grid1->setItem(row, 1, new QTableWidgetItem(toQString(pairs[row].weight)));
+        Grid1->setItem(row, 0, new QTableWidgetItem(ui::toQString(pairs[row].name)));
+        Grid1->setItem(row, 1, new QTableWidgetItem(ui::toQString(pairs[row].weight)));
     }
 }
 
@@ -112,7 +112,7 @@ void TForm2::Button1Click()
     rows.reserve(static_cast<std::size_t>(Grid1->rowCount()));
     for (int row = 0; row < Grid1->rowCount(); ++row)
         rows.push_back(
-            {toStdString(cellText(Grid1, row, 0)), toStdString(cellText(Grid1, row, 1))});
+            {ui::toStdString(cellText(Grid1, row, 0)), ui::toStdString(cellText(Grid1, row, 1))});
     // A failed write throws here: the editor stays open and the main window's list as it was.
     table::writeBulletFile(m_bulletFolder, rows);
     accept();

@@ -38,7 +38,7 @@ QSize usable(QSize size)
 
 } // namespace
 
-void saveBmp(const ChartWidget& chart, QSize size, const std::string& path)
+void saveBmp(const chart::ChartWidget& chart, QSize size, const std::string& path)
 {
     const QImage image = chart.toImage(usable(size));
     QByteArray bytes;
@@ -49,7 +49,7 @@ void saveBmp(const ChartWidget& chart, QSize size, const std::string& path)
     writeFile(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 
-std::string wmfBytes(const ChartWidget& chart, QSize size)
+std::string wmfBytes(const chart::ChartWidget& chart, QSize size)
 {
     size = usable(size);
     // Measured with the screen's fonts, so the metafile is laid out like the chart on screen.
@@ -64,12 +64,12 @@ std::string wmfBytes(const ChartWidget& chart, QSize size)
     return canvas.finish();
 }
 
-void saveWmf(const ChartWidget& chart, QSize size, const std::string& path)
+void saveWmf(const chart::ChartWidget& chart, QSize size, const std::string& path)
 {
     writeFile(path, wmfBytes(chart, size));
 }
 
-void printChart(const ChartWidget& chart, QSize size, QPrinter& printer)
+void printChart(const chart::ChartWidget& chart, QSize size, QPrinter& printer)
 {
     size = usable(size);
     printer.setFullPage(true);
@@ -104,7 +104,7 @@ void printChart(const ChartWidget& chart, QSize size, QPrinter& printer)
         throw rt::Exception("Printing failed");
 }
 
-void printOnDefaultPrinter(const ChartWidget& chart, QSize size, const QString& jobName)
+void printOnDefaultPrinter(const chart::ChartWidget& chart, QSize size, const QString& jobName)
 {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull())

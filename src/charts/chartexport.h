@@ -6,24 +6,26 @@
 #include <string>
 
 class QPrinter;
+namespace chart {
 class ChartWidget;
+}
 
 // Pictures and printouts of a chart, drawn as it shows on screen at the given size.
 namespace charts {
 
 // Write through a temporary file, so a failure leaves what was there; a file that cannot be
 // written raises "Cannot create file <path>".
-void saveBmp(const ChartWidget& chart, QSize size, const std::string& path);
-void saveWmf(const ChartWidget& chart, QSize size, const std::string& path);
+void saveBmp(const chart::ChartWidget& chart, QSize size, const std::string& path);
+void saveWmf(const chart::ChartWidget& chart, QSize size, const std::string& path);
 
 // The metafile's bytes, for the writer above and for tests.
-std::string wmfBytes(const ChartWidget& chart, QSize size);
+std::string wmfBytes(const chart::ChartWidget& chart, QSize size);
 
 // One page: 15 % margins on the chart's longer side, the other two keeping its proportions.
-void printChart(const ChartWidget& chart, QSize size, QPrinter& printer);
+void printChart(const chart::ChartWidget& chart, QSize size, QPrinter& printer);
 
 // At once, without a dialog, as one job named jobName. Without a default printer raises
 // "There is no default printer currently selected".
-void printOnDefaultPrinter(const ChartWidget& chart, QSize size, const QString& jobName);
+void printOnDefaultPrinter(const chart::ChartWidget& chart, QSize size, const QString& jobName);
 
 } // namespace charts

@@ -94,7 +94,7 @@ TAboutBox::TAboutBox(QWidget* parent)
 {
     setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(QStringLiteral("About Vexorel!"));
-    setFont(designFont());
+    setFont(ui::designFont());
     setFixedSize(kClientWidth, kClientHeight);
 
     auto* panel = new QFrame(this);
@@ -121,7 +121,7 @@ TAboutBox::TAboutBox(QWidget* parent)
     auto* version = new QLabel(QStringLiteral("Version Beta"), panel);
     version->setObjectName(QStringLiteral("Version"));
     version->setAccessibleName(QStringLiteral("Version"));
-    QFont versionFont = designFont();
+    QFont versionFont = ui::designFont();
     versionFont.setPointSize(7);
     version->setFont(versionFont);
     QPalette versionPalette = version->palette();

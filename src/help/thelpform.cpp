@@ -210,7 +210,7 @@ THelpForm::THelpForm(QWidget* parent)
 {
     setObjectName(QStringLiteral("HelpForm"));
     setWindowTitle(QStringLiteral("Help"));
-    setFont(designFont());
+    setFont(ui::designFont());
 
     m_pages->setObjectName(QStringLiteral("PageControl1"));
     m_pages->setAccessibleName(QStringLiteral("Help pages"));

@@ -2,6 +2,8 @@
 
 #include <QFont>
 
+namespace ui {
+
 // The windows were laid out for a small 8-point sans font; the desktop's default would clip
 // their boxes. Liberation Sans is metric-compatible with Arial and always installed.
 inline QFont designFont()
@@ -10,3 +12,5 @@ inline QFont designFont()
     font.setStyleHint(QFont::SansSerif);
     return font;
 }
+
+} // namespace ui

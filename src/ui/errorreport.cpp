@@ -9,6 +9,8 @@
 
 #include <stdexcept>
 
+namespace ui {
+
 void reportException(std::exception_ptr error, QWidget* parent)
 {
     QString text;
@@ -28,3 +30,5 @@ void reportException(std::exception_ptr error, QWidget* parent)
         // The report itself must never become a new unhandled error.
     }
 }
+
+} // namespace ui

@@ -5,6 +5,8 @@
 
 class QWidget;
 
+namespace ui {
+
 // The report of unhandled errors: a critical box captioned "Vexorel!" with the error's text;
 // the program goes on with whatever the handler had already changed.
 void reportException(std::exception_ptr error, QWidget* parent = nullptr);
@@ -21,3 +23,5 @@ template <typename Handler> auto guarded(Handler handler)
         }
     };
 }
+
+} // namespace ui

@@ -2,6 +2,8 @@
 
 #include "ui/qtext.h"
 
+namespace ui {
+
 namespace {
 int modelRows(std::size_t gridRows)
 {
@@ -85,3 +87,5 @@ void GridModel::columnWidthChanged(std::size_t col)
 {
     emit widthChanged(static_cast<int>(col), m_grid.colWidth(col));
 }
+
+} // namespace ui

@@ -4,6 +4,8 @@
 
 #include <QAbstractTableModel>
 
+namespace ui {
+
 // Shows a table::StringGrid to a QTableView: grid row 0 is the horizontal header, grid row r is
 // model row r - 1. The grid stays the only store; the model holds nothing of its own.
 class GridModel : public QAbstractTableModel, private table::GridObserver {
@@ -31,3 +33,5 @@ private:
 
     table::StringGrid& m_grid;
 };
+
+} // namespace ui

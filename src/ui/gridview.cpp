@@ -5,6 +5,8 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 
+namespace ui {
+
 namespace {
 constexpr int kRowHeight = 15;
 }
@@ -100,3 +102,5 @@ void GridView::selectRows(std::size_t top, std::size_t bottom)
         QItemSelection(m_model->index(first, 0), m_model->index(last, m_model->columnCount() - 1)),
         QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
+
+} // namespace ui

@@ -4,6 +4,8 @@
 
 #include <cstddef>
 
+namespace ui {
+
 class GridModel;
 
 // Rows of the grid, counted as the grid counts them (row 1 is the first measurement).
@@ -32,3 +34,5 @@ private:
 
     GridModel* m_model = nullptr;
 };
+
+} // namespace ui

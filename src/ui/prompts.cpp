@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QMessageBox>
 
+namespace ui {
+
 namespace {
 
 class DesktopPrompter final : public Prompter {
@@ -134,3 +136,5 @@ void showProgramMessage(QWidget* parent, const QString& text)
     prompts().message(parent, toQString(table::kProgramTitle), text, MessageIcon::None,
                       MessageButtons::Ok);
 }
+
+} // namespace ui

@@ -7,6 +7,8 @@
 class QDialog;
 class QWidget;
 
+namespace ui {
+
 // Every message box, file dialog and modal window goes through one Prompter, so tests can
 // answer them from a script instead of blocking on a real window.
 
@@ -50,3 +52,5 @@ std::optional<QString> askSaveFile(QWidget* parent, FileDialogState& state);
 
 // Plain message box captioned "Vexorel!" with an OK button, for errors the program detects.
 void showProgramMessage(QWidget* parent, const QString& text);
+
+} // namespace ui

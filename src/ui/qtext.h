@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace ui {
+
 // The core speaks UTF-8 std::string; widgets speak QString. Texts cross only here.
 inline QString toQString(std::string_view text)
 {
@@ -15,3 +17,5 @@ inline std::string toStdString(const QString& text)
 {
     return text.toStdString();
 }
+
+} // namespace ui

@@ -95,7 +95,7 @@ protected:
         Form1->Button9->click();
     }
 
-    std::vector<ChartWidget*> charts() const
+    std::vector<chart::ChartWidget*> charts() const
     {
         return {Form1->ChartV, Form1->ChartE, Form1->ChartdV};
     }
@@ -104,7 +104,7 @@ protected:
     {
         QStringList out;
         for (const auto& m : prompter.messages)
-            if (m.icon == MessageIcon::Critical)
+            if (m.icon == ui::MessageIcon::Critical)
                 out << m.text;
         return out;
     }
@@ -118,7 +118,7 @@ TEST_F(ChartCommands, RedrawFromButtonAndMenuTitlesTheCurrentSeries)
 {
     fillTable({{"300", "5,4", "0,00"}, {"310", "####", "3,33"}});
     Form1->Button1->click();
-    for (ChartWidget* c : charts()) {
+    for (chart::ChartWidget* c : charts()) {
         ASSERT_EQ(c->seriesCount(), 1u);
         EXPECT_EQ(c->chart().series(0).title(), "No name");
     }
@@ -146,7 +146,7 @@ TEST_F(ChartCommands, AddSeriesReadsTheFileListsItAndRedraws)
     addSeries("mar07.vxm", measurementFile(12, 280));
     ASSERT_EQ(Form1->ListBox1->count(), 1);
     EXPECT_EQ(Form1->ListBox1->item(0)->text(), "mar07.vxm");
-    for (ChartWidget* c : charts()) {
+    for (chart::ChartWidget* c : charts()) {
         ASSERT_EQ(c->seriesCount(), 2u);
         EXPECT_EQ(c->chart().series(0).title(), "mar07");
         EXPECT_EQ(c->chart().series(0).count(), 12u);
@@ -196,14 +196,14 @@ TEST_F(ChartCommands, DeleteSeriesAsksAndKeepsTheOrderOfTheRest)
     EXPECT_EQ(prompter.messages[0].caption, "Vexorel!");
 
     Form1->ListBox1->setCurrentRow(1);
-    prompter.messageAnswers.push_back(MessageResult::Cancel);
+    prompter.messageAnswers.push_back(ui::MessageResult::Cancel);
     Form1->DeleteSeries1->trigger();
     EXPECT_EQ(prompter.messages.back().caption, "Series deleting...");
     EXPECT_EQ(prompter.messages.back().text, "Are you really want to delete selected series?");
-    EXPECT_EQ(prompter.messages.back().buttons, MessageButtons::OkCancel);
+    EXPECT_EQ(prompter.messages.back().buttons, ui::MessageButtons::OkCancel);
     EXPECT_EQ(Form1->ListBox1->count(), 4);
 
-    prompter.messageAnswers.push_back(MessageResult::Ok);
+    prompter.messageAnswers.push_back(ui::MessageResult::Ok);
     Form1->Button10->click();
     ASSERT_EQ(Form1->ListBox1->count(), 3);
     EXPECT_TRUE(Form1->ListBox1->selectedItems().isEmpty());
@@ -223,19 +223,19 @@ TEST_F(ChartCommands, ViewFlagsBeforeAndAfterTheFirstRedraw)
     Form1->CheckBox1->setChecked(true);
     Form1->CheckBox3->setChecked(true);
     Form1->CheckBox2->setChecked(true);
-    for (ChartWidget* c : charts()) {
+    for (chart::ChartWidget* c : charts()) {
         EXPECT_TRUE(c->chart().view3D);
         EXPECT_TRUE(c->chart().legendVisible);
     }
     fillTable({{"300", "5,4", "0"}});
     Form1->Button1->click();
-    for (ChartWidget* c : charts())
+    for (chart::ChartWidget* c : charts())
         EXPECT_TRUE(c->chart().series(0).marksVisible()) << "Redraw applies the waiting flag";
 
     Form1->CheckBox2->setChecked(false);
     Form1->CheckBox3->setChecked(false);
     Form1->CheckBox1->setChecked(false);
-    for (ChartWidget* c : charts()) {
+    for (chart::ChartWidget* c : charts()) {
         EXPECT_FALSE(c->chart().series(0).marksVisible());
         EXPECT_FALSE(c->chart().legendVisible);
         EXPECT_FALSE(c->chart().view3D);

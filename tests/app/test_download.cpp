@@ -131,7 +131,7 @@ TEST_F(DownloadOverPty, ShotsArriveInTheTable)
     EXPECT_EQ(Form1->VaLabel->text(), "301,00");
 
     // After New the next download starts at row 1.
-    prompter.messageAnswers = {MessageResult::Ok};
+    prompter.messageAnswers = {ui::MessageResult::Ok};
     Form1->New1->trigger();
     download(kTwoShots);
     EXPECT_EQ(column(0), (std::vector<std::string>{"1", "2"}));

@@ -43,13 +43,13 @@ TEST_F(FileCommands, NewClearsOnOkAndKeepsOnCancelButForgetsTheFileEitherWay)
 {
     threeShots();
     table::setCurrentFileName("/x/y.vxm");
-    prompter.messageAnswers = {MessageResult::Cancel, MessageResult::Ok};
+    prompter.messageAnswers = {ui::MessageResult::Cancel, ui::MessageResult::Ok};
     Form1->New1->trigger();
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].caption, "New");
     EXPECT_EQ(prompter.messages[0].text, "Do you realy want clear all measurments?");
-    EXPECT_EQ(prompter.messages[0].buttons, MessageButtons::OkCancel);
-    EXPECT_EQ(prompter.messages[0].icon, MessageIcon::None);
+    EXPECT_EQ(prompter.messages[0].buttons, ui::MessageButtons::OkCancel);
+    EXPECT_EQ(prompter.messages[0].icon, ui::MessageIcon::None);
     EXPECT_EQ(column(1), (std::vector<std::string>{"300", "310", "290"}));
     EXPECT_EQ(Form1->VmaxLabel->text(), "310");
     EXPECT_EQ(table::currentFileName(), "");
@@ -74,7 +74,7 @@ TEST_F(FileCommands, SaveAsThenOpenRoundTripsTheSession)
 
     // Open over a non-empty table asks first; labels come from the file, E and dV as stored.
     dir.write("other.vxm", "1\r\n280\r\n####\r\n0,5\r\nB\r\n7,77\r\n");
-    prompter.messageAnswers = {MessageResult::Ok};
+    prompter.messageAnswers = {ui::MessageResult::Ok};
     prompter.openAnswers = {path("other.vxm")};
     Form1->Open1->trigger();
     EXPECT_EQ(prompter.messages[0].text, "Do you realy want close session without saving?");
@@ -93,10 +93,10 @@ TEST_F(FileCommands, SaveAsThenOpenRoundTripsTheSession)
 TEST_F(FileCommands, OpenCancelledChangesNothingButRedraws)
 {
     threeShots();
-    prompter.messageAnswers = {MessageResult::Cancel};
+    prompter.messageAnswers = {ui::MessageResult::Cancel};
     Form1->Open1->trigger();
     EXPECT_TRUE(prompter.openAsked.empty());
-    prompter.messageAnswers = {MessageResult::Ok};
+    prompter.messageAnswers = {ui::MessageResult::Ok};
     prompter.openAnswers = {std::nullopt};
     Form1->Open1->trigger();
     EXPECT_EQ(column(1), (std::vector<std::string>{"300", "310", "290"}));
@@ -106,7 +106,7 @@ TEST_F(FileCommands, OpenCancelledChangesNothingButRedraws)
 TEST_F(FileCommands, OpenOfAMissingFileReportsAndLeavesTheNameAndAnEmptyTable)
 {
     threeShots();
-    prompter.messageAnswers = {MessageResult::Ok};
+    prompter.messageAnswers = {ui::MessageResult::Ok};
     prompter.openAnswers = {path("missing.vxm")};
     Form1->Open1->trigger();
     ASSERT_EQ(prompter.messages.size(), 2u);
@@ -138,7 +138,7 @@ TEST_F(FileCommands, SavesRefuseAnEmptyTableEvenWithACurrentFile)
     for (const auto& m : prompter.messages) {
         EXPECT_EQ(m.caption, "Vexorel!");
         EXPECT_EQ(m.text, "Measurments Grid is empty!");
-        EXPECT_EQ(m.icon, MessageIcon::None);
+        EXPECT_EQ(m.icon, ui::MessageIcon::None);
     }
     EXPECT_TRUE(prompter.saveAsked.empty());
     EXPECT_FALSE(std::filesystem::exists(dir.file("keep.vxm")));
@@ -173,15 +173,15 @@ TEST_F(FileCommands, ExitOffersToSave)
 {
     Form1->show();
     threeShots();
-    prompter.messageAnswers = {MessageResult::Yes};
+    prompter.messageAnswers = {ui::MessageResult::Yes};
     prompter.saveAnswers = {std::nullopt};
     Form1->Exit1->trigger();
     EXPECT_EQ(prompter.messages[0].text,
               "Do you want save measurments before closing application?");
-    EXPECT_EQ(prompter.messages[0].buttons, MessageButtons::YesNo);
+    EXPECT_EQ(prompter.messages[0].buttons, ui::MessageButtons::YesNo);
     EXPECT_TRUE(Form1->isVisible()) << "cancelled save dialog keeps the program open";
 
-    prompter.messageAnswers = {MessageResult::Yes};
+    prompter.messageAnswers = {ui::MessageResult::Yes};
     prompter.saveAnswers = {path("exit.vxm")};
     Form1->Exit1->trigger();
     EXPECT_EQ(readBytes(dir.file("exit.vxm")), kThreeShotsFile);
@@ -193,7 +193,7 @@ TEST_F(FileCommands, ExitAnsweredNoWritesNothing)
     Form1->show();
     threeShots();
     table::setCurrentFileName(dir.file("cur.vxm"));
-    prompter.messageAnswers = {MessageResult::No};
+    prompter.messageAnswers = {ui::MessageResult::No};
     Form1->Exit1->trigger();
     EXPECT_FALSE(Form1->isVisible());
     EXPECT_FALSE(std::filesystem::exists(dir.file("cur.vxm")));
@@ -216,7 +216,7 @@ TEST_F(FileCommands, FailedSaveReportsAndKeepsThePreviousFile)
     fs.makeReadOnly();
     threeShots();
     Form1->show();
-    prompter.messageAnswers = {MessageResult::Yes};
+    prompter.messageAnswers = {ui::MessageResult::Yes};
     prompter.saveAnswers = {QString::fromStdString(fs.path() + "/s.vxm")};
     Form1->Exit1->trigger();
     ASSERT_EQ(prompter.messages.size(), 2u);
@@ -229,7 +229,7 @@ TEST_F(FileCommands, DeleteSelectedRenumbersAndRecomputes)
 {
     fillVelocities({"300", "310", "290", "305", "320"}, "0,120");
     Form1->Grid->selectRows(2, 4);
-    prompter.messageAnswers = {MessageResult::Yes};
+    prompter.messageAnswers = {ui::MessageResult::Yes};
     Form1->DeleteSelected1->trigger();
     EXPECT_EQ(prompter.messages[0].caption, "New");
     EXPECT_EQ(prompter.messages[0].text, "Do you realy want delete selected measurments?");
@@ -251,7 +251,7 @@ TEST_F(FileCommands, DeleteSelectedRefusals)
     for (const auto& m : prompter.messages)
         EXPECT_EQ(m.text, "Measurments Grid is empty or you select all measurments!");
     Form1->Grid->selectRows(1, 1);
-    prompter.messageAnswers = {MessageResult::No};
+    prompter.messageAnswers = {ui::MessageResult::No};
     Form1->DeleteSelected1->trigger();
     EXPECT_EQ(column(1), (std::vector<std::string>{"300", "310"}));
     EXPECT_EQ(redraws, 0);
@@ -263,7 +263,7 @@ TEST_F(FileCommands, DeleteSelectedKeepsMoreThan256Rows)
     v[599] = "330";
     fillVelocities(v, "0,120");
     Form1->Grid->selectRows(1, 1);
-    prompter.messageAnswers = {MessageResult::Yes};
+    prompter.messageAnswers = {ui::MessageResult::Yes};
     Form1->DeleteSelected1->trigger();
     ASSERT_EQ(Form1->table().rowCount(), 600u);
     EXPECT_EQ(Form1->table().cell(0, 599), "599");

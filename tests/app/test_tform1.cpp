@@ -77,7 +77,7 @@ TEST_F(MainWindow, WithoutBulletFileReportsOnceAndStillWorks)
     start(std::nullopt);
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].text, "File not found");
-    EXPECT_EQ(prompter.messages[0].icon, MessageIcon::Critical);
+    EXPECT_EQ(prompter.messages[0].icon, ui::MessageIcon::Critical);
     EXPECT_EQ(Form1->ComboBox1->count(), 0);
     EXPECT_EQ(Form1->weightText(), " ,   ");
     EXPECT_TRUE(Form1->isEnabled());
@@ -150,7 +150,7 @@ TEST_F(MainWindow, GridAlwaysHasACurrentRowAndSelection)
 {
     start("");
     fillVelocities({"300", "310", "290", "305"}, "0,120");
-    GridSelection sel = Form1->Grid->selection();
+    ui::GridSelection sel = Form1->Grid->selection();
     EXPECT_EQ(sel.top, 1u);
     EXPECT_EQ(sel.bottom, 1u);
     Form1->Grid->selectRows(2, 4);

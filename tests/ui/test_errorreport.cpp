@@ -26,7 +26,7 @@ TEST(ErrorReport, GuardedHandlerReportsAndTheProgramGoesOn)
     ScriptedPrompter prompter;
     QPushButton button;
     int after = 0;
-    QObject::connect(&button, &QPushButton::clicked, guarded([&] {
+    QObject::connect(&button, &QPushButton::clicked, ui::guarded([&] {
         throw rt::InOutError(ENOENT);
         ++after;
     }));
@@ -36,8 +36,8 @@ TEST(ErrorReport, GuardedHandlerReportsAndTheProgramGoesOn)
     ASSERT_EQ(prompter.messages.size(), 2u);
     EXPECT_EQ(prompter.messages[0].caption, "Vexorel!");
     EXPECT_EQ(prompter.messages[0].text, "File not found");
-    EXPECT_EQ(prompter.messages[0].icon, MessageIcon::Critical);
-    EXPECT_EQ(prompter.messages[0].buttons, MessageButtons::Ok);
+    EXPECT_EQ(prompter.messages[0].icon, ui::MessageIcon::Critical);
+    EXPECT_EQ(prompter.messages[0].buttons, ui::MessageButtons::Ok);
     EXPECT_EQ(after, 2) << "other handlers of the same signal still run";
 }
 
@@ -58,7 +58,7 @@ TEST(ErrorReport, ExceptionLeavingAnEventIsCaughtByTheApplication)
 TEST(ErrorReport, NonStandardExceptionStillGetsAReport)
 {
     ScriptedPrompter prompter;
-    guarded([] { throw 42; })();
+    ui::guarded([] { throw 42; })();
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_FALSE(prompter.messages[0].text.isEmpty());
 }

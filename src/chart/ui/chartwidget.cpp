@@ -6,6 +6,8 @@
 
 #include <QPainter>
 
+namespace chart {
+
 ChartWidget::ChartWidget(QWidget* parent)
     : QWidget(parent)
 {
@@ -44,3 +46,5 @@ void ChartWidget::paintEvent(QPaintEvent*)
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     render(painter, size());
 }
+
+} // namespace chart

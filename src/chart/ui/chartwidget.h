@@ -7,6 +7,8 @@
 
 class QPainter;
 
+namespace chart {
+
 // The chart widget: shows a chart::Chart and repaints when it is changed through edit().
 class ChartWidget : public QWidget {
     Q_OBJECT
@@ -35,3 +37,5 @@ protected:
 private:
     chart::Chart m_chart;
 };
+
+} // namespace chart

@@ -1,5 +1,7 @@
 #include "chart/ui/qpaintercanvas.h"
 
+#include "ui/qtext.h"
+
 #include <QPainter>
 #include <QPen>
 #include <QPointF>
@@ -14,11 +16,6 @@ namespace {
 QColor toQColor(Color c)
 {
     return QColor(c.r, c.g, c.b);
-}
-
-QString toQString(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 } // namespace
@@ -95,7 +92,7 @@ void QPainterCanvas::polygon(const PointF* points, std::size_t count)
 
 void QPainterCanvas::text(PointF at, std::string_view text, TextAlign align, int angle)
 {
-    const QString s = toQString(text);
+    const QString s = ui::toQString(text);
     const double w = m_metrics.horizontalAdvance(s);
     double x = 0;
     if (align == TextAlign::Center)
@@ -112,7 +109,7 @@ void QPainterCanvas::text(PointF at, std::string_view text, TextAlign align, int
 
 double QPainterCanvas::textWidth(std::string_view text)
 {
-    return m_metrics.horizontalAdvance(toQString(text));
+    return m_metrics.horizontalAdvance(ui::toQString(text));
 }
 
 double QPainterCanvas::textHeight()

@@ -11,7 +11,7 @@ namespace serial {
 
 // The line a test scripts: what the port asked of its device, and what the device
 // answers. Shared between the test and every device opened on it; all members are
-// guarded by `mutex` except through the helper methods, which lock themselves.
+// ui::guarded by `mutex` except through the helper methods, which lock themselves.
 class FakeLine {
 public:
     // Device calls in order ("setupComm 1024 1024", "setCommState", "purge 3" ...);

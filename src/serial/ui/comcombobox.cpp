@@ -12,7 +12,7 @@ TComComboBox::TComComboBox(QWidget* parent)
     // activated, not currentIndexChanged: only the user's pick sets the pending value.
     // With AutoApply the pick goes to the port at once, which can fail like any handler.
     connect(this, &QComboBox::activated, this,
-            [this](int index) { guarded([this, index] { m_select.change(index); })(); });
+            [this](int index) { ui::guarded([this, index] { m_select.change(index); })(); });
 }
 
 QString TComComboBox::Text() const

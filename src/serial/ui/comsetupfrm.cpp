@@ -15,7 +15,7 @@ TComSetupFrm::TComSetupFrm(QWidget* parent)
 {
     setObjectName(QStringLiteral("ComSetupFrm"));
     setWindowTitle(QStringLiteral("Setup"));
-    setFont(designFont());
+    setFont(ui::designFont());
     setFixedSize(231, 216);
 
     GroupBox1 = new QGroupBox(QStringLiteral(" Settings "), this);
@@ -84,7 +84,7 @@ void runComSetupDialog(TCustomComPort& port)
             form.combo(n)->SetComPort(&port);
         for (int n = 1; n <= 6; ++n)
             form.combo(n)->ShowPortValue();
-        if (prompts().execModal(&form) != QDialog::Accepted)
+        if (ui::prompts().execModal(&form) != QDialog::Accepted)
             return;
         port.BeginUpdate();
         try {
@@ -101,7 +101,7 @@ void runComSetupDialog(TCustomComPort& port)
         }
         port.EndUpdate();
     } catch (...) {
-        reportException(std::current_exception());
+        ui::reportException(std::current_exception());
     }
 }
 

@@ -39,7 +39,7 @@ public:
     static void setPortListRoots(std::string sysClassTty, std::string dev);
 };
 
-// Runs the dialog on `port` through the program's prompts: OK applies the six choices in
+// Runs the dialog on `port` through the program's ui::prompts: OK applies the six choices in
 // one batch, Cancel applies nothing. A failure (no readable port list, a port that cannot
 // be opened again on the new name) goes to the error report; the choices after a failing
 // one are not applied.

@@ -208,7 +208,7 @@ TEST_F(SetupDialog, AnUnreadablePortListIsReportedAndNoDialogAppears)
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].text.toStdString(),
               comErrorText(23) + " (win error code: " + std::to_string(ENOENT) + ")");
-    EXPECT_EQ(prompter.messages[0].icon, MessageIcon::Critical);
+    EXPECT_EQ(prompter.messages[0].icon, ui::MessageIcon::Critical);
     EXPECT_EQ(port.Port(), "COM1");
 }
 

@@ -6,27 +6,27 @@
 
 ScriptedPrompter::ScriptedPrompter()
 {
-    setPrompter(this);
+    ui::setPrompter(this);
 }
 
 ScriptedPrompter::~ScriptedPrompter()
 {
-    setPrompter(nullptr);
+    ui::setPrompter(nullptr);
 }
 
-MessageResult ScriptedPrompter::message(QWidget*, const QString& caption, const QString& text,
-                                        MessageIcon icon, MessageButtons buttons)
+ui::MessageResult ScriptedPrompter::message(QWidget*, const QString& caption, const QString& text,
+                                            ui::MessageIcon icon, ui::MessageButtons buttons)
 {
     messages.push_back({caption, text, icon, buttons});
     if (!messageAnswers.empty()) {
-        const MessageResult answer = messageAnswers.front();
+        const ui::MessageResult answer = messageAnswers.front();
         messageAnswers.pop_front();
         return answer;
     }
-    if (buttons == MessageButtons::Ok)
-        return MessageResult::Ok;
+    if (buttons == ui::MessageButtons::Ok)
+        return ui::MessageResult::Ok;
     ADD_FAILURE() << "unexpected question: " << text.toStdString();
-    return buttons == MessageButtons::YesNo ? MessageResult::No : MessageResult::Cancel;
+    return buttons == ui::MessageButtons::YesNo ? ui::MessageResult::No : ui::MessageResult::Cancel;
 }
 
 namespace {
@@ -42,13 +42,13 @@ std::optional<QString> next(std::deque<std::optional<QString>>& answers, const c
 }
 } // namespace
 
-std::optional<QString> ScriptedPrompter::chooseOpenFile(QWidget*, const FileDialogState& state)
+std::optional<QString> ScriptedPrompter::chooseOpenFile(QWidget*, const ui::FileDialogState& state)
 {
     openAsked.push_back(state);
     return next(openAnswers, "open");
 }
 
-std::optional<QString> ScriptedPrompter::chooseSaveFile(QWidget*, const FileDialogState& state)
+std::optional<QString> ScriptedPrompter::chooseSaveFile(QWidget*, const ui::FileDialogState& state)
 {
     saveAsked.push_back(state);
     return next(saveAnswers, "save");

@@ -6,34 +6,36 @@
 #include <functional>
 #include <vector>
 
-// Answers prompts from a script and records what was asked. Installed for its lifetime.
+// Answers ui::prompts from a script and records what was asked. Installed for its lifetime.
 // A question with no scripted answer fails the test (an OK-only box just counts as seen).
-class ScriptedPrompter : public Prompter {
+class ScriptedPrompter : public ui::Prompter {
 public:
     struct Message {
         QString caption;
         QString text;
-        MessageIcon icon;
-        MessageButtons buttons;
+        ui::MessageIcon icon;
+        ui::MessageButtons buttons;
     };
 
     ScriptedPrompter();
     ~ScriptedPrompter() override;
 
-    MessageResult message(QWidget* parent, const QString& caption, const QString& text,
-                          MessageIcon icon, MessageButtons buttons) override;
-    std::optional<QString> chooseOpenFile(QWidget* parent, const FileDialogState& state) override;
-    std::optional<QString> chooseSaveFile(QWidget* parent, const FileDialogState& state) override;
+    ui::MessageResult message(QWidget* parent, const QString& caption, const QString& text,
+                              ui::MessageIcon icon, ui::MessageButtons buttons) override;
+    std::optional<QString> chooseOpenFile(QWidget* parent,
+                                          const ui::FileDialogState& state) override;
+    std::optional<QString> chooseSaveFile(QWidget* parent,
+                                          const ui::FileDialogState& state) override;
     int execModal(QDialog* dialog) override;
 
-    std::deque<MessageResult> messageAnswers;
+    std::deque<ui::MessageResult> messageAnswers;
     std::deque<std::optional<QString>> openAnswers;
     std::deque<std::optional<QString>> saveAnswers;
     // Runs while the modal window would be shown; its return is the window's result.
     std::function<int(QDialog*)> onModal;
 
     std::vector<Message> messages;
-    std::vector<FileDialogState> openAsked;
-    std::vector<FileDialogState> saveAsked;
+    std::vector<ui::FileDialogState> openAsked;
+    std::vector<ui::FileDialogState> saveAsked;
     std::vector<QDialog*> modalShown;
 };

@@ -11,7 +11,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     VexorelApplication app(argc, argv);
-    QtHandOver handOver([](std::exception_ptr error) { reportException(error); });
+    QtHandOver handOver([](std::exception_ptr error) { ui::reportException(error); });
     rt::setDecimalSeparator(',');
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
