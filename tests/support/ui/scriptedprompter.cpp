@@ -36,9 +36,11 @@ std::optional<QString> next(std::deque<std::optional<QString>>& answers, const c
         ADD_FAILURE() << "unexpected " << what << " dialog";
         return std::nullopt;
     }
-    auto answer = answers.front();
+    // Copying the optional itself trips GCC 12's -Wmaybe-uninitialized at -O3.
+    const bool chosen = answers.front().has_value();
+    QString path = chosen ? *answers.front() : QString();
     answers.pop_front();
-    return answer;
+    return chosen ? std::optional<QString>(std::move(path)) : std::nullopt;
 }
 } // namespace
 
