@@ -2,7 +2,10 @@
 // conversion once the line has been silent for 100 ms.
 
 #include "app/tform1.h"
+#include "runtime/errors.h"
+#include "serial/comerror.h"
 #include "serial/comport.h"
+#include "serial/openfailure.h"
 #include "table/download.h"
 #include "ui/qtext.h"
 
@@ -10,6 +13,26 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
+
+namespace {
+
+// EComPort's code for a device that would not open.
+constexpr int kUnableToOpen = 1;
+
+// Rethrows a failure to open the port; one of the device itself gains a second line that
+// says, in words, which device and why.
+[[noreturn]] void throwExplained(std::exception_ptr error, const std::string& port)
+{
+    try {
+        std::rethrow_exception(error);
+    } catch (const EComPort& e) {
+        if (e.Code() != kUnableToOpen)
+            throw;
+        throw rt::Exception(std::string(e.what()) + '\n' + explainOpenFailure(port, e.WinCode()));
+    }
+}
+
+} // namespace
 
 void TForm1::showLoadButton(bool loading)
 {
@@ -33,10 +56,19 @@ void TForm1::BitBtn1Click()
         ComPort->Close();
         return;
     }
+    const QString statusBefore = Label1->text();
     Label1->setText(QStringLiteral("Waiting..."));
     showLoadButton(true);
     Button2->setEnabled(false);
-    ComPort->Open();
+    try {
+        ComPort->Open();
+    } catch (...) {
+        // The port stayed closed: no session began, so nothing may say one is waiting.
+        Label1->setText(statusBefore);
+        showLoadButton(false);
+        Button2->setEnabled(true);
+        throwExplained(std::current_exception(), ComPort->Port());
+    }
 }
 
 void TForm1::ComTerminalChar(char ch)

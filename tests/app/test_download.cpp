@@ -4,6 +4,7 @@
 #include "app/forms.h"
 #include "app/tform1.h"
 #include "serial/comport.h"
+#include "serial/os/posixdevice.h"
 #include "support/ptyline.h"
 #include "support/ui/mainwindowfixture.h"
 
@@ -14,8 +15,11 @@
 #include <QTimer>
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
+#include <grp.h>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -201,18 +205,108 @@ TEST_F(DownloadOverPty, LoadAgainWithinTheSilenceIsClosedByTheConversion)
     EXPECT_EQ(column(1), (std::vector<std::string>{"305", "298"}));
 }
 
-TEST_F(DownloadOverPty, PortThatCannotOpenIsReportedAndTheButtonKeepsWaiting)
+// What the indicators showed before Load!, to compare with after a failed opening.
+struct Indicators {
+    explicit Indicators(const TForm1* f)
+        : status(f->Label1->text())
+        , caption(f->BitBtn1->text())
+        , colour(f->BitBtn1->palette().color(QPalette::ButtonText))
+        , setupEnabled(f->Button2->isEnabled())
+    {
+    }
+    bool operator==(const Indicators&) const = default;
+    QString status;
+    QString caption;
+    QColor colour;
+    bool setupEnabled;
+};
+
+void PrintTo(const Indicators& i, std::ostream* os)
 {
+    *os << i.status.toStdString() << " / " << i.caption.toStdString() << " "
+        << i.colour.name().toStdString() << " / COM Setup " << i.setupEnabled;
+}
+
+const char kNoDevice[] = ": no such device; check the cable and the port chosen in COM Setup";
+
+TEST_F(DownloadOverPty, MissingPortRestoresTheIndicatorsAndSaysWhy)
+{
+    const Indicators atStart(Form1);
     Form1->ComPort->SetPort("/nonexistent/ttyVEXOREL");
     Form1->BitBtn1->click();
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].caption, "Vexorel!");
-    EXPECT_EQ(Form1->Label1->text(), "Waiting...");
-    EXPECT_EQ(Form1->BitBtn1->text(), "Stop");
-    EXPECT_EQ(Form1->BitBtn1->palette().color(QPalette::ButtonText), QColor(Qt::red));
-    EXPECT_FALSE(Form1->Button2->isEnabled());
+    EXPECT_EQ(prompter.messages[0].icon, ui::MessageIcon::Critical);
+    EXPECT_EQ(prompter.messages[0].text, QStringLiteral("Unable to open com port (win error code: "
+                                                        "2)\n/nonexistent/ttyVEXOREL") +
+                                             kNoDevice);
+    EXPECT_FALSE(Form1->ComPort->Connected());
+    EXPECT_EQ(Indicators(Form1), atStart);
+    EXPECT_EQ(Form1->Label1->text(), "Press button!");
+
+    // The menu item is the same command; a name without a path is looked for under /dev.
+    Form1->ComPort->SetPort("ttyVEXOREL_GONE");
     Form1->LOAD1->trigger();
-    EXPECT_EQ(prompter.messages.size(), 2u) << "the next press tries to open again";
+    ASSERT_EQ(prompter.messages.size(), 2u);
+    EXPECT_EQ(prompter.messages[1].text.section(QLatin1Char('\n'), 1),
+              QStringLiteral("/dev/ttyVEXOREL_GONE") + kNoDevice);
+    EXPECT_EQ(Indicators(Form1), atStart);
+
+    // After a download the status it returns to is that download's.
+    Form1->ComPort->SetPort(pty.name());
+    download(kTwoShots);
+    const Indicators loaded(Form1);
+    Form1->ComPort->SetPort("/nonexistent/ttyVEXOREL");
+    Form1->BitBtn1->click();
+    EXPECT_EQ(prompter.messages.size(), 3u);
+    EXPECT_EQ(Indicators(Form1), loaded);
+    EXPECT_EQ(Form1->Label1->text(), "Loaded.");
+}
+
+TEST_F(DownloadOverPty, PortInUseByAnotherProgramIsNamedAndUsableOnceFree)
+{
+    const Indicators atStart(Form1);
+    // Another program holds the line: a second opening of the same pseudo-terminal.
+    int error = 0;
+    std::unique_ptr<serial::CommDevice> other = serial::openPosixDevice(pty.name(), error);
+    ASSERT_TRUE(other) << error;
+    Form1->BitBtn1->click();
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    const QStringList lines = prompter.messages[0].text.split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines[0].startsWith("Unable to open com port (win error code: "))
+        << lines[0].toStdString();
+    EXPECT_EQ(lines[1], QString::fromStdString(pty.name()) +
+                            ": in use by another program; close it and press Load! again");
+    EXPECT_EQ(Indicators(Form1), atStart);
+
+    other.reset();
+    download(kTwoShots);
+    EXPECT_EQ(column(1), (std::vector<std::string>{"305", "298"}));
+}
+
+TEST_F(DownloadOverPty, PermissionDeniedNamesTheDevicesGroupAndHowToJoinIt)
+{
+    // Root opens any device whatever its mode, so the refusal is the opener's; the device's
+    // group is the system's.
+    const group* dialout = getgrnam("dialout");
+    dir.write("ttyLOCKED", "");
+    const std::string path = dir.file("ttyLOCKED");
+    if (!dialout || chown(path.c_str(), static_cast<uid_t>(-1), dialout->gr_gid) != 0)
+        GTEST_SKIP() << "needs a file of the group dialout";
+    Form1->ComPort->setDeviceOpener([](const std::string&, int& error) {
+        error = EACCES;
+        return std::unique_ptr<serial::CommDevice>();
+    });
+    const Indicators atStart(Form1);
+    Form1->ComPort->SetPort(path);
+    Form1->BitBtn1->click();
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].text.toStdString(),
+              "Unable to open com port (win error code: 13)\n" + path +
+                  ": permission denied; the device belongs to the group dialout: join it with "
+                  "\"sudo usermod -aG dialout $USER\", then log out and log in again");
+    EXPECT_EQ(Indicators(Form1), atStart);
 }
 
 TEST_F(DownloadOverPty, LineThatVanishesLeavesStopAndLoadWorking)
