@@ -36,6 +36,7 @@ void TForm1::SpeedButton1Click()
     const ui::GridSelection block = Grid->selection();
     table::applyBullet(m_table, block.top, block.bottom, weight,
                        ui::toStdString(ComboBox1->currentText()));
+    deviationPass(statisticsPass());
     redraw();
 }
 

@@ -39,12 +39,11 @@ TEST_F(Bullets, ChoosingABulletReplacesATypedWeight)
     EXPECT_EQ(Form1->weightText(), " ,   ");
 }
 
-TEST_F(Bullets, ApplyChangesWritesSelectedRowsAndKeepsTheLabels)
+TEST_F(Bullets, ApplyChangesWritesSelectedRowsAndRefreshesTheLabels)
 {
     start(kList);
     fillVelocities({"300", "310", "290"}, "0,120");
     Form1->deviationPass(Form1->statisticsPass());
-    const QStringList before = labels();
     choose(1);
     Form1->Grid->selectRows(2, 3);
     Form1->SpeedButton1->click();
@@ -52,7 +51,8 @@ TEST_F(Bullets, ApplyChangesWritesSelectedRowsAndKeepsTheLabels)
     EXPECT_EQ(column(3), (std::vector<std::string>{"", "0,690", "0,690"}));
     EXPECT_EQ(column(4), (std::vector<std::string>{"", "H&N Baracuda", "H&N Baracuda"}));
     EXPECT_EQ(column(2), (std::vector<std::string>{"5,4", "33,2", "29"}));
-    EXPECT_EQ(labels(), before);
+    // E max is the largest energy in the table again, not the one before the change.
+    EXPECT_EQ(labels(), (QStringList{"310", "290", "300,00", "33,20", "5,40", "22,53"}));
     EXPECT_EQ(redraws, 1);
 
     Form1->Grid->clearSelection();
@@ -62,6 +62,38 @@ TEST_F(Bullets, ApplyChangesWritesSelectedRowsAndKeepsTheLabels)
     Form1->SpeedButton1->click();
     EXPECT_EQ(column(3), (std::vector<std::string>{"0,547", "0,690", "0,690"}))
         << "with nothing marked only the current row changes";
+}
+
+TEST_F(Bullets, ApplyChangesRunsBothPassesBeforeTheRedraw)
+{
+    start(kList);
+    fillVelocities({"300", "310", "290"}, "0,120");
+    // What the charts are given when the redraw runs.
+    QStringList labelsAtRedraw;
+    std::vector<std::string> deviationsAtRedraw;
+    QObject::connect(Form1->Button1, &QPushButton::clicked, [&] {
+        labelsAtRedraw = labels();
+        deviationsAtRedraw = column(5);
+    });
+    Form1->Grid->selectRows(1, 3);
+    Form1->SpeedButton1->click();
+    EXPECT_EQ(column(2), (std::vector<std::string>{"24,6", "26,3", "23"}));
+    EXPECT_EQ(labelsAtRedraw, (QStringList{"310", "290", "300,00", "26,30", "23,00", "24,63"}));
+    EXPECT_EQ(deviationsAtRedraw, (std::vector<std::string>{"0,00", "3,33", "-3,33"}));
+    EXPECT_EQ(redraws, 1);
+}
+
+TEST_F(Bullets, ApplyChangesOverAVelocityThatIsNotWholeStopsAtTheStatistics)
+{
+    start(kList);
+    fillVelocities({"300", "3,5"}, "0,120");
+    Form1->Grid->selectRows(1, 1);
+    Form1->SpeedButton1->click();
+    EXPECT_EQ(column(2), (std::vector<std::string>{"24,6", "####"}));
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].text, "'3,5' is not a valid integer value");
+    EXPECT_EQ(labels(), QStringList(6, "###"));
+    EXPECT_EQ(redraws, 0) << "as after a download, the failed pass ends the command";
 }
 
 TEST_F(Bullets, ApplyChangesRefusesAnEmptyTableOrAWeightThatDoesNotConvert)
