@@ -54,10 +54,12 @@ template <typename W> W* named(W* widget, const char* name, const QString& acces
     return widget;
 }
 
-QLabel* valueLabel(const char* name, const char* accessibleName, const QColor& colour)
+// No accessible name of its own: a fixed one would hide the number; its caption is its
+// buddy, so a screen reader says "V max 305".
+QLabel* valueLabel(const char* name, const QColor& colour)
 {
-    auto* label = named(new QLabel(ui::toQString(table::kEmptyMark)), name,
-                        QString::fromUtf8(accessibleName));
+    auto* label = new QLabel(ui::toQString(table::kEmptyMark));
+    label->setObjectName(QString::fromUtf8(name));
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, colour);
     label->setPalette(palette);
@@ -206,12 +208,12 @@ void TForm1::buildControls()
     // Six numbers in a 126-pixel box: a size smaller keeps "1250,00" whole.
     QFont statsFont = font();
     statsFont.setPointSizeF(7);
-    VmaxLabel = valueLabel("VmaxLabel", "V max", Qt::red);
-    VminLabel = valueLabel("VminLabel", "V min", Qt::darkGreen);
-    VaLabel = valueLabel("VaLabel", "V a", QColor(0xB8, 0x9B, 0x00));
-    EmaxLabel = valueLabel("EmaxLabel", "E max", Qt::red);
-    EminLabel = valueLabel("EminLabel", "E min", Qt::darkGreen);
-    EaLabel = valueLabel("EaLabel", "E a", QColor(0xB8, 0x9B, 0x00));
+    VmaxLabel = valueLabel("VmaxLabel", Qt::red);
+    VminLabel = valueLabel("VminLabel", Qt::darkGreen);
+    VaLabel = valueLabel("VaLabel", QColor(0xB8, 0x9B, 0x00));
+    EmaxLabel = valueLabel("EmaxLabel", Qt::red);
+    EminLabel = valueLabel("EminLabel", Qt::darkGreen);
+    EaLabel = valueLabel("EaLabel", QColor(0xB8, 0x9B, 0x00));
     const char* captions[] = {"V max", "V min", "V a", "E max", "E min", "E a"};
     QLabel* values[] = {VmaxLabel, VminLabel, VaLabel, EmaxLabel, EminLabel, EaLabel};
     for (int i = 0; i < 6; ++i) {
@@ -278,12 +280,15 @@ void TForm1::buildControls()
     auto* chronoLayout = new QVBoxLayout(chronolite);
     chronoLayout->setContentsMargins(4, 2, 4, 4);
     chronoLayout->setSpacing(2);
-    BitBtn1 = named(new QPushButton(QStringLiteral("Load!")), "BitBtn1", QStringLiteral("Load"));
+    // The session's button and status are heard by their texts, which change as it goes.
+    BitBtn1 = new QPushButton(QStringLiteral("Load!"));
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     QFont bold = BitBtn1->font();
     bold.setBold(true);
     BitBtn1->setFont(bold);
     showLoadButton(false);
-    Label1 = named(new QLabel(QStringLiteral("Press button!")), "Label1", QStringLiteral("Status"));
+    Label1 = new QLabel(QStringLiteral("Press button!"));
+    Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setAlignment(Qt::AlignCenter);
     Button2 =
         named(new QPushButton(QStringLiteral("COM Setup")), "Button2", QStringLiteral("COM Setup"));

@@ -10,6 +10,7 @@
 #include "table/currentfile.h"
 #include "ui/gridview.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -56,20 +57,68 @@ TEST_F(MainWindow, StartsInItsInitialState)
     EXPECT_EQ(f->startDir(), dir.path());
 }
 
+// What a screen reader is told a widget is called. Offscreen, without a bridge and without
+// QAccessible::setActive(true), the interfaces are still built: QApplication installs the
+// widgets' accessibility factory itself, and being active only decides whether change
+// events are passed on to a bridge.
+QString spokenName(QWidget* widget)
+{
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(widget);
+    return iface ? iface->text(QAccessible::Name) : QString();
+}
+
+// The texts of the widgets that label `widget`.
+QStringList spokenLabels(QWidget* widget)
+{
+    QStringList names;
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(widget);
+    if (!iface)
+        return names;
+    for (const auto& [other, relation] : iface->relations(QAccessible::Label))
+        names << other->text(QAccessible::Name);
+    return names;
+}
+
 TEST_F(MainWindow, ControlsCarryAccessibleNames)
 {
     start("");
     for (QWidget* w : {(QWidget*)Form1->VmaxLabel, (QWidget*)Form1->EaLabel, (QWidget*)Form1->Grid,
-                       (QWidget*)Form1->MaskEdit1})
-        EXPECT_FALSE(w->accessibleName().isEmpty()) << w->objectName().toStdString();
+                       (QWidget*)Form1->MaskEdit1, (QWidget*)Form1->Label1})
+        EXPECT_FALSE(spokenName(w).isEmpty()) << w->objectName().toStdString();
     for (QWidget* w : Form1->findChildren<QWidget*>()) {
         const bool control = qobject_cast<QPushButton*>(w) || qobject_cast<QCheckBox*>(w) ||
                              qobject_cast<QComboBox*>(w) || qobject_cast<QListWidget*>(w) ||
                              qobject_cast<QGroupBox*>(w);
         if (control && w->window() == Form1) {
-            EXPECT_FALSE(w->accessibleName().isEmpty()) << w->objectName().toStdString();
+            EXPECT_FALSE(spokenName(w).isEmpty()) << w->objectName().toStdString();
         }
     }
+}
+
+TEST_F(MainWindow, ScreenReaderHearsValuesStatusAndButtonCaption)
+{
+    start("A\r\n0,547\r\n");
+    fillVelocities({"305", "298"}, "0,547");
+    Form1->deviationPass(Form1->statisticsPass());
+    const std::pair<QLabel*, const char*> values[] = {
+        {Form1->VmaxLabel, "V max"}, {Form1->VminLabel, "V min"}, {Form1->VaLabel, "V a"},
+        {Form1->EmaxLabel, "E max"}, {Form1->EminLabel, "E min"}, {Form1->EaLabel, "E a"}};
+    const QStringList expected = {"305", "298", "301,50", "25,40", "24,30", "24,85"};
+    for (std::size_t i = 0; i < std::size(values); ++i) {
+        const auto& [label, caption] = values[i];
+        EXPECT_EQ(spokenName(label), expected[int(i)]) << caption;
+        // Its caption labels it (the group box's title labels it too).
+        EXPECT_TRUE(spokenLabels(label).contains(QString::fromUtf8(caption)))
+            << spokenLabels(label).join(" | ").toStdString();
+    }
+
+    EXPECT_EQ(spokenName(Form1->Label1), "Press button!");
+    EXPECT_EQ(spokenName(Form1->BitBtn1), "Load!");
+    // The names follow the texts as the session changes them.
+    Form1->Label1->setText(QStringLiteral("Loaded."));
+    EXPECT_EQ(spokenName(Form1->Label1), "Loaded.");
+    Form1->BitBtn1->setText(QStringLiteral("Stop"));
+    EXPECT_EQ(spokenName(Form1->BitBtn1), "Stop");
 }
 
 TEST_F(MainWindow, WithoutBulletFileReportsOnceAndStillWorks)
