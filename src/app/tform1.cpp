@@ -185,6 +185,8 @@ void TForm1::buildControls()
 {
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("ClientArea"));
+    // The boxes are placed for this size; below it they would overlap and hide "Load!".
+    client->setMinimumSize(kClientDesignSize);
     setCentralWidget(client);
     auto* anchors = new Anchors(client, kClientDesignSize);
     const Qt::Edges leftTop = Qt::LeftEdge | Qt::TopEdge;

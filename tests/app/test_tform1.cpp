@@ -121,6 +121,26 @@ TEST_F(MainWindow, ScreenReaderHearsValuesStatusAndButtonCaption)
     EXPECT_EQ(spokenName(Form1->BitBtn1), "Stop");
 }
 
+TEST_F(MainWindow, NeverShrinksBelowTheDesignedClientArea)
+{
+    start("");
+    Form1->show();
+    QWidget* client = Form1->centralWidget();
+    const QRect chronolite = Form1->findChild<QWidget*>("GroupBox3")->geometry();
+    const QRect chart = Form1->findChild<QWidget*>("GroupBox6")->geometry();
+    ASSERT_FALSE(chronolite.intersects(chart));
+    Form1->resize(300, 200);
+    QApplication::processEvents();
+    EXPECT_GE(client->width(), 829);
+    EXPECT_GE(client->height(), 518);
+    const QRect button(Form1->BitBtn1->mapTo(Form1, QPoint(0, 0)), Form1->BitBtn1->size());
+    EXPECT_TRUE(Form1->rect().contains(button));
+    EXPECT_FALSE(Form1->findChild<QWidget*>("GroupBox3")
+                     ->geometry()
+                     .intersects(Form1->findChild<QWidget*>("GroupBox6")->geometry()));
+    EXPECT_GT(Form1->BitBtn1->width(), 40);
+}
+
 TEST_F(MainWindow, WithoutBulletFileReportsOnceAndStillWorks)
 {
     start(std::nullopt);
