@@ -2,6 +2,7 @@
 
 #include "app/anchors.h"
 #include "app/forms.h"
+#include "app/weightvalidator.h"
 #include "chart/ui/chartwidget.h"
 #include "help/taboutbox.h"
 #include "help/thelpform.h"
@@ -238,9 +239,11 @@ void TForm1::buildControls()
     ComboBox1 = named(new QComboBox, "ComboBox1", QStringLiteral("Bullet"));
     ComboBox1->setEditable(false);
     MaskEdit1 = named(new QLineEdit, "MaskEdit1", QStringLiteral("Bullet weight"));
-    MaskEdit1->setInputMask(QString::fromLatin1(table::kWeightInputMask));
-    MaskEdit1->setMaxLength(static_cast<int>(table::kWeightFieldLength));
-    MaskEdit1->setFixedWidth(52);
+    MaskEdit1->setValidator(new WeightValidator(MaskEdit1));
+    MaskEdit1->setText(ui::toQString(table::weightDisplayFor({})));
+    // Room for the widest weight, "888,888", and the frame.
+    MaskEdit1->setFixedWidth(MaskEdit1->fontMetrics().horizontalAdvance(QStringLiteral("888,888")) +
+                             12);
     auto* gram = named(new QLabel(QStringLiteral("gram")), "Label2", QStringLiteral("gram"));
     SpeedButton1 = named(new QPushButton(QStringLiteral("Apply changes")), "SpeedButton1",
                          QStringLiteral("Apply changes"));

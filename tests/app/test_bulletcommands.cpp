@@ -122,6 +122,35 @@ TEST_F(Bullets, ApplyChangesGivesFourHashesToAVelocityThatIsNotWhole)
     EXPECT_EQ(column(3), (std::vector<std::string>{"0,547", "0,547"}));
 }
 
+TEST_F(Bullets, RifleBulletWeightReachesTheFieldTheTableTheEnergyAndTheFile)
+{
+    start("JSB Exact\r\n0,547\r\nBerger 168 gr\r\n10,886\r\n");
+    fillVelocities({"300", "300"}, "0,120");
+    choose(1);
+    EXPECT_EQ(Form1->MaskEdit1->text(), "10,886");
+    EXPECT_EQ(Form1->weightText(), "10,886");
+    Form1->Grid->selectRows(1, 1);
+    Form1->SpeedButton1->click();
+
+    // The same weight typed by hand.
+    Form1->setWeightText("");
+    Form1->MaskEdit1->setFocus();
+    Form1->MaskEdit1->selectAll();
+    QTest::keyClicks(Form1->MaskEdit1, "10,886");
+    Form1->Grid->selectRows(2, 2);
+    Form1->SpeedButton1->click();
+
+    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_EQ(column(3), (std::vector<std::string>{"10,886", "10,886"}));
+    EXPECT_EQ(column(2), (std::vector<std::string>{"490", "490"})) << "10,886 g at 300 m/s";
+
+    prompter.saveAnswers = {QString::fromStdString(dir.file("rifle.vxm"))};
+    Form1->SaveAs1->trigger();
+    EXPECT_EQ(readBytes(dir.file("rifle.vxm")),
+              "1\r\n300\r\n490\r\n10,886\r\nBerger 168 gr\r\n\r\n"
+              "2\r\n300\r\n490\r\n10,886\r\nBerger 168 gr\r\n\r\n");
+}
+
 // The editor is shown for real (offscreen); the script plays the user while it is open.
 class Editor : public Bullets {
 protected:
@@ -180,6 +209,18 @@ TEST_F(Editor, OkWritesTheRowsAndReloadsTheMainWindow)
     EXPECT_EQ(Form1->ComboBox1->currentIndex(), 0);
     EXPECT_EQ(Form1->ComboBox1->itemText(2), "Новая");
     EXPECT_EQ(Form1->weightText(), "0,690");
+}
+
+TEST_F(Editor, ARifleBulletEnteredInTheEditorKeepsItsWeight)
+{
+    start(kList);
+    openEditor([&](TForm2* f) {
+        setCell(f, 0, 0, "Berger 168 gr");
+        setCell(f, 0, 1, "10,886");
+        f->Button1->click();
+    });
+    EXPECT_EQ(Form1->ComboBox1->currentText(), "Berger 168 gr");
+    EXPECT_EQ(Form1->weightText(), "10,886");
 }
 
 TEST_F(Editor, OkWithEveryNameEmptiedWritesAnEmptyFile)

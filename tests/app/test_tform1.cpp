@@ -169,10 +169,36 @@ TEST_F(MainWindow, WeightFieldReadsTypedDigitsAndBlanks)
     EXPECT_EQ(Form1->weightText(), " ,   ");
     Form1->MaskEdit1->setFocus();
     Form1->MaskEdit1->home(false);
-    QTest::keyClicks(Form1->MaskEdit1, "0120");
+    QTest::keyClicks(Form1->MaskEdit1, "0,120");
     EXPECT_EQ(Form1->weightText(), "0,120");
     Form1->setWeightText("1,2");
     EXPECT_EQ(Form1->weightText(), "1,2  ");
+}
+
+TEST_F(MainWindow, WeightFieldTakesRifleWeightsAsTyped)
+{
+    start("A\r\n0,510\r\n");
+    QLineEdit* field = Form1->MaskEdit1;
+    field->setFocus();
+    field->selectAll();
+    QTest::keyClicks(field, "10,886");
+    EXPECT_EQ(Form1->weightText(), "10,886");
+    for (int i = 0; i < 2; ++i)
+        QTest::keyClick(field, Qt::Key_Backspace);
+    EXPECT_EQ(field->text(), "10,8__") << "unfilled positions show as blanks";
+    EXPECT_EQ(Form1->weightText(), "10,8  ");
+    QTest::keyClicks(field, "x.");
+    EXPECT_EQ(Form1->weightText(), "10,8  ") << "no letters, no second comma";
+
+    field->selectAll();
+    QTest::keyClicks(field, "168000");
+    EXPECT_EQ(Form1->weightText(), "168,000") << "a full integer part flows on past the comma";
+    QTest::keyClick(field, Qt::Key_9);
+    EXPECT_EQ(Form1->weightText(), "168,000");
+
+    field->selectAll();
+    QTest::keyClick(field, Qt::Key_Delete);
+    EXPECT_EQ(Form1->weightText(), " ,   ");
 }
 
 class Separator : public MainWindowTest, public ::testing::WithParamInterface<char> {};
