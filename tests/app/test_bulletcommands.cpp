@@ -147,8 +147,9 @@ TEST_F(Bullets, RifleBulletWeightReachesTheFieldTheTableTheEnergyAndTheFile)
     prompter.saveAnswers = {QString::fromStdString(dir.file("rifle.vxm"))};
     Form1->SaveAs1->trigger();
     EXPECT_EQ(readBytes(dir.file("rifle.vxm")),
-              "1\r\n300\r\n490\r\n10,886\r\nBerger 168 gr\r\n\r\n"
-              "2\r\n300\r\n490\r\n10,886\r\nBerger 168 gr\r\n\r\n");
+              "1\r\n300\r\n490\r\n10,886\r\nBerger 168 gr\r\n0,00\r\n"
+              "2\r\n300\r\n490\r\n10,886\r\nBerger 168 gr\r\n0,00\r\n")
+        << "Apply changes also fills the deviations";
 }
 
 // The editor is shown for real (offscreen); the script plays the user while it is open.
