@@ -3,6 +3,7 @@
 
 #include "app/tform1.h"
 #include "serial/comport.h"
+#include "table/currentfile.h"
 #include "table/download.h"
 #include "ui/qtext.h"
 
@@ -59,7 +60,9 @@ void TForm1::TimerTimer()
     ComPort->Close();
     Timer->stop();
     const std::vector<std::string> lines = m_reception.takeLines();
-    table::appendShots(m_table, lines, weightText(), ui::toStdString(ComboBox1->currentText()));
+    if (table::appendShots(m_table, lines, weightText(),
+                           ui::toStdString(ComboBox1->currentText())) > 0)
+        table::setUnsavedChanges(true);
     deviationPass(statisticsPass());
     redraw();
 }
