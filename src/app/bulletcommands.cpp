@@ -5,6 +5,7 @@
 #include "bullets/tform2.h"
 #include "runtime/convert.h"
 #include "runtime/errors.h"
+#include "table/currentfile.h"
 #include "table/measurementtable.h"
 #include "ui/gridview.h"
 #include "ui/qtext.h"
@@ -34,6 +35,7 @@ void TForm1::SpeedButton1Click()
         return;
     }
     const ui::GridSelection block = Grid->selection();
+    table::setUnsavedChanges(true);
     table::applyBullet(m_table, block.top, block.bottom, weight,
                        ui::toStdString(ComboBox1->currentText()));
     deviationPass(statisticsPass());

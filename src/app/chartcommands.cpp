@@ -81,7 +81,13 @@ void TForm1::Button9Click()
     if (!path)
         return;
     // Read whole before anything changes: a file that fails adds nothing.
-    charts::ExternalSeries series = charts::readExternalSeries(path->toStdString());
+    charts::ExternalSeries series;
+    try {
+        series = charts::readExternalSeries(path->toStdString());
+    } catch (const table::NotMeasurementFile& refusal) {
+        reportNotMeasurementFile(*path, refusal);
+        return;
+    }
     m_externalSeries.add(std::move(series));
     ListBox1->addItem(QFileInfo(*path).fileName());
     Button1Click();

@@ -6,6 +6,7 @@
 #include "serial/comerror.h"
 #include "serial/comport.h"
 #include "serial/openfailure.h"
+#include "table/currentfile.h"
 #include "table/download.h"
 #include "ui/qtext.h"
 
@@ -91,7 +92,9 @@ void TForm1::TimerTimer()
     ComPort->Close();
     Timer->stop();
     const std::vector<std::string> lines = m_reception.takeLines();
-    table::appendShots(m_table, lines, weightText(), ui::toStdString(ComboBox1->currentText()));
+    if (table::appendShots(m_table, lines, weightText(),
+                           ui::toStdString(ComboBox1->currentText())) > 0)
+        table::setUnsavedChanges(true);
     deviationPass(statisticsPass());
     redraw();
 }

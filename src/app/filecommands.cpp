@@ -4,9 +4,12 @@
 #include "table/currentfile.h"
 #include "table/measurementfile.h"
 #include "table/measurementtable.h"
+#include "ui/errorreport.h"
 #include "ui/gridview.h"
 #include "ui/qtext.h"
 
+#include <QCloseEvent>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
@@ -44,6 +47,14 @@ void TForm1::resetStatisticsLabels()
 void TForm1::writeTableTo(const QString& path)
 {
     table::writeTable(m_table, localPath(path));
+    table::setUnsavedChanges(false);
+}
+
+void TForm1::reportNotMeasurementFile(const QString& path, const table::NotMeasurementFile& refusal)
+{
+    ui::showProgramMessage(this, QStringLiteral("'%1' is not a measurement file (line %2)")
+                                     .arg(QDir::toNativeSeparators(path))
+                                     .arg(refusal.line()));
 }
 
 void TForm1::New1Click()
@@ -52,6 +63,7 @@ void TForm1::New1Click()
         confirm("Do you realy want clear all measurments?", ui::MessageButtons::OkCancel)) {
         table::clear(m_table);
         resetStatisticsLabels();
+        table::setUnsavedChanges(false);
     }
     table::setCurrentFileName(std::string());
     redraw();
@@ -62,9 +74,19 @@ void TForm1::Open1Click()
     if (table::isEmpty(m_table) ||
         confirm("Do you realy want close session without saving?", ui::MessageButtons::OkCancel)) {
         if (const auto path = ui::askOpenFile(this, OpenDialog1)) {
+            // Read whole before anything changes: a file that is refused leaves the session
+            // as it was, and a following Save cannot overwrite it.
+            table::MeasurementRecords loaded;
+            try {
+                loaded = table::readRecords(localPath(*path));
+            } catch (const table::NotMeasurementFile& refusal) {
+                reportNotMeasurementFile(*path, refusal);
+                return;
+            }
             table::clear(m_table);
             table::setCurrentFileName(ui::toStdString(*path));
-            table::readTable(m_table, localPath(*path));
+            table::setUnsavedChanges(false);
+            table::putRecords(m_table, std::move(loaded));
             statisticsPass();
         }
     }
@@ -84,8 +106,10 @@ bool TForm1::saveUnderNewName()
     const auto path = ui::askSaveFile(this, SaveDialog1);
     if (!path)
         return false;
-    table::setCurrentFileName(ui::toStdString(*path));
+    // Only a file that holds the table becomes current; after a failed write the next Save
+    // must not go there.
     writeTableTo(*path);
+    table::setCurrentFileName(ui::toStdString(*path));
     return true;
 }
 
@@ -115,17 +139,44 @@ void TForm1::SaveSelectedAs1Click()
     }
 }
 
+bool TForm1::offerToSave()
+{
+    const ui::MessageResult answer = ui::prompts().message(
+        this, QStringLiteral("New"),
+        QStringLiteral("Do you want save measurments before closing application?"),
+        ui::MessageIcon::None, ui::MessageButtons::YesNoCancel);
+    if (answer == ui::MessageResult::No)
+        return true;
+    if (answer != ui::MessageResult::Yes)
+        return false;
+    if (table::currentFileName().empty())
+        return saveUnderNewName();
+    writeTableTo(ui::toQString(table::currentFileName()));
+    return true;
+}
+
 void TForm1::Exit1Click()
 {
-    if (!table::isEmpty(m_table) &&
-        confirm("Do you want save measurments before closing application?",
-                ui::MessageButtons::YesNo)) {
-        if (!table::currentFileName().empty())
-            writeTableTo(ui::toQString(table::currentFileName()));
-        else if (!saveUnderNewName())
-            return;
-    }
+    if (!table::isEmpty(m_table) && !offerToSave())
+        return;
+    m_exitConfirmed = true;
     close();
+    m_exitConfirmed = false;
+}
+
+void TForm1::closeEvent(QCloseEvent* event)
+{
+    if (m_exitConfirmed || !table::hasUnsavedChanges()) {
+        event->accept();
+        return;
+    }
+    bool closing = false;
+    // A failed save is reported here and keeps the window open.
+    ui::guarded([this, &closing] { closing = offerToSave(); })();
+    if (closing)
+        event->accept();
+    else
+        event->ignore();
 }
 
 void TForm1::DeleteSelected1Click()
@@ -139,6 +190,7 @@ void TForm1::DeleteSelected1Click()
     if (!confirm("Do you realy want delete selected measurments?", ui::MessageButtons::YesNo))
         return;
     table::deleteRows(m_table, block.top, block.bottom);
+    table::setUnsavedChanges(true);
     deviationPass(statisticsPass());
     redraw();
 }

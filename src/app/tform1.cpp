@@ -111,7 +111,10 @@ TForm1::TForm1(QWidget* parent)
         [this](const std::string& caption) { setWindowTitle(ui::toQString(caption)); });
     setWindowTitle(ui::toQString(table::windowCaption(table::currentFileName())));
 
-    OpenDialog1.filter = SaveDialog1.filter = QStringLiteral("Vexorel! Measurments (*.vxm)");
+    // Files copied from other systems may carry the extension in capitals; "All files" shows
+    // the rest, which Open and Add Series then check.
+    OpenDialog1.filter = QStringLiteral("Vexorel! Measurments (*.vxm *.VXM);;All files (*)");
+    SaveDialog1.filter = QStringLiteral("Vexorel! Measurments (*.vxm)");
     OpenDialog1.defaultSuffix = SaveDialog1.defaultSuffix = QStringLiteral("vxm");
     SaveDialog2.filter = QStringLiteral("BitMap Picture (*.bmp)");
     SaveDialog2.defaultSuffix = QStringLiteral("bmp");

@@ -3,6 +3,7 @@
 #include "charts/externalseries.h"
 #include "table/bulletlist.h"
 #include "table/download.h"
+#include "table/measurementfile.h"
 #include "table/stringgrid.h"
 #include "ui/prompts.h"
 
@@ -19,6 +20,7 @@ class GridView;
 }
 class QAction;
 class QCheckBox;
+class QCloseEvent;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -183,6 +185,10 @@ public:
     // the device's status requests.
     std::unique_ptr<TComTerminal> ComTerminal;
 
+protected:
+    // The close box asks Exit's question, but only when the table holds unsaved changes.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void showSessionIdle(const char* status);
     void showLoadButton(bool loading);
@@ -204,9 +210,13 @@ private:
     void writeTableTo(const QString& path);
     // Shows "Measurments Grid is empty!" when the table holds nothing to save.
     bool refuseEmptyTable();
-    // Asks for a name; the chosen file becomes current and receives the table. False when
-    // the dialog was cancelled.
+    // Asks for a name; the chosen file receives the table and then becomes current. False
+    // when the dialog was cancelled.
     bool saveUnderNewName();
+    // Exit's question, saving on Yes. False when the program is to stay open: Cancel, or the
+    // save dialog cancelled.
+    bool offerToSave();
+    void reportNotMeasurementFile(const QString& path, const table::NotMeasurementFile& refusal);
 
     table::StringGrid m_table;
     ui::GridModel* m_gridModel = nullptr;
@@ -216,4 +226,6 @@ private:
     table::LineAssembler m_reception;
     // The series laid over the current one; entry k is item k of ListBox1.
     charts::ExternalSeriesStore m_externalSeries;
+    // Set while Exit closes the window it has already asked about.
+    bool m_exitConfirmed = false;
 };

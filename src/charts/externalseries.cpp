@@ -2,7 +2,8 @@
 
 #include "runtime/encoding.h"
 #include "runtime/errors.h"
-#include "runtime/textfile.h"
+#include "table/measurementfile.h"
+#include "table/measurementtable.h"
 
 #include <limits>
 
@@ -32,17 +33,13 @@ void ExternalSeries::append(std::string_view v, std::string_view e, std::string_
 
 ExternalSeries readExternalSeries(const std::string& path)
 {
-    rt::TextReader reader(path);
+    table::MeasurementReader reader(path);
     ExternalSeries series;
+    table::MeasurementRecord record;
     do {
-        reader.readLine(); // N
-        const std::string v = reader.readLine();
-        const std::string e = reader.readLine();
-        reader.readLine(); // m
-        reader.readLine(); // bullet
-        const std::string dV = reader.readLine();
-        series.append(v, e, dV);
-    } while (!reader.eof());
+        reader.readRecord(record);
+        series.append(record[table::ColV], record[table::ColE], record[table::ColDV]);
+    } while (!reader.atEnd());
     reader.close();
     return series;
 }

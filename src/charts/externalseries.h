@@ -35,7 +35,8 @@ private:
 
 // Reads lines 2, 3 and 6 of every six-line record of a measurement file. At least one record
 // is read, lines missing at the end read as empty texts, and nothing is converted. A file
-// that cannot be opened or read raises the runtime's input/output error.
+// that cannot be opened or read raises the runtime's input/output error, one that is not a
+// measurement file table::NotMeasurementFile.
 ExternalSeries readExternalSeries(const std::string& path);
 
 // The store, kept in step with the series list: entry k is list item k.

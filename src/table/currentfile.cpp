@@ -5,6 +5,7 @@ namespace table {
 namespace {
 std::string g_currentFileName;
 std::function<void(const std::string&)> g_captionListener;
+bool g_unsavedChanges = false;
 } // namespace
 
 const std::string& currentFileName()
@@ -32,6 +33,16 @@ std::string windowCaption(std::string_view fileName)
 void setCaptionListener(std::function<void(const std::string&)> listener)
 {
     g_captionListener = std::move(listener);
+}
+
+bool hasUnsavedChanges()
+{
+    return g_unsavedChanges;
+}
+
+void setUnsavedChanges(bool unsaved)
+{
+    g_unsavedChanges = unsaved;
 }
 
 } // namespace table

@@ -5,11 +5,59 @@
 #include "runtime/textfile.h"
 #include "table/measurementtable.h"
 
-#include <array>
-#include <exception>
-#include <vector>
+#include <algorithm>
+#include <string_view>
 
 namespace table {
+
+namespace {
+
+bool isWholeNumber(std::string_view text)
+{
+    if (!text.empty() && (text.front() == '-' || text.front() == '+'))
+        text.remove_prefix(1);
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char ch) { return ch >= '0' && ch <= '9'; });
+}
+
+std::string refusalText(const std::string& path, std::size_t line)
+{
+    return "'" + path + "' is not a measurement file (line " + std::to_string(line) + ")";
+}
+
+} // namespace
+
+NotMeasurementFile::NotMeasurementFile(std::string path, std::size_t line)
+    : Exception(refusalText(path, line))
+    , m_path(std::move(path))
+    , m_line(line)
+{
+}
+
+MeasurementReader::MeasurementReader(const std::string& path)
+    : m_path(path)
+    , m_reader(path)
+{
+}
+
+std::string MeasurementReader::readLine()
+{
+    std::string line = m_reader.readLine();
+    ++m_line;
+    if (line.find('\0') != std::string::npos)
+        throw NotMeasurementFile(m_path, m_line);
+    return line;
+}
+
+void MeasurementReader::readRecord(MeasurementRecord& record)
+{
+    record[0] = readLine();
+    // Empty is allowed: an extra line end after the last record starts an empty record.
+    if (!record[0].empty() && !isWholeNumber(record[0]))
+        throw NotMeasurementFile(m_path, m_line);
+    for (std::size_t i = 1; i < kLinesPerRecord; ++i)
+        record[i] = readLine();
+}
 
 void writeTable(const StringGrid& grid, const std::string& path)
 {
@@ -42,33 +90,41 @@ void writeSelection(const StringGrid& grid, std::size_t top, std::size_t bottom,
     writer.close();
 }
 
-void readTable(StringGrid& grid, const std::string& path)
+MeasurementRecords readRecords(const std::string& path)
 {
-    rt::TextReader reader(path);
-    // Records are collected first and put into the table in one step: growing the table a
-    // row at a time would wake its view once per row.
-    std::vector<std::array<std::string, kLinesPerRecord>> records;
-    std::exception_ptr failure;
+    MeasurementRecords loaded;
     try {
-        do {
-            auto& record = records.emplace_back();
-            for (auto& line : record)
-                line = reader.readLine();
-        } while (!reader.eof());
+        MeasurementReader reader(path);
+        do
+            reader.readRecord(loaded.records.emplace_back());
+        while (!reader.atEnd());
+    } catch (const NotMeasurementFile&) {
+        throw;
     } catch (...) {
-        failure = std::current_exception();
+        loaded.failure = std::current_exception();
     }
+    return loaded;
+}
 
+void putRecords(StringGrid& grid, MeasurementRecords loaded)
+{
+    // All rows in one step: growing the table a row at a time would wake its view once per
+    // row.
     const std::size_t first = grid.rowCount() - 1;
     GridUpdate update(grid);
-    if (!records.empty())
-        grid.setRowCount(first + records.size());
-    for (std::size_t i = 0; i < records.size(); ++i) {
+    if (!loaded.records.empty())
+        grid.setRowCount(first + loaded.records.size());
+    for (std::size_t i = 0; i < loaded.records.size(); ++i) {
         for (std::size_t c = 0; c < kLinesPerRecord; ++c)
-            grid.setCell(c, first + i, std::move(records[i][c]));
+            grid.setCell(c, first + i, std::move(loaded.records[i][c]));
     }
-    if (failure)
-        std::rethrow_exception(failure);
+    if (loaded.failure)
+        std::rethrow_exception(loaded.failure);
+}
+
+void readTable(StringGrid& grid, const std::string& path)
+{
+    putRecords(grid, readRecords(path));
 }
 
 } // namespace table

@@ -1,14 +1,62 @@
 #pragma once
 
+#include "runtime/errors.h"
+#include "runtime/textfile.h"
 #include "table/stringgrid.h"
 
+#include <array>
+#include <exception>
 #include <string>
+#include <vector>
 
 // Measurement files: six lines per shot (N, V, E, m, Bullet, dV), each the cell's text as
 // the table holds it, every line ended by CR LF; nothing else in the file.
 namespace table {
 
 inline constexpr std::size_t kLinesPerRecord = 6;
+using MeasurementRecord = std::array<std::string, kLinesPerRecord>;
+
+// A file that is not a measurement file, and the first line that tells: one holding a NUL
+// byte, or the first line of a record that is neither a whole number nor empty. Everything
+// else in a record is free text.
+class NotMeasurementFile : public rt::Exception {
+public:
+    NotMeasurementFile(std::string path, std::size_t line);
+    const std::string& path() const { return m_path; }
+    // Counted from 1, as the reader splits lines.
+    std::size_t line() const { return m_line; }
+
+private:
+    std::string m_path;
+    std::size_t m_line;
+};
+
+// Reads a measurement file record by record and refuses it at the first line that shows it
+// is not one. Lines missing at the end read as empty texts.
+class MeasurementReader {
+public:
+    // Opening raises the runtime's input/output error.
+    explicit MeasurementReader(const std::string& path);
+
+    // Throws NotMeasurementFile, or the runtime's input/output error.
+    void readRecord(MeasurementRecord& record);
+    bool atEnd() { return m_reader.eof(); }
+    void close() { m_reader.close(); }
+
+private:
+    std::string readLine();
+
+    std::string m_path;
+    rt::TextReader m_reader;
+    std::size_t m_line = 0;
+};
+
+// A file's records, read whole before the table changes. A read that failed part-way keeps
+// the records before the failure, and the failure to raise once they are in the table.
+struct MeasurementRecords {
+    std::vector<MeasurementRecord> records;
+    std::exception_ptr failure;
+};
 
 // Writes every data row. The file replaces the previous one only when complete.
 void writeTable(const StringGrid& grid, const std::string& path);
@@ -19,9 +67,17 @@ void writeTable(const StringGrid& grid, const std::string& path);
 void writeSelection(const StringGrid& grid, std::size_t top, std::size_t bottom,
                     const std::string& path);
 
-// Fills the table from row 1 down; the caller has reset it to one empty data row. The end
-// of the file is tested only after a whole record: a short record gets empty cells, an empty
-// file gives one empty row. A read error throws with the rows read before it in the table.
+// The end of the file is tested only after a whole record: a short record gets empty cells,
+// an empty file gives one empty record. Only NotMeasurementFile is thrown; a file that
+// cannot be opened or read comes back as the failure.
+MeasurementRecords readRecords(const std::string& path);
+
+// Puts the records into the table from its last row down (the caller has reset it to one
+// empty data row), then raises the read's failure if there was one.
+void putRecords(StringGrid& grid, MeasurementRecords records);
+
+// readRecords and putRecords: a file that is not a measurement file leaves the table as it
+// was; a read error throws with the rows read before it in the table.
 void readTable(StringGrid& grid, const std::string& path);
 
 } // namespace table

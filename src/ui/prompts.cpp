@@ -44,6 +44,10 @@ public:
         case MessageButtons::YesNo:
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
             break;
+        case MessageButtons::YesNoCancel:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+            box.setEscapeButton(QMessageBox::Cancel);
+            break;
         }
         switch (box.exec()) {
         case QMessageBox::Cancel:
@@ -53,8 +57,9 @@ public:
         case QMessageBox::No:
             return MessageResult::No;
         default:
-            // Closing an OK/Cancel or Yes/No box by its frame counts as the negative answer.
-            if (buttons == MessageButtons::OkCancel && box.clickedButton() == nullptr)
+            // Closing a box with Cancel by its frame counts as Cancel.
+            if ((buttons == MessageButtons::OkCancel || buttons == MessageButtons::YesNoCancel) &&
+                box.clickedButton() == nullptr)
                 return MessageResult::Cancel;
             return MessageResult::Ok;
         }

@@ -13,7 +13,9 @@ namespace ui {
 // answer them from a script instead of blocking on a real window.
 
 enum class MessageIcon { None, Information, Warning, Critical };
-enum class MessageButtons { Ok, OkCancel, YesNo };
+// A Yes/No/Cancel box answers Cancel to Esc and to being closed, so that only a deliberate
+// No ever discards anything.
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class MessageResult { Ok, Cancel, Yes, No };
 
 // What a file dialog remembers between uses. Commands that share a dialog share one state,

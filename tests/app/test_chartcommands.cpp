@@ -73,6 +73,7 @@ protected:
         destroyForms();
         cwd.reset();
         table::setCurrentFileName("");
+        table::setUnsavedChanges(false);
         rt::setDecimalSeparator(',');
     }
 
@@ -160,7 +161,8 @@ TEST_F(ChartCommands, AddSeriesReadsTheFileListsItAndRedraws)
     EXPECT_EQ(Form1->ListBox1->count(), 2);
     EXPECT_EQ(prompter.openAsked.back().directory, QString::fromStdString(dir.path()));
     EXPECT_EQ(prompter.openAsked.back().fileName, "mar07.vxm");
-    EXPECT_EQ(prompter.openAsked.back().filter, "Vexorel! Measurments (*.vxm)");
+    EXPECT_EQ(prompter.openAsked.back().filter,
+              "Vexorel! Measurments (*.vxm *.VXM);;All files (*)");
     EXPECT_NE(Form1->ChartV->chart().series(0).color(), Form1->ChartV->chart().series(1).color());
     EXPECT_EQ(Form1->OpenDialog1.fileName, "mar07.vxm") << "File › Open shares the dialog";
 }
@@ -181,6 +183,32 @@ TEST_F(ChartCommands, AddSeriesFailuresAndCancel)
     EXPECT_EQ(errors().back(), "'' is not a valid floating point value");
     Form1->Button1->click();
     EXPECT_EQ(errors().size(), 3);
+}
+
+TEST_F(ChartCommands, AddSeriesRefusesAFileThatIsNotAMeasurementFile)
+{
+    fillTable({{"300", "5,4", "0"}});
+    addSeries("mar07.vxm", measurementFile(3, 280));
+    addSeries("shots.csv", "N;V;E\r\n1;300;5,4\r\n");
+    addSeries("mar08.vxm", measurementFile(2, 280) + "3\r\n283\r\n22,5\r\n0,547\r\nJSB\r\n"
+                                                     "0,35\r\nnote\r\n");
+    ASSERT_EQ(prompter.messages.size(), 2u);
+    EXPECT_EQ(prompter.messages[0].caption, "Vexorel!");
+    EXPECT_EQ(prompter.messages[0].icon, ui::MessageIcon::None);
+    EXPECT_EQ(prompter.messages[0].text,
+              QString::fromStdString("'" + dir.file("shots.csv") +
+                                     "' is not a measurement file (line 1)"));
+    EXPECT_EQ(prompter.messages[1].text,
+              QString::fromStdString("'" + dir.file("mar08.vxm") +
+                                     "' is not a measurement file (line 19)"));
+    ASSERT_EQ(Form1->ListBox1->count(), 1);
+    for (chart::ChartWidget* c : charts())
+        EXPECT_EQ(c->seriesCount(), 2u);
+
+    // Nothing was added: the next series takes the second place.
+    addSeries("mar09.vxm", measurementFile(4, 290));
+    ASSERT_EQ(Form1->ListBox1->count(), 2);
+    EXPECT_EQ(Form1->ChartV->chart().series(1).count(), 4u);
 }
 
 TEST_F(ChartCommands, DeleteSeriesAsksAndKeepsTheOrderOfTheRest)

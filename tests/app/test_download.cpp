@@ -7,6 +7,7 @@
 #include "serial/os/posixdevice.h"
 #include "support/ptyline.h"
 #include "support/ui/mainwindowfixture.h"
+#include "table/currentfile.h"
 
 #include <QAction>
 #include <QLabel>
@@ -139,6 +140,30 @@ TEST_F(DownloadOverPty, ShotsArriveInTheTable)
     Form1->New1->trigger();
     download(kTwoShots);
     EXPECT_EQ(column(0), (std::vector<std::string>{"1", "2"}));
+}
+
+// Downloaded shots are in no file until saved: the close box asks before they are lost.
+TEST_F(DownloadOverPty, ShotsAreUnsavedUntilSaved)
+{
+    Form1->show();
+    download({"CHRONOLITE v2.1\r\n", "N    V(m/s)\r\n"});
+    EXPECT_FALSE(table::hasUnsavedChanges()) << "a download without shots adds nothing";
+    prompter.messages.clear(); // the statistics pass's report on the empty table
+    download(kTwoShots);
+    EXPECT_TRUE(table::hasUnsavedChanges());
+
+    prompter.messageAnswers = {ui::MessageResult::Cancel};
+    Form1->close();
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].text,
+              "Do you want save measurments before closing application?");
+    EXPECT_TRUE(Form1->isVisible());
+
+    prompter.saveAnswers = {QString::fromStdString(dir.file("shots.vxm"))};
+    Form1->Save1->trigger();
+    Form1->close();
+    EXPECT_EQ(prompter.messages.size(), 1u);
+    EXPECT_FALSE(Form1->isVisible());
 }
 
 TEST_F(DownloadOverPty, AppendsAfterAnOpenedSession)

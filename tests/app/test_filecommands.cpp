@@ -1,15 +1,23 @@
 #include "app/forms.h"
 #include "app/tform1.h"
+#include "chart/ui/chartwidget.h"
 #include "support/smallfs.h"
 #include "support/ui/mainwindowfixture.h"
 #include "table/currentfile.h"
 #include "ui/gridview.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <optional>
 
 namespace {
 
@@ -23,6 +31,35 @@ protected:
     {
         fillVelocities({"300", "310", "290"}, "0,120");
         Form1->deviationPass(Form1->statisticsPass());
+    }
+
+    // Delete Selected on four shots leaves three with changes in no file.
+    void threeShotsAfterADeletion()
+    {
+        fillVelocities({"300", "310", "320", "290"}, "0,120");
+        Form1->Grid->selectRows(3, 3);
+        prompter.messageAnswers.push_back(ui::MessageResult::Yes);
+        Form1->DeleteSelected1->trigger();
+        prompter.messages.clear();
+        redraws = 0;
+    }
+
+    // Acts on the real message box the next command shows, once it is up, and keeps what
+    // it showed.
+    struct ShownBox {
+        QString caption;
+        QString text;
+        QMessageBox::StandardButtons buttons;
+    };
+    void actOnRealBox(std::optional<ShownBox>& shown, std::function<void(QMessageBox*)> act)
+    {
+        QTimer::singleShot(0, Form1, [&shown, act = std::move(act)] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            shown = ShownBox{box->windowTitle(), box->text(), box->standardButtons()};
+            act(box);
+        });
     }
 
     const std::string kThreeShotsFile = "1\r\n300\r\n5,4\r\n\r\n\r\n0,00\r\n"
@@ -178,7 +215,7 @@ TEST_F(FileCommands, ExitOffersToSave)
     Form1->Exit1->trigger();
     EXPECT_EQ(prompter.messages[0].text,
               "Do you want save measurments before closing application?");
-    EXPECT_EQ(prompter.messages[0].buttons, ui::MessageButtons::YesNo);
+    EXPECT_EQ(prompter.messages[0].buttons, ui::MessageButtons::YesNoCancel);
     EXPECT_TRUE(Form1->isVisible()) << "cancelled save dialog keeps the program open";
 
     prompter.messageAnswers = {ui::MessageResult::Yes};
@@ -206,6 +243,256 @@ TEST_F(FileCommands, CloseBoxAsksNothing)
     Form1->close();
     EXPECT_FALSE(Form1->isVisible());
     EXPECT_TRUE(prompter.messages.empty());
+}
+
+// Exit closes the window itself; that close must not ask a second time.
+TEST_F(FileCommands, ExitQuestionHasCancelAndIsAskedOnce)
+{
+    Form1->show();
+    threeShotsAfterADeletion();
+    table::setCurrentFileName(dir.file("cur.vxm"));
+    prompter.messageAnswers = {ui::MessageResult::Cancel, ui::MessageResult::No};
+    Form1->Exit1->trigger();
+    EXPECT_TRUE(Form1->isVisible());
+    EXPECT_EQ(column(1), (std::vector<std::string>{"300", "310", "290"}));
+    EXPECT_TRUE(table::hasUnsavedChanges());
+    Form1->Exit1->trigger();
+    EXPECT_EQ(prompter.messages.size(), 2u);
+    EXPECT_FALSE(Form1->isVisible());
+    EXPECT_FALSE(std::filesystem::exists(dir.file("cur.vxm")));
+
+    Form1->show();
+    prompter.messageAnswers = {ui::MessageResult::Yes};
+    Form1->Exit1->trigger();
+    EXPECT_EQ(prompter.messages.size(), 3u);
+    EXPECT_EQ(readBytes(dir.file("cur.vxm")), kThreeShotsFile);
+    EXPECT_FALSE(Form1->isVisible());
+}
+
+TEST_F(FileCommands, EscOrClosingTheRealQuestionKeepsTheProgramOpen)
+{
+    Form1->show();
+    threeShotsAfterADeletion();
+    ui::setPrompter(nullptr);
+    std::optional<ShownBox> shown;
+    actOnRealBox(shown, [](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); });
+    Form1->Exit1->trigger();
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(shown->caption, "New");
+    EXPECT_EQ(shown->text, "Do you want save measurments before closing application?");
+    EXPECT_EQ(shown->buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    EXPECT_TRUE(Form1->isVisible()) << "Esc";
+
+    shown.reset();
+    actOnRealBox(shown, [](QMessageBox* box) { box->close(); });
+    Form1->Exit1->trigger();
+    ASSERT_TRUE(shown);
+    EXPECT_TRUE(Form1->isVisible()) << "closing the question";
+
+    shown.reset();
+    actOnRealBox(shown, [](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); });
+    Form1->close();
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(shown->buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    EXPECT_TRUE(Form1->isVisible()) << "Esc on the close box's question";
+    ui::setPrompter(&prompter);
+    EXPECT_EQ(column(1), (std::vector<std::string>{"300", "310", "290"}));
+}
+
+TEST_F(FileCommands, CloseBoxAsksOnlyWhenChangesWouldBeLost)
+{
+    Form1->show();
+    threeShotsAfterADeletion();
+    prompter.messageAnswers = {ui::MessageResult::Cancel, ui::MessageResult::Yes};
+    prompter.saveAnswers = {std::nullopt};
+    Form1->close();
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].caption, "New");
+    EXPECT_EQ(prompter.messages[0].text,
+              "Do you want save measurments before closing application?");
+    EXPECT_EQ(prompter.messages[0].buttons, ui::MessageButtons::YesNoCancel);
+    EXPECT_TRUE(Form1->isVisible());
+    Form1->close();
+    EXPECT_TRUE(Form1->isVisible()) << "Yes, then the save dialog cancelled";
+
+    prompter.messageAnswers = {ui::MessageResult::No};
+    Form1->close();
+    EXPECT_FALSE(Form1->isVisible());
+    EXPECT_EQ(prompter.saveAsked.size(), 1u) << "No saves nothing";
+
+    Form1->show();
+    prompter.messageAnswers = {ui::MessageResult::Yes};
+    prompter.saveAnswers = {path("closed.vxm")};
+    Form1->close();
+    EXPECT_FALSE(Form1->isVisible());
+    EXPECT_EQ(readBytes(dir.file("closed.vxm")), kThreeShotsFile);
+    EXPECT_EQ(table::currentFileName(), dir.file("closed.vxm"));
+
+    // Saved: the close box closes at once.
+    Form1->show();
+    Form1->close();
+    EXPECT_EQ(prompter.messages.size(), 4u);
+    EXPECT_FALSE(Form1->isVisible());
+}
+
+TEST_F(FileCommands, CloseBoxKeepsTheProgramOpenWhenTheSaveFails)
+{
+    Form1->show();
+    threeShotsAfterADeletion();
+    table::setCurrentFileName(dir.file("gone/cur.vxm"));
+    prompter.messageAnswers = {ui::MessageResult::Yes};
+    Form1->close();
+    ASSERT_EQ(prompter.messages.size(), 2u);
+    EXPECT_EQ(prompter.messages[1].text, "File not found");
+    EXPECT_EQ(prompter.messages[1].icon, ui::MessageIcon::Critical);
+    EXPECT_TRUE(Form1->isVisible());
+    EXPECT_TRUE(table::hasUnsavedChanges());
+}
+
+TEST_F(FileCommands, UnsavedChangesFollowTheCommands)
+{
+    Form1->setWeightText("0,547");
+    fillVelocities({"300", "310", "320", "290"}, "0,120");
+    EXPECT_FALSE(table::hasUnsavedChanges());
+
+    const auto deleteRow = [this] {
+        Form1->Grid->selectRows(1, 1);
+        prompter.messageAnswers.push_back(ui::MessageResult::Yes);
+        Form1->DeleteSelected1->trigger();
+    };
+    deleteRow();
+    EXPECT_TRUE(table::hasUnsavedChanges()) << "Delete Selected";
+    prompter.saveAnswers = {path("a.vxm")};
+    Form1->SaveAs1->trigger();
+    EXPECT_FALSE(table::hasUnsavedChanges()) << "Save As";
+
+    Form1->Grid->selectRows(1, 1);
+    Form1->SpeedButton1->click();
+    EXPECT_EQ(Form1->table().cell(3, 1), "0,547");
+    EXPECT_TRUE(table::hasUnsavedChanges()) << "Apply changes";
+    prompter.saveAnswers = {path("part.vxm")};
+    Form1->SaveSelectedAs1->trigger();
+    EXPECT_TRUE(table::hasUnsavedChanges()) << "Save Selected As";
+    prompter.messageAnswers = {ui::MessageResult::Cancel};
+    Form1->New1->trigger();
+    EXPECT_TRUE(table::hasUnsavedChanges()) << "New answered Cancel";
+    prompter.saveAnswers = {path("missing/b.vxm")};
+    Form1->Save1->trigger();
+    EXPECT_TRUE(table::hasUnsavedChanges()) << "a failed Save";
+    prompter.saveAnswers = {path("b.vxm")};
+    Form1->Save1->trigger();
+    EXPECT_FALSE(table::hasUnsavedChanges()) << "Save";
+
+    deleteRow();
+    Form1->Save1->trigger();
+    EXPECT_FALSE(table::hasUnsavedChanges()) << "Save to the current file";
+
+    deleteRow();
+    prompter.messageAnswers = {ui::MessageResult::Ok};
+    prompter.openAnswers = {path("a.vxm")};
+    Form1->Open1->trigger();
+    EXPECT_FALSE(table::hasUnsavedChanges()) << "Open";
+
+    deleteRow();
+    prompter.messageAnswers = {ui::MessageResult::Ok};
+    Form1->New1->trigger();
+    EXPECT_FALSE(table::hasUnsavedChanges()) << "New";
+    EXPECT_EQ(prompter.messages.size(), 8u) << "no error on the way but the failed Save's";
+}
+
+// After a failed save the caption must not name a file that holds nothing of the table.
+TEST_F(FileCommands, FailedSaveLeavesTheCurrentFileAndCaption)
+{
+    threeShots();
+    prompter.saveAnswers = {path("missing/s.vxm")};
+    Form1->SaveAs1->trigger();
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].text, "File not found");
+    EXPECT_EQ(table::currentFileName(), "");
+    EXPECT_EQ(Form1->windowTitle(), "Vexorel!");
+
+    // Save still has no file and asks; the one chosen then becomes current.
+    prompter.saveAnswers = {path("missing/s.vxm"), path("good.vxm")};
+    Form1->Save1->trigger();
+    EXPECT_EQ(table::currentFileName(), "");
+    Form1->Save1->trigger();
+    EXPECT_EQ(prompter.saveAsked.size(), 3u);
+    EXPECT_EQ(Form1->windowTitle(), path("good.vxm") + "     Vexorel!");
+
+    // Save As failing keeps the previous current file, where the next Save goes.
+    prompter.saveAnswers = {path("missing/t.vxm")};
+    Form1->SaveAs1->trigger();
+    EXPECT_EQ(table::currentFileName(), dir.file("good.vxm"));
+    EXPECT_EQ(Form1->windowTitle(), path("good.vxm") + "     Vexorel!");
+    std::filesystem::remove(dir.file("good.vxm"));
+    Form1->Save1->trigger();
+    EXPECT_EQ(prompter.saveAsked.size(), 4u);
+    EXPECT_EQ(readBytes(dir.file("good.vxm")), kThreeShotsFile);
+
+    // Exit's save failing keeps the program open without a current file.
+    Form1->show();
+    table::setCurrentFileName("");
+    prompter.messageAnswers = {ui::MessageResult::Yes};
+    prompter.saveAnswers = {path("missing/u.vxm")};
+    Form1->Exit1->trigger();
+    EXPECT_TRUE(Form1->isVisible());
+    EXPECT_EQ(table::currentFileName(), "");
+    EXPECT_EQ(Form1->windowTitle(), "Vexorel!");
+}
+
+TEST_F(FileCommands, OpenRefusesAFileThatIsNotAMeasurementFile)
+{
+    threeShotsAfterADeletion();
+    table::setCurrentFileName(dir.file("cur.vxm"));
+    const QStringList labelsBefore = labels();
+    const std::size_t pointsBefore = Form1->ChartV->chart().series(0).count();
+    struct Case {
+        const char* name;
+        std::string bytes;
+        int line;
+    };
+    const Case cases[] = {
+        {"shots.csv", "N;V;E\r\n1;300;5,4\r\n", 1},
+        {"photo.png", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), 1},
+        {"notes.vxm", "1\r\n300\r\n5,4\r\n0,5\r\nB\r\n0,00\r\nsecond try\r\n", 7},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        dir.write(c.name, c.bytes);
+        prompter.messages.clear();
+        prompter.messageAnswers = {ui::MessageResult::Ok};
+        prompter.openAnswers = {path(c.name)};
+        Form1->Open1->trigger();
+        ASSERT_EQ(prompter.messages.size(), 2u);
+        EXPECT_EQ(prompter.messages[1].caption, "Vexorel!");
+        EXPECT_EQ(prompter.messages[1].text,
+                  QStringLiteral("'%1' is not a measurement file (line %2)")
+                      .arg(path(c.name))
+                      .arg(c.line));
+        EXPECT_EQ(prompter.messages[1].icon, ui::MessageIcon::None);
+        EXPECT_EQ(prompter.messages[1].buttons, ui::MessageButtons::Ok);
+        EXPECT_EQ(column(1), (std::vector<std::string>{"300", "310", "290"}));
+        EXPECT_EQ(labels(), labelsBefore);
+        EXPECT_EQ(Form1->ChartV->chart().series(0).count(), pointsBefore);
+        EXPECT_EQ(redraws, 0);
+        EXPECT_EQ(Form1->windowTitle(), path("cur.vxm") + "     Vexorel!");
+        EXPECT_TRUE(table::hasUnsavedChanges());
+    }
+    // A following Save goes to the session's own file, never over the refused one.
+    Form1->Save1->trigger();
+    EXPECT_EQ(readBytes(dir.file("cur.vxm")), kThreeShotsFile);
+    EXPECT_EQ(readBytes(dir.file("shots.csv")), "N;V;E\r\n1;300;5,4\r\n");
+}
+
+// "*.vxm" stays the first filter; files named in capitals and files of other kinds can be
+// found too. The save dialog keeps its one filter.
+TEST_F(FileCommands, OpenDialogOffersAllFilesAndBothLetterCases)
+{
+    prompter.openAnswers = {std::nullopt};
+    Form1->Open1->trigger();
+    ASSERT_EQ(prompter.openAsked.size(), 1u);
+    EXPECT_EQ(prompter.openAsked[0].filter, "Vexorel! Measurments (*.vxm *.VXM);;All files (*)");
+    EXPECT_EQ(Form1->SaveDialog1.filter, "Vexorel! Measurments (*.vxm)");
 }
 
 TEST_F(FileCommands, FailedSaveReportsAndKeepsThePreviousFile)

@@ -14,6 +14,7 @@
 
 namespace {
 
+using namespace std::string_literals;
 using Row = std::vector<std::string>;
 
 table::StringGrid tableOf(const std::vector<Row>& rows)
@@ -86,18 +87,63 @@ TEST_P(Read, FollowsTheEndOfFileRule)
 
 INSTANTIATE_TEST_SUITE_P(
     MeasurementFile, Read,
-    ::testing::Values(ReadCase{"empty", "", {Row(6)}},
-                      ReadCase{
-                          "shortRecord", "1\r\n300\r\n5,4\r\n", {{"1", "300", "5,4", "", "", ""}}},
-                      ReadCase{"sevenLines",
-                               "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n",
-                               {{"1", "2", "3", "4", "5", "6"}, {"7", "", "", "", "", ""}}},
-                      ReadCase{"extraEmptyLine",
-                               "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n\r\n",
-                               {{"1", "2", "3", "4", "5", "6"}, Row(6)}},
-                      ReadCase{"binary",
-                               std::string("\0\x01\xff\r\n\x80", 6),
-                               {{std::string("\0\x01\xd1\x8f", 4), "\xd0\x82", "", "", "", ""}}}),
+    ::testing::Values(
+        ReadCase{"empty", "", {Row(6)}},
+        ReadCase{"shortRecord", "1\r\n300\r\n5,4\r\n", {{"1", "300", "5,4", "", "", ""}}},
+        ReadCase{"sevenLines",
+                 "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n",
+                 {{"1", "2", "3", "4", "5", "6"}, {"7", "", "", "", "", ""}}},
+        ReadCase{"extraEmptyLine",
+                 "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n\r\n",
+                 {{"1", "2", "3", "4", "5", "6"}, Row(6)}},
+        ReadCase{"freeTextBesideTheNumbers",
+                 "007\r\n\xff\r\n\r\n-\r\nPNG\r\n\x80\r\n+8\r\n",
+                 {{"007", "\xd1\x8f", "", "-", "PNG", "\xd0\x82"}, {"+8", "", "", "", "", ""}}},
+        ReadCase{"emptyFirstLines",
+                 "\r\nx\r\n\r\n\r\n\r\n\r\n-12345678901234567890\n",
+                 {{"", "x", "", "", "", ""}, {"-12345678901234567890", "", "", "", "", ""}}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct RefuseCase {
+    const char* name;
+    std::string bytes;
+    std::size_t line;
+};
+
+class Refuse : public ::testing::TestWithParam<RefuseCase> {};
+
+// The table and the records it had stay: a refused file changes nothing.
+TEST_P(Refuse, AtTheFirstLineThatTellsAndLeavesTheTable)
+{
+    TempDir dir;
+    dir.write("f.vxm", GetParam().bytes);
+    const std::vector<Row> before = {{"1", "290", "5,4", "0,547", "JSB", "0,00"}, Row(6)};
+    table::StringGrid grid = tableOf(before);
+    const auto e =
+        thrown<table::NotMeasurementFile>([&] { table::readTable(grid, dir.file("f.vxm")); });
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->line(), GetParam().line);
+    EXPECT_EQ(e->path(), dir.file("f.vxm"));
+    EXPECT_EQ(e->what(), "'" + dir.file("f.vxm") + "' is not a measurement file (line " +
+                             std::to_string(GetParam().line) + ")");
+    EXPECT_EQ(rowsOf(grid), before);
+    EXPECT_THROW(table::readRecords(dir.file("f.vxm")), table::NotMeasurementFile);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    MeasurementFile, Refuse,
+    ::testing::Values(RefuseCase{"picture", "\x89PNG\r\n\x1a\n\0\0\0\rIHDR"s, 1},
+                      RefuseCase{"csv", "N;V;E\r\n1;300;5,4\r\n", 1},
+                      RefuseCase{"csvWithoutHeader", "1;300;5,4\r\n2;310;5,77\r\n", 1},
+                      RefuseCase{"decimalShotNumber", "1,5\r\n300\r\n", 1},
+                      RefuseCase{"spaceAroundTheNumber", " 1\r\n300\r\n", 1},
+                      RefuseCase{"loneSign", "-\r\n", 1},
+                      RefuseCase{"nulInAFreeTextLine", "1\r\n300\r\n5,4\r\n0,5\r\nB\0\r\n"s, 5},
+                      RefuseCase{"nulAlone", "\0"s, 1},
+                      RefuseCase{"secondRecord", "1\r\n300\r\n\r\n\r\n\r\n\r\ntext\r\n", 7},
+                      RefuseCase{"sevenLineRecords",
+                                 "1\r\n300\r\n5,4\r\n0,5\r\nB\r\n0,00\r\nnote\r\n2\r\n310\r\n", 7},
+                      RefuseCase{"lfLines", "1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n11\n12\nend\n", 13}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(MeasurementFile, ReadAppendsBelowTheLastRow)

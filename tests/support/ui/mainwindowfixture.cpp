@@ -22,6 +22,7 @@ void MainWindowTest::TearDown()
     destroyForms();
     cwd.reset();
     table::setCurrentFileName("");
+    table::setUnsavedChanges(false);
     rt::setDecimalSeparator(',');
 }
 
