@@ -22,6 +22,8 @@ PtyLine::PtyLine()
 PtyLine::~PtyLine()
 {
     hangUp();
+    if (m_slave >= 0)
+        ::close(m_slave);
 }
 
 int PtyLine::master() const
@@ -85,8 +87,5 @@ termios PtyLine::settings() const
 
 void PtyLine::hangUp()
 {
-    if (m_slave >= 0)
-        ::close(m_slave);
-    m_slave = -1;
     m_line.reset();
 }

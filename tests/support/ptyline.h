@@ -33,7 +33,8 @@ public:
     // The settings the program gave the line.
     termios settings() const;
 
-    // Both ends go away, as an unplugged adapter does.
+    // The device end goes away, as an unplugged adapter does. The slave stays held until
+    // destruction, so the line's number cannot pass to another test's line meanwhile.
     void hangUp();
 
 private:
