@@ -8,7 +8,10 @@ namespace rt {
 // Replaces a file as a whole: the bytes go to a temporary file in the target's folder,
 // which is renamed over the target only once it is complete and on disk. A failure at any
 // step leaves the previous file as it was. The new file keeps the old one's permissions,
-// and a symbolic link is written through to its target rather than replaced.
+// and a symbolic link is written through to its target rather than replaced, except another
+// user's link in a sticky folder open to everyone (/tmp), which is refused as the kernel's
+// protected-symlinks rule refuses it. Only a regular file that the user may write is
+// replaced; anything else is refused with EACCES before a byte is written.
 //
 // Every failing step throws InOutError with the errno of the call.
 class AtomicFile {
@@ -35,7 +38,8 @@ private:
     int m_fd = -1;
 };
 
-// Follows symbolic links (also dangling ones) to the path that a write would replace.
+// Follows symbolic links (also dangling ones, and those on the way) to the path that a write
+// would replace, under the sticky-folder rule above.
 std::string resolveLinkTarget(const std::string& path);
 
 } // namespace rt
