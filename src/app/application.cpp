@@ -22,6 +22,17 @@ bool VexorelApplication::notify(QObject* receiver, QEvent* event)
     }
 }
 
+TerminationWatch::TerminationWatch()
+    : m_notifier(m_signals.fd(), QSocketNotifier::Read)
+{
+    QObject::connect(&m_notifier, &QSocketNotifier::activated, [this] {
+        m_signals.take();
+        // exit() rather than quit(): quit() closes the windows, and the main window's close
+        // asks about unsaved shots.
+        QCoreApplication::exit(0);
+    });
+}
+
 char systemDecimalSeparator()
 {
     const QString point = QLocale::system().decimalPoint();

@@ -13,6 +13,7 @@ int main(int argc, char* argv[])
     rt::setDecimalSeparator(systemDecimalSeparator());
     createForms();
     Form1->show();
+    const TerminationWatch watch;
     const int rc = app.exec();
     destroyForms();
     return rc;
