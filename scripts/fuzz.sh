@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Builds the file-reader fuzz targets with clang and libFuzzer from the table floor's library
-# and runs each for the given number of seconds (default 20).
+# Builds the fuzz targets (the measurement-file, bullet-file and series readers, and the
+# terminal with its escape-sequence parsers) with clang and libFuzzer in one build, so the
+# core compiles once for all of them, and runs each for the given number of seconds
+# (default 20).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/lib.sh
@@ -9,22 +11,46 @@ ensure_packages $BUILD_PACKAGES $FUZZ_PACKAGES
 seconds=${1:-20}
 out=build/fuzz
 mkdir -p "$out"
+targets="measurementfile bulletfile externalseries terminal"
 
-# The fuzz targets link the table floor's own library, every file instrumented.
+# Every file instrumented; only the fuzz targets add the fuzzer's main().
 CXX=clang++ cmake -S . -B "$out" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEXOREL_FUZZ=ON \
     -DVEXOREL_TESTS=OFF -DVEXOREL_WERROR=ON \
     -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined" \
     -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
-cmake --build "$out" --target fuzz_measurementfile fuzz_bulletfile -j "$(jobs)"
+cmake --build "$out" --target $(printf 'fuzz_%s ' $targets) -j "$(jobs)"
 
-for target in measurementfile bulletfile; do
+# One line of n copies of a character.
+repeat() { head -c "$2" /dev/zero | tr '\0' "$1"; }
+
+# The file readers start from a good record and from lines far longer than any real one,
+# beyond the 64 KiB a line may have; the terminal from requests and huge counts.
+seed() {
+    local corpus=$1 target=$2
+    case $target in
+    terminal)
+        printf '\001\003h1\r\nh2\r\n  1   3\033[2147483647C05\r\n\033[6n\033[c2 298\r\n' > "$corpus/seed"
+        printf '\000\000\033[12;40H\033[0;7;31m\033[2J\033#8\033OA\033YAB\033[?1;2c\r\n' > "$corpus/seed_codes"
+        ;;
+    *)
+        printf '1\r\n287\r\n22,5\r\n0,547\r\nJSB\r\n0,35\r\n' > "$corpus/seed"
+        { printf '1\r\n'; repeat 9 4000; printf '\r\n22,5\r\n0,547\r\n'; repeat J 4000; printf '\r\n0,35\r\n'; } \
+            > "$corpus/seed_long"
+        { printf '1\r\n287\r\n'; repeat 7 70000; printf '\r\n0,547\r\nJSB\r\n0,35\r\n'; } > "$corpus/seed_giant"
+        ;;
+    esac
+}
+
+for target in $targets; do
     corpus="$out/corpus_$target"
     mkdir -p "$corpus"
-    printf '1\r\n287\r\n22,5\r\n0,547\r\nJSB\r\n0,35\r\n' > "$corpus/seed"
-    echo "fuzzing the $target reader for ${seconds}s"
+    seed "$corpus" "$target"
+    dict=()
+    [ "$target" = terminal ] && dict=(-dict=tests/fuzz/terminal.dict)
+    echo "fuzzing fuzz_$target for ${seconds}s"
     log="$out/fuzz_$target.log"
-    if ! "$out/tests/fuzz/fuzz_$target" -max_total_time="$seconds" -max_len=65536 -rss_limit_mb=2048 \
-        -artifact_prefix="$out/" -print_final_stats=1 "$corpus" > "$log" 2>&1; then
+    if ! "$out/tests/fuzz/fuzz_$target" "${dict[@]}" -max_total_time="$seconds" -max_len=131072 \
+        -rss_limit_mb=2048 -artifact_prefix="$out/" -print_final_stats=1 "$corpus" > "$log" 2>&1; then
         tail -n 60 "$log"
         echo "fuzz_$target found a failure; the input is in $out/"
         exit 1

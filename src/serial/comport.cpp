@@ -540,6 +540,22 @@ int TCustomComPort::WriteText(const std::string& text)
     return Write(text.data(), static_cast<int>(text.size()));
 }
 
+int TCustomComPort::writeTextNow(const std::string& text)
+{
+    if (text.empty())
+        return 0;
+    if (!m_device)
+        throw EComPort(2, EBADF);
+    int done = 0;
+    if (int e = m_device->writeNow(text.data(), static_cast<int>(text.size()), done))
+        throw EComPort(2, e);
+    if (done > 0) {
+        notifyLinks(&TComLink::OnTxActivity, true);
+        notifyLinks(&TComLink::OnTxData, reinterpret_cast<const AnsiChar*>(text.data()), done);
+    }
+    return done;
+}
+
 void TCustomComPort::AbortAllAsync()
 {
     if (!m_device)

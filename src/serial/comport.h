@@ -154,6 +154,9 @@ public:
     int Write(const void* buffer, int count);
     int WriteAsync(const void* buffer, int count, TComAsync* async);
     int WaitForAsync(TComAsync* async);
+    // Hands the device what it takes at once, never waiting for a peer that does not read;
+    // returns the bytes taken, the rest is dropped. Failures raise code 2 as a write does.
+    int writeTextNow(const std::string& text);
     void AbortAllAsync();
 
     // --- links

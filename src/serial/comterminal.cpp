@@ -387,10 +387,14 @@ bool TCustomComTerminal::ExecuteCode(TEscapeCode code)
 
 void TCustomComTerminal::reply(TEscapeCode code, std::vector<std::string> params)
 {
-    if (m_replyFailed)
+    if (m_replyFailed || !m_comPort || !m_comPort->Connected())
         return;
+    // Replies are written on the thread that receives, the GUI thread here: they never wait
+    // for the peer, and what its line does not take is dropped, never queued.
+    const std::string text = m_escapeCodes->CodeText(code, params);
     try {
-        writeStr(m_escapeCodes->CodeText(code, params));
+        if (m_comPort->writeTextNow(text) < static_cast<int>(text.size()))
+            m_replyFailed = true;
     } catch (const EComPort&) {
         // A peer that asks and never reads must not stop the reception of what it sends.
         m_replyFailed = true;

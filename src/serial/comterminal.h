@@ -182,9 +182,8 @@ private:
     TermColor m_backColor = clBlack;
     TermColor m_savedFront = clWhite;
     TermColor m_savedBack = clBlack;
-    // A reply the peer does not take within the write timeout is dropped, and so are the
-    // further replies of the same block, so a flood of requests cannot hold the GUI thread
-    // for one timeout per request.
+    // A reply the line does not take at once is dropped, and so are the further replies of
+    // the same block: a peer that asks and never reads gets nothing until it reads again.
     bool m_replyFailed = false;
 };
 

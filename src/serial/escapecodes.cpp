@@ -1,5 +1,6 @@
 #include "serial/escapecodes.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 
@@ -19,9 +20,16 @@ int paramValue(const std::vector<std::string>& params, int n)
     const std::string& text = params[static_cast<std::size_t>(n - 1)];
     int value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || ec != std::errc() || end != text.data() + text.size())
+    if (text.empty() || end != text.data() + text.size())
         return 1;
-    return value;
+    // The line is not to be trusted: a count like 2147483647 added to a cursor position
+    // would overflow, so every number is held far beyond any screen but far within an int.
+    constexpr int limit = TEscapeCodes::maxParam;
+    if (ec == std::errc::result_out_of_range)
+        return text[0] == '-' ? -limit : limit;
+    if (ec != std::errc())
+        return 1;
+    return std::clamp(value, -limit, limit);
 }
 
 std::vector<std::string> splitParams(const std::string& text)

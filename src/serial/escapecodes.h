@@ -53,6 +53,8 @@ public:
     // A sequence that never ends (noise, a broken peer) is still swallowed up to its end,
     // but only this much of its text is kept, so memory stays bounded whatever arrives.
     static constexpr std::size_t maxSequenceText = 256;
+    // Numeric parameters are held within +-maxParam.
+    static constexpr int maxParam = 9999;
 
     TEscapeCodes() = default;
     virtual ~TEscapeCodes() = default;
@@ -73,8 +75,8 @@ public:
     void clearParams() { m_params.clear(); }
     bool isSequenceStarted() const { return m_state != 0; }
 
-    // The n-th parameter (1-based) as a whole number; 1 when there is none or it does not
-    // convert (an overlong number does not convert either).
+    // The n-th parameter (1-based) as a whole number within +-maxParam (larger ones are held
+    // there); 1 when there is none or it does not convert.
     int param(int n) const;
 
 protected:

@@ -7,8 +7,9 @@ namespace table {
 void LineAssembler::addChar(char ch)
 {
     if (ch == '\n') {
+        // A copy holds just the line's characters; the buffer keeps its room for the next.
         if (m_lines.size() < kMaxReceivedLines)
-            m_lines.push_back(std::move(m_receivedLine));
+            m_lines.push_back(m_receivedLine);
         m_receivedLine.clear();
     } else if (ch != '\r' && m_receivedLine.size() < kMaxReceivedLineLength) {
         m_receivedLine += ch;

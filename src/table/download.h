@@ -9,11 +9,13 @@
 // Turning what the chronograph sends into table rows.
 namespace table {
 
-// A chronograph line is some twenty characters; a device that never sends a line feed must
-// not fill the memory, so longer lines keep only their start.
-inline constexpr std::size_t kMaxReceivedLineLength = 4096;
-// Far more shots than any chronograph stores; past this a runaway stream is dropped.
-inline constexpr std::size_t kMaxReceivedLines = 1'000'000;
+// A chronograph's shot line is a dozen characters; a device that never sends a line feed,
+// or sends nothing but long lines, must not fill the memory, so longer lines keep only
+// their start.
+inline constexpr std::size_t kMaxReceivedLineLength = 256;
+// Far more shots than any chronograph stores (and as many rows as the old table format
+// counted); the lines of a runaway stream past this are dropped until the transmission ends.
+inline constexpr std::size_t kMaxReceivedLines = 65'535;
 // The first lines of every transmission are the device's header.
 inline constexpr std::size_t kHeaderLines = 2;
 

@@ -10,11 +10,13 @@
 #include "table/currentfile.h"
 
 #include <QAction>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
@@ -364,6 +366,77 @@ TEST_F(DownloadOverPty, BinaryNoiseAndEndlessLinesKeepTheWindowResponsive)
     // conversion settles it.
     waitLoaded();
     EXPECT_EQ(Form1->BitBtn1->text(), "Load!");
+}
+
+// A device that floods terminal requests and never reads the replies fills its line after a
+// few thousand; the window must go on serving its events, Stop among them.
+TEST_F(DownloadOverPty, RequestFloodFromADeviceThatNeverReadsLeavesTheWindowResponsive)
+{
+    Form1->BitBtn1->click();
+    ASSERT_TRUE(Form1->ComPort->Connected());
+    // 13 bytes of replies to every 7 bytes of requests; each chunk ends with a plain "x".
+    std::string chunk;
+    for (int i = 0; i < 1000; ++i)
+        chunk += "\x1b[c\x1b[6n";
+    chunk += 'x';
+    constexpr std::size_t kChunks = 40;
+
+    QElapsedTimer sinceTick;
+    qint64 longestGap = 0;
+    QTimer probe;
+    probe.setInterval(10);
+    QObject::connect(&probe, &QTimer::timeout,
+                     [&] { longestGap = std::max(longestGap, sinceTick.restart()); });
+    sinceTick.start();
+    probe.start();
+    pty.send(std::vector<std::string>(kChunks, chunk), 5ms);
+
+    // Near the end of the flood, long after the line is full, Stop is asked for.
+    QTRY_VERIFY_WITH_TIMEOUT(Form1->reception().receivedLine().size() >= kChunks - 2, 30000);
+    QElapsedTimer sinceAsked;
+    qint64 stopAfter = -1;
+    QTimer::singleShot(0, Form1, [&] {
+        stopAfter = sinceAsked.elapsed();
+        Form1->BitBtn1->click();
+    });
+    sinceAsked.start();
+    QTRY_VERIFY_WITH_TIMEOUT(stopAfter >= 0, 30000);
+    EXPECT_FALSE(Form1->ComPort->Connected());
+    waitLoaded();
+    probe.stop();
+    // Bounds far above the 100 ms the window is built for, so that sanitizers and a busy
+    // machine never make this flaky; a reply waiting for the line took seconds.
+    EXPECT_LT(stopAfter, 1000);
+    EXPECT_LT(longestGap, 1000);
+}
+
+// Counts at the end of an int in cursor moves are held, not overflowed; the shots around
+// them arrive as usual.
+TEST_F(DownloadOverPty, HugeCursorMovesAreHeld)
+{
+    download({"h1\r\n", "h2\r\n", "1 3\x1b[2147483647C05\r\n",
+              "2 2\x1b[2147483647B9\x1b[99999999999A8\r\n",
+              "3 \x1b[-2147483648;2147483647H301\r\n"});
+    EXPECT_EQ(column(1), (std::vector<std::string>{"305", "298", "301"}));
+}
+
+// A runaway line keeps only its first 256 characters, and a transmission only its first
+// 65,535 lines, two of them the header.
+TEST_F(DownloadOverPty, RunawayLinesAreCut)
+{
+    download({"h1\n", "h2\n", "1 " + std::string(1000, '9') + "\n", "2 305\n"});
+    EXPECT_EQ(column(1), (std::vector<std::string>{std::string(254, '9'), "305"}));
+
+    prompter.messageAnswers = {ui::MessageResult::Ok};
+    Form1->New1->trigger();
+    prompter.messages.clear();
+    std::string lines = "h1\nh2\n";
+    for (int i = 0; i < 70000; ++i)
+        lines += "1 " + std::to_string(300 + i % 10) + "\n";
+    download({lines});
+    EXPECT_EQ(Form1->table().rowCount(), 65534u);
+    EXPECT_EQ(Form1->table().cell(0, 65533), "65533");
+    EXPECT_EQ(Form1->table().cell(1, 65533), std::to_string(300 + 65532 % 10));
 }
 
 } // namespace

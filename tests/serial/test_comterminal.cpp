@@ -105,6 +105,34 @@ TEST(ComTerminal, BinaryNoiseNeverCrashesAndTheCursorStaysOnScreen)
     EXPECT_LE(terminal.cursorRow(), terminal.Rows());
 }
 
+// Counts at the very end of an int: the moves saturate at the screen's edges, never overflow.
+TEST(ComTerminal, HugeCountsMoveToTheEdges)
+{
+    for (TTermEmulation emulation : {teVT100orANSI, teVT52}) {
+        TestTerminal terminal;
+        terminal.SetEmulation(emulation);
+        const auto move = [&](const std::string& vt100, const std::string& vt52) {
+            terminal.receive(emulation == teVT100orANSI ? vt100 : vt52);
+        };
+        move(kEsc + "[2147483647C" + kEsc + "[2147483647B", kEsc + "Y" + "\xff\xff");
+        EXPECT_EQ(terminal.cursorColumn(), terminal.Columns());
+        EXPECT_EQ(terminal.cursorRow(), terminal.Rows());
+        move(kEsc + "[2147483647D" + kEsc + "[2147483647A", kEsc + "H");
+        EXPECT_EQ(terminal.cursorColumn(), 1);
+        EXPECT_EQ(terminal.cursorRow(), 1);
+        move(kEsc + "[-2147483648;99999999999H" + kEsc + "OC", kEsc + "Y" + " \x7f");
+        EXPECT_EQ(terminal.cursorColumn(), terminal.Columns());
+        EXPECT_EQ(terminal.cursorRow(), 1);
+        EXPECT_EQ(terminal.chars, "");
+    }
+    TestTerminal terminal;
+    terminal.receive("x" + kEsc + "[-2147483648C" + kEsc + "[2147483647;-5m" + kEsc + "[6n" + kEsc +
+                     "[2147483648;2147483647fy");
+    EXPECT_EQ(terminal.chars, "xy");
+    EXPECT_EQ(terminal.cursorColumn(), terminal.Columns());
+    EXPECT_EQ(terminal.cursorRow(), terminal.Rows());
+}
+
 TEST(ComTerminal, ScreenAndCursorRules)
 {
     TestTerminal terminal;

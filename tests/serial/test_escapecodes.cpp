@@ -141,17 +141,22 @@ TEST(EscapeCodes, AnEndlessControlSequenceIsSwallowedWithBoundedMemory)
               "{attributes [" + std::string(255, '7') + "|" + std::string(255, '7') + "}!");
 }
 
-TEST(EscapeCodes, ParamGivesOneWhenMissingOrNotANumber)
+TEST(EscapeCodes, ParamGivesOneWhenMissingOrNotANumberAndHoldsLargeOnes)
 {
     TEscapeCodesVT100 parser;
-    for (char ch : kEsc + "[7;?;;99999999999;-2H")
+    for (char ch : kEsc + "[7;?;;99999999999;-2;2147483647;-2147483648;10000;-99999999999;9999H")
         parser.FeedChar(ch);
     EXPECT_EQ(parser.param(1), 7);
     EXPECT_EQ(parser.param(2), 1);
     EXPECT_EQ(parser.param(3), 1);
-    EXPECT_EQ(parser.param(4), 1); // too large for an int
+    EXPECT_EQ(parser.param(4), TEscapeCodes::maxParam); // too large for an int
     EXPECT_EQ(parser.param(5), -2);
-    EXPECT_EQ(parser.param(6), 1);
+    EXPECT_EQ(parser.param(6), TEscapeCodes::maxParam);
+    EXPECT_EQ(parser.param(7), -TEscapeCodes::maxParam);
+    EXPECT_EQ(parser.param(8), TEscapeCodes::maxParam);
+    EXPECT_EQ(parser.param(9), -TEscapeCodes::maxParam);
+    EXPECT_EQ(parser.param(10), 9999);
+    EXPECT_EQ(parser.param(11), 1);
     EXPECT_EQ(parser.param(0), 1);
 }
 

@@ -3,6 +3,7 @@
 #include "runtime/handover.h"
 #include "serial/comport.h"
 #include "serial/comterminal.h"
+#include "serial/os/posixdevice.h"
 #include "support/ptyline.h"
 #include "support/pump.h"
 #include "support/thrown.h"
@@ -155,6 +156,84 @@ TEST_F(Pty, TerminalAnswersTheCursorRequestOnTheLine)
     ASSERT_TRUE(pumpUntil([&] { return chars.size() == 6; }));
     EXPECT_EQ(chars, "1234\r\n");
     EXPECT_EQ(receiveAtMaster(6), "\x1b[1;3R");
+    port.Close();
+}
+
+// The other end never reads: the line fills, and a write that runs out of its time is a
+// failure with the bytes taken so far, while writing without waiting takes what fits and
+// returns at once.
+TEST_F(Pty, AWriteToAPeerThatNeverReadsTimesOutAsAFailure)
+{
+    int error = 0;
+    std::unique_ptr<serial::CommDevice> device = serial::openPosixDevice(name, error);
+    ASSERT_TRUE(device) << error;
+    serial::COMMTIMEOUTS t;
+    t.ReadIntervalTimeout = 0xFFFFFFFF;
+    t.WriteTotalTimeoutConstant = 50;
+    ASSERT_EQ(device->setCommTimeouts(t), 0);
+    const std::string block(1 << 20, 'x');
+    int done = -1;
+    EXPECT_EQ(device->write(block.data(), static_cast<int>(block.size()), done), ETIMEDOUT);
+    EXPECT_GT(done, 0) << "the line took something before it was full";
+    EXPECT_LT(done, static_cast<int>(block.size()));
+
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(device->writeNow(block.data(), static_cast<int>(block.size()), done), 0);
+    EXPECT_EQ(done, 0) << "the line is full";
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 1s) << "no waiting for the peer";
+    device.reset();
+
+    TComPort port;
+    port.SetPort(name);
+    port.Timeouts().SetWriteTotalMultiplier(0);
+    port.Timeouts().SetWriteTotalConstant(20);
+    port.Open();
+    const auto failure = thrown<EComPort>([&] { port.WriteText("more"); });
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->Code(), 2);
+    EXPECT_EQ(failure->WinCode(), ETIMEDOUT);
+    EXPECT_EQ(port.writeTextNow("more"), 0);
+    EXPECT_TRUE(port.Connected());
+    port.Close();
+}
+
+// A device floods requests and never reads the replies: the terminal gets through the flood
+// without waiting for it, and answers again once the device reads.
+TEST_F(Pty, TerminalRepliesNeverWaitForAPeerThatDoesNotRead)
+{
+    struct Terminal : TComTerminal {
+        void receive(const std::string& block)
+        {
+            rxBuf(reinterpret_cast<const AnsiChar*>(block.data()), static_cast<int>(block.size()));
+        }
+    } terminal;
+    std::string chars;
+    terminal.OnChar = [&](TCustomComTerminal*, char ch) { chars += ch; };
+    TComPort port;
+    port.SetPort(name);
+    port.SetEvents({}); // the blocks come straight from the test
+    terminal.SetComPort(&port);
+    port.Open();
+    std::string flood;
+    for (int i = 0; i < 5000; ++i)
+        flood += "\x1b[c\x1b[6n";
+    const auto start = std::chrono::steady_clock::now();
+    for (int block = 0; block < 4; ++block)
+        terminal.receive(flood + std::to_string(block));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 1s);
+    EXPECT_EQ(chars, "0123");
+
+    // What reached the device are whole replies up to the one the line cut short.
+    std::string replies;
+    for (std::string got; !(got = line.receive(1 << 16, 200ms)).empty();)
+        replies += got;
+    ASSERT_GT(replies.size(), 1000u);
+    ASSERT_LT(replies.size(), 4 * 5000 * 13u) << "the line was never full";
+    const std::string pair = "\x1b[?1;2c\x1b[1;1R";
+    for (std::size_t at = 0; at + pair.size() <= replies.size(); at += pair.size())
+        ASSERT_EQ(replies.substr(at, pair.size()), pair) << "at " << at;
+    terminal.receive("\x1b[5n");
+    EXPECT_EQ(line.receive(4), "\x1b[0n");
     port.Close();
 }
 

@@ -23,14 +23,40 @@ TEST(Download, AssemblesLinesIgnoringCarriageReturns)
         << "what was left over starts the next transmission's first line";
 }
 
-TEST(Download, EndlessLineKeepsOnlyItsStart)
+TEST(Download, EndlessLineKeepsOnlyItsFirst256Characters)
 {
     table::LineAssembler a;
-    for (int i = 0; i < 100000; ++i)
-        a.addChar('x');
-    EXPECT_EQ(a.receivedLine().size(), table::kMaxReceivedLineLength);
+    std::string start;
+    for (int i = 0; i < 100000; ++i) {
+        const char ch = static_cast<char>('a' + i % 26);
+        a.addChar(ch);
+        if (i < 256)
+            start += ch;
+    }
+    EXPECT_EQ(a.receivedLine(), start);
+    a.addChar('\r');
     a.addChar('\n');
-    EXPECT_EQ(a.takeLines().at(0).size(), table::kMaxReceivedLineLength);
+    a.addChar('1');
+    a.addChar('\n');
+    EXPECT_EQ(a.takeLines(), (std::vector<std::string>{start, "1"}));
+    EXPECT_EQ(receive(a, std::string(256, 'y') + "\n"),
+              (std::vector<std::string>{std::string(256, 'y')}));
+}
+
+// A runaway stream of lines: the first 65,535 of a transmission are kept, the rest dropped,
+// and the next transmission starts counting afresh.
+TEST(Download, ATransmissionKeepsAtMost65535Lines)
+{
+    table::LineAssembler a;
+    for (int i = 0; i < 70000; ++i) {
+        for (char ch : std::to_string(i) + "\r\n")
+            a.addChar(ch);
+    }
+    const std::vector<std::string> lines = a.takeLines();
+    ASSERT_EQ(lines.size(), 65535u);
+    EXPECT_EQ(lines.front(), "0");
+    EXPECT_EQ(lines.back(), "65534");
+    EXPECT_EQ(receive(a, "next\n"), (std::vector<std::string>{"next"}));
 }
 
 TEST(Download, VelocityIsTheTextAfterTheLastSpace)

@@ -137,9 +137,13 @@ public:
     // event wins when both happen.
     virtual bool waitCommEvent(std::uint32_t& events, const Event& stop) = 0;
 
-    // Both complete before returning, within the timeouts.
+    // Both complete before returning, within the timeouts. A write that runs out of its
+    // time returns ETIMEDOUT, with `done` the bytes the driver took.
     virtual int read(void* buffer, int count, int& done) = 0;
     virtual int write(const void* buffer, int count, int& done) = 0;
+    // Hands the driver what it takes at once and never waits: `done` short of `count` is no
+    // failure here, the rest is the caller's to drop.
+    virtual int writeNow(const void* buffer, int count, int& done) = 0;
 
     virtual int purge(std::uint32_t flags) = 0;
     // Reads and clears the error bits; `inQueue` is the number of bytes waiting.

@@ -201,6 +201,18 @@ public:
         return 0;
     }
 
+    int writeNow(const void* buffer, int count, int& done) override
+    {
+        std::lock_guard lock(m_line->m_mutex);
+        m_line->record("writeNow " + std::to_string(count));
+        done = 0;
+        if (int e = m_line->failure("write"))
+            return e;
+        m_line->m_output.append(static_cast<const char*>(buffer), count);
+        done = count;
+        return 0;
+    }
+
     int purge(std::uint32_t flags) override
     {
         std::lock_guard lock(m_line->m_mutex);

@@ -263,8 +263,12 @@ public:
                 break;
             }
             const int wait = total > 0 ? msUntil(deadline) : -1;
-            if (wait == 0)
-                break; // timed out: the bytes written so far are the result
+            if (wait == 0) {
+                // A peer that stopped reading is a failure, not a short success: callers
+                // that see only a count would go on writing into the full line.
+                error = ETIMEDOUT;
+                break;
+            }
             pollfd p{m_fd, POLLOUT, 0};
             if (::poll(&p, 1, wait) < 0 && errno != EINTR) {
                 error = errno;
@@ -275,12 +279,28 @@ public:
                 break;
             }
         }
-        if (done > 0) {
-            std::lock_guard lock(m_mutex);
-            m_txPending = true;
-            m_txWaitMs = 0; // let the waiter look at the output queue now
-            m_wake.set();
+        noteWritten(done);
+        return error;
+    }
+
+    int writeNow(const void* buffer, int count, int& done) override
+    {
+        done = 0;
+        const auto* in = static_cast<const std::uint8_t*>(buffer);
+        int error = 0;
+        while (done < count) {
+            const ssize_t n = ::write(m_fd, in + done, static_cast<std::size_t>(count - done));
+            if (n > 0) {
+                done += static_cast<int>(n);
+            } else if (n < 0 && errno == EINTR) {
+                continue;
+            } else {
+                if (n < 0 && errno != EAGAIN)
+                    error = errno;
+                break;
+            }
         }
+        noteWritten(done);
         return error;
     }
 
@@ -330,6 +350,16 @@ public:
     }
 
 private:
+    void noteWritten(int done)
+    {
+        if (done <= 0)
+            return;
+        std::lock_guard lock(m_mutex);
+        m_txPending = true;
+        m_txWaitMs = 0; // let the waiter look at the output queue now
+        m_wake.set();
+    }
+
     // Only drivers with modem lines get a watcher; a pseudo-terminal (ENOTTY) or an
     // adapter without lines (EINVAL) simply delivers no line events.
     void startModemWatcher()
