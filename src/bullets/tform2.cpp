@@ -71,6 +71,14 @@ TForm2::TForm2(std::string bulletFolder, QWidget* parent)
     connect(Button3, &QPushButton::clicked, this, ui::guarded([this] { Button3Click(); }));
 }
 
+TForm2::~TForm2()
+{
+    // The view and its model write to m_grid, which is gone before QDialog's destructor
+    // hides the window, and hiding commits a cell still being edited.
+    delete Grid1;
+    delete m_model;
+}
+
 void TForm2::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);

@@ -20,6 +20,7 @@ class TForm2 : public QDialog {
 public:
     // `bulletFolder` holds the bullet file that the editor reads and writes.
     explicit TForm2(std::string bulletFolder, QWidget* parent = nullptr);
+    ~TForm2() override;
 
     void FormShow();
     void Button1Click(); // OK

@@ -196,6 +196,21 @@ TEST_F(Editor, ShowsTheFileWithOneEmptyRowBelow)
     });
 }
 
+// Closing the program with the editor open and a cell being typed into: the cell must not be
+// written into a table that is already gone.
+TEST_F(Editor, ProgramEndsWhileACellIsBeingEdited)
+{
+    start(kList);
+    Form2->show();
+    Form2->Grid1->setFocus();
+    Form2->Grid1->edit(Form2->Grid1->model()->index(0, 0));
+    auto* editor = Form2->Grid1->findChild<QLineEdit*>();
+    ASSERT_TRUE(editor) << "the cell editor is open";
+    editor->setText(QStringLiteral("typed"));
+    destroyForms();
+    EXPECT_EQ(file(), kList) << "nothing is saved by closing";
+}
+
 TEST_F(Editor, OkWritesTheRowsAndReloadsTheMainWindow)
 {
     start(kList);
