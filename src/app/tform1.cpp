@@ -1,6 +1,7 @@
 #include "app/tform1.h"
 
 #include "app/anchors.h"
+#include "app/bulletnamesmodel.h"
 #include "app/forms.h"
 #include "app/weightvalidator.h"
 #include "chart/ui/chartwidget.h"
@@ -241,6 +242,8 @@ void TForm1::buildControls()
     bulletLayout->setVerticalSpacing(1);
     ComboBox1 = named(new QComboBox, "ComboBox1", QStringLiteral("Bullet"));
     ComboBox1->setEditable(false);
+    m_bulletNames = new BulletNamesModel(ComboBox1);
+    ComboBox1->setModel(m_bulletNames);
     MaskEdit1 = named(new QLineEdit, "MaskEdit1", QStringLiteral("Bullet weight"));
     MaskEdit1->setValidator(new WeightValidator(MaskEdit1));
     MaskEdit1->setText(ui::toQString(table::weightDisplayFor({})));
@@ -410,9 +413,7 @@ void TForm1::fillBulletCombo()
 {
     // Filling the list is not the user's choice of a bullet: no change handler runs.
     const QSignalBlocker blocker(ComboBox1);
-    ComboBox1->clear();
-    for (std::size_t k = 1; k <= m_bullets.count(); ++k)
-        ComboBox1->addItem(ui::toQString(m_bullets.entry(k).name));
+    m_bulletNames->setNames(m_bullets.texts(), m_bullets.count());
     ComboBox1->setCurrentIndex(0);
     setWeightText(m_bullets.entry(1).weight);
 }

@@ -32,6 +32,7 @@ class QPushButton;
 class QTabWidget;
 class QTimer;
 class QWidget;
+class BulletNamesModel;
 class TComPort;
 class TComTerminal;
 namespace chart {
@@ -221,6 +222,7 @@ private:
     table::StringGrid m_table;
     ui::GridModel* m_gridModel = nullptr;
     table::BulletList m_bullets;
+    BulletNamesModel* m_bulletNames = nullptr;
     std::string m_startDir;
     // ReceivedLine and the received-line list.
     table::LineAssembler m_reception;

@@ -3,13 +3,13 @@
 #include "table/bulletlist.h"
 #include "ui/designfont.h"
 #include "ui/errorreport.h"
-#include "ui/qtext.h"
+#include "ui/gridmodel.h"
 
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QShowEvent>
-#include <QTableWidget>
+#include <QTableView>
 
 #include <utility>
 
@@ -19,17 +19,12 @@ constexpr int kNameWidth = 160;
 constexpr int kWeightWidth = 55;
 constexpr int kRowHeight = 15;
 
-QString cellText(const QTableWidget* grid, int row, int column)
-{
-    const QTableWidgetItem* item = grid->item(row, column);
-    return item ? item->text() : QString();
-}
-
 } // namespace
 
 TForm2::TForm2(std::string bulletFolder, QWidget* parent)
     : QDialog(parent)
     , m_bulletFolder(std::move(bulletFolder))
+    , m_grid(2, 2)
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Bullet List Editor"));
@@ -44,7 +39,12 @@ TForm2::TForm2(std::string bulletFolder, QWidget* parent)
     box->setAccessibleName(box->title());
     box->setGeometry(0, 0, 251, 351);
 
-    Grid1 = new QTableWidget(1, 2, box);
+    m_grid.setCell(0, 0, "Type");
+    m_grid.setCell(1, 0, "Weight (g)");
+    m_model = new ui::GridModel(m_grid, this);
+    m_model->setEditable(true);
+    Grid1 = new QTableView(box);
+    Grid1->setModel(m_model);
     Grid1->setObjectName(QStringLiteral("Grid1"));
     Grid1->setAccessibleName(QStringLiteral("Bullets"));
     Grid1->setGeometry(5, 15, 241, 331);
@@ -71,6 +71,14 @@ TForm2::TForm2(std::string bulletFolder, QWidget* parent)
     connect(Button3, &QPushButton::clicked, this, ui::guarded([this] { Button3Click(); }));
 }
 
+TForm2::~TForm2()
+{
+    // The view and its model write to m_grid, which is gone before QDialog's destructor
+    // hides the window, and hiding commits a cell still being edited.
+    delete Grid1;
+    delete m_model;
+}
+
 void TForm2::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
@@ -80,23 +88,20 @@ void TForm2::showEvent(QShowEvent* event)
 
 void TForm2::FormShow()
 {
-    Grid1->setHorizontalHeaderLabels({QStringLiteral("Type"), QStringLiteral("Weight (g)")});
     Grid1->setColumnWidth(0, kNameWidth);
     Grid1->setColumnWidth(1, kWeightWidth);
     // A file that cannot be read leaves the rows as they were; the error is reported and the
     // editor opens all the same.
-    const std::vector<table::BulletEntry> pairs = table::readBulletFile(m_bulletFolder);
-    Grid1->clearContents();
-    Grid1->setRowCount(static_cast<int>(pairs.size()) + 1);
-    for (int row = 0; row < static_cast<int>(pairs.size()); ++row) {
-        Grid1->setItem(row, 0, new QTableWidgetItem(ui::toQString(pairs[row].name)));
-        Grid1->setItem(row, 1, new QTableWidgetItem(ui::toQString(pairs[row].weight)));
-    }
+    table::CellRows pairs = table::readBulletFile(m_bulletFolder);
+    table::GridUpdate update(m_grid);
+    m_grid.setRowCount(1);
+    m_grid.replaceRowsFrom(1, std::move(pairs));
+    m_grid.setRowCount(m_grid.rowCount() + 1);
 }
 
 void TForm2::Button3Click()
 {
-    Grid1->setRowCount(Grid1->rowCount() + 1);
+    m_grid.setRowCount(m_grid.rowCount() + 1);
 }
 
 void TForm2::Button2Click()
@@ -108,13 +113,8 @@ void TForm2::Button1Click()
 {
     // Moving the current cell commits a cell still being edited.
     Grid1->setCurrentIndex(QModelIndex());
-    std::vector<table::BulletEntry> rows;
-    rows.reserve(static_cast<std::size_t>(Grid1->rowCount()));
-    for (int row = 0; row < Grid1->rowCount(); ++row)
-        rows.push_back(
-            {ui::toStdString(cellText(Grid1, row, 0)), ui::toStdString(cellText(Grid1, row, 1))});
     // A failed write throws here: the editor stays open and the main window's list as it was.
-    table::writeBulletFile(m_bulletFolder, rows);
+    table::writeBulletFile(m_bulletFolder, m_grid, 1);
     accept();
     emit bulletListWritten();
 }

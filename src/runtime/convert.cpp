@@ -23,12 +23,12 @@ bool isBlank(char c)
 
 [[noreturn]] void invalidInteger(std::string_view text)
 {
-    throw ConvertError("'" + std::string(text) + "' is not a valid integer value");
+    throw ConvertError(quoted(text) + " is not a valid integer value");
 }
 
 [[noreturn]] void invalidFloat(std::string_view text)
 {
-    throw ConvertError("'" + std::string(text) + "' is not a valid floating point value");
+    throw ConvertError(quoted(text) + " is not a valid floating point value");
 }
 
 } // namespace

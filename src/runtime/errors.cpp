@@ -1,5 +1,7 @@
 #include "runtime/errors.h"
 
+#include "runtime/encoding.h"
+
 #include <cerrno>
 
 namespace rt {
@@ -8,6 +10,22 @@ InOutError::InOutError(int errorCode)
     : Exception(ioErrorText(errorCode))
     , m_errorCode(errorCode)
 {
+}
+
+NotRegularFile::NotRegularFile(const std::string& path)
+    : Exception("'" + path + "' is not a regular file")
+    , m_path(path)
+{
+}
+
+LineTooLong::LineTooLong()
+    : Exception("Line too long")
+{
+}
+
+std::string quoted(std::string_view text, std::size_t maxChars)
+{
+    return "'" + utf8Left(text, maxChars) + "'";
 }
 
 std::string ioErrorText(int errorCode)

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace rt {
 
@@ -30,6 +31,28 @@ public:
 private:
     int m_errorCode;
 };
+
+// A path that names something other than a regular file (a FIFO, a device, a folder...):
+// reading it could block for ever or never end, so it is refused before any read.
+class NotRegularFile : public Exception {
+public:
+    explicit NotRegularFile(const std::string& path);
+    const std::string& path() const { return m_path; }
+
+private:
+    std::string m_path;
+};
+
+// A line longer than the reader's limit. Readers of a file format turn it into their own
+// refusal, which names the file and the line.
+class LineTooLong : public Exception {
+public:
+    LineTooLong();
+};
+
+// Quotes a text in an error message: at most maxChars characters of it, so a cell of
+// megabytes cannot make a message of megabytes.
+std::string quoted(std::string_view text, std::size_t maxChars = 64);
 
 // The runtime's text for an errno value.
 std::string ioErrorText(int errorCode);

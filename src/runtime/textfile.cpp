@@ -14,17 +14,30 @@ namespace {
 constexpr std::size_t kReadBufferSize = 64 * 1024;
 }
 
-TextReader::TextReader(const std::string& path)
+TextReader::TextReader(const std::string& path, std::size_t maxLineBytes)
     : m_buffer(new char[kReadBufferSize])
+    , m_maxLineBytes(maxLineBytes)
 {
-    m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer. The test is
+    // on the descriptor itself, so the name cannot be swapped between test and read.
+    m_fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (m_fd < 0)
         raiseIoError(errno);
     struct stat st;
-    if (::fstat(m_fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    if (::fstat(m_fd, &st) != 0) {
+        const int error = errno;
         close();
-        raiseIoError(EISDIR);
+        raiseIoError(error);
     }
+    if (!S_ISREG(st.st_mode)) {
+        close();
+        throw NotRegularFile(path);
+    }
+    m_size = static_cast<std::size_t>(st.st_size);
+    // A regular file never blocks; the flag only mattered for the open.
+    const int flags = ::fcntl(m_fd, F_GETFL);
+    if (flags >= 0)
+        ::fcntl(m_fd, F_SETFL, flags & ~O_NONBLOCK);
 }
 
 TextReader::~TextReader()
@@ -73,6 +86,8 @@ std::string TextReader::readLine()
         const char* p = begin;
         while (p < end && *p != '\r' && *p != '\n')
             ++p;
+        if (raw.size() + static_cast<std::size_t>(p - begin) > m_maxLineBytes)
+            throw LineTooLong();
         raw.append(begin, p);
         m_pos += static_cast<std::size_t>(p - begin);
         if (p == end)

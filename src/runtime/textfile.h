@@ -7,13 +7,20 @@
 
 namespace rt {
 
+// No file format of ours has lines anywhere near this long; a longer one is damage or an
+// attack, and holding it whole has crashed Qt's text layout.
+inline constexpr std::size_t kMaxLineBytes = 64 * 1024;
+
 // Reads a text file line by line. A line ends at a CR (an LF right after it belongs to the
-// same line end) or at a lone LF, and may be of any length. Lines that are not UTF-8 are
-// read as Windows-1251. Reading past the end gives empty lines, as the file formats
-// expect; eof() tells when there is nothing more.
+// same line end) or at a lone LF. Lines that are not UTF-8 are read as Windows-1251. Reading
+// past the end gives empty lines, as the file formats expect; eof() tells when there is
+// nothing more.
 class TextReader {
 public:
-    explicit TextReader(const std::string& path);
+    // Only a regular file opens (NotRegularFile otherwise), and opening never waits for a
+    // writer, as it would on a FIFO. A line of more than maxLineBytes bytes throws
+    // LineTooLong once that many have been read, so no more is ever held.
+    explicit TextReader(const std::string& path, std::size_t maxLineBytes = kMaxLineBytes);
     ~TextReader();
     TextReader(const TextReader&) = delete;
     TextReader& operator=(const TextReader&) = delete;
@@ -21,12 +28,16 @@ public:
     std::string readLine();
     bool eof();
     void close();
+    // The file's size when it was opened, for readers that size their stores up front.
+    std::size_t size() const { return m_size; }
 
 private:
     bool fill();
 
     int m_fd = -1;
     std::unique_ptr<char[]> m_buffer;
+    std::size_t m_maxLineBytes;
+    std::size_t m_size = 0;
     std::size_t m_pos = 0;
     std::size_t m_end = 0;
 };

@@ -42,8 +42,13 @@ MeasurementReader::MeasurementReader(const std::string& path)
 
 std::string MeasurementReader::readLine()
 {
-    std::string line = m_reader.readLine();
     ++m_line;
+    std::string line;
+    try {
+        line = m_reader.readLine();
+    } catch (const rt::LineTooLong&) {
+        throw NotMeasurementFile(m_path, m_line);
+    }
     if (line.find('\0') != std::string::npos)
         throw NotMeasurementFile(m_path, m_line);
     return line;
@@ -95,10 +100,19 @@ MeasurementRecords readRecords(const std::string& path)
     MeasurementRecords loaded;
     try {
         MeasurementReader reader(path);
-        do
-            reader.readRecord(loaded.records.emplace_back());
-        while (!reader.atEnd());
+        // The shortest record is six bare line ends: room for that many rows and for the
+        // file's bytes means the store never moves (and briefly doubles) while it fills.
+        loaded.records.reserve(reader.fileSize() / kLinesPerRecord + 1, reader.fileSize());
+        MeasurementRecord record;
+        std::array<std::string_view, kLinesPerRecord> cells;
+        do {
+            reader.readRecord(record);
+            std::copy(record.begin(), record.end(), cells.begin());
+            loaded.records.appendRow(cells.data());
+        } while (!reader.atEnd());
     } catch (const NotMeasurementFile&) {
+        throw;
+    } catch (const rt::NotRegularFile&) {
         throw;
     } catch (...) {
         loaded.failure = std::current_exception();
@@ -112,12 +126,8 @@ void putRecords(StringGrid& grid, MeasurementRecords loaded)
     // row.
     const std::size_t first = grid.rowCount() - 1;
     GridUpdate update(grid);
-    if (!loaded.records.empty())
-        grid.setRowCount(first + loaded.records.size());
-    for (std::size_t i = 0; i < loaded.records.size(); ++i) {
-        for (std::size_t c = 0; c < kLinesPerRecord; ++c)
-            grid.setCell(c, first + i, std::move(loaded.records[i][c]));
-    }
+    if (loaded.records.size() > 0)
+        grid.replaceRowsFrom(first, std::move(loaded.records));
     if (loaded.failure)
         std::rethrow_exception(loaded.failure);
 }

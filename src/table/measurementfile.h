@@ -17,8 +17,8 @@ inline constexpr std::size_t kLinesPerRecord = 6;
 using MeasurementRecord = std::array<std::string, kLinesPerRecord>;
 
 // A file that is not a measurement file, and the first line that tells: one holding a NUL
-// byte, or the first line of a record that is neither a whole number nor empty. Everything
-// else in a record is free text.
+// byte, one longer than rt::kMaxLineBytes, or the first line of a record that is neither a
+// whole number nor empty. Everything else in a record is free text.
 class NotMeasurementFile : public rt::Exception {
 public:
     NotMeasurementFile(std::string path, std::size_t line);
@@ -42,6 +42,7 @@ public:
     void readRecord(MeasurementRecord& record);
     bool atEnd() { return m_reader.eof(); }
     void close() { m_reader.close(); }
+    std::size_t fileSize() const { return m_reader.size(); }
 
 private:
     std::string readLine();
@@ -51,10 +52,11 @@ private:
     std::size_t m_line = 0;
 };
 
-// A file's records, read whole before the table changes. A read that failed part-way keeps
+// A file's records, read whole before the table changes, in the table's own compact form so
+// that putting them in moves them rather than copies them. A read that failed part-way keeps
 // the records before the failure, and the failure to raise once they are in the table.
 struct MeasurementRecords {
-    std::vector<MeasurementRecord> records;
+    CellRows records{kLinesPerRecord};
     std::exception_ptr failure;
 };
 
@@ -68,8 +70,8 @@ void writeSelection(const StringGrid& grid, std::size_t top, std::size_t bottom,
                     const std::string& path);
 
 // The end of the file is tested only after a whole record: a short record gets empty cells,
-// an empty file gives one empty record. Only NotMeasurementFile is thrown; a file that
-// cannot be opened or read comes back as the failure.
+// an empty file gives one empty record. Only NotMeasurementFile and rt::NotRegularFile are
+// thrown; a file that cannot be opened or read comes back as the failure.
 MeasurementRecords readRecords(const std::string& path);
 
 // Puts the records into the table from its last row down (the caller has reset it to one

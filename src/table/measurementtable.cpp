@@ -4,6 +4,7 @@
 #include "runtime/errors.h"
 #include "runtime/numberformat.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace table {
@@ -81,7 +82,7 @@ Statistics statisticsPass(const StringGrid& grid)
     }
 
     for (std::size_t r = 1; r <= n; ++r) {
-        const std::string& vText = grid.cell(ColV, r);
+        const std::string_view vText = grid.cell(ColV, r);
         vSum += rt::strToFloat(vText);
         const int v = rt::strToInt(vText);
         if (v > vMax)
@@ -144,23 +145,16 @@ void applyBullet(StringGrid& grid, std::size_t top, std::size_t bottom, std::str
 void deleteRows(StringGrid& grid, std::size_t top, std::size_t bottom)
 {
     GridUpdate update(grid);
-    // Survivors move up in place; no row can be lost whatever the table's size.
-    std::size_t kept = 0;
-    for (std::size_t r = 1; r < grid.rowCount(); ++r) {
-        if (r >= top && r <= bottom)
-            continue;
-        ++kept;
-        grid.setCell(ColN, kept, std::to_string(kept));
-        if (kept != r) {
-            for (std::size_t c = ColV; c < kColumnCount; ++c)
-                grid.setCell(c, kept, std::string(grid.cell(c, r)));
-        }
-    }
-    if (kept == 0) {
+    // Rows leave the store itself; nothing else of the table is copied.
+    const std::size_t first = std::max<std::size_t>(top, 1);
+    if (grid.rowCount() > 1 && first <= bottom)
+        grid.removeRows(first, std::min(bottom, grid.rowCount() - 1));
+    if (grid.rowCount() <= 1) {
         clear(grid);
         return;
     }
-    grid.setRowCount(kept + 1);
+    for (std::size_t r = 1; r < grid.rowCount(); ++r)
+        grid.setCell(ColN, r, std::to_string(r));
 }
 
 } // namespace table

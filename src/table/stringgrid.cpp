@@ -5,16 +5,16 @@
 namespace table {
 
 namespace {
-const std::string kEmpty;
 constexpr int kDefaultColWidth = 64;
 } // namespace
 
 StringGrid::StringGrid(std::size_t colCount, std::size_t rowCount)
     : m_colCount(colCount)
     , m_rowCount(rowCount)
-    , m_cells(colCount * rowCount)
+    , m_rows(colCount)
     , m_colWidths(colCount, kDefaultColWidth)
 {
+    m_rows.resize(rowCount);
 }
 
 void StringGrid::setRowCount(std::size_t rows)
@@ -24,7 +24,7 @@ void StringGrid::setRowCount(std::size_t rows)
     const std::size_t old = m_rowCount;
     if (m_observer)
         m_observer->rowCountAboutToChange(old, rows);
-    m_cells.resize(m_colCount * rows);
+    m_rows.resize(rows);
     m_rowCount = rows;
     if (m_dirty && m_dirtyFirst >= rows)
         m_dirty = false;
@@ -34,19 +34,59 @@ void StringGrid::setRowCount(std::size_t rows)
         m_observer->rowCountChanged(old, rows);
 }
 
-const std::string& StringGrid::cell(std::size_t col, std::size_t row) const
-{
-    if (col >= m_colCount || row >= m_rowCount)
-        return kEmpty;
-    return m_cells[row * m_colCount + col];
-}
-
-void StringGrid::setCell(std::size_t col, std::size_t row, std::string text)
+void StringGrid::setCell(std::size_t col, std::size_t row, std::string_view text)
 {
     if (col >= m_colCount || row >= m_rowCount)
         return;
-    m_cells[row * m_colCount + col] = std::move(text);
+    m_rows.setCell(col, row, text);
     noteChanged(row);
+}
+
+void StringGrid::removeRows(std::size_t first, std::size_t last)
+{
+    if (first > last || first >= m_rowCount)
+        return;
+    last = std::min(last, m_rowCount - 1);
+    // Told as the rows below moving up and the bottom ones going, as a view expects.
+    const std::size_t old = m_rowCount;
+    const std::size_t rows = old - (last - first + 1);
+    if (m_observer)
+        m_observer->rowCountAboutToChange(old, rows);
+    m_rows.eraseRows(first, last);
+    m_rowCount = rows;
+    if (m_dirty && m_dirtyFirst >= rows)
+        m_dirty = false;
+    else if (m_dirty)
+        m_dirtyLast = std::min(m_dirtyLast, rows - 1);
+    if (m_observer)
+        m_observer->rowCountChanged(old, rows);
+    if (first < rows) {
+        GridUpdate update(*this);
+        noteChanged(first);
+        noteChanged(rows - 1);
+    }
+}
+
+void StringGrid::replaceRowsFrom(std::size_t first, CellRows&& rows)
+{
+    first = std::min(first, m_rowCount);
+    const std::size_t old = m_rowCount;
+    const std::size_t count = first + rows.size();
+    if (m_observer && count != old)
+        m_observer->rowCountAboutToChange(old, count);
+    m_rows.replaceFrom(first, std::move(rows));
+    m_rowCount = count;
+    if (m_dirty && m_dirtyFirst >= count)
+        m_dirty = false;
+    else if (m_dirty)
+        m_dirtyLast = std::min(m_dirtyLast, count - 1);
+    if (m_observer && count != old)
+        m_observer->rowCountChanged(old, count);
+    if (first < count) {
+        GridUpdate update(*this);
+        noteChanged(first);
+        noteChanged(count - 1);
+    }
 }
 
 int StringGrid::colWidth(std::size_t col) const

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "table/cellrows.h"
+
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace table {
@@ -29,9 +32,15 @@ public:
     // New rows are empty; removed rows are gone with their texts.
     void setRowCount(std::size_t rows);
 
-    const std::string& cell(std::size_t col, std::size_t row) const;
+    // Valid until the grid next changes.
+    std::string_view cell(std::size_t col, std::size_t row) const { return m_rows.cell(col, row); }
     // Writing outside the grid is a caller's fault; it is ignored rather than growing the grid.
-    void setCell(std::size_t col, std::size_t row, std::string text);
+    void setCell(std::size_t col, std::size_t row, std::string_view text);
+
+    // Removes rows first..last (inclusive); the rows below move up.
+    void removeRows(std::size_t first, std::size_t last);
+    // Replaces rows from `first` on by `rows` (of as many columns), taking over their store.
+    void replaceRowsFrom(std::size_t first, CellRows&& rows);
 
     int colWidth(std::size_t col) const;
     void setColWidth(std::size_t col, int width);
@@ -48,7 +57,7 @@ private:
 
     std::size_t m_colCount;
     std::size_t m_rowCount;
-    std::vector<std::string> m_cells; // row-major
+    CellRows m_rows;
     std::vector<int> m_colWidths;
     GridObserver* m_observer = nullptr;
     int m_updateDepth = 0;

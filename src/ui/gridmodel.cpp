@@ -35,10 +35,28 @@ int GridModel::columnCount(const QModelIndex& parent) const
 
 QVariant GridModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::AccessibleTextRole))
+    if (!index.isValid() ||
+        (role != Qt::DisplayRole && role != Qt::AccessibleTextRole && role != Qt::EditRole))
         return {};
     return toQString(m_grid.cell(static_cast<std::size_t>(index.column()),
                                  static_cast<std::size_t>(index.row()) + 1));
+}
+
+Qt::ItemFlags GridModel::flags(const QModelIndex& index) const
+{
+    Qt::ItemFlags f = QAbstractTableModel::flags(index);
+    if (m_editable && index.isValid())
+        f |= Qt::ItemIsEditable;
+    return f;
+}
+
+bool GridModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (!m_editable || !index.isValid() || role != Qt::EditRole)
+        return false;
+    m_grid.setCell(static_cast<std::size_t>(index.column()),
+                   static_cast<std::size_t>(index.row()) + 1, toStdString(value.toString()));
+    return true;
 }
 
 QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const

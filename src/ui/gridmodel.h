@@ -15,10 +15,14 @@ public:
     ~GridModel() override;
 
     table::StringGrid& grid() const { return m_grid; }
+    // Cells the user may type into, written straight to the grid.
+    void setEditable(bool editable) { m_editable = editable; }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
@@ -32,6 +36,7 @@ private:
     void columnWidthChanged(std::size_t col) override;
 
     table::StringGrid& m_grid;
+    bool m_editable = false;
 };
 
 } // namespace ui

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableView>
 #include <QTableWidget>
 #include <QTest>
 
@@ -168,15 +169,18 @@ protected:
         Form1->BulletListEditor1->trigger();
         return prompter.modalShown.size();
     }
+    // Through the view's model, as the cell editor writes what the user typed.
     static void setCell(TForm2* f, int row, int col, const char* text)
     {
-        f->Grid1->setItem(row, col, new QTableWidgetItem(QString::fromUtf8(text)));
+        QAbstractItemModel* m = f->Grid1->model();
+        ASSERT_TRUE(m->flags(m->index(row, col)) & Qt::ItemIsEditable);
+        ASSERT_TRUE(m->setData(m->index(row, col), QString::fromUtf8(text)));
     }
     static QString cell(TForm2* f, int row, int col)
     {
-        auto* item = f->Grid1->item(row, col);
-        return item ? item->text() : QString();
+        return f->Grid1->model()->index(row, col).data().toString();
     }
+    static int rowCount(TForm2* f) { return f->Grid1->model()->rowCount(); }
     std::string file() const { return readBytes(dir.file("Bullets.vx!")); }
 };
 
@@ -185,11 +189,26 @@ TEST_F(Editor, ShowsTheFileWithOneEmptyRowBelow)
     const std::string longName(200, 'L');
     start(longName + "\r\n0,5\r\nB\r\n0,6\r\n");
     openEditor([&](TForm2* f) {
-        EXPECT_EQ(f->Grid1->rowCount(), 3);
+        EXPECT_EQ(rowCount(f), 3);
         EXPECT_EQ(cell(f, 0, 0).size(), 200) << "the editor shows names whole";
         EXPECT_EQ(cell(f, 1, 1), "0,6");
         EXPECT_EQ(cell(f, 2, 0), "");
     });
+}
+
+// Closing the program with the editor open and a cell being typed into: the cell must not be
+// written into a table that is already gone.
+TEST_F(Editor, ProgramEndsWhileACellIsBeingEdited)
+{
+    start(kList);
+    Form2->show();
+    Form2->Grid1->setFocus();
+    Form2->Grid1->edit(Form2->Grid1->model()->index(0, 0));
+    auto* editor = Form2->Grid1->findChild<QLineEdit*>();
+    ASSERT_TRUE(editor) << "the cell editor is open";
+    editor->setText(QStringLiteral("typed"));
+    destroyForms();
+    EXPECT_EQ(file(), kList) << "nothing is saved by closing";
 }
 
 TEST_F(Editor, OkWritesTheRowsAndReloadsTheMainWindow)
@@ -228,7 +247,7 @@ TEST_F(Editor, OkWithEveryNameEmptiedWritesAnEmptyFile)
 {
     start(kList);
     openEditor([&](TForm2* f) {
-        for (int r = 0; r < f->Grid1->rowCount(); ++r)
+        for (int r = 0; r < rowCount(f); ++r)
             setCell(f, r, 0, "");
         f->Button1->click();
     });
@@ -249,7 +268,7 @@ TEST_F(Editor, CancelWritesNothingAndAddedRowsAreGoneNextTime)
     });
     EXPECT_EQ(file(), kList);
     openEditor([&](TForm2* f) {
-        EXPECT_EQ(f->Grid1->rowCount(), 4);
+        EXPECT_EQ(rowCount(f), 4);
         EXPECT_EQ(cell(f, 0, 0), "JSB Exact");
     });
     EXPECT_EQ(Form1->ComboBox1->itemText(0), "JSB Exact");

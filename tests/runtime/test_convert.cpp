@@ -47,6 +47,20 @@ TEST(StrToInt, RejectsEverythingElseQuotingTheText)
     }
 }
 
+// A cell of megabytes must not make a message of megabytes; the cut counts characters.
+TEST(Convert, MessagesQuoteAtMost64Characters)
+{
+    std::string cyrillic;
+    for (int i = 0; i < 100; ++i)
+        cyrillic += "ж";
+    EXPECT_EQ(messageOf([&] { rt::strToInt(std::string(100000, 'x')); }),
+              "'" + std::string(64, 'x') + "' is not a valid integer value");
+    EXPECT_EQ(messageOf([&] { rt::strToFloat(cyrillic); }),
+              "'" + cyrillic.substr(0, 128) + "' is not a valid floating point value");
+    EXPECT_EQ(messageOf([&] { rt::strToInt(std::string(64, 'y')); }),
+              "'" + std::string(64, 'y') + "' is not a valid integer value");
+}
+
 // The separator setting must not matter: weights always come with a comma, the locale may
 // use a point.
 class StrToFloat : public ::testing::TestWithParam<char> {

@@ -65,12 +65,25 @@ TEST(TextReader, CrLfSplitAcrossTheReadBufferIsOneLineEnd)
     EXPECT_EQ(readAll(dir.file("f.txt")), (std::vector<std::string>{first, "second"}));
 }
 
-TEST(TextReader, LineOfMegabytesIsReadWhole)
+TEST(TextReader, LinesUpToTheLimitAreReadWholeLongerOnesThrow)
 {
-    const std::string big(3 * 1024 * 1024 + 17, 'v');
+    // Across several read buffers, so the limit holds for the line, not for one read.
+    const std::string big(3 * 64 * 1024 + 17, 'v');
     TempDir dir;
     dir.write("f.txt", big + "\r\nend");
-    EXPECT_EQ(readAll(dir.file("f.txt")), (std::vector<std::string>{big, "end"}));
+    {
+        rt::TextReader reader(dir.file("f.txt"), big.size());
+        EXPECT_EQ(reader.readLine(), big);
+        EXPECT_EQ(reader.readLine(), "end");
+    }
+    rt::TextReader reader(dir.file("f.txt"), big.size() - 1);
+    EXPECT_THROW(reader.readLine(), rt::LineTooLong);
+
+    const std::string atDefault(rt::kMaxLineBytes, 'x');
+    dir.write("g.txt", atDefault + "\r\n" + atDefault + "x");
+    rt::TextReader byDefault(dir.file("g.txt"));
+    EXPECT_EQ(byDefault.readLine(), atDefault);
+    EXPECT_THROW(byDefault.readLine(), rt::LineTooLong) << "a last line without an end counts too";
 }
 
 TEST(TextReader, NonUtf8LineIsReadAsWindows1251)
@@ -86,7 +99,9 @@ TEST(TextReader, OpenFailuresCarryTheRuntimeTexts)
     const auto e = thrown<rt::InOutError>([&] { rt::TextReader reader(dir.file("missing")); });
     ASSERT_TRUE(e) << "opened a missing file";
     EXPECT_STREQ(e->what(), "File not found");
-    EXPECT_THROW(rt::TextReader{dir.path()}, rt::InOutError);
+    const auto folder = thrown<rt::NotRegularFile>([&] { rt::TextReader reader(dir.path()); });
+    ASSERT_TRUE(folder) << "opened a folder";
+    EXPECT_EQ(folder->what(), "'" + dir.path() + "' is not a regular file");
     try {
         rt::TextReader reader(dir.file("missing") + "/below");
     } catch (const rt::InOutError& e) {

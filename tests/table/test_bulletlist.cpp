@@ -105,4 +105,41 @@ TEST(BulletList, MissingFileKeepsTheCountAndReportsFileNotFound)
     EXPECT_EQ(list.entry(1).name, "") << "entries are emptied before the file is opened";
 }
 
+TEST(BulletList, AGiantLineRefusesTheFileNamingTheLine)
+{
+    TempDir dir;
+    const std::string giant(rt::kMaxLineBytes + 1, 'n');
+    dir.write("Bullets.vx!", "A\r\n1\r\n" + giant + "\r\n2\r\n");
+    table::BulletList list;
+    const auto e = thrown<table::NotBulletFile>([&] { list.load(dir.path()); });
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->line(), 3u);
+    EXPECT_EQ(e->what(), "'" + dir.file("Bullets.vx!") + "' is not a bullet list (line 3)");
+    EXPECT_EQ(list.count(), 0u);
+
+    // The editor reads whole lines, but not beyond the limit either.
+    dir.write("Bullets.vx!", "A\r\n" + giant);
+    EXPECT_THROW(table::readBulletFile(dir.path()), table::NotBulletFile);
+    dir.write("Bullets.vx!", "A\r\n" + giant.substr(1));
+    EXPECT_EQ(table::readBulletFile(dir.path()).cell(1, 0).size(), rt::kMaxLineBytes);
+}
+
+// Entries are found through a sparse index; every one must come back, at any stride offset.
+TEST(BulletList, EveryEntryOfALongListReadsBack)
+{
+    std::string bytes;
+    for (int i = 1; i <= 100; ++i)
+        bytes += (i % 7 == 0 ? std::string() : "B" + std::to_string(i)) + "\r\n" +
+                 std::to_string(i) + "\r\n";
+    TempDir dir;
+    dir.write("Bullets.vx!", bytes);
+    table::BulletList list;
+    list.load(dir.path());
+    ASSERT_EQ(list.count(), 100u);
+    for (std::size_t k = 1; k <= 100; ++k) {
+        EXPECT_EQ(list.entry(k).name, k % 7 == 0 ? "" : "B" + std::to_string(k));
+        EXPECT_EQ(list.entry(k).weight, std::to_string(k));
+    }
+}
+
 } // namespace

@@ -34,7 +34,7 @@ std::vector<Row> rowsOf(const table::StringGrid& grid)
     for (std::size_t r = 1; r < grid.rowCount(); ++r) {
         Row row;
         for (std::size_t c = 0; c < table::kColumnCount; ++c)
-            row.push_back(grid.cell(c, r));
+            row.emplace_back(grid.cell(c, r));
         rows.push_back(row);
     }
     return rows;
@@ -143,7 +143,13 @@ INSTANTIATE_TEST_SUITE_P(
                       RefuseCase{"secondRecord", "1\r\n300\r\n\r\n\r\n\r\n\r\ntext\r\n", 7},
                       RefuseCase{"sevenLineRecords",
                                  "1\r\n300\r\n5,4\r\n0,5\r\nB\r\n0,00\r\nnote\r\n2\r\n310\r\n", 7},
-                      RefuseCase{"lfLines", "1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n11\n12\nend\n", 13}),
+                      RefuseCase{"lfLines", "1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n11\n12\nend\n", 13},
+                      // Giant lines: a shot number of digits only, and a bullet name.
+                      RefuseCase{"giantFirstLine", std::string(rt::kMaxLineBytes + 1, '7'), 1},
+                      RefuseCase{"giantBulletLine",
+                                 "1\r\n300\r\n5,4\r\n0,5\r\n" +
+                                     std::string(rt::kMaxLineBytes + 1, 'B') + "\r\n0,00\r\n",
+                                 5}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(MeasurementFile, ReadAppendsBelowTheLastRow)
@@ -160,7 +166,7 @@ TEST(MeasurementFile, ReadAppendsBelowTheLastRow)
 TEST(MeasurementFile, ManyRecordsAndLongLines)
 {
     std::string bytes;
-    const std::string longName(2 * 1024 * 1024, 'n');
+    const std::string longName(rt::kMaxLineBytes, 'n'); // as long as a line may be
     for (int i = 1; i <= 100000; ++i)
         bytes += std::to_string(i) + "\r\n300\r\n5,4\r\n0,1\r\n" + (i == 7 ? longName : "B") +
                  "\r\n0,00\r\n";

@@ -86,4 +86,65 @@ TEST(StringGrid, ShrinkingInsideAnUpdateNeverReportsRowsThatAreGone)
                                                     "count 5->4", "rows 2..3"}));
 }
 
+// Every row rewritten, longer, over and over (what a deviation pass does to a loaded file):
+// the store reclaims what it gives up instead of growing by a table per pass.
+TEST(CellRows, RewritingEveryRowKeepsTheStoreBounded)
+{
+    constexpr std::size_t kRows = 50000;
+    table::CellRows rows(3);
+    for (std::size_t r = 0; r < kRows; ++r) {
+        const std::string n = std::to_string(r);
+        const std::string_view cells[] = {n, "300", "0,00"};
+        rows.appendRow(cells);
+    }
+    const std::size_t loaded = rows.textCapacityUsed();
+    for (int pass = 0; pass < 6; ++pass) {
+        const std::string dv = pass % 2 ? "-12,34" : "1,5";
+        for (std::size_t r = 0; r < kRows; ++r)
+            rows.setCell(2, r, dv);
+        EXPECT_LE(rows.textCapacityUsed(), 3 * loaded) << "pass " << pass;
+    }
+    EXPECT_EQ(rows.cell(0, 4711), "4711");
+    EXPECT_EQ(rows.cell(1, kRows - 1), "300");
+    EXPECT_EQ(rows.cell(2, 0), "-12,34");
+}
+
+TEST(CellRows, CellsKeepTheirTextsThroughEveryChange)
+{
+    table::CellRows rows(3);
+    const std::string_view first[] = {"a", "", "c"};
+    const std::string_view empty[] = {"", "", ""};
+    rows.appendRow(first);
+    rows.appendRow(empty);
+    rows.appendRow(first);
+    rows.setCell(1, 1, "middle");
+    rows.setCell(0, 0, "");
+    rows.setCell(2, 2, "two\nlines");
+    EXPECT_EQ(rows.cell(0, 0), "");
+    EXPECT_EQ(rows.cell(2, 0), "c");
+    EXPECT_EQ(rows.cell(0, 1), "");
+    EXPECT_EQ(rows.cell(1, 1), "middle");
+    EXPECT_EQ(rows.cell(2, 2), "two lines") << "a line end would split the cell in a file";
+    rows.setCell(1, 1, "");
+    EXPECT_EQ(rows.cell(1, 1), "");
+    rows.eraseRows(0, 0);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows.cell(0, 1), "a");
+    rows.resize(4);
+    EXPECT_EQ(rows.cell(0, 3), "");
+}
+
+TEST(StringGrid, RemovingRowsTellsTheViewOnce)
+{
+    table::StringGrid grid(2, 6);
+    for (std::size_t r = 0; r < 6; ++r)
+        grid.setCell(0, r, std::to_string(r));
+    Recorder rec;
+    grid.setObserver(&rec);
+    grid.removeRows(2, 3);
+    EXPECT_EQ(rec.events, (std::vector<std::string>{"about 6->4", "count 6->4", "rows 2..3"}));
+    EXPECT_EQ(grid.cell(0, 2), "4");
+    EXPECT_EQ(grid.cell(0, 3), "5");
+}
+
 } // namespace

@@ -42,7 +42,7 @@ std::vector<std::string> MainWindowTest::column(std::size_t col) const
 {
     std::vector<std::string> cells;
     for (std::size_t r = 1; r < Form1->table().rowCount(); ++r)
-        cells.push_back(Form1->table().cell(col, r));
+        cells.emplace_back(Form1->table().cell(col, r));
     return cells;
 }
 

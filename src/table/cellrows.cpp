@@ -1,0 +1,201 @@
+#include "table/cellrows.h"
+
+#include "runtime/errors.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+namespace table {
+
+namespace {
+
+constexpr char kSeparator = '\n';
+// Below this, given-up space is not worth a copy of the store.
+constexpr std::size_t kMinDeadToCompact = 1 << 20;
+
+// The cell's place in a row text.
+std::string_view nthCell(std::string_view row, std::size_t col)
+{
+    std::size_t begin = 0;
+    for (std::size_t c = 0; c < col; ++c) {
+        const std::size_t sep = row.find(kSeparator, begin);
+        if (sep == std::string_view::npos)
+            return {};
+        begin = sep + 1;
+    }
+    const std::size_t end = row.find(kSeparator, begin);
+    return row.substr(begin, end == std::string_view::npos ? std::string_view::npos : end - begin);
+}
+
+void appendCell(std::string& out, std::string_view text)
+{
+    // A line end in a cell would split it in two, here and in the file it is saved to.
+    const std::size_t start = out.size();
+    out += text;
+    std::replace(out.begin() + static_cast<std::ptrdiff_t>(start), out.end(), kSeparator, ' ');
+}
+
+bool allEmpty(const std::string_view* cells, std::size_t count)
+{
+    return std::all_of(cells, cells + count, [](std::string_view c) { return c.empty(); });
+}
+
+} // namespace
+
+CellRows::CellRows(std::size_t colCount)
+    : m_colCount(colCount == 0 ? 1 : colCount)
+{
+}
+
+void CellRows::reserve(std::size_t rows, std::size_t textBytes)
+{
+    m_offsets.reserve(rows);
+    m_sizes.reserve(rows);
+    m_text.reserve(textBytes);
+}
+
+std::string_view CellRows::rowText(std::size_t row) const
+{
+    return std::string_view(m_text).substr(m_offsets[row], m_sizes[row]);
+}
+
+void CellRows::resize(std::size_t rows)
+{
+    const std::size_t old = size();
+    if (rows < old) {
+        for (std::size_t r = rows; r < old; ++r)
+            release(m_sizes[r]);
+        m_offsets.resize(rows);
+        m_sizes.resize(rows);
+        compact();
+        return;
+    }
+    m_offsets.resize(rows, 0);
+    m_sizes.resize(rows, 0);
+}
+
+void CellRows::appendRow(const std::string_view* cells)
+{
+    m_offsets.push_back(m_text.size());
+    m_sizes.push_back(0);
+    if (allEmpty(cells, m_colCount))
+        return;
+    std::string row;
+    for (std::size_t c = 0; c < m_colCount; ++c) {
+        if (c > 0)
+            row += kSeparator;
+        appendCell(row, cells[c]);
+    }
+    storeRow(size() - 1, row);
+}
+
+void CellRows::eraseRows(std::size_t first, std::size_t last)
+{
+    last = std::min(last, size() - 1);
+    if (first > last || first >= size())
+        return;
+    for (std::size_t r = first; r <= last; ++r)
+        release(m_sizes[r]);
+    m_offsets.erase(m_offsets.begin() + static_cast<std::ptrdiff_t>(first),
+                    m_offsets.begin() + static_cast<std::ptrdiff_t>(last) + 1);
+    m_sizes.erase(m_sizes.begin() + static_cast<std::ptrdiff_t>(first),
+                  m_sizes.begin() + static_cast<std::ptrdiff_t>(last) + 1);
+    compact();
+}
+
+void CellRows::replaceFrom(std::size_t first, CellRows&& tail)
+{
+    first = std::min(first, size());
+    // The rows kept from here go into tail's store, which is the big one.
+    const std::size_t keep = first;
+    std::vector<std::uint64_t> offsets(keep);
+    std::vector<std::uint32_t> sizes(keep);
+    for (std::size_t r = 0; r < keep; ++r) {
+        offsets[r] = tail.m_text.size();
+        sizes[r] = m_sizes[r];
+        tail.m_text += rowText(r);
+    }
+    tail.m_offsets.insert(tail.m_offsets.begin(), offsets.begin(), offsets.end());
+    tail.m_sizes.insert(tail.m_sizes.begin(), sizes.begin(), sizes.end());
+    tail.m_colCount = m_colCount;
+    *this = std::move(tail);
+}
+
+std::string_view CellRows::cell(std::size_t col, std::size_t row) const
+{
+    if (col >= m_colCount || row >= size() || m_sizes[row] == 0)
+        return {};
+    return nthCell(rowText(row), col);
+}
+
+void CellRows::setCell(std::size_t col, std::size_t row, std::string_view text)
+{
+    if (col >= m_colCount || row >= size())
+        return;
+    const std::string_view old = rowText(row);
+    std::string updated;
+    updated.reserve(old.size() + text.size() + m_colCount);
+    for (std::size_t c = 0; c < m_colCount; ++c) {
+        if (c > 0)
+            updated += kSeparator;
+        appendCell(updated, c == col ? text : nthCell(old, c));
+    }
+    if (updated.size() == m_colCount - 1)
+        updated.clear(); // all cells empty
+    storeRow(row, updated);
+}
+
+void CellRows::storeRow(std::size_t row, std::string_view text)
+{
+    if (text.size() > std::numeric_limits<std::uint32_t>::max())
+        throw rt::Exception("Out of memory");
+    const std::size_t oldSize = m_sizes[row];
+    const std::size_t offset = m_offsets[row];
+    const auto newSize = static_cast<std::uint32_t>(text.size());
+    if (oldSize > 0 && offset + oldSize == m_text.size()) {
+        // The last text in the store grows or shrinks where it is: rows filled cell by cell,
+        // as a download does, never leave copies behind.
+        m_text.resize(offset);
+        m_text += text;
+    } else if (text.size() <= oldSize) {
+        std::memcpy(m_text.data() + offset, text.data(), text.size());
+        release(oldSize - text.size());
+    } else {
+        release(oldSize);
+        m_offsets[row] = m_text.size();
+        m_text += text;
+    }
+    m_sizes[row] = newSize;
+    if (newSize == 0)
+        m_offsets[row] = 0;
+    compact();
+}
+
+void CellRows::release(std::size_t bytes)
+{
+    m_dead += bytes;
+}
+
+void CellRows::compact()
+{
+    if (m_dead < kMinDeadToCompact || m_dead < m_text.size() / 2)
+        return;
+    std::string packed;
+    packed.reserve(m_text.size() - m_dead);
+    for (std::size_t r = 0; r < size(); ++r) {
+        if (m_sizes[r] == 0)
+            continue;
+        const std::string_view text = rowText(r);
+        m_offsets[r] = packed.size();
+        packed += text;
+    }
+    m_text = std::move(packed);
+    m_dead = 0;
+    if (m_offsets.capacity() > 4 * m_offsets.size() + 64) {
+        m_offsets.shrink_to_fit();
+        m_sizes.shrink_to_fit();
+    }
+}
+
+} // namespace table

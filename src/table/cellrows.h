@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace table {
+
+// Rows of a fixed number of cell texts, stored compactly: a row is its cells joined by '\n'
+// (no cell holds a line end) in one shared buffer, found through a 12-byte entry. An empty
+// row takes no text at all. Measurement files run to millions of rows of a few short cells,
+// where a std::string per cell would cost several times the file.
+//
+// A changed row is rewritten in place when it fits, else appended; the space given up is
+// reclaimed once it outgrows the live texts.
+class CellRows {
+public:
+    explicit CellRows(std::size_t colCount);
+
+    std::size_t colCount() const { return m_colCount; }
+    std::size_t size() const { return m_offsets.size(); }
+
+    // Room for this many rows and text bytes without moving the store. Untouched room costs
+    // address space, not memory.
+    void reserve(std::size_t rows, std::size_t textBytes);
+
+    // New rows are empty.
+    void resize(std::size_t rows);
+    // Takes colCount() texts.
+    void appendRow(const std::string_view* cells);
+    // Removes rows first..last (inclusive); the rows below move up.
+    void eraseRows(std::size_t first, std::size_t last);
+    // Replaces rows from `first` on with all of `tail`'s rows, reusing tail's store so that a
+    // table read whole is never copied.
+    void replaceFrom(std::size_t first, CellRows&& tail);
+
+    std::string_view cell(std::size_t col, std::size_t row) const;
+    void setCell(std::size_t col, std::size_t row, std::string_view text);
+
+    // Bytes held for texts, live and given up; for tests of the reclaiming.
+    std::size_t textCapacityUsed() const { return m_text.size(); }
+
+private:
+    std::string_view rowText(std::size_t row) const;
+    void storeRow(std::size_t row, std::string_view text);
+    void release(std::size_t bytes);
+    void compact();
+
+    std::size_t m_colCount;
+    std::string m_text;
+    std::vector<std::uint64_t> m_offsets;
+    std::vector<std::uint32_t> m_sizes;
+    std::size_t m_dead = 0;
+};
+
+} // namespace table
