@@ -17,6 +17,15 @@ StringGrid::StringGrid(std::size_t colCount, std::size_t rowCount)
     m_rows.resize(rowCount);
 }
 
+// Rows that are gone can no longer be reported as changed.
+void StringGrid::forgetChangesFrom(std::size_t rows)
+{
+    if (m_dirty && m_dirtyFirst >= rows)
+        m_dirty = false;
+    else if (m_dirty)
+        m_dirtyLast = std::min(m_dirtyLast, rows - 1);
+}
+
 void StringGrid::setRowCount(std::size_t rows)
 {
     if (rows == m_rowCount)
@@ -26,10 +35,7 @@ void StringGrid::setRowCount(std::size_t rows)
         m_observer->rowCountAboutToChange(old, rows);
     m_rows.resize(rows);
     m_rowCount = rows;
-    if (m_dirty && m_dirtyFirst >= rows)
-        m_dirty = false;
-    else if (m_dirty)
-        m_dirtyLast = std::min(m_dirtyLast, rows - 1);
+    forgetChangesFrom(rows);
     if (m_observer)
         m_observer->rowCountChanged(old, rows);
 }
@@ -54,10 +60,7 @@ void StringGrid::removeRows(std::size_t first, std::size_t last)
         m_observer->rowCountAboutToChange(old, rows);
     m_rows.eraseRows(first, last);
     m_rowCount = rows;
-    if (m_dirty && m_dirtyFirst >= rows)
-        m_dirty = false;
-    else if (m_dirty)
-        m_dirtyLast = std::min(m_dirtyLast, rows - 1);
+    forgetChangesFrom(rows);
     if (m_observer)
         m_observer->rowCountChanged(old, rows);
     if (first < rows) {

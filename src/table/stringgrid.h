@@ -54,6 +54,7 @@ public:
 
 private:
     void noteChanged(std::size_t row);
+    void forgetChangesFrom(std::size_t rows);
 
     std::size_t m_colCount;
     std::size_t m_rowCount;

@@ -191,26 +191,14 @@ public:
 
     int write(const void* buffer, int count, int& done) override
     {
-        std::lock_guard lock(m_line->m_mutex);
-        m_line->record("write " + std::to_string(count));
-        done = 0;
-        if (int e = m_line->failure("write"))
-            return e;
-        m_line->m_output.append(static_cast<const char*>(buffer), count);
-        done = count;
-        return 0;
+        return take("write", buffer, count, done);
     }
 
+    // The fake line takes everything at once, so waiting or not makes no difference; only
+    // the trace tells the two apart.
     int writeNow(const void* buffer, int count, int& done) override
     {
-        std::lock_guard lock(m_line->m_mutex);
-        m_line->record("writeNow " + std::to_string(count));
-        done = 0;
-        if (int e = m_line->failure("write"))
-            return e;
-        m_line->m_output.append(static_cast<const char*>(buffer), count);
-        done = count;
-        return 0;
+        return take("writeNow", buffer, count, done);
     }
 
     int purge(std::uint32_t flags) override
@@ -245,6 +233,18 @@ public:
     }
 
 private:
+    int take(const char* what, const void* buffer, int count, int& done)
+    {
+        std::lock_guard lock(m_line->m_mutex);
+        m_line->record(std::string(what) + ' ' + std::to_string(count));
+        done = 0;
+        if (int e = m_line->failure("write"))
+            return e;
+        m_line->m_output.append(static_cast<const char*>(buffer), count);
+        done = count;
+        return 0;
+    }
+
     std::shared_ptr<FakeLine> m_line;
 };
 
