@@ -1,0 +1,120 @@
+#include "table/shotstatistics.h"
+
+#include "runtime/convert.h"
+#include "runtime/errors.h"
+#include "runtime/numberformat.h"
+#include "table/measurementtable.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+#include <vector>
+
+namespace table {
+
+namespace {
+
+// All fifteen trustworthy digits: a figure is rounded once, to its decimals, never cut.
+constexpr int kAllDigits = 15;
+
+ShotStatistics fromVelocities(std::vector<double>& v, std::size_t withoutVelocity)
+{
+    ShotStatistics s;
+    s.shots = v.size();
+    s.withoutVelocity = withoutVelocity;
+    if (v.empty())
+        return s;
+
+    const double n = static_cast<double>(v.size());
+    const auto [lo, hi] = std::minmax_element(v.begin(), v.end());
+    s.extremeSpread = *hi - *lo;
+    s.mean = std::accumulate(v.begin(), v.end(), 0.0) / n;
+    if (v.size() > 1) {
+        // Deviations from the mean, not sum of squares minus square of sums: the latter
+        // cancels badly on a tight string around 800 m/s.
+        double squares = 0;
+        for (const double x : v)
+            squares += (x - s.mean) * (x - s.mean);
+        s.standardDeviation = std::sqrt(squares / (n - 1));
+        if (s.mean != 0)
+            s.coefficientOfVariation = *s.standardDeviation / s.mean * 100;
+    }
+
+    // Median in linear time; the order of v is not needed afterwards.
+    const auto middle = v.begin() + static_cast<std::ptrdiff_t>(v.size() / 2);
+    std::nth_element(v.begin(), middle, v.end());
+    s.median = *middle;
+    if (v.size() % 2 == 0)
+        s.median = (*std::max_element(v.begin(), middle) + *middle) / 2;
+    return s;
+}
+
+} // namespace
+
+std::optional<double> velocityValue(std::string_view text)
+{
+    // The statistics pass takes velocities as whole numbers; a text it refuses is no shot.
+    try {
+        return static_cast<double>(rt::strToInt(text));
+    } catch (const rt::ConvertError&) {
+        return std::nullopt;
+    }
+}
+
+ShotStatistics shotStatistics(const StringGrid& grid)
+{
+    if (isEmpty(grid))
+        return {};
+    return shotStatistics(grid, 1, grid.rowCount() - 1);
+}
+
+ShotStatistics shotStatistics(const StringGrid& grid, std::size_t top, std::size_t bottom)
+{
+    top = std::max<std::size_t>(top, 1);
+    if (grid.rowCount() > 0)
+        bottom = std::min(bottom, grid.rowCount() - 1);
+    std::vector<double> velocities;
+    std::size_t withoutVelocity = 0;
+    if (top <= bottom && !isEmpty(grid)) {
+        velocities.reserve(bottom - top + 1);
+        for (std::size_t r = top; r <= bottom; ++r) {
+            if (const auto v = velocityValue(grid.cell(ColV, r)))
+                velocities.push_back(*v);
+            else
+                ++withoutVelocity;
+        }
+    }
+    return fromVelocities(velocities, withoutVelocity);
+}
+
+std::string formatVelocityFigure(double v)
+{
+    return rt::formatFloat(v, rt::FloatFormat::Fixed, kAllDigits, 1);
+}
+
+ShotStatisticsTexts formatShotStatistics(const ShotStatistics& s)
+{
+    ShotStatisticsTexts t;
+    if (s.shots == 0 && s.withoutVelocity == 0)
+        return t;
+    t.shots = std::to_string(s.shots);
+    if (s.shots > 0) {
+        t.mean = formatVelocityFigure(s.mean);
+        t.extremeSpread = formatVelocityFigure(s.extremeSpread);
+        t.median = formatVelocityFigure(s.median);
+        t.standardDeviation = s.standardDeviation ? formatVelocityFigure(*s.standardDeviation)
+                                                  : std::string(kNoFigure);
+        t.coefficientOfVariation = s.coefficientOfVariation
+                                       ? rt::formatFloat(*s.coefficientOfVariation,
+                                                         rt::FloatFormat::Fixed, kAllDigits, 2) +
+                                             "%"
+                                       : std::string(kNoFigure);
+    }
+    if (s.withoutVelocity == 1)
+        t.withoutVelocity = "1 row without a velocity";
+    else if (s.withoutVelocity > 1)
+        t.withoutVelocity = std::to_string(s.withoutVelocity) + " rows without a velocity";
+    return t;
+}
+
+} // namespace table

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "table/stringgrid.h"
+
+#include <cstddef>
+#include <optional>
+#include <string>
+
+// What a shooter judges a load by: spread and scatter of the velocities over all rows or a
+// selection. Rows whose velocity does not convert are left out and counted.
+namespace table {
+
+struct ShotStatistics {
+    // Rows whose velocity converts.
+    std::size_t shots = 0;
+    std::size_t withoutVelocity = 0;
+    // Meaningful only with at least one shot.
+    double mean = 0;
+    double extremeSpread = 0;
+    double median = 0;
+    // Sample deviation (n - 1); absent below two shots.
+    std::optional<double> standardDeviation;
+    // SD / mean * 100; absent without an SD or with a mean of 0.
+    std::optional<double> coefficientOfVariation;
+};
+
+// A velocity cell's value, converted as the statistics pass converts it.
+std::optional<double> velocityValue(std::string_view text);
+
+// Over all data rows; an empty table gives no shots and no rows without a velocity.
+ShotStatistics shotStatistics(const StringGrid& grid);
+// Over rows top..bottom, clipped to the data rows.
+ShotStatistics shotStatistics(const StringGrid& grid, std::size_t top, std::size_t bottom);
+
+// The figures as shown; all empty when the range had no rows at all.
+struct ShotStatisticsTexts {
+    std::string shots;
+    std::string mean;
+    std::string extremeSpread;
+    std::string standardDeviation;
+    std::string coefficientOfVariation;
+    std::string median;
+    // "2 rows without a velocity"; empty when every row converted.
+    std::string withoutVelocity;
+};
+
+// Stands where a figure cannot exist, such as the SD of one shot.
+inline constexpr std::string_view kNoFigure = "\u2014";
+
+// Mean, ES, SD and median with one decimal, CV with two and "%", half away from zero, with
+// the program's decimal separator.
+ShotStatisticsTexts formatShotStatistics(const ShotStatistics& s);
+
+// A velocity figure with one decimal, as the panel shows it.
+std::string formatVelocityFigure(double v);
+
+} // namespace table

@@ -1,0 +1,105 @@
+#include "table/units.h"
+
+#include "runtime/convert.h"
+#include "runtime/errors.h"
+#include "runtime/numberformat.h"
+#include "table/shotstatistics.h"
+
+#include <optional>
+
+namespace table {
+
+namespace {
+
+constexpr int kAllDigits = 15;
+
+std::optional<double> decimalValue(std::string_view text)
+{
+    try {
+        return rt::strToFloat(text);
+    } catch (const rt::ConvertError&) {
+        return std::nullopt;
+    }
+}
+
+bool isWhole(std::string_view text)
+{
+    try {
+        rt::strToInt(text);
+        return true;
+    } catch (const rt::ConvertError&) {
+        return false;
+    }
+}
+
+} // namespace
+
+double feetPerSecond(double metresPerSecond)
+{
+    return metresPerSecond / kMetresPerFoot;
+}
+
+double metresPerSecond(double feetPerSecond)
+{
+    return feetPerSecond * kMetresPerFoot;
+}
+
+double footPounds(double joules)
+{
+    return joules / kJoulesPerFootPound;
+}
+
+double joules(double footPounds)
+{
+    return footPounds * kJoulesPerFootPound;
+}
+
+double grains(double grams)
+{
+    return grams / kGramsPerGrain;
+}
+
+double grams(double grains)
+{
+    return grains * kGramsPerGrain;
+}
+
+std::string velocityDisplay(std::string_view stored, Units units)
+{
+    const std::optional<double> v = units == Units::Imperial ? decimalValue(stored) : std::nullopt;
+    if (!v)
+        return std::string(stored);
+    return rt::formatFloat(feetPerSecond(*v), rt::FloatFormat::Fixed, kAllDigits,
+                           isWhole(stored) ? 0 : 1);
+}
+
+std::string energyDisplay(std::string_view stored, Units units)
+{
+    const std::optional<double> e = units == Units::Imperial ? decimalValue(stored) : std::nullopt;
+    if (!e)
+        return std::string(stored);
+    return rt::formatEnergy(footPounds(*e));
+}
+
+std::string weightDisplay(std::string_view stored, Units units)
+{
+    const std::optional<double> m = units == Units::Imperial ? decimalValue(stored) : std::nullopt;
+    if (!m)
+        return std::string(stored);
+    return rt::formatFloat(grains(*m), rt::FloatFormat::Fixed, kAllDigits, 1);
+}
+
+ShotStatistics inUnits(const ShotStatistics& s, Units units)
+{
+    if (units == Units::Metric)
+        return s;
+    ShotStatistics c = s;
+    c.mean = feetPerSecond(s.mean);
+    c.extremeSpread = feetPerSecond(s.extremeSpread);
+    c.median = feetPerSecond(s.median);
+    if (s.standardDeviation)
+        c.standardDeviation = feetPerSecond(*s.standardDeviation);
+    return c;
+}
+
+} // namespace table

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Display units. Stored texts stay in m/s, J and g whatever the user picks; only what is
+// shown converts.
+namespace table {
+
+struct ShotStatistics;
+
+enum class Units { Metric, Imperial };
+
+inline constexpr double kMetresPerFoot = 0.3048;
+inline constexpr double kJoulesPerFootPound = 1.3558179483;
+inline constexpr double kGramsPerGrain = 0.06479891;
+
+double feetPerSecond(double metresPerSecond);
+double metresPerSecond(double feetPerSecond);
+double footPounds(double joules);
+double joules(double footPounds);
+double grains(double grams);
+double grams(double grains);
+
+// Shown texts of stored cells. Metric shows the stored text itself; so does Imperial for a
+// text that does not convert ("####", an empty cell, an unfilled weight).
+// Velocity: no decimals when the stored text is whole, one otherwise.
+std::string velocityDisplay(std::string_view stored, Units units);
+// Energy: the energy format on the converted value.
+std::string energyDisplay(std::string_view stored, Units units);
+// Weight: one decimal in grains.
+std::string weightDisplay(std::string_view stored, Units units);
+
+// The velocity figures in the chosen unit; counts and CV do not depend on it.
+ShotStatistics inUnits(const ShotStatistics& s, Units units);
+
+} // namespace table
