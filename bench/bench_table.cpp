@@ -1,4 +1,5 @@
 #include "table/measurementtable.h"
+#include "table/shotstatistics.h"
 
 #include <benchmark/benchmark.h>
 
@@ -31,6 +32,32 @@ void StatisticsAndDeviation65535(benchmark::State& state)
     }
 }
 BENCHMARK(StatisticsAndDeviation65535)->Unit(benchmark::kMillisecond);
+
+// The statistics pass with the panel's figures, as a download or Open runs them.
+void StatisticsWithShotFigures65535(benchmark::State& state)
+{
+    table::StringGrid grid = fullTable();
+    for (auto _ : state) {
+        const table::Statistics s = table::statisticsPass(grid);
+        const table::ShotStatisticsTexts t =
+            table::formatShotStatistics(table::shotStatistics(grid));
+        benchmark::DoNotOptimize(s);
+        benchmark::DoNotOptimize(t);
+    }
+}
+BENCHMARK(StatisticsWithShotFigures65535)->Unit(benchmark::kMillisecond);
+
+// What a change of selection spanning the whole table costs the panel.
+void ShotFiguresOfSelection65535(benchmark::State& state)
+{
+    table::StringGrid grid = fullTable();
+    for (auto _ : state) {
+        const table::ShotStatisticsTexts t =
+            table::formatShotStatistics(table::shotStatistics(grid, 1, kRows));
+        benchmark::DoNotOptimize(t);
+    }
+}
+BENCHMARK(ShotFiguresOfSelection65535)->Unit(benchmark::kMillisecond);
 
 void EnergyRule65535(benchmark::State& state)
 {
