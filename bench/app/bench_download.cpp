@@ -7,7 +7,7 @@
 #include "app/tform1.h"
 #include "serial/comport.h"
 #include "serial/ui/qthandover.h"
-#include "support/answeringprompter.h"
+#include "support/benchwindows.h"
 #include "support/ptyline.h"
 #include "ui/errorreport.h"
 
@@ -19,8 +19,6 @@
 
 #include <atomic>
 #include <chrono>
-#include <filesystem>
-#include <fstream>
 #include <thread>
 
 namespace {
@@ -37,15 +35,9 @@ std::string transmission()
 
 void DownloadOf1000Shots(benchmark::State& state)
 {
-    const std::string dir = std::filesystem::temp_directory_path() / "vexorel-bench-download";
-    std::filesystem::create_directories(dir);
-    std::ofstream(dir + "/Bullets.vx!") << "JSB\r\n0,547\r\n";
-    std::filesystem::current_path(dir);
-    AnsweringPrompter prompter;
-    ui::setPrompter(&prompter);
-    createForms();
-
     PtyLine line;
+    const BenchWindows windows("vexorel-bench-download");
+
     Form1->ComPort->SetPort(line.name());
     const std::string text = transmission();
 
@@ -67,9 +59,6 @@ void DownloadOf1000Shots(benchmark::State& state)
         if (Form1->table().rowCount() != kShots + 1)
             state.SkipWithError("the shots did not all arrive");
     }
-    destroyForms();
-    ui::setPrompter(nullptr);
-    std::filesystem::remove_all(dir);
 }
 BENCHMARK(DownloadOf1000Shots)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 

@@ -9,7 +9,7 @@
 #include "app/tform1.h"
 #include "serial/comport.h"
 #include "serial/ui/qthandover.h"
-#include "support/answeringprompter.h"
+#include "support/benchwindows.h"
 #include "support/ptyline.h"
 #include "table/download.h"
 #include "ui/errorreport.h"
@@ -19,8 +19,6 @@
 
 #include <atomic>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <sys/resource.h>
 #include <thread>
 
@@ -53,16 +51,10 @@ void assemblerAlone()
 
 void throughTheWindow()
 {
-    const std::string dir = std::filesystem::temp_directory_path() / "vexorel-bench-runaway";
-    std::filesystem::create_directories(dir);
-    std::ofstream(dir + "/Bullets.vx!") << "JSB\r\n0,547\r\n";
-    std::filesystem::current_path(dir);
-    AnsweringPrompter prompter;
-    ui::setPrompter(&prompter);
-    createForms();
+    PtyLine line;
+    const BenchWindows windows("vexorel-bench-runaway");
     const double before = peakRssMb();
 
-    PtyLine line;
     Form1->ComPort->SetPort(line.name());
     Form1->BitBtn1Click();
     // Lines longer than the kept 256 characters, without a space, so that each shot's
@@ -93,9 +85,6 @@ void throughTheWindow()
                 "%zu rows, peak RSS %.1f MB (%.1f MB before the stream), %.1f s\n",
                 kLines, kLength, kLines * (kLength + 2) / 1e6, Form1->table().rowCount() - 1,
                 peakRssMb(), before, clock.elapsed() / 1000.0);
-    destroyForms();
-    ui::setPrompter(nullptr);
-    std::filesystem::remove_all(dir);
 }
 
 } // namespace

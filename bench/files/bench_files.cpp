@@ -4,7 +4,7 @@
 #include "app/application.h"
 #include "app/forms.h"
 #include "app/tform1.h"
-#include "support/answeringprompter.h"
+#include "support/benchwindows.h"
 #include "table/measurementfile.h"
 #include "table/measurementtable.h"
 #include "ui/gridview.h"
@@ -13,7 +13,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
 #include <fstream>
 #include <unistd.h>
 
@@ -30,25 +29,12 @@ std::string sessionFile(const std::string& dir)
     return path;
 }
 
-struct Session {
-    std::string dir = std::filesystem::temp_directory_path() / "vexorel-bench";
-    std::string file;
-    AnsweringPrompter prompter;
+struct Session : BenchWindows {
+    std::string file = sessionFile(dir());
 
     Session()
+        : BenchWindows("vexorel-bench")
     {
-        std::filesystem::create_directories(dir);
-        std::ofstream(dir + "/Bullets.vx!") << "JSB\r\n0,547\r\n";
-        file = sessionFile(dir);
-        std::filesystem::current_path(dir);
-        ui::setPrompter(&prompter);
-        createForms();
-    }
-    ~Session()
-    {
-        destroyForms();
-        ui::setPrompter(nullptr);
-        std::filesystem::remove_all(dir);
     }
     void open()
     {
@@ -71,7 +57,7 @@ void SaveWholeTable(benchmark::State& state)
 {
     Session s;
     s.open();
-    s.prompter.path = QString::fromStdString(s.dir + "/saved.vxm");
+    s.prompter.path = QString::fromStdString(s.dir() + "/saved.vxm");
     for (auto _ : state)
         Form1->SaveAs1Click();
 }

@@ -11,8 +11,9 @@ public:
     ui::MessageResult message(QWidget*, const QString&, const QString&, ui::MessageIcon,
                               ui::MessageButtons buttons) override
     {
-        return buttons == ui::MessageButtons::YesNo ? ui::MessageResult::Yes
-                                                    : ui::MessageResult::Ok;
+        const bool okOnly =
+            buttons == ui::MessageButtons::Ok || buttons == ui::MessageButtons::OkCancel;
+        return okOnly ? ui::MessageResult::Ok : ui::MessageResult::Yes;
     }
     std::optional<QString> chooseOpenFile(QWidget*, const ui::FileDialogState&) override
     {

@@ -10,4 +10,10 @@ namespace rt {
 bool sameText(std::string_view a, std::string_view b);
 std::string upperAscii(std::string_view text);
 
+// '0' to '9' only, whatever the locale says a digit is.
+constexpr bool isAsciiDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
 } // namespace rt

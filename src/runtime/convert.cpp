@@ -1,5 +1,6 @@
 #include "runtime/convert.h"
 
+#include "runtime/asciitext.h"
 #include "runtime/errors.h"
 
 #include <charconv>
@@ -10,11 +11,6 @@
 namespace rt {
 
 namespace {
-
-bool isDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
 
 bool isBlank(char c)
 {
@@ -48,7 +44,7 @@ int strToInt(std::string_view text)
     const std::int64_t limit = std::int64_t{std::numeric_limits<int>::max()} + (negative ? 1 : 0);
     std::int64_t magnitude = 0;
     for (; pos < text.size(); ++pos) {
-        if (!isDigit(text[pos]))
+        if (!isAsciiDigit(text[pos]))
             invalidInteger(text);
         magnitude = magnitude * 10 + (text[pos] - '0');
         if (magnitude > limit)
@@ -80,7 +76,7 @@ double strToFloat(std::string_view text)
     bool separatorSeen = false;
     for (; pos < end; ++pos) {
         const char c = text[pos];
-        if (isDigit(c)) {
+        if (isAsciiDigit(c)) {
             mantissaDigit = true;
             plain += c;
         } else if ((c == ',' || c == '.') && !separatorSeen) {
@@ -102,7 +98,7 @@ double strToFloat(std::string_view text)
             ++pos;
         }
         bool exponentDigit = false;
-        for (; pos < end && isDigit(text[pos]); ++pos) {
+        for (; pos < end && isAsciiDigit(text[pos]); ++pos) {
             exponentDigit = true;
             plain += text[pos];
         }

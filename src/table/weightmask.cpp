@@ -1,15 +1,12 @@
 #include "table/weightmask.h"
 
+#include "runtime/asciitext.h"
+
 #include <algorithm>
 
 namespace table {
 
 namespace {
-
-bool isDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
 
 bool isSeparator(char c)
 {
@@ -40,7 +37,7 @@ std::string weightDisplayFor(std::string_view weight)
     std::string digits;
     if (!integer.empty() && integer != " ") {
         if (integer.size() > kWeightIntegerDigits ||
-            !std::all_of(integer.begin(), integer.end(), isDigit))
+            !std::all_of(integer.begin(), integer.end(), rt::isAsciiDigit))
             return assemble({}, std::string(kWeightDecimals, kWeightBlank));
         digits = integer;
     }
@@ -51,7 +48,7 @@ std::string weightDisplayFor(std::string_view weight)
         const auto byte = static_cast<unsigned char>(rest[i]);
         if ((byte & 0xC0) == 0x80)
             continue; // rest of a multi-byte character, which took its one position already
-        decimals += isDigit(rest[i]) ? rest[i] : kWeightBlank;
+        decimals += rt::isAsciiDigit(rest[i]) ? rest[i] : kWeightBlank;
     }
     decimals.resize(kWeightDecimals, kWeightBlank);
     return assemble(digits, decimals);
@@ -62,7 +59,7 @@ std::optional<WeightEdit> normalizeWeightEdit(std::string_view text, std::size_t
     std::string s;
     s.reserve(text.size() + 1);
     for (char c : text) {
-        if (isDigit(c))
+        if (rt::isAsciiDigit(c))
             s += c;
         else if (c == kWeightBlank || c == ' ')
             s += kWeightBlank;

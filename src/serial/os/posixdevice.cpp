@@ -248,20 +248,11 @@ public:
         const long long total = static_cast<long long>(t.WriteTotalTimeoutMultiplier) * count +
                                 t.WriteTotalTimeoutConstant;
         const auto deadline = Clock::now() + std::chrono::milliseconds(total);
-        const auto* in = static_cast<const std::uint8_t*>(buffer);
         int error = 0;
-        while (done < count) {
-            const ssize_t n = ::write(m_fd, in + done, static_cast<std::size_t>(count - done));
-            if (n > 0) {
-                done += static_cast<int>(n);
-                continue;
-            }
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0 && errno != EAGAIN) {
-                error = errno;
+        while (true) {
+            error = writeWhatFits(buffer, count, done);
+            if (error != 0 || done == count)
                 break;
-            }
             const int wait = total > 0 ? msUntil(deadline) : -1;
             if (wait == 0) {
                 // A peer that stopped reading is a failure, not a short success: callers
@@ -286,20 +277,7 @@ public:
     int writeNow(const void* buffer, int count, int& done) override
     {
         done = 0;
-        const auto* in = static_cast<const std::uint8_t*>(buffer);
-        int error = 0;
-        while (done < count) {
-            const ssize_t n = ::write(m_fd, in + done, static_cast<std::size_t>(count - done));
-            if (n > 0) {
-                done += static_cast<int>(n);
-            } else if (n < 0 && errno == EINTR) {
-                continue;
-            } else {
-                if (n < 0 && errno != EAGAIN)
-                    error = errno;
-                break;
-            }
-        }
+        const int error = writeWhatFits(buffer, count, done);
         noteWritten(done);
         return error;
     }
@@ -350,6 +328,23 @@ public:
     }
 
 private:
+    // Writes from `done` on until the line is full or everything is out; 0 also when the
+    // line is merely full, the error otherwise.
+    int writeWhatFits(const void* buffer, int count, int& done)
+    {
+        const auto* in = static_cast<const std::uint8_t*>(buffer);
+        while (done < count) {
+            const ssize_t n = ::write(m_fd, in + done, static_cast<std::size_t>(count - done));
+            if (n > 0)
+                done += static_cast<int>(n);
+            else if (n < 0 && errno == EINTR)
+                continue;
+            else
+                return n < 0 && errno != EAGAIN ? errno : 0;
+        }
+        return 0;
+    }
+
     void noteWritten(int done)
     {
         if (done <= 0)
