@@ -2,15 +2,26 @@
 # Builds the fuzz targets (the measurement-file, bullet-file and series readers, and the
 # terminal with its escape-sequence parsers) with clang and libFuzzer in one build, so the
 # core compiles once for all of them, and runs each for the given number of seconds
-# (default 20).
+# (default 20), growing a corpus kept in build/fuzz.
+#
+# With --repeatable, as the test command runs it: a fixed count of inputs from a fixed seed
+# and the seed inputs only, so a run that passed here passes on every machine; finding new
+# faults is the timed runs' job.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/lib.sh
 
 ensure_packages $BUILD_PACKAGES $FUZZ_PACKAGES
-seconds=${1:-20}
 out=build/fuzz
 mkdir -p "$out"
+if [ "${1:-}" = --repeatable ]; then
+    limit=(-seed=1 -runs=20000)
+    corpora=$(mktemp -d)
+    trap 'rm -rf "$corpora"' EXIT
+else
+    limit=(-max_total_time="${1:-20}")
+    corpora=$out
+fi
 targets="measurementfile bulletfile externalseries terminal"
 
 # Every file instrumented; only the fuzz targets add the fuzzer's main().
@@ -42,14 +53,14 @@ seed() {
 }
 
 for target in $targets; do
-    corpus="$out/corpus_$target"
+    corpus="$corpora/corpus_$target"
     mkdir -p "$corpus"
     seed "$corpus" "$target"
     dict=()
     [ "$target" = terminal ] && dict=(-dict=tests/fuzz/terminal.dict)
-    echo "fuzzing fuzz_$target for ${seconds}s"
+    echo "fuzzing fuzz_$target (${limit[*]})"
     log="$out/fuzz_$target.log"
-    if ! "$out/tests/fuzz/fuzz_$target" "${dict[@]}" -max_total_time="$seconds" -max_len=131072 \
+    if ! "$out/tests/fuzz/fuzz_$target" "${dict[@]}" "${limit[@]}" -max_len=131072 \
         -rss_limit_mb=2048 -artifact_prefix="$out/" -print_final_stats=1 "$corpus" > "$log" 2>&1; then
         tail -n 60 "$log"
         echo "fuzz_$target found a failure; the input is in $out/"

@@ -14,9 +14,8 @@ export VEXOREL_CUPS_QUEUE=1
 # Each folder includes only the floors below it.
 ./scripts/check-layers.sh
 
-# The fuzz targets get a short run first, so ctest's summary closes the output; four
-# targets of 8 s keep the half minute that two of 15 s took.
-./scripts/fuzz.sh 8
+# The fuzz targets get a short, repeatable run first, so ctest's summary closes the output.
+./scripts/fuzz.sh --repeatable
 
 build=build/asan
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DVEXOREL_SANITIZE=ON -DVEXOREL_WERROR=ON \

@@ -97,7 +97,10 @@ std::string TextReader::readLine()
             ++m_pos;
         break;
     }
-    return decodeLine(raw);
+    std::string line = decodeLine(raw);
+    if (line.size() > m_maxLineBytes)
+        throw LineTooLong();
+    return line;
 }
 
 TextWriter::TextWriter(const std::string& path)

@@ -19,7 +19,9 @@ class TextReader {
 public:
     // Only a regular file opens (NotRegularFile otherwise), and opening never waits for a
     // writer, as it would on a FIFO. A line of more than maxLineBytes bytes throws
-    // LineTooLong once that many have been read, so no more is ever held.
+    // LineTooLong once that many have been read, so no more is ever held. The limit holds for
+    // the decoded line too: a Windows-1251 line grows in UTF-8, and what is read must still
+    // be readable once written back.
     explicit TextReader(const std::string& path, std::size_t maxLineBytes = kMaxLineBytes);
     ~TextReader();
     TextReader(const TextReader&) = delete;

@@ -91,6 +91,13 @@ TEST(TextReader, NonUtf8LineIsReadAsWindows1251)
     TempDir dir;
     dir.write("f.txt", "\xCF\xF3\xEB\xFF\r\n\xD0\x9F\r\n"); // "Пуля" in 1251, then "П" in UTF-8
     EXPECT_EQ(readAll(dir.file("f.txt")), (std::vector<std::string>{"Пуля", "П"}));
+
+    // Two UTF-8 bytes per letter: a 1251 line under the limit can decode to one over it, which
+    // would be written back as a line no reader takes.
+    const std::string letters(rt::kMaxLineBytes / 2 + 1, '\xE0');
+    dir.write("g.txt", letters + "\r\n");
+    rt::TextReader reader(dir.file("g.txt"));
+    EXPECT_THROW(reader.readLine(), rt::LineTooLong);
 }
 
 TEST(TextReader, OpenFailuresCarryTheRuntimeTexts)
