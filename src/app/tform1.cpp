@@ -174,6 +174,9 @@ void TForm1::buildMenus()
     DeleteSeries1 = addItem(chart, "DeleteSeries1", "Delete Series");
     chart->addSeparator();
     Redraw1 = addItem(chart, "Redraw1", "Redraw");
+    chart->addSeparator();
+    FitAxesToData1 = addItem(chart, "FitAxesToData1", "Fit Axes to Data");
+    FitAxesToData1->setCheckable(true);
 
     QMenu* options = menuBar()->addMenu(QStringLiteral("Options"));
     BulletListEditor1 = addItem(options, "BulletListEditor1", "&Bullet List Editor");

@@ -5,6 +5,7 @@
 #include "table/download.h"
 #include "table/measurementfile.h"
 #include "table/stringgrid.h"
+#include "table/units.h"
 #include "ui/prompts.h"
 
 #include <QMainWindow>
@@ -50,6 +51,8 @@ public:
     // The measurement table; Grid shows it.
     table::StringGrid& table() { return m_table; }
     const std::string& startDir() const { return m_startDir; }
+    // What the table, labels, panel and charts show in; stored texts never change with it.
+    table::Units units() const { return m_units; }
 
     // The weight field's text as the program reads it (" ,   " when untouched).
     std::string weightText() const;
@@ -155,6 +158,7 @@ public:
     QAction* AddSeries1 = nullptr;
     QAction* DeleteSeries1 = nullptr;
     QAction* Redraw1 = nullptr;
+    QAction* FitAxesToData1 = nullptr;
     QAction* BulletListEditor1 = nullptr;
     QAction* COMSetup2 = nullptr;
     QAction* FAQ1 = nullptr;
@@ -228,6 +232,7 @@ private:
     table::LineAssembler m_reception;
     // The series laid over the current one; entry k is item k of ListBox1.
     charts::ExternalSeriesStore m_externalSeries;
+    table::Units m_units = table::Units::Metric;
     // Set while Exit closes the window it has already asked about.
     bool m_exitConfirmed = false;
 };
