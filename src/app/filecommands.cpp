@@ -40,6 +40,7 @@ bool TForm1::confirm(const char* text, ui::MessageButtons buttons)
 
 void TForm1::resetStatisticsLabels()
 {
+    m_statistics.reset();
     for (QLabel* label : {VmaxLabel, VminLabel, VaLabel, EmaxLabel, EminLabel, EaLabel})
         label->setText(ui::toQString(table::kEmptyMark));
 }
@@ -65,6 +66,7 @@ void TForm1::New1Click()
         resetStatisticsLabels();
         table::setUnsavedChanges(false);
     }
+    updateShotStatistics();
     table::setCurrentFileName(std::string());
     redraw();
 }

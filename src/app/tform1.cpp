@@ -3,6 +3,8 @@
 #include "app/anchors.h"
 #include "app/bulletnamesmodel.h"
 #include "app/forms.h"
+#include "app/preferences.h"
+#include "app/shotstatisticspanel.h"
 #include "app/weightvalidator.h"
 #include "chart/ui/chartwidget.h"
 #include "help/taboutbox.h"
@@ -124,12 +126,19 @@ TForm1::TForm1(QWidget* parent)
 
     setFont(ui::designFont());
 
+    // Before the menus: the View menu shows and hides it.
+    ShotStatisticsDock = new ShotStatisticsPanel(this);
     buildMenus();
     buildControls();
     bindHandlers();
+    applyPreferences(loadPreferences());
 
     move(2, 7);
-    resize(kClientDesignSize.width(), kClientDesignSize.height() + menuBar()->sizeHint().height());
+    // The panel adds its width: the central area keeps its designed size.
+    const int panelWidth =
+        ShotStatisticsDock->isHidden() ? 0 : ShotStatisticsDock->sizeHint().width();
+    resize(kClientDesignSize.width() + panelWidth,
+           kClientDesignSize.height() + menuBar()->sizeHint().height());
 
     // Creation runs FormCreate; its errors take the road of every other handler's.
     ui::guarded([this] { FormCreate(); })();
@@ -137,6 +146,7 @@ TForm1::TForm1(QWidget* parent)
 
 TForm1::~TForm1()
 {
+    rememberPreferences();
     table::setCaptionListener(nullptr);
     // Closing serves hand-overs still pending from the event thread; they must find every
     // widget alive.
@@ -161,6 +171,8 @@ void TForm1::buildMenus()
     SaveSelectedAs1 = addItem(file, "SaveSelectedAs1", "Save Selected As...");
     file->addSeparator();
     Exit1 = addItem(file, "Exit1", "&Exit", QKeySequence(Qt::CTRL | Qt::Key_E));
+
+    buildViewMenu(menuBar()->addMenu(QStringLiteral("&View")));
 
     QMenu* chronolite = menuBar()->addMenu(QStringLiteral("Chronolite"));
     LOAD1 = addItem(chronolite, "LOAD1", "LOAD!");
@@ -363,6 +375,8 @@ void TForm1::buildControls()
     GroupBox1 = makeGroup(client, "GroupBox1", "Terminal");
     GroupBox1->hide();
 
+    addDockWidget(Qt::RightDockWidgetArea, ShotStatisticsDock);
+
     Timer = new QTimer(this);
     Timer->setObjectName(QStringLiteral("Timer"));
     Timer->setInterval(kSilenceMs);
@@ -397,6 +411,7 @@ void TForm1::bindHandlers()
     connect(Timer, &QTimer::timeout, this, ui::guarded([this] { TimerTimer(); }));
     connect(Button2, &QPushButton::clicked, this, ui::guarded([this] { Button2Click(); }));
     bindChartHandlers();
+    bindViewHandlers();
 }
 
 void TForm1::FormCreate()
@@ -438,14 +453,11 @@ void TForm1::applyEnergyRule(std::size_t row, const std::string& weight)
 
 double TForm1::statisticsPass()
 {
-    const table::Statistics s = table::statisticsPass(m_table);
-    VmaxLabel->setText(ui::toQString(s.vMax));
-    VminLabel->setText(ui::toQString(s.vMin));
-    VaLabel->setText(ui::toQString(s.vMean));
-    EmaxLabel->setText(ui::toQString(s.eMax));
-    EminLabel->setText(ui::toQString(s.eMin));
-    EaLabel->setText(ui::toQString(s.eMean));
-    return s.meanVelocity;
+    // First: the panel leaves out what the pass stops at.
+    updateShotStatistics();
+    m_statistics = table::statisticsPass(m_table);
+    showStatisticsLabels();
+    return m_statistics->meanVelocity;
 }
 
 void TForm1::deviationPass(double meanVelocity)

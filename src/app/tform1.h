@@ -4,6 +4,7 @@
 #include "table/bulletlist.h"
 #include "table/download.h"
 #include "table/measurementfile.h"
+#include "table/measurementtable.h"
 #include "table/stringgrid.h"
 #include "table/units.h"
 #include "ui/prompts.h"
@@ -11,6 +12,7 @@
 #include <QMainWindow>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace ui {
@@ -34,6 +36,8 @@ class QTabWidget;
 class QTimer;
 class QWidget;
 class BulletNamesModel;
+class ShotStatisticsPanel;
+struct Preferences;
 class TComPort;
 class TComTerminal;
 namespace chart {
@@ -53,6 +57,7 @@ public:
     const std::string& startDir() const { return m_startDir; }
     // What the table, labels, panel and charts show in; stored texts never change with it.
     table::Units units() const { return m_units; }
+    void setUnits(table::Units units);
 
     // The weight field's text as the program reads it (" ,   " when untouched).
     std::string weightText() const;
@@ -65,6 +70,10 @@ public:
     void applyEnergyRule(std::size_t row, const std::string& weight);
     double statisticsPass();
     void deviationPass(double meanVelocity);
+
+    // The shot statistics panel's figures over all rows and over the marked ones.
+    void updateShotStatistics();
+    void updateSelectedShotStatistics();
 
     void FormCreate();
     void FAQ1Click();
@@ -144,6 +153,7 @@ public:
     QPlainTextEdit* Memo1 = nullptr;
     QGroupBox* GroupBox1 = nullptr;
     QTimer* Timer = nullptr;
+    ShotStatisticsPanel* ShotStatisticsDock = nullptr;
 
     // Menu commands.
     QAction* New1 = nullptr;
@@ -152,6 +162,10 @@ public:
     QAction* SaveAs1 = nullptr;
     QAction* SaveSelectedAs1 = nullptr;
     QAction* Exit1 = nullptr;
+    // View menu: the panel's own show/hide item, and the units.
+    QAction* ShotStatistics1 = nullptr;
+    QAction* Metric1 = nullptr;
+    QAction* Imperial1 = nullptr;
     QAction* LOAD1 = nullptr;
     QAction* COMSetup1 = nullptr;
     QAction* DeleteSelected1 = nullptr;
@@ -205,7 +219,13 @@ private:
 
     void buildMenus();
     void buildControls();
+    void buildViewMenu(QMenu* view);
     void bindHandlers();
+    void bindViewHandlers();
+    void applyPreferences(const Preferences& preferences);
+    void rememberPreferences() const;
+    // The six labels from the last statistics pass, in the display units.
+    void showStatisticsLabels();
     void fillBulletCombo();
     // The charts follow every change of the table through the Redraw button's command.
     void redraw();
@@ -233,6 +253,8 @@ private:
     // The series laid over the current one; entry k is item k of ListBox1.
     charts::ExternalSeriesStore m_externalSeries;
     table::Units m_units = table::Units::Metric;
+    // The last statistics pass's result, kept to show it again in other units.
+    std::optional<table::Statistics> m_statistics;
     // Set while Exit closes the window it has already asked about.
     bool m_exitConfirmed = false;
 };

@@ -105,13 +105,19 @@ Statistics statisticsPass(const StringGrid& grid)
 
     Statistics s;
     s.meanVelocity = vSum / static_cast<double>(n);
+    s.maxVelocity = vMax;
+    s.minVelocity = vMin;
     s.vMax = rt::formatInteger(vMax);
     s.vMin = rt::formatInteger(vMin);
     s.vMean = rt::formatTwoDecimal(s.meanVelocity);
+    s.energyValid = energyValid;
     if (energyValid) {
+        s.maxEnergy = eMax;
+        s.minEnergy = eMin;
+        s.meanEnergy = eSum / static_cast<double>(n);
         s.eMax = rt::formatTwoDecimal(eMax);
         s.eMin = rt::formatTwoDecimal(eMin);
-        s.eMean = rt::formatTwoDecimal(eSum / static_cast<double>(n));
+        s.eMean = rt::formatTwoDecimal(s.meanEnergy);
     } else {
         s.eMax = s.eMin = s.eMean = std::string(kInvalidMark);
     }

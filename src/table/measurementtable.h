@@ -33,6 +33,13 @@ struct Statistics {
     std::string vMax, vMin, vMean;
     std::string eMax, eMin, eMean;
     double meanVelocity = 0;
+    // The values behind the texts, for showing them in other units.
+    int maxVelocity = 0;
+    int minVelocity = 0;
+    bool energyValid = false;
+    double maxEnergy = 0;
+    double minEnergy = 0;
+    double meanEnergy = 0;
 };
 
 // Over rows 1..rowCount-1. A velocity that does not convert throws, before any result

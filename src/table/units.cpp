@@ -3,6 +3,7 @@
 #include "runtime/convert.h"
 #include "runtime/errors.h"
 #include "runtime/numberformat.h"
+#include "table/measurementtable.h"
 #include "table/shotstatistics.h"
 
 #include <optional>
@@ -87,6 +88,53 @@ std::string weightDisplay(std::string_view stored, Units units)
     if (!m)
         return std::string(stored);
     return rt::formatFloat(grains(*m), rt::FloatFormat::Fixed, kAllDigits, 1);
+}
+
+std::string measurementCellDisplay(std::size_t col, std::size_t row, std::string_view stored,
+                                   Units units)
+{
+    if (units == Units::Metric)
+        return std::string(stored);
+    if (row == 0) {
+        switch (col) {
+        case ColV:
+            return "V (ft/s)";
+        case ColE:
+            return "E (ft\u00B7lbf)";
+        case ColM:
+            return "m (gr)";
+        default:
+            return std::string(stored);
+        }
+    }
+    switch (col) {
+    case ColV:
+        return velocityDisplay(stored, units);
+    case ColE:
+        return energyDisplay(stored, units);
+    case ColM:
+        return weightDisplay(stored, units);
+    default:
+        return std::string(stored);
+    }
+}
+
+StatisticsLabels statisticsLabels(const Statistics& s, Units units)
+{
+    if (units == Units::Metric)
+        return {s.vMax, s.vMin, s.vMean, s.eMax, s.eMin, s.eMean};
+    StatisticsLabels l;
+    l.vMax = rt::formatInteger(feetPerSecond(s.maxVelocity));
+    l.vMin = rt::formatInteger(feetPerSecond(s.minVelocity));
+    l.vMean = rt::formatTwoDecimal(feetPerSecond(s.meanVelocity));
+    if (s.energyValid) {
+        l.eMax = rt::formatTwoDecimal(footPounds(s.maxEnergy));
+        l.eMin = rt::formatTwoDecimal(footPounds(s.minEnergy));
+        l.eMean = rt::formatTwoDecimal(footPounds(s.meanEnergy));
+    } else {
+        l.eMax = l.eMin = l.eMean = s.eMax;
+    }
+    return l;
 }
 
 ShotStatistics inUnits(const ShotStatistics& s, Units units)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -8,6 +9,7 @@
 namespace table {
 
 struct ShotStatistics;
+struct Statistics;
 
 enum class Units { Metric, Imperial };
 
@@ -31,7 +33,19 @@ std::string energyDisplay(std::string_view stored, Units units);
 // Weight: one decimal in grains.
 std::string weightDisplay(std::string_view stored, Units units);
 
+// A measurement-table cell as shown: the header row names the unit, the V, E and m columns
+// convert; every other cell shows its stored text.
+std::string measurementCellDisplay(std::size_t col, std::size_t row, std::string_view stored,
+                                   Units units);
+
 // The velocity figures in the chosen unit; counts and CV do not depend on it.
 ShotStatistics inUnits(const ShotStatistics& s, Units units);
+
+// The statistics labels' texts: their own formats on the values in the chosen units.
+struct StatisticsLabels {
+    std::string vMax, vMin, vMean;
+    std::string eMax, eMin, eMean;
+};
+StatisticsLabels statisticsLabels(const Statistics& s, Units units);
 
 } // namespace table

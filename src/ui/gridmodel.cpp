@@ -33,13 +33,31 @@ int GridModel::columnCount(const QModelIndex& parent) const
     return parent.isValid() ? 0 : static_cast<int>(m_grid.colCount());
 }
 
+void GridModel::setDisplayText(DisplayText displayText)
+{
+    m_displayText = std::move(displayText);
+    emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+    if (rowCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {Qt::DisplayRole});
+}
+
+QString GridModel::shown(std::size_t col, std::size_t row) const
+{
+    const std::string_view stored = m_grid.cell(col, row);
+    return toQString(m_displayText ? std::string_view(m_displayText(col, row, stored)) : stored);
+}
+
 QVariant GridModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() ||
-        (role != Qt::DisplayRole && role != Qt::AccessibleTextRole && role != Qt::EditRole))
+    if (!index.isValid())
         return {};
-    return toQString(m_grid.cell(static_cast<std::size_t>(index.column()),
-                                 static_cast<std::size_t>(index.row()) + 1));
+    const auto col = static_cast<std::size_t>(index.column());
+    const auto row = static_cast<std::size_t>(index.row()) + 1;
+    if (role == Qt::EditRole)
+        return toQString(m_grid.cell(col, row));
+    if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
+        return shown(col, row);
+    return {};
 }
 
 Qt::ItemFlags GridModel::flags(const QModelIndex& index) const
@@ -64,7 +82,7 @@ QVariant GridModel::headerData(int section, Qt::Orientation orientation, int rol
     if (role != Qt::DisplayRole || section < 0)
         return {};
     if (orientation == Qt::Horizontal)
-        return toQString(m_grid.cell(static_cast<std::size_t>(section), 0));
+        return shown(static_cast<std::size_t>(section), 0);
     return section + 1;
 }
 

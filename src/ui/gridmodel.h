@@ -4,6 +4,10 @@
 
 #include <QAbstractTableModel>
 
+#include <functional>
+#include <string>
+#include <string_view>
+
 namespace ui {
 
 // Shows a table::StringGrid to a QTableView: grid row 0 is the horizontal header, grid row r is
@@ -17,6 +21,12 @@ public:
     table::StringGrid& grid() const { return m_grid; }
     // Cells the user may type into, written straight to the grid.
     void setEditable(bool editable) { m_editable = editable; }
+
+    // What a cell (row 0: a header) shows instead of its stored text, such as a value in other
+    // units; an editor still gets the stored text. Empty: the stored text.
+    using DisplayText =
+        std::function<std::string(std::size_t col, std::size_t row, std::string_view stored)>;
+    void setDisplayText(DisplayText displayText);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -35,8 +45,11 @@ private:
     void rowsChanged(std::size_t first, std::size_t last) override;
     void columnWidthChanged(std::size_t col) override;
 
+    QString shown(std::size_t col, std::size_t row) const;
+
     table::StringGrid& m_grid;
     bool m_editable = false;
+    DisplayText m_displayText;
 };
 
 } // namespace ui

@@ -4,6 +4,8 @@
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QStyle>
+#include <QStyleOptionHeader>
 
 namespace ui {
 
@@ -58,6 +60,22 @@ void GridView::applyColumnWidths()
         horizontalHeader()->resizeSection(c, m_model->grid().colWidth(static_cast<std::size_t>(c)));
 }
 
+void GridView::fitColumnsToHeaders()
+{
+    QHeaderView* header = horizontalHeader();
+    for (int c = 0; c < m_model->columnCount(); ++c) {
+        QStyleOptionHeader option;
+        option.initFrom(header);
+        option.text = m_model->headerData(c, Qt::Horizontal).toString();
+        const int needed =
+            header->style()
+                ->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), header)
+                .width();
+        const int own = m_model->grid().colWidth(static_cast<std::size_t>(c));
+        header->resizeSection(c, std::max(own, needed));
+    }
+}
+
 void GridView::ensureCurrentCell()
 {
     if (!m_model || m_model->rowCount() == 0)
@@ -75,13 +93,14 @@ GridSelection GridView::selection() const
     GridSelection result;
     if (!m_model || !selectionModel())
         return result;
-    const QModelIndexList rows = selectionModel()->selectedRows();
-    if (!rows.isEmpty()) {
-        int top = rows.first().row();
-        int bottom = top;
-        for (const QModelIndex& index : rows) {
-            top = std::min(top, index.row());
-            bottom = std::max(bottom, index.row());
+    // The ranges, not the rows: a whole table marked is one range but 65,535 rows.
+    const QItemSelection ranges = selectionModel()->selection();
+    if (!ranges.isEmpty()) {
+        int top = ranges.first().top();
+        int bottom = ranges.first().bottom();
+        for (const QItemSelectionRange& range : ranges) {
+            top = std::min(top, range.top());
+            bottom = std::max(bottom, range.bottom());
         }
         result.top = static_cast<std::size_t>(top) + 1;
         result.bottom = static_cast<std::size_t>(bottom) + 1;

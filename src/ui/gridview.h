@@ -28,6 +28,9 @@ public:
     // Marks rows top..bottom (grid rows) and makes top the current row.
     void selectRows(std::size_t top, std::size_t bottom);
 
+    // Widens the columns whose header would not fit; the grid takes the new widths.
+    void fitColumnsToHeaders();
+
 private:
     void ensureCurrentCell();
     void applyColumnWidths();

@@ -1,9 +1,22 @@
 #include "app/application.h"
+#include "app/preferences.h"
 #include "runtime/decimalseparator.h"
 #include "serial/ui/qthandover.h"
 #include "ui/errorreport.h"
 
+#include <QSettings>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
+
+namespace {
+
+// Every test starts without remembered preferences, and none reaches the user's own.
+class FreshPreferences : public ::testing::EmptyTestEventListener {
+    void OnTestStart(const ::testing::TestInfo&) override { forgetPreferences(); }
+};
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -13,6 +26,9 @@ int main(int argc, char** argv)
     VexorelApplication app(argc, argv);
     QtHandOver handOver([](std::exception_ptr error) { ui::reportException(error); });
     rt::setDecimalSeparator(',');
+    const QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     ::testing::InitGoogleTest(&argc, argv);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new FreshPreferences);
     return RUN_ALL_TESTS();
 }

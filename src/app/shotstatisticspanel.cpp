@@ -1,0 +1,124 @@
+#include "app/shotstatisticspanel.h"
+
+#include "ui/qtext.h"
+
+#include <QGridLayout>
+#include <QLabel>
+
+namespace {
+
+struct Figure {
+    const char* name;
+    const char* caption;
+    const char* definition;
+    bool velocity; // shown in the velocity unit
+};
+
+// Definitions as the help page gives them; the selection's figures are the same over the
+// marked rows.
+constexpr Figure kAll[] = {
+    {"Shots", "Shots", "Rows whose velocity converts", false},
+    {"Mean", "Mean", "Mean of the velocities", true},
+    {"Es", "ES", "Extreme spread: highest \u2212 lowest velocity", true},
+    {"Sd", "SD (n\u22121)",
+     "Sample standard deviation of the velocities, divided by n \u2212 1; one shot has none "
+     "(\u2014)",
+     true},
+    {"Cv", "CV", "Coefficient of variation: SD / mean \u00D7 100 %", false},
+    {"Median", "Median", "Median of the velocities", true},
+};
+constexpr Figure kSelected[] = {
+    {"SelectedShots", "Selected shots", "Marked rows whose velocity converts", false},
+    {"SelectedMean", "Selected mean", "Mean of the marked rows' velocities", true},
+    {"SelectedEs", "Selected ES", "Extreme spread of the marked rows: highest \u2212 lowest", true},
+    {"SelectedSd", "Selected SD (n\u22121)",
+     "Sample standard deviation of the marked rows' velocities, divided by n \u2212 1", true},
+};
+
+QLabel* noteLabel(const char* name)
+{
+    auto* label = new QLabel;
+    label->setObjectName(QString::fromUtf8(name));
+    label->setWordWrap(true);
+    return label;
+}
+
+QString velocityUnit(table::Units units)
+{
+    return units == table::Units::Imperial ? QStringLiteral("ft/s") : QStringLiteral("m/s");
+}
+
+} // namespace
+
+ShotStatisticsPanel::ShotStatisticsPanel(QWidget* parent)
+    : QDockWidget(QStringLiteral("Shot statistics"), parent)
+{
+    setObjectName(QStringLiteral("ShotStatisticsPanel"));
+    setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
+
+    auto* body = new QWidget(this);
+    auto* grid = new QGridLayout(body);
+    grid->setColumnStretch(1, 1);
+    int row = 0;
+    const auto addFigures = [&](const auto& figures, QLabel** values[]) {
+        for (std::size_t i = 0; i < std::size(figures); ++i) {
+            const Figure& f = figures[i];
+            auto* caption = new QLabel(QString::fromUtf8(f.caption));
+            caption->setObjectName(QString::fromUtf8(f.name) + QStringLiteral("Caption"));
+            caption->setToolTip(QString::fromUtf8(f.definition));
+            auto* value = new QLabel;
+            value->setObjectName(QString::fromUtf8(f.name) + QStringLiteral("Value"));
+            value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+            caption->setBuddy(value);
+            *values[i] = value;
+            grid->addWidget(caption, row, 0);
+            grid->addWidget(value, row, 1);
+            if (f.velocity) {
+                auto* unit = new QLabel;
+                m_unitLabels.append(unit);
+                grid->addWidget(unit, row, 2);
+            }
+            ++row;
+        }
+    };
+    QLabel** all[] = {&ShotsValue, &MeanValue, &EsValue, &SdValue, &CvValue, &MedianValue};
+    addFigures(kAll, all);
+    WithoutVelocityLabel = noteLabel("WithoutVelocityLabel");
+    grid->addWidget(WithoutVelocityLabel, row++, 0, 1, 3);
+    grid->setRowMinimumHeight(row++, 8);
+    QLabel** selected[] = {&SelectedShotsValue, &SelectedMeanValue, &SelectedEsValue,
+                           &SelectedSdValue};
+    addFigures(kSelected, selected);
+    SelectedWithoutVelocityLabel = noteLabel("SelectedWithoutVelocityLabel");
+    grid->addWidget(SelectedWithoutVelocityLabel, row++, 0, 1, 3);
+    grid->setRowStretch(row, 1);
+    setWidget(body);
+    setUnits(table::Units::Metric);
+}
+
+void ShotStatisticsPanel::showAll(const table::ShotStatisticsTexts& figures)
+{
+    ShotsValue->setText(ui::toQString(figures.shots));
+    MeanValue->setText(ui::toQString(figures.mean));
+    EsValue->setText(ui::toQString(figures.extremeSpread));
+    SdValue->setText(ui::toQString(figures.standardDeviation));
+    CvValue->setText(ui::toQString(figures.coefficientOfVariation));
+    MedianValue->setText(ui::toQString(figures.median));
+    WithoutVelocityLabel->setText(ui::toQString(figures.withoutVelocity));
+}
+
+void ShotStatisticsPanel::showSelected(const table::ShotStatisticsTexts& figures)
+{
+    SelectedShotsValue->setText(ui::toQString(figures.shots));
+    SelectedMeanValue->setText(ui::toQString(figures.mean));
+    SelectedEsValue->setText(ui::toQString(figures.extremeSpread));
+    SelectedSdValue->setText(ui::toQString(figures.standardDeviation));
+    SelectedWithoutVelocityLabel->setText(ui::toQString(figures.withoutVelocity));
+}
+
+void ShotStatisticsPanel::setUnits(table::Units units)
+{
+    for (QLabel* unit : m_unitLabels)
+        unit->setText(velocityUnit(units));
+}

@@ -1,0 +1,118 @@
+// The main window's View menu: the shot statistics panel and the display units, and the
+// preferences that remember them with the chart's fit.
+#include "app/preferences.h"
+#include "app/shotstatisticspanel.h"
+#include "app/tform1.h"
+#include "table/shotstatistics.h"
+#include "ui/errorreport.h"
+#include "ui/gridmodel.h"
+#include "ui/gridview.h"
+#include "ui/qtext.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QMenu>
+
+void TForm1::buildViewMenu(QMenu* view)
+{
+    // The panel's own item, so its close button unticks it too.
+    ShotStatistics1 = ShotStatisticsDock->toggleViewAction();
+    ShotStatistics1->setText(QStringLiteral("Shot Statistics"));
+    ShotStatistics1->setObjectName(QStringLiteral("ShotStatistics1"));
+    view->addAction(ShotStatistics1);
+
+    QMenu* units = view->addMenu(QStringLiteral("Units"));
+    units->setObjectName(QStringLiteral("Units1"));
+    auto* group = new QActionGroup(units);
+    Metric1 = units->addAction(QStringLiteral("Metric (m/s, J, g)"));
+    Metric1->setObjectName(QStringLiteral("Metric1"));
+    Imperial1 = units->addAction(QString::fromUtf8("Imperial (ft/s, ft\u00B7lbf, gr)"));
+    Imperial1->setObjectName(QStringLiteral("Imperial1"));
+    for (QAction* item : {Metric1, Imperial1}) {
+        item->setCheckable(true);
+        group->addAction(item);
+    }
+    Metric1->setChecked(true);
+}
+
+void TForm1::bindViewHandlers()
+{
+    connect(Metric1, &QAction::triggered, this,
+            ui::guarded([this] { setUnits(table::Units::Metric); }));
+    connect(Imperial1, &QAction::triggered, this,
+            ui::guarded([this] { setUnits(table::Units::Imperial); }));
+    // The user's choices only: the panel's item also follows the window closing. The panel's
+    // close button is remembered when the window goes.
+    connect(ShotStatistics1, &QAction::triggered, this, [this] { rememberPreferences(); });
+    connect(FitAxesToData1, &QAction::triggered, this, [this] { rememberPreferences(); });
+    connect(Grid->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            ui::guarded([this] { updateSelectedShotStatistics(); }));
+}
+
+void TForm1::applyPreferences(const Preferences& preferences)
+{
+    ShotStatisticsDock->setVisible(preferences.shotStatisticsShown);
+    FitAxesToData1->setChecked(preferences.fitAxes);
+    (preferences.units == table::Units::Imperial ? Imperial1 : Metric1)->setChecked(true);
+    setUnits(preferences.units);
+}
+
+void TForm1::rememberPreferences() const
+{
+    savePreferences({m_units, !ShotStatisticsDock->isHidden(), FitAxesToData1->isChecked()});
+}
+
+void TForm1::setUnits(table::Units units)
+{
+    m_units = units;
+    // Stored texts stay as they are; only what the view shows converts.
+    if (units == table::Units::Metric)
+        m_gridModel->setDisplayText({});
+    else
+        m_gridModel->setDisplayText(
+            [units](std::size_t col, std::size_t row, std::string_view stored) {
+                return table::measurementCellDisplay(col, row, stored, units);
+            });
+    table::writeHeader(m_table);
+    if (units == table::Units::Imperial)
+        Grid->fitColumnsToHeaders();
+    ShotStatisticsDock->setUnits(units);
+    showStatisticsLabels();
+    updateShotStatistics();
+    rememberPreferences();
+    redraw();
+}
+
+void TForm1::showStatisticsLabels()
+{
+    if (!m_statistics)
+        return;
+    const table::StatisticsLabels l = table::statisticsLabels(*m_statistics, m_units);
+    VmaxLabel->setText(ui::toQString(l.vMax));
+    VminLabel->setText(ui::toQString(l.vMin));
+    VaLabel->setText(ui::toQString(l.vMean));
+    EmaxLabel->setText(ui::toQString(l.eMax));
+    EminLabel->setText(ui::toQString(l.eMin));
+    EaLabel->setText(ui::toQString(l.eMean));
+}
+
+void TForm1::updateShotStatistics()
+{
+    ShotStatisticsDock->showAll(
+        table::formatShotStatistics(table::inUnits(table::shotStatistics(m_table), m_units)));
+    updateSelectedShotStatistics();
+}
+
+void TForm1::updateSelectedShotStatistics()
+{
+    const ui::GridSelection marked = Grid->selection();
+    // One row is no series: its figures would only repeat the row.
+    if (marked.bottom <= marked.top || table::isEmpty(m_table)) {
+        ShotStatisticsDock->showSelected({});
+        return;
+    }
+    ShotStatisticsDock->showSelected(table::formatShotStatistics(
+        table::inUnits(table::shotStatistics(m_table, marked.top, marked.bottom), m_units)));
+}
