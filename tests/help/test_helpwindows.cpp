@@ -1,5 +1,7 @@
 #include "help/taboutbox.h"
 #include "help/thelpform.h"
+#include "table/shotstatistics.h"
+#include "table/units.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -21,6 +23,27 @@ namespace {
 QPlainTextEdit* memoOf(const THelpForm& form, int index)
 {
     return form.pages()->widget(index)->findChild<QPlainTextEdit*>();
+}
+
+QString pageText(const THelpForm& form, const QString& caption)
+{
+    for (int i = 0; i < form.pages()->count(); ++i) {
+        if (form.pages()->tabText(i) == caption)
+            return memoOf(form, i)->toPlainText();
+    }
+    ADD_FAILURE() << "no page " << caption.toStdString();
+    return {};
+}
+
+// A factor as the help writes it: all its digits, with a decimal comma.
+QString factorText(double factor)
+{
+    return QString::number(factor, 'g', 15).replace(QLatin1Char('.'), QLatin1Char(','));
+}
+
+QString inGuillemets(std::string_view text)
+{
+    return QStringLiteral("«%1»").arg(QString::fromUtf8(text.data(), qsizetype(text.size())));
 }
 
 // Runs the box modally and lets `action` act on it once exec() is spinning. A box that
@@ -51,6 +74,52 @@ TEST(HelpForm, HasTheSixPagesInOrderWithTheFirstActive)
         EXPECT_FALSE(memo->toPlainText().trimmed().isEmpty());
         EXPECT_EQ(memo->accessibleName(), captions[i]);
     }
+}
+
+TEST(HelpForm, UnitsPageDescribesTheUnitsMenuAndTheProgramsFactors)
+{
+    THelpForm form;
+    const QString text = pageText(form, QStringLiteral("Ед. измерения"));
+    // The page once said feet per second were not provided.
+    EXPECT_FALSE(text.contains(QStringLiteral("не предусмотрены")));
+
+    for (const char* named :
+         {"View › Units", "«Metric (m/s, J, g)»", "«Imperial (ft/s, ft·lbf, gr)»", "«V (ft/s)»",
+          "«E (ft·lbf)»", "«m (gr)»", "«Shot statistics»"}) {
+        EXPECT_TRUE(text.contains(QString::fromUtf8(named))) << named;
+    }
+    // Saving in Imperial writes the Metric file.
+    EXPECT_TRUE(text.contains(QStringLiteral("не изменяет ни одного файла")));
+
+    // The factors the reader is told are the ones the program converts with.
+    EXPECT_TRUE(
+        text.contains(QStringLiteral("1 ft/s = %1 м/с").arg(factorText(table::kMetresPerFoot))));
+    EXPECT_TRUE(text.contains(
+        QStringLiteral("1 ft·lbf = %1 Дж").arg(factorText(table::kJoulesPerFootPound))));
+    EXPECT_TRUE(
+        text.contains(QStringLiteral("1 gr = %1 г").arg(factorText(table::kGramsPerGrain))));
+}
+
+TEST(HelpForm, StatisticsPageNamesThePanelItsFiguresAndWhatTheyShow)
+{
+    THelpForm form;
+    const QString text = pageText(form, QStringLiteral("Статистика"));
+
+    for (const char* named : {"«Statistics»", "«Shot statistics»", "View › Shot Statistics"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(named))) << named;
+    // Each caption opens a line of its own list, so "ES" is not found inside "Selected ES".
+    for (const char* caption : {"Shots", "Mean", "ES", "SD (n−1)", "CV", "Median", "Selected shots",
+                                "Selected mean", "Selected ES", "Selected SD (n−1)"}) {
+        EXPECT_TRUE(text.contains(QStringLiteral("• %1 — ").arg(QString::fromUtf8(caption))))
+            << caption;
+    }
+
+    // What the panel really shows for a lone shot and for rows it leaves out.
+    EXPECT_TRUE(text.contains(inGuillemets(table::kNoFigure)));
+    table::ShotStatistics twoLeftOut;
+    twoLeftOut.withoutVelocity = 2;
+    EXPECT_TRUE(
+        text.contains(inGuillemets(table::formatShotStatistics(twoLeftOut).withoutVelocity)));
 }
 
 TEST(HelpForm, TextsIgnoreTyping)
