@@ -54,6 +54,9 @@ void TForm1::bindViewHandlers()
 void TForm1::applyPreferences(const Preferences& preferences)
 {
     ShotStatisticsDock->setVisible(preferences.shotStatisticsShown);
+    // The item follows the panel's show and hide events, which a window not yet shown
+    // does not send.
+    ShotStatistics1->setChecked(preferences.shotStatisticsShown);
     FitAxesToData1->setChecked(preferences.fitAxes);
     (preferences.units == table::Units::Imperial ? Imperial1 : Metric1)->setChecked(true);
     setUnits(preferences.units);
