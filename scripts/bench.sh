@@ -9,6 +9,10 @@ ensure_packages $BUILD_PACKAGES $BENCH_PACKAGES
 cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DVEXOREL_TESTS=OFF -DVEXOREL_BENCHMARKS=ON \
     -DVEXOREL_WERROR=ON
 cmake --build build/release -j "$(jobs)"
+# The windows start with the default view and leave the user's own preferences alone.
+XDG_CONFIG_HOME=$(mktemp -d)
+export XDG_CONFIG_HOME
+trap 'rm -rf "$XDG_CONFIG_HOME"' EXIT
 # Only the benchmark executables: their build folders hold *_autogen folders of the same prefix.
 for b in $(find build/release/bench -type f -executable -name 'bench_*' | sort); do "$b"; done
 # Median start-up time over several runs and the idle resident memory.

@@ -47,11 +47,13 @@ TEST(Termination, TheProgramEndsNormallyOnTermIntAndHupAndLeavesNoFiles)
     for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
         TempDir dir;
         dir.write("Bullets.vx!", "");
+        const TempDir config;
         QProcess program;
         program.setProgram(VEXOREL_PROGRAM);
         program.setWorkingDirectory(QString::fromStdString(dir.path()));
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("XDG_CONFIG_HOME", QString::fromStdString(config.path()));
         program.setProcessEnvironment(env);
         program.setProcessChannelMode(QProcess::ForwardedChannels);
         program.start();
@@ -71,6 +73,9 @@ TEST(Termination, TheProgramEndsNormallyOnTermIntAndHupAndLeavesNoFiles)
         EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << "signal " << signal;
         EXPECT_EQ(program.exitCode(), 0) << "signal " << signal;
         EXPECT_EQ(namesIn(dir.path()), std::set<std::string>{"Bullets.vx!"}) << signal;
+        // The window went the normal way, remembering the user's view.
+        EXPECT_EQ(namesIn(config.path() + "/Vexorel"), std::set<std::string>{"Vexorel.conf"})
+            << signal;
     }
 }
 
