@@ -50,6 +50,7 @@ void TForm1::bindChartHandlers()
     connect(CheckBox1, &QCheckBox::toggled, this, ui::guarded([this] { CheckBox1Click(); }));
     connect(CheckBox2, &QCheckBox::toggled, this, ui::guarded([this] { CheckBox2Click(); }));
     connect(CheckBox3, &QCheckBox::toggled, this, ui::guarded([this] { CheckBox3Click(); }));
+    connect(FitAxesToData1, &QAction::toggled, this, ui::guarded([this] { Button1Click(); }));
 
     const std::pair<QAction*, void (TForm1::*)()> popups[] = {
         {SaveToBMP1, &TForm1::SaveToBMP1Click}, {SaveasWMF1, &TForm1::SaveasWMF1Click},
@@ -69,7 +70,7 @@ void TForm1::Button1Click()
     for (int i = 0; i < ListBox1->count(); ++i)
         items.push_back(ListBox1->item(i)->text().toStdString());
     const charts::ViewFlags flags{CheckBox1->isChecked(), CheckBox2->isChecked(),
-                                  CheckBox3->isChecked(), units()};
+                                  CheckBox3->isChecked(), units(), FitAxesToData1->isChecked()};
     charts::redraw(ChartV->edit(), ChartE->edit(), ChartdV->edit(),
                    {m_table, m_externalSeries, items, table::currentFileName(), flags});
 }
