@@ -21,22 +21,21 @@ void TForm1::setUpCharts()
     struct Setup {
         chart::ChartWidget* chart;
         const char* title;
-        const char* leftTitle;
         bool legend;
         bool walls;
     };
-    const Setup setups[] = {{ChartV, "V = f(N)", "V [m/s]", false, false},
-                            {ChartE, "E = f(N)", "E [J]", true, true},
-                            {ChartdV, "dV = f(N)", "dV [%]", true, true}};
+    const Setup setups[] = {{ChartV, "V = f(N)", false, false},
+                            {ChartE, "E = f(N)", true, true},
+                            {ChartdV, "dV = f(N)", true, true}};
     for (const Setup& s : setups) {
         chart::Chart& c = s.chart->edit();
         c.title = s.title;
-        c.leftAxis.title = s.leftTitle;
         c.bottomAxis.title = "N";
         c.legendVisible = s.legend;
         c.wallsVisible = s.walls;
         c.view3D = false;
     }
+    charts::setAxisTitles(ChartV->edit(), ChartE->edit(), ChartdV->edit(), units());
 }
 
 void TForm1::bindChartHandlers()
@@ -51,6 +50,7 @@ void TForm1::bindChartHandlers()
     connect(CheckBox1, &QCheckBox::toggled, this, ui::guarded([this] { CheckBox1Click(); }));
     connect(CheckBox2, &QCheckBox::toggled, this, ui::guarded([this] { CheckBox2Click(); }));
     connect(CheckBox3, &QCheckBox::toggled, this, ui::guarded([this] { CheckBox3Click(); }));
+    connect(FitAxesToData1, &QAction::toggled, this, ui::guarded([this] { Button1Click(); }));
 
     const std::pair<QAction*, void (TForm1::*)()> popups[] = {
         {SaveToBMP1, &TForm1::SaveToBMP1Click}, {SaveasWMF1, &TForm1::SaveasWMF1Click},
@@ -70,7 +70,7 @@ void TForm1::Button1Click()
     for (int i = 0; i < ListBox1->count(); ++i)
         items.push_back(ListBox1->item(i)->text().toStdString());
     const charts::ViewFlags flags{CheckBox1->isChecked(), CheckBox2->isChecked(),
-                                  CheckBox3->isChecked()};
+                                  CheckBox3->isChecked(), units(), FitAxesToData1->isChecked()};
     charts::redraw(ChartV->edit(), ChartE->edit(), ChartdV->edit(),
                    {m_table, m_externalSeries, items, table::currentFileName(), flags});
 }

@@ -104,4 +104,34 @@ AxisRange axisRange(double dataMin, double dataMax, bool autoMin, double fixedMi
     return r;
 }
 
+AxisRange fittedRange(double dataMin, double dataMax, int maxTicks)
+{
+    if (std::isnan(dataMin) || std::isnan(dataMax))
+        return axisRange(dataMin, dataMax, true, 0, true, 0, maxTicks, true, 0);
+    // Clamped so that the margins and the difference of the ends stay numbers.
+    const double lo = std::clamp(std::min(dataMin, dataMax), -1e300, 1e300);
+    const double hi = std::clamp(std::max(dataMin, dataMax), -1e300, 1e300);
+    AxisRange r;
+    if (lo == hi) {
+        // Far from zero one unit is below the precision of the value.
+        const double pad = std::max(1.0, std::fabs(lo) * 1e-9);
+        r.min = lo - pad;
+        r.max = hi + pad;
+        r.step = niceStep((r.max - r.min) / std::max(1, maxTicks));
+        return r;
+    }
+    const double range = hi - lo;
+    // A step on each side and both ends out to whole steps: once a step is as wide as the
+    // data, four steps always do, so a smaller budget could never be met.
+    const int budget = std::max(maxTicks, 4);
+    for (double step = niceStep(range / budget);; step = niceStep(step * 1.5)) {
+        const double pad = std::max(range * 0.05, step);
+        r.step = step;
+        r.min = std::floor((lo - pad) / step + 1e-9) * step;
+        r.max = std::ceil((hi + pad) / step - 1e-9) * step;
+        if ((r.max - r.min) / step <= budget + 1e-9 || step >= range)
+            return r;
+    }
+}
+
 } // namespace chart

@@ -27,4 +27,17 @@ struct AxisRange {
 AxisRange axisRange(double dataMin, double dataMax, bool autoMin, double fixedMin, bool autoMax,
                     double fixedMax, int maxTicks, bool snapToSteps, double minStep);
 
+// The lowest and highest value an axis is fitted to.
+struct DataBounds {
+    double min = 0;
+    double max = 0;
+    friend bool operator==(const DataBounds&, const DataBounds&) = default;
+};
+
+// An axis fitted to data from dataMin to dataMax: widened by 5 % of the range on each side,
+// but by at least one step, and out to whole steps, with no more than maxTicks steps where
+// it can (four at the least, the two margins and the data between them). Equal ends widen by
+// one each way instead, so a single shot still has an axis around it.
+AxisRange fittedRange(double dataMin, double dataMax, int maxTicks);
+
 } // namespace chart

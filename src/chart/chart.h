@@ -1,8 +1,10 @@
 #pragma once
 
+#include "chart/axis.h"
 #include "chart/canvas.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -56,6 +58,9 @@ struct AxisSettings {
     bool automaticMaximum = true;
     double minimum = 0;
     double maximum = 0;
+    // While set, the axis is fitted to these values (fittedRange) and the ends above wait:
+    // the chart cannot tell the values it should fit from those it merely draws.
+    std::optional<DataBounds> fitTo;
 };
 
 // Everything a chart shows, without any drawing: the widget, the exports and the tests all

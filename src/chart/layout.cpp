@@ -123,8 +123,11 @@ Layout computeLayout(const Chart& chart, RectF bounds, Canvas& metrics, char dec
 
     const double plotHeight = bottom - top;
     const int maxYTicks = std::max(1, static_cast<int>(plotHeight / (labelHeight * 2.2)));
-    l.y = axisRange(data.yMin, data.yMax, chart.leftAxis.automaticMinimum, chart.leftAxis.minimum,
-                    chart.leftAxis.automaticMaximum, chart.leftAxis.maximum, maxYTicks, true, 0);
+    const AxisSettings& leftAxis = chart.leftAxis;
+    l.y = leftAxis.fitTo
+              ? fittedRange(leftAxis.fitTo->min, leftAxis.fitTo->max, maxYTicks)
+              : axisRange(data.yMin, data.yMax, leftAxis.automaticMinimum, leftAxis.minimum,
+                          leftAxis.automaticMaximum, leftAxis.maximum, maxYTicks, true, 0);
 
     double labelWidth = 0;
     std::vector<double> yValues = tickValues(l.y.min, l.y.max, l.y.step);

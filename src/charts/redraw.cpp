@@ -4,75 +4,122 @@
 #include "runtime/encoding.h"
 #include "runtime/errors.h"
 #include "table/measurementtable.h"
+#include "table/units.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace charts {
 
 namespace {
 
-double orZero(std::string_view text)
+std::optional<double> converted(std::string_view text)
 {
     try {
         return rt::strToFloat(text);
     } catch (const rt::ConvertError&) {
-        return 0;
+        return std::nullopt;
     }
 }
 
 enum class Quantity { V, E, DV };
 
-void addExternal(chart::Chart& c, Quantity q, const RedrawSources& src, std::size_t n)
+// A point's value in the unit shown, or nothing for an energy or deviation text that does
+// not convert. A velocity that does not convert raises the conversion error.
+std::optional<double> pointValue(Quantity q, std::string_view text, table::Units units)
+{
+    const bool imperial = units == table::Units::Imperial;
+    switch (q) {
+    case Quantity::V: {
+        const double v = rt::strToFloat(text);
+        return imperial ? table::feetPerSecond(v) : v;
+    }
+    case Quantity::E: {
+        const std::optional<double> e = converted(text);
+        return e && imperial ? table::footPounds(*e) : e;
+    }
+    case Quantity::DV:
+        return converted(text);
+    }
+    return std::nullopt;
+}
+
+// One chart being filled, with the bounds of the values that converted: a value drawn at 0
+// only because its text did not convert must not stretch a fitted axis down to 0.
+struct Filling {
+    chart::Chart& chart;
+    Quantity quantity;
+    table::Units units;
+    std::optional<chart::DataBounds> bounds;
+
+    chart::Series& startSeries(std::string title)
+    {
+        if (quantity == Quantity::DV)
+            chart.setLeftAxisAutomatic();
+        else
+            chart.setLeftAxisMinimum(0);
+        return chart.addSeries(std::move(title));
+    }
+
+    void add(chart::Series& s, double x, std::string_view text)
+    {
+        const std::optional<double> y = pointValue(quantity, text, units);
+        s.addXY(x, y.value_or(0));
+        if (!y)
+            return;
+        if (!bounds)
+            bounds = chart::DataBounds{*y, *y};
+        bounds->min = std::min(bounds->min, *y);
+        bounds->max = std::max(bounds->max, *y);
+    }
+};
+
+std::string_view externalText(const ExternalSeries& ext, Quantity q, std::size_t i)
+{
+    switch (q) {
+    case Quantity::V:
+        return ext.v(i);
+    case Quantity::E:
+        return ext.e(i);
+    case Quantity::DV:
+        return ext.dV(i);
+    }
+    return {};
+}
+
+std::size_t tableColumn(Quantity q)
+{
+    switch (q) {
+    case Quantity::V:
+        return table::ColV;
+    case Quantity::E:
+        return table::ColE;
+    case Quantity::DV:
+        return table::ColDV;
+    }
+    return table::ColV;
+}
+
+void addExternal(Filling& f, const RedrawSources& src, std::size_t n)
 {
     for (std::size_t k = 0; k < n; ++k) {
         const ExternalSeries& ext = src.external.at(k);
-        chart::Series& s = c.addSeries(seriesTitle(src.listItems[k]));
-        if (q == Quantity::DV)
-            c.setLeftAxisAutomatic();
-        else
-            c.setLeftAxisMinimum(0);
+        chart::Series& s = f.startSeries(seriesTitle(src.listItems[k]));
         s.reserve(ext.count());
-        for (std::size_t i = 0; i < ext.count(); ++i) {
-            const double x = static_cast<double>(i + 1);
-            switch (q) {
-            case Quantity::V:
-                s.addXY(x, rt::strToFloat(ext.v(i)));
-                break;
-            case Quantity::E:
-                s.addXY(x, orZero(ext.e(i)));
-                break;
-            case Quantity::DV:
-                s.addXY(x, orZero(ext.dV(i)));
-                break;
-            }
-        }
+        for (std::size_t i = 0; i < ext.count(); ++i)
+            f.add(s, static_cast<double>(i + 1), externalText(ext, f.quantity, i));
     }
 }
 
-void addCurrent(chart::Chart& c, Quantity q, const RedrawSources& src, const std::string& title)
+void addCurrent(Filling& f, const RedrawSources& src, const std::string& title)
 {
-    chart::Series& s = c.addSeries(title);
-    if (q == Quantity::DV)
-        c.setLeftAxisAutomatic();
-    else
-        c.setLeftAxisMinimum(0);
+    chart::Series& s = f.startSeries(title);
     const table::StringGrid& t = src.table;
     const std::size_t rows = t.rowCount();
+    const std::size_t column = tableColumn(f.quantity);
     s.reserve(rows);
-    for (std::size_t r = 1; r < rows; ++r) {
-        const double x = static_cast<double>(r);
-        switch (q) {
-        case Quantity::V:
-            s.addXY(x, rt::strToFloat(t.cell(table::ColV, r)));
-            break;
-        case Quantity::E:
-            s.addXY(x, orZero(t.cell(table::ColE, r)));
-            break;
-        case Quantity::DV:
-            s.addXY(x, orZero(t.cell(table::ColDV, r)));
-            break;
-        }
-    }
+    for (std::size_t r = 1; r < rows; ++r)
+        f.add(s, static_cast<double>(r), t.cell(column, r));
 }
 
 } // namespace
@@ -97,23 +144,43 @@ void applyLabels(chart::Chart& v, chart::Chart& e, chart::Chart& dV, bool labels
         c->setMarksVisible(labels);
 }
 
+void setAxisTitles(chart::Chart& v, chart::Chart& e, chart::Chart& dV, table::Units units)
+{
+    const bool imperial = units == table::Units::Imperial;
+    v.leftAxis.title = imperial ? "V [ft/s]" : "V [m/s]";
+    e.leftAxis.title = imperial ? "E [ft·lbf]" : "E [J]";
+    dV.leftAxis.title = "dV [%]";
+}
+
 void redraw(chart::Chart& v, chart::Chart& e, chart::Chart& dV, const RedrawSources& src)
 {
-    for (chart::Chart* c : {&v, &e, &dV})
+    const table::Units units = src.flags.units;
+    setAxisTitles(v, e, dV, units);
+    for (chart::Chart* c : {&v, &e, &dV}) {
         c->removeAllSeries();
+        // A redraw that stops half way leaves the axes unfitted.
+        c->leftAxis.fitTo.reset();
+    }
+    Filling fv{v, Quantity::V, units, {}};
+    Filling fe{e, Quantity::E, units, {}};
+    Filling fdV{dV, Quantity::DV, units, {}};
 
     const std::size_t n = std::min(src.listItems.size(), src.external.size());
-    addExternal(v, Quantity::V, src, n);
-    addExternal(e, Quantity::E, src, n);
-    addExternal(dV, Quantity::DV, src, n);
+    for (Filling* f : {&fv, &fe, &fdV})
+        addExternal(*f, src, n);
 
     if (!table::isEmpty(src.table)) {
         const std::string title = src.currentFileName.empty()
                                       ? std::string("No name")
                                       : seriesTitle(fileNamePart(src.currentFileName));
-        addCurrent(v, Quantity::V, src, title);
-        addCurrent(e, Quantity::E, src, title);
-        addCurrent(dV, Quantity::DV, src, title);
+        for (Filling* f : {&fv, &fe, &fdV})
+            addCurrent(*f, src, title);
+    }
+
+    // Deviations are spread around 0 and keep their automatic axis.
+    if (src.flags.fitAxes) {
+        for (Filling* f : {&fv, &fe})
+            f->chart.leftAxis.fitTo = f->bounds;
     }
 
     applyLabels(v, e, dV, src.flags.labels);

@@ -3,6 +3,7 @@
 #include "chart/chart.h"
 #include "charts/externalseries.h"
 #include "table/stringgrid.h"
+#include "table/units.h"
 
 #include <string>
 #include <string_view>
@@ -19,6 +20,10 @@ struct ViewFlags {
     bool view3D = false;
     bool labels = false;
     bool legend = false;
+    // Velocities and energies in these units; the table keeps m/s and J.
+    table::Units units = table::Units::Metric;
+    // The velocity and energy axes span the values drawn instead of starting at 0.
+    bool fitAxes = false;
 };
 
 struct RedrawSources {
@@ -33,8 +38,11 @@ struct RedrawSources {
 // Rebuilds the velocity, energy and deviation charts: external series first, in list order,
 // the table's series last. A velocity text that does not convert stops it with the
 // conversion error, leaving the charts as far as they got; energy and deviation texts that
-// do not convert are drawn at 0.
+// do not convert are drawn at 0, and a fitted axis leaves them out.
 void redraw(chart::Chart& v, chart::Chart& e, chart::Chart& dV, const RedrawSources& sources);
+
+// The left axis titles in the given units.
+void setAxisTitles(chart::Chart& v, chart::Chart& e, chart::Chart& dV, table::Units units);
 
 // The "Labels" flag on every series of the three charts; only once the velocity chart has a
 // series, so before the first Redraw the flag waits for it.

@@ -1,6 +1,8 @@
 #include "app/forms.h"
 #include "app/tform1.h"
+#include "chart/layout.h"
 #include "chart/ui/chartwidget.h"
+#include "chart/ui/qpaintercanvas.h"
 #include "charts/chartexport.h"
 #include "runtime/decimalseparator.h"
 #include "support/tempdir.h"
@@ -17,6 +19,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QListWidget>
+#include <QPainter>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
@@ -25,6 +28,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <memory>
 
@@ -268,6 +273,72 @@ TEST_F(ChartCommands, ViewFlagsBeforeAndAfterTheFirstRedraw)
         EXPECT_FALSE(c->chart().legendVisible);
         EXPECT_FALSE(c->chart().view3D);
     }
+}
+
+// The velocity axis as the chart shows it now, measured with the screen's fonts.
+chart::AxisRange shownLeftAxis(const chart::ChartWidget& widget)
+{
+    QImage image(widget.size(), QImage::Format_RGB32);
+    QPainter painter(&image);
+    chart::QPainterCanvas canvas(painter);
+    return chart::computeLayout(
+               widget.chart(), {0, 0, double(widget.width()), double(widget.height())}, canvas, ',')
+        .y;
+}
+
+// The texts of a metafile's TEXTOUT records (single-byte text, padded to whole words).
+std::vector<std::string> wmfTexts(const WmfFile& f)
+{
+    std::vector<std::string> texts;
+    for (const WmfRecord& r : f.records) {
+        if (r.function != 0x0521 || r.params.empty())
+            continue;
+        std::string text;
+        for (std::size_t i = 0; i < r.params[0]; ++i) {
+            const std::uint16_t word = r.params[1 + i / 2];
+            text += static_cast<char>(i % 2 == 0 ? word & 0xFF : word >> 8);
+        }
+        texts.push_back(text);
+    }
+    return texts;
+}
+
+TEST_F(ChartCommands, FitAxesToDataRedrawsTheVelocityAndEnergyAxesAndTheExportsFollow)
+{
+    fillTable({{"282", "5,4", "0"}, {"290", "####", "1,6"}, {"286", "5,6", "-1,6"}});
+    Form1->Button1->click();
+    ASSERT_FALSE(Form1->FitAxesToData1->isChecked());
+    EXPECT_EQ(shownLeftAxis(*Form1->ChartV).min, 0);
+
+    Form1->FitAxesToData1->trigger();
+    ASSERT_TRUE(Form1->FitAxesToData1->isChecked());
+    const chart::AxisRange fitted = shownLeftAxis(*Form1->ChartV);
+    EXPECT_LE(fitted.min, 282 - fitted.step);
+    EXPECT_GE(fitted.max, 290 + fitted.step);
+    EXPECT_GT(fitted.min, 270);
+    EXPECT_LT(fitted.max, 300);
+    EXPECT_EQ(Form1->ChartE->chart().leftAxis.fitTo, (chart::DataBounds{5.4, 5.6}));
+    EXPECT_FALSE(Form1->ChartdV->chart().leftAxis.fitTo);
+
+    // The metafile is drawn from the same chart: its axis labels are the fitted ones.
+    prompter.saveAnswers.push_back(QString::fromStdString(dir.file("fitted.wmf")));
+    Form1->SaveasWMF1->trigger();
+    const WmfFile wmf = readWmf(readBytes(dir.file("fitted.wmf")));
+    EXPECT_TRUE(wmf.problems.empty());
+    std::vector<double> leftLabels;
+    for (const std::string& text : wmfTexts(wmf)) {
+        if (!text.empty() && std::isdigit(static_cast<unsigned char>(text[0])) &&
+            std::stod(text) > 3)
+            leftLabels.push_back(std::stod(text));
+    }
+    ASSERT_GE(leftLabels.size(), 2u);
+    EXPECT_GE(*std::min_element(leftLabels.begin(), leftLabels.end()), fitted.min - 1e-9);
+    EXPECT_LE(*std::max_element(leftLabels.begin(), leftLabels.end()), fitted.max + 1e-9);
+
+    Form1->FitAxesToData1->trigger();
+    EXPECT_EQ(shownLeftAxis(*Form1->ChartV).min, 0);
+    EXPECT_FALSE(Form1->ChartE->chart().leftAxis.fitTo);
+    EXPECT_TRUE(errors().isEmpty());
 }
 
 std::pair<int, int> bmpSize(const std::string& bytes)

@@ -286,3 +286,115 @@ TEST(Drawing, PointsOutsideAFixedMinimumAreCutAtTheFrame)
             EXPECT_LE(p.y, l.plot.bottom() + 0.5 + 1e-9);
     }
 }
+
+namespace {
+
+bool isNiceStep(double step)
+{
+    const double mantissa = step / std::pow(10.0, std::floor(std::log10(step)));
+    return std::fabs(mantissa - 1) < 1e-9 || std::fabs(mantissa - 2) < 1e-9 ||
+           std::fabs(mantissa - 5) < 1e-9;
+}
+
+bool onStep(double value, double step)
+{
+    return std::fabs(std::remainder(value, step)) < step * 1e-6;
+}
+
+} // namespace
+
+TEST(FittedRange, WorkedExamples)
+{
+    const struct {
+        const char* name;
+        double lo, hi;
+        int maxTicks;
+        AxisRange expected;
+    } cases[] = {
+        // A narrow string: a step is more than 5 % of the range, so the margin is a step.
+        {"narrow, room for ten steps", 282, 290, 10, {281, 291, 1}},
+        {"narrow, room for eight steps", 282, 290, 8, {280, 292, 2}},
+        {"single shot", 300, 300, 8, {299, 301, 0.5}},
+        {"wide", 0, 1000, 8, {-200, 1200, 200}},
+        // Here 5 % of the range (50) is more than a step (20).
+        {"wide with many steps", 100, 1100, 100, {40, 1160, 20}},
+        {"negative", -12.5, -3.2, 8, {-16, 0, 2}},
+        {"ends given the other way round", 290, 282, 10, {281, 291, 1}},
+    };
+    for (const auto& c : cases) {
+        const AxisRange r = fittedRange(c.lo, c.hi, c.maxTicks);
+        EXPECT_NEAR(r.min, c.expected.min, 1e-9) << c.name;
+        EXPECT_NEAR(r.max, c.expected.max, 1e-9) << c.name;
+        EXPECT_DOUBLE_EQ(r.step, c.expected.step) << c.name;
+    }
+}
+
+TEST(FittedRange, MarginsOfAtLeastAStepAndFivePercentOnWholeSteps)
+{
+    const std::pair<double, double> data[] = {
+        {282, 290}, {281.7, 289.35}, {0.02, 0.07}, {-3.33, 3.33},   {-910, -905}, {5.4, 5.6},
+        {0, 65535}, {1e-6, 2e-6},    {12.5, 1e7},  {-1e300, 1e300}, {299, 300.5}, {1.1, 1.1000001}};
+    for (const auto& [lo, hi] : data) {
+        for (int maxTicks = 0; maxTicks <= 30; ++maxTicks) {
+            const AxisRange r = fittedRange(lo, hi, maxTicks);
+            const std::string at =
+                std::to_string(lo) + ".." + std::to_string(hi) + " in " + std::to_string(maxTicks);
+            const double range = hi - lo;
+            const double slack = r.step * 1e-6;
+            EXPECT_TRUE(isNiceStep(r.step)) << at << ": step " << r.step;
+            EXPECT_LE(r.min, lo - std::max(r.step, 0.05 * range) + slack) << at;
+            EXPECT_GE(r.max, hi + std::max(r.step, 0.05 * range) - slack) << at;
+            EXPECT_TRUE(onStep(r.min, r.step) && onStep(r.max, r.step)) << at;
+            EXPECT_LE((r.max - r.min) / r.step, std::max(maxTicks, 4) + 1e-6) << at;
+        }
+    }
+}
+
+TEST(FittedRange, NoDataOrNoNumbersStillGiveARangeToDrawIn)
+{
+    for (const AxisRange& r : {fittedRange(NAN, NAN, 8), fittedRange(NAN, 5, 8),
+                               fittedRange(-INFINITY, INFINITY, 8), fittedRange(1e20, 1e20, 8)}) {
+        EXPECT_TRUE(std::isfinite(r.min) && std::isfinite(r.max));
+        EXPECT_GT(r.max, r.min);
+        EXPECT_GT(r.step, 0);
+        EXPECT_LE(tickValues(r.min, r.max, r.step).size(), 10001u);
+    }
+}
+
+TEST(Drawing, FittedAxisSpansTheBoundsAndCutsWhatLiesOutside)
+{
+    // The point at 0 stands for an energy that did not convert: drawn, but not fitted.
+    Chart c;
+    c.setLeftAxisMinimum(0);
+    Series& s = c.addSeries("e");
+    for (double y : {282.0, 290.0, 0.0, 286.0})
+        s.addXY(s.count() + 1, y);
+    s.setMarksVisible(true);
+
+    RecordingCanvas unfitted;
+    EXPECT_EQ(drawChart(c, unfitted, {0, 0, 400, 300}, ',').y.min, 0);
+
+    c.leftAxis.fitTo = DataBounds{282, 290};
+    RecordingCanvas canvas;
+    const Layout l = drawChart(c, canvas, {0, 0, 400, 300}, ',');
+    EXPECT_LE(l.y.min, 282 - l.y.step);
+    EXPECT_GT(l.y.min, 270);
+    EXPECT_GE(l.y.max, 290 + l.y.step);
+    EXPECT_LT(l.y.max, 300);
+
+    std::size_t linePoints = 0;
+    for (const auto* op : canvas.of(Kind::Polyline)) {
+        if (op->pen.width != 2)
+            continue;
+        for (const PointF& p : op->points) {
+            ++linePoints;
+            EXPECT_LE(p.y, l.plot.bottom() + 0.5 + 1e-9);
+        }
+    }
+    EXPECT_GE(linePoints, 4u) << "the line is cut at the frame, not left out";
+    std::vector<std::string> marks;
+    for (const auto* t : canvas.texts())
+        if (t->font == markFont())
+            marks.push_back(t->text);
+    EXPECT_EQ(marks, (std::vector<std::string>{"282", "290", "286"})) << "no mark below the plot";
+}

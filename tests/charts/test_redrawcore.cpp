@@ -183,3 +183,103 @@ TEST(Redraw, EmptySourcesEmptyTheChartsButTheFlagsStillApply)
         EXPECT_FALSE(ch->legendVisible);
     }
 }
+
+namespace {
+
+struct WithExternal {
+    TempDir dir;
+    ExternalSeriesStore store;
+    std::vector<std::string> items;
+
+    // Velocities base+1..base+records, energies 21,5.., deviations 0,31..
+    void add(int records, int base)
+    {
+        dir.write("s.vxm", file(records, base));
+        store.add(readExternalSeries(dir.file("s.vxm")));
+        items.push_back("s" + std::to_string(items.size()) + ".vxm");
+    }
+};
+
+} // namespace
+
+TEST(RedrawFitted, BoundsSpanTheCurrentAndExternalSeriesTogether)
+{
+    WithExternal ext;
+    ext.add(3, 284);
+    ext.add(2, 279);
+    const table::StringGrid t = tableOf({{"283", "####", "-2,5"},
+                                         {"291,5", "30,25", "4"},
+                                         {"286", "abc", "x"},
+                                         {"282", "25,5", "0"}});
+    Charts c;
+    ViewFlags flags;
+    flags.fitAxes = true;
+    c.redraw(t, ext.store, ext.items, "", flags);
+
+    EXPECT_EQ(c.v.leftAxis.fitTo, (chart::DataBounds{280, 291.5}));
+    // 21,5 is the second external file's lowest; "####" and "abc" are drawn at 0 but not
+    // fitted.
+    EXPECT_EQ(c.e.leftAxis.fitTo, (chart::DataBounds{21.5, 30.25}));
+    EXPECT_EQ(c.e.series(2).y(0), 0);
+    EXPECT_FALSE(c.dV.leftAxis.fitTo) << "deviations keep their automatic axis";
+    EXPECT_TRUE(c.dV.leftAxis.automaticMinimum);
+    EXPECT_TRUE(c.dV.leftAxis.automaticMaximum);
+}
+
+TEST(RedrawFitted, WithNothingToFitOrSwitchedOffTheAxesAreAsWithoutFitting)
+{
+    const table::StringGrid t = tableOf({{"300", "####", "0"}, {"310", "", "1"}});
+    ExternalSeriesStore none;
+    Charts c;
+    ViewFlags fit;
+    fit.fitAxes = true;
+    c.redraw(t, none, {}, "", fit);
+    EXPECT_EQ(c.v.leftAxis.fitTo, (chart::DataBounds{300, 310}));
+    EXPECT_FALSE(c.e.leftAxis.fitTo) << "no energy converted";
+
+    c.redraw(t, none, {}, "", {});
+    for (chart::Chart* ch : {&c.v, &c.e, &c.dV})
+        EXPECT_FALSE(ch->leftAxis.fitTo);
+    for (chart::Chart* ch : {&c.v, &c.e}) {
+        EXPECT_FALSE(ch->leftAxis.automaticMinimum);
+        EXPECT_EQ(ch->leftAxis.minimum, 0);
+        EXPECT_TRUE(ch->leftAxis.automaticMaximum);
+    }
+
+    // A redraw that stops at a bad velocity leaves no fit from the one before.
+    c.redraw(t, none, {}, "", fit);
+    EXPECT_THROW(c.redraw(tableOf({{"3x0", "5", "0"}}), none, {}, "", fit), rt::ConvertError);
+    EXPECT_FALSE(c.v.leftAxis.fitTo);
+}
+
+TEST(RedrawUnits, ImperialConvertsVelocityAndEnergyButNotDeviation)
+{
+    WithExternal ext;
+    ext.add(1, 299);
+    const table::StringGrid t = tableOf({{"304,8", "13,558179483", "-1,5"}, {"310", "####", "2"}});
+    Charts c;
+    ViewFlags flags;
+    flags.units = table::Units::Imperial;
+    flags.fitAxes = true;
+    c.redraw(t, ext.store, ext.items, "", flags);
+
+    EXPECT_NEAR(c.v.series(1).y(0), 1000, 1e-9);
+    EXPECT_DOUBLE_EQ(c.v.series(0).y(0), 300 / 0.3048);
+    EXPECT_NEAR(c.e.series(1).y(0), 10, 1e-9);
+    EXPECT_NEAR(c.e.series(0).y(0), 21.5 / 1.3558179483, 1e-9);
+    EXPECT_EQ(c.e.series(1).y(1), 0) << "#### stays at 0";
+    EXPECT_EQ(c.dV.series(1).y(0), -1.5);
+    EXPECT_EQ(c.dV.series(0).y(0), 0.31);
+    ASSERT_TRUE(c.v.leftAxis.fitTo);
+    EXPECT_DOUBLE_EQ(c.v.leftAxis.fitTo->max, 310 / 0.3048) << "fitted in the unit shown";
+    EXPECT_EQ(c.v.leftAxis.title, "V [ft/s]");
+    EXPECT_EQ(c.e.leftAxis.title, "E [ft·lbf]");
+    EXPECT_EQ(c.dV.leftAxis.title, "dV [%]");
+
+    c.redraw(t, ext.store, ext.items);
+    EXPECT_EQ(c.v.series(1).y(0), 304.8);
+    EXPECT_EQ(c.e.series(1).y(0), 13.558179483);
+    EXPECT_EQ(c.v.leftAxis.title, "V [m/s]");
+    EXPECT_EQ(c.e.leftAxis.title, "E [J]");
+    EXPECT_EQ(c.dV.leftAxis.title, "dV [%]");
+}
