@@ -2,6 +2,7 @@
 #include "app/preferences.h"
 #include "app/shotstatisticspanel.h"
 #include "app/tform1.h"
+#include "chart/ui/chartwidget.h"
 #include "support/ui/mainwindowfixture.h"
 #include "ui/gridmodel.h"
 #include "ui/gridview.h"
@@ -194,7 +195,14 @@ TEST_F(ViewCommands, ImperialConvertsWhatIsShownAndNothingStored)
     EXPECT_EQ(savedAs("imperial.vxm"), metricFile);
     EXPECT_EQ(Form1->weightText(), "8,5  ") << "the weight field stays in grams";
 
+    // The charts follow: the velocity axis in ft/s, the first shot at 984.
+    const chart::Chart& v = Form1->ChartV->chart();
+    EXPECT_EQ(v.leftAxis.title, "V [ft/s]");
+    ASSERT_EQ(v.seriesCount(), 1u);
+    EXPECT_NEAR(v.series(0).y(0), 984.25, 0.01);
+
     Form1->Metric1->trigger();
+    EXPECT_EQ(v.leftAxis.title, "V [m/s]");
     EXPECT_EQ(labels(), metricLabels);
     EXPECT_EQ(shown(0, 1), "300");
     EXPECT_EQ(header(1), "V (m/s)");
