@@ -16,6 +16,7 @@ serial/ui 6
 chart/ui 6
 help 6
 bullets 6
+imports/ui 6
 charts 7
 app 8
 "

@@ -119,6 +119,9 @@ TForm1::TForm1(QWidget* parent)
     OpenDialog1.filter = QStringLiteral("Vexorel! Measurments (*.vxm *.VXM);;All files (*)");
     SaveDialog1.filter = QStringLiteral("Vexorel! Measurments (*.vxm)");
     OpenDialog1.defaultSuffix = SaveDialog1.defaultSuffix = QStringLiteral("vxm");
+    // GTK's dialogs match patterns by letter case.
+    ImportDialog1.filter = QStringLiteral(
+        "Chronograph exports (*.csv *.CSV *.txt *.TXT);;All files (*)");
     SaveDialog2.filter = QStringLiteral("BitMap Picture (*.bmp)");
     SaveDialog2.defaultSuffix = QStringLiteral("bmp");
     SaveDialog3.filter = QStringLiteral("Windows Meta File (*.wmf)");
@@ -166,6 +169,7 @@ void TForm1::buildMenus()
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     New1 = addItem(file, "New1", "&New", QKeySequence(Qt::CTRL | Qt::Key_N));
     Open1 = addItem(file, "Open1", "&Open", QKeySequence(Qt::CTRL | Qt::Key_O));
+    Import1 = addItem(file, "Import1", "Import...", QKeySequence(Qt::CTRL | Qt::Key_I));
     Save1 = addItem(file, "Save1", "&Save", QKeySequence(Qt::CTRL | Qt::Key_S));
     SaveAs1 = addItem(file, "SaveAs1", "Save As...");
     SaveSelectedAs1 = addItem(file, "SaveSelectedAs1", "Save Selected As...");
@@ -388,6 +392,7 @@ void TForm1::bindHandlers()
     const std::pair<QAction*, void (TForm1::*)()> actions[] = {
         {New1, &TForm1::New1Click},
         {Open1, &TForm1::Open1Click},
+        {Import1, &TForm1::Import1Click},
         {Save1, &TForm1::Save1Click},
         {SaveAs1, &TForm1::SaveAs1Click},
         {SaveSelectedAs1, &TForm1::SaveSelectedAs1Click},

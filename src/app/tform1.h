@@ -1,6 +1,7 @@
 #pragma once
 
 #include "charts/externalseries.h"
+#include "imports/importfile.h"
 #include "table/bulletlist.h"
 #include "table/download.h"
 #include "table/measurementfile.h"
@@ -82,6 +83,7 @@ public:
     // File menu.
     void New1Click();
     void Open1Click();
+    void Import1Click();
     void Save1Click();
     void SaveAs1Click();
     void SaveSelectedAs1Click();
@@ -158,6 +160,7 @@ public:
     // Menu commands.
     QAction* New1 = nullptr;
     QAction* Open1 = nullptr;
+    QAction* Import1 = nullptr;
     QAction* Save1 = nullptr;
     QAction* SaveAs1 = nullptr;
     QAction* SaveSelectedAs1 = nullptr;
@@ -194,6 +197,8 @@ public:
     // Shared by File › Open and the series list's Add, as one dialog.
     ui::FileDialogState OpenDialog1;
     ui::FileDialogState SaveDialog1;
+    // Chronograph exports, kept apart from the sessions' folder.
+    ui::FileDialogState ImportDialog1;
     // Shared by the three charts' "Save as BMP" and "Save as WMF".
     ui::FileDialogState SaveDialog2;
     ui::FileDialogState SaveDialog3;
@@ -242,6 +247,8 @@ private:
     // save dialog cancelled.
     bool offerToSave();
     void reportNotMeasurementFile(const QString& path, const table::NotMeasurementFile& refusal);
+    // The export read whole, or nothing after its refusal was shown.
+    std::optional<imports::ImportedFile> readImport(const QString& path);
 
     table::StringGrid m_table;
     ui::GridModel* m_gridModel = nullptr;

@@ -1,0 +1,64 @@
+// File › Import: a chronograph's export replaces the table, as Open does with a session.
+#include "app/tform1.h"
+#include "imports/importfile.h"
+#include "imports/ui/importchoice.h"
+#include "table/currentfile.h"
+#include "ui/prompts.h"
+#include "ui/qtext.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+constexpr char kEmptySeries[] = "'%1' holds a series without shots; the table is empty.";
+
+} // namespace
+
+void TForm1::Import1Click()
+{
+    if (!table::isEmpty(m_table) &&
+        !confirm("Do you realy want close session without saving?", ui::MessageButtons::OkCancel)) {
+        redraw();
+        return;
+    }
+    const std::optional<QString> path = ui::askOpenFile(this, ImportDialog1);
+    if (!path) {
+        redraw();
+        return;
+    }
+    // Read and settle everything before the table changes: a refused file or a cancelled
+    // question leaves the session as it was.
+    const std::optional<imports::ImportedFile> file = readImport(*path);
+    if (!file)
+        return;
+    const QString name = QFileInfo(*path).fileName();
+    const std::optional<ImportChoice> choice = askImportChoice(this, *file, name);
+    if (!choice)
+        return;
+    const imports::ImportedSeries& series = file->series.at(choice->series);
+
+    table::clear(m_table);
+    resetStatisticsLabels();
+    table::setCurrentFileName(std::string());
+    imports::putSeries(m_table, series, choice->unitForUnknown, weightText(),
+                       ui::toStdString(QFileInfo(*path).completeBaseName()));
+    table::setUnsavedChanges(true);
+    if (table::isEmpty(m_table)) {
+        updateShotStatistics();
+        ui::showProgramMessage(this, QString::fromUtf8(kEmptySeries).arg(name));
+    } else {
+        deviationPass(statisticsPass());
+    }
+    redraw();
+}
+
+std::optional<imports::ImportedFile> TForm1::readImport(const QString& path)
+{
+    try {
+        return imports::readImportFile(QFile::encodeName(path).toStdString());
+    } catch (const imports::ImportRefused& refusal) {
+        ui::showProgramMessage(this, ui::toQString(refusal.what()));
+        return std::nullopt;
+    }
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "charts/externalseries.h"
+#include "imports/importfile.h"
+
+namespace charts {
+
+// A chronograph export's series laid over the current one: V in m/s as the import writes it,
+// E by the energy rule with the file's projectile weight ("####" without one), dV against
+// the series' own mean.
+ExternalSeries importedSeries(const imports::ImportedSeries& series,
+                              imports::VelocityUnit chosenForUnknown);
+
+} // namespace charts

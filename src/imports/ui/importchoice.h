@@ -1,0 +1,21 @@
+#pragma once
+
+#include "imports/importfile.h"
+
+#include <QString>
+
+#include <cstddef>
+#include <optional>
+
+class QWidget;
+
+// What the user settles before a file's shots are taken: the series, when the file holds
+// several, and the unit of velocities that name none.
+struct ImportChoice {
+    std::size_t series = 0;
+    imports::VelocityUnit unitForUnknown = imports::VelocityUnit::MetresPerSecond;
+};
+
+// Asks only what the file leaves open; nothing when the user cancels.
+std::optional<ImportChoice> askImportChoice(QWidget* parent, const imports::ImportedFile& file,
+                                            const QString& fileName);
