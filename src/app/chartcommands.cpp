@@ -3,13 +3,17 @@
 #include "app/tform1.h"
 #include "chart/ui/chartwidget.h"
 #include "charts/chartexport.h"
+#include "charts/importedseries.h"
+#include "imports/ui/importchoice.h"
 #include "charts/redraw.h"
 #include "table/currentfile.h"
 #include "ui/errorreport.h"
 #include "ui/prompts.h"
+#include "ui/qtext.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QFile>
 #include <QFileInfo>
 #include <QListWidget>
 #include <QMenu>
@@ -85,8 +89,22 @@ void TForm1::Button9Click()
     try {
         series = charts::readExternalSeries(path->toStdString());
     } catch (const table::NotMeasurementFile& refusal) {
-        reportNotMeasurementFile(*path, refusal);
-        return;
+        // Not a session: a chronograph's export, or else the session's refusal stands.
+        std::optional<imports::ImportedFile> file;
+        try {
+            file = imports::readImportFile(QFile::encodeName(*path).toStdString());
+        } catch (const imports::UnknownFormat&) {
+            reportNotMeasurementFile(*path, refusal);
+            return;
+        } catch (const imports::ImportRefused& importRefusal) {
+            ui::showProgramMessage(this, ui::toQString(importRefusal.what()));
+            return;
+        }
+        const std::optional<ImportChoice> choice =
+            askImportChoice(this, *file, QFileInfo(*path).fileName());
+        if (!choice || file->series.empty())
+            return;
+        series = charts::importedSeries(file->series[choice->series], choice->unitForUnknown);
     }
     m_externalSeries.add(std::move(series));
     ListBox1->addItem(QFileInfo(*path).fileName());
