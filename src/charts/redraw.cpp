@@ -5,6 +5,7 @@
 #include "runtime/errors.h"
 #include "table/measurementtable.h"
 #include "table/units.h"
+#include "table/velocity.h"
 
 #include <algorithm>
 #include <optional>
@@ -31,7 +32,7 @@ std::optional<double> pointValue(Quantity q, std::string_view text, table::Units
     const bool imperial = units == table::Units::Imperial;
     switch (q) {
     case Quantity::V: {
-        const double v = rt::strToFloat(text);
+        const double v = table::velocityOf(text);
         return imperial ? table::feetPerSecond(v) : v;
     }
     case Quantity::E: {

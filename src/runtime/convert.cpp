@@ -17,17 +17,17 @@ bool isBlank(char c)
     return c == ' ' || c == '\t';
 }
 
-[[noreturn]] void invalidInteger(std::string_view text)
-{
-    throw ConvertError(quoted(text) + " is not a valid integer value");
-}
-
 [[noreturn]] void invalidFloat(std::string_view text)
 {
     throw ConvertError(quoted(text) + " is not a valid floating point value");
 }
 
 } // namespace
+
+void raiseInvalidInteger(std::string_view text)
+{
+    throw ConvertError(quoted(text) + " is not a valid integer value");
+}
 
 int strToInt(std::string_view text)
 {
@@ -38,17 +38,17 @@ int strToInt(std::string_view text)
         ++pos;
     }
     if (pos == text.size())
-        invalidInteger(text);
+        raiseInvalidInteger(text);
 
     // One past INT_MAX is still fine while accumulating: it is INT_MIN's magnitude.
     const std::int64_t limit = std::int64_t{std::numeric_limits<int>::max()} + (negative ? 1 : 0);
     std::int64_t magnitude = 0;
     for (; pos < text.size(); ++pos) {
         if (!isAsciiDigit(text[pos]))
-            invalidInteger(text);
+            raiseInvalidInteger(text);
         magnitude = magnitude * 10 + (text[pos] - '0');
         if (magnitude > limit)
-            invalidInteger(text);
+            raiseInvalidInteger(text);
     }
     return static_cast<int>(negative ? -magnitude : magnitude);
 }

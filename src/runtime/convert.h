@@ -8,6 +8,9 @@ namespace rt {
 // throws ConvertError.
 int strToInt(std::string_view text);
 
+// strToInt's refusal of a text, for conversions that must fail with its words.
+[[noreturn]] void raiseInvalidInteger(std::string_view text);
+
 // A decimal number with ',' or '.' as separator and an optional exponent; blanks around it
 // are ignored. Throws ConvertError for anything else, including values beyond a double.
 double strToFloat(std::string_view text);

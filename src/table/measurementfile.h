@@ -10,7 +10,8 @@
 #include <vector>
 
 // Measurement files: six lines per shot (N, V, E, m, Bullet, dV), each the cell's text as
-// the table holds it, every line ended by CR LF; nothing else in the file.
+// the table holds it, every line ended by CR LF; nothing else in the file. A velocity may
+// carry decimals, with whichever separator the machine that wrote it had.
 namespace table {
 
 inline constexpr std::size_t kLinesPerRecord = 6;
@@ -64,8 +65,8 @@ struct MeasurementRecords {
 void writeTable(const StringGrid& grid, const std::string& path);
 
 // Writes rows top..bottom as a session of their own: numbered from 1, deviations against
-// the block's own mean. A velocity that is not a whole number throws before anything is
-// written, so the file that was there stays.
+// the block's own mean, velocities as they stand. A velocity that does not convert throws
+// before anything is written, so the file that was there stays.
 void writeSelection(const StringGrid& grid, std::size_t top, std::size_t bottom,
                     const std::string& path);
 

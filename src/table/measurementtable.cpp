@@ -3,9 +3,9 @@
 #include "runtime/convert.h"
 #include "runtime/errors.h"
 #include "runtime/numberformat.h"
+#include "table/velocity.h"
 
 #include <algorithm>
-#include <cstdint>
 
 namespace table {
 
@@ -53,12 +53,9 @@ bool isEmpty(const StringGrid& grid)
 void applyEnergyRule(StringGrid& grid, std::size_t row, std::string_view weight)
 {
     try {
-        const std::int64_t v = rt::strToInt(grid.cell(ColV, row));
-        // Squared in 64 bits: in 32 a fast enough velocity would wrap to a negative energy.
-        const std::int64_t v2 = v * v;
-        const long double m = rt::strToFloat(weight);
-        const long double e = m * static_cast<long double>(v2) / 1000 / 2;
-        grid.setCell(ColE, row, rt::formatEnergy(static_cast<double>(e)));
+        const double v = velocityOf(grid.cell(ColV, row));
+        const double m = rt::strToFloat(weight);
+        grid.setCell(ColE, row, rt::formatEnergy(m * (v * v) / 1000 / 2));
     } catch (const rt::ConvertError&) {
         grid.setCell(ColE, row, std::string(kInvalidMark));
     }
@@ -70,8 +67,8 @@ Statistics statisticsPass(const StringGrid& grid)
     double vSum = 0;
     double eSum = 0;
 
-    int vMax = rt::strToInt(grid.cell(ColV, 1));
-    int vMin = vMax;
+    double vMax = velocityOf(grid.cell(ColV, 1));
+    double vMin = vMax;
     bool energyValid = true;
     double eMax = 0;
     double eMin = 0;
@@ -82,9 +79,8 @@ Statistics statisticsPass(const StringGrid& grid)
     }
 
     for (std::size_t r = 1; r <= n; ++r) {
-        const std::string_view vText = grid.cell(ColV, r);
-        vSum += rt::strToFloat(vText);
-        const int v = rt::strToInt(vText);
+        const double v = velocityOf(grid.cell(ColV, r));
+        vSum += v;
         if (v > vMax)
             vMax = v;
         if (v < vMin)
@@ -129,7 +125,7 @@ void deviationPass(StringGrid& grid, double meanVelocity)
     GridUpdate update(grid);
     const std::size_t n = grid.rowCount() > 0 ? grid.rowCount() - 1 : 0;
     for (std::size_t r = 1; r <= n; ++r) {
-        const double v = rt::strToFloat(grid.cell(ColV, r));
+        const double v = velocityOf(grid.cell(ColV, r));
         if (meanVelocity == 0)
             grid.setCell(ColDV, r, std::string(kInvalidMark));
         else

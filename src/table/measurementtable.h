@@ -34,8 +34,8 @@ struct Statistics {
     std::string eMax, eMin, eMean;
     double meanVelocity = 0;
     // The values behind the texts, for showing them in other units.
-    int maxVelocity = 0;
-    int minVelocity = 0;
+    double maxVelocity = 0;
+    double minVelocity = 0;
     bool energyValid = false;
     double maxEnergy = 0;
     double minEnergy = 0;

@@ -1,9 +1,9 @@
 #include "table/shotstatistics.h"
 
-#include "runtime/convert.h"
 #include "runtime/errors.h"
 #include "runtime/numberformat.h"
 #include "table/measurementtable.h"
+#include "table/velocity.h"
 
 #include <algorithm>
 #include <cmath>
@@ -53,9 +53,9 @@ ShotStatistics fromVelocities(std::vector<double>& v, std::size_t withoutVelocit
 
 std::optional<double> velocityValue(std::string_view text)
 {
-    // The statistics pass takes velocities as whole numbers; a text it refuses is no shot.
+    // A text the statistics pass would refuse is no shot.
     try {
-        return static_cast<double>(rt::strToInt(text));
+        return velocityOf(text);
     } catch (const rt::ConvertError&) {
         return std::nullopt;
     }

@@ -5,6 +5,7 @@
 #include "runtime/numberformat.h"
 #include "table/measurementtable.h"
 #include "table/shotstatistics.h"
+#include "table/velocity.h"
 
 #include <optional>
 
@@ -20,16 +21,6 @@ std::optional<double> decimalValue(std::string_view text)
         return rt::strToFloat(text);
     } catch (const rt::ConvertError&) {
         return std::nullopt;
-    }
-}
-
-bool isWhole(std::string_view text)
-{
-    try {
-        rt::strToInt(text);
-        return true;
-    } catch (const rt::ConvertError&) {
-        return false;
     }
 }
 
@@ -67,11 +58,11 @@ double grams(double grains)
 
 std::string velocityDisplay(std::string_view stored, Units units)
 {
-    const std::optional<double> v = units == Units::Imperial ? decimalValue(stored) : std::nullopt;
+    const std::optional<double> v = units == Units::Imperial ? velocityValue(stored) : std::nullopt;
     if (!v)
         return std::string(stored);
     return rt::formatFloat(feetPerSecond(*v), rt::FloatFormat::Fixed, kAllDigits,
-                           isWhole(stored) ? 0 : 1);
+                           isWholeVelocity(stored) ? 0 : 1);
 }
 
 std::string energyDisplay(std::string_view stored, Units units)

@@ -84,15 +84,15 @@ TEST_F(Bullets, ApplyChangesRunsBothPassesBeforeTheRedraw)
     EXPECT_EQ(redraws, 1);
 }
 
-TEST_F(Bullets, ApplyChangesOverAVelocityThatIsNotWholeStopsAtTheStatistics)
+TEST_F(Bullets, ApplyChangesOverAVelocityThatDoesNotConvertStopsAtTheStatistics)
 {
     start(kList);
-    fillVelocities({"300", "3,5"}, "0,120");
+    fillVelocities({"300", "3,5,0"}, "0,120");
     Form1->Grid->selectRows(1, 1);
     Form1->SpeedButton1->click();
     EXPECT_EQ(column(2), (std::vector<std::string>{"24,6", "####"}));
     ASSERT_EQ(prompter.messages.size(), 1u);
-    EXPECT_EQ(prompter.messages[0].text, "'3,5' is not a valid integer value");
+    EXPECT_EQ(prompter.messages[0].text, "'3,5,0' is not a valid integer value");
     EXPECT_EQ(labels(), QStringList(6, "###"));
     EXPECT_EQ(redraws, 0) << "as after a download, the failed pass ends the command";
 }
@@ -113,14 +113,15 @@ TEST_F(Bullets, ApplyChangesRefusesAnEmptyTableOrAWeightThatDoesNotConvert)
     EXPECT_EQ(redraws, 0);
 }
 
-TEST_F(Bullets, ApplyChangesGivesFourHashesToAVelocityThatIsNotWhole)
+// 0.547 * 300.5^2 / 2000 = 24.70
+TEST_F(Bullets, ApplyChangesGivesFourHashesToAVelocityThatDoesNotConvert)
 {
     start(kList);
-    fillVelocities({"300", "3,5"}, "0,120");
-    Form1->Grid->selectRows(1, 2);
+    fillVelocities({"300", "3,5,0", "300,5"}, "0,120");
+    Form1->Grid->selectRows(1, 3);
     Form1->SpeedButton1->click();
-    EXPECT_EQ(column(2), (std::vector<std::string>{"24,6", "####"}));
-    EXPECT_EQ(column(3), (std::vector<std::string>{"0,547", "0,547"}));
+    EXPECT_EQ(column(2), (std::vector<std::string>{"24,6", "####", "24,7"}));
+    EXPECT_EQ(column(3), (std::vector<std::string>{"0,547", "0,547", "0,547"}));
 }
 
 TEST_F(Bullets, RifleBulletWeightReachesTheFieldTheTableTheEnergyAndTheFile)

@@ -141,7 +141,7 @@ TEST_F(ChartCommands, RedrawFailureIsReportedAndStops)
 {
     fillTable({{"300", "5,4", "0"}, {"3x0", "5,4", "0"}});
     Form1->Button1->click();
-    EXPECT_EQ(errors(), QStringList{"'3x0' is not a valid floating point value"});
+    EXPECT_EQ(errors(), QStringList{"'3x0' is not a valid integer value"});
     EXPECT_EQ(Form1->ChartV->seriesCount(), 1u);
     EXPECT_EQ(Form1->ChartE->seriesCount(), 0u);
 }
@@ -185,7 +185,7 @@ TEST_F(ChartCommands, AddSeriesFailuresAndCancel)
     addSeries("empty.vxm", "");
     EXPECT_EQ(Form1->ListBox1->count(), 1);
     EXPECT_EQ(errors().size(), 2);
-    EXPECT_EQ(errors().back(), "'' is not a valid floating point value");
+    EXPECT_EQ(errors().back(), "'' is not a valid integer value");
     Form1->Button1->click();
     EXPECT_EQ(errors().size(), 3);
 }

@@ -191,9 +191,24 @@ TEST_F(DownloadOverPty, LineEndingWithASpaceStopsTheStatistics)
     EXPECT_EQ(column(1), (std::vector<std::string>{"305", ""}));
     EXPECT_EQ(column(2), (std::vector<std::string>{"25,4", "####"}));
     ASSERT_EQ(prompter.messages.size(), 1u);
-    EXPECT_EQ(prompter.messages[0].text, "'' is not a valid floating point value");
+    EXPECT_EQ(prompter.messages[0].text, "'' is not a valid integer value");
     EXPECT_EQ(Form1->VmaxLabel->text(), "###");
     EXPECT_EQ(redraws, 0);
+}
+
+// A radar sends hundredths, with either separator. By hand at 0,547 g: 0.547 * 305.5^2 /
+// 2000 = 25.53 and 0.547 * 304.5^2 / 2000 = 25.36; the mean is 915 / 3 = 305, so the
+// deviations are +-0.5 / 305 * 100 = 0.16.
+TEST_F(DownloadOverPty, DecimalVelocitiesAreShots)
+{
+    download({"h1\r\n", "h2\r\n", "1 305\r\n", "2 305.5\r\n", "3 304,5\r\n"});
+    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_EQ(column(1), (std::vector<std::string>{"305", "305.5", "304,5"}));
+    EXPECT_EQ(column(2), (std::vector<std::string>{"25,4", "25,5", "25,4"}));
+    // 305.5 and 304.5 round away from zero, not to the even 306 and 304.
+    EXPECT_EQ(labels(), (QStringList{"306", "305", "305,00", "25,50", "25,40", "25,43"}));
+    EXPECT_EQ(column(5), (std::vector<std::string>{"0,00", "0,16", "-0,16"}));
+    EXPECT_EQ(redraws, 1);
 }
 
 TEST_F(DownloadOverPty, PauseSplitsTheTransmissionAndItsHeaderIsDroppedAgain)

@@ -1,6 +1,7 @@
 #include "app/forms.h"
 #include "app/tform1.h"
 #include "chart/ui/chartwidget.h"
+#include "runtime/decimalseparator.h"
 #include "support/smallfs.h"
 #include "support/ui/mainwindowfixture.h"
 #include "table/currentfile.h"
@@ -193,6 +194,37 @@ TEST_F(FileCommands, SaveSelectedAsKeepsTheCurrentFile)
     EXPECT_EQ(table::currentFileName(), dir.file("whole.vxm"));
     Form1->Save1->trigger();
     EXPECT_EQ(readBytes(dir.file("whole.vxm")), kThreeShotsFile);
+}
+
+// A radar's session written on a machine with a comma, opened where the point is the
+// separator. By hand: V a = (300 + 285.5 + 290) / 3 = 291.83, V min 285.5 -> 286; E a =
+// (5.4 + 4.89 + 5.05) / 3 = 5.11; the selection's mean (285.5 + 290) / 2 = 287.75 and
+// 2.25 / 287.75 * 100 = 0.78; 285.5 m/s is 936.68 ft/s.
+TEST_F(FileCommands, OpenAndSaveSelectedAsWithADecimalVelocity)
+{
+    rt::setDecimalSeparator('.');
+    dir.write("radar.vxm", "1\r\n300\r\n5,4\r\n0,120\r\nJSB\r\n2,80\r\n"
+                           "2\r\n285,5\r\n4,89\r\n0,120\r\nJSB\r\n-2,17\r\n"
+                           "3\r\n290\r\n5,05\r\n0,120\r\nJSB\r\n-0,63\r\n");
+    prompter.openAnswers = {path("radar.vxm")};
+    Form1->Open1->trigger();
+    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_EQ(column(1), (std::vector<std::string>{"300", "285,5", "290"}));
+    EXPECT_EQ(labels(), (QStringList{"300", "286", "291.83", "5.40", "4.89", "5.11"}));
+    EXPECT_EQ(column(5), (std::vector<std::string>{"2,80", "-2,17", "-0,63"})) << "as stored";
+    EXPECT_EQ(redraws, 1);
+
+    Form1->Grid->selectRows(2, 3);
+    prompter.saveAnswers = {path("part.vxm")};
+    Form1->SaveSelectedAs1->trigger();
+    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_EQ(readBytes(dir.file("part.vxm")), "1\r\n285,5\r\n4,89\r\n0,120\r\nJSB\r\n-0.78\r\n"
+                                               "2\r\n290\r\n5,05\r\n0,120\r\nJSB\r\n0.78\r\n");
+
+    Form1->Imperial1->trigger();
+    EXPECT_EQ(Form1->VminLabel->text(), "937");
+    EXPECT_EQ(Form1->Grid->model()->index(1, 1).data().toString(), "936.7");
+    EXPECT_EQ(Form1->Grid->model()->index(2, 1).data().toString(), "951");
 }
 
 TEST_F(FileCommands, SaveWithoutAFileAsksAndSavingReplacesWithoutAQuestion)

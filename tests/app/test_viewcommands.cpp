@@ -4,6 +4,7 @@
 #include "app/tform1.h"
 #include "chart/ui/chartwidget.h"
 #include "support/ui/mainwindowfixture.h"
+#include "table/currentfile.h"
 #include "ui/gridmodel.h"
 #include "ui/gridview.h"
 
@@ -193,6 +194,9 @@ TEST_F(ViewCommands, ImperialConvertsWhatIsShownAndNothingStored)
     EXPECT_EQ(Form1->table().cell(1, 0), "V (m/s)");
     EXPECT_EQ(Form1->Grid->model()->index(0, 1).data(Qt::EditRole).toString(), "300");
     EXPECT_EQ(savedAs("imperial.vxm"), metricFile);
+    Form1->Metric1->trigger();
+    Form1->Imperial1->trigger();
+    EXPECT_FALSE(table::hasUnsavedChanges()) << "a view change is no change to the shots";
     EXPECT_EQ(Form1->weightText(), "8,5  ") << "the weight field stays in grams";
 
     // The charts follow: the velocity axis in ft/s, the first shot at 984.

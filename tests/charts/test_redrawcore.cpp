@@ -283,3 +283,32 @@ TEST(RedrawUnits, ImperialConvertsVelocityAndEnergyButNotDeviation)
     EXPECT_EQ(c.e.leftAxis.title, "E [J]");
     EXPECT_EQ(c.dV.leftAxis.title, "dV [%]");
 }
+
+// Another session's file may come from a machine with the other separator.
+TEST(RedrawDecimals, VelocitiesOfTheTableAndOfOtherSessionsFiles)
+{
+    TempDir dir;
+    dir.write("s.vxm", record(1, "285.5", "4,89", "0,00") + record(2, "290,25", "5,05", "1,66"));
+    ExternalSeriesStore store;
+    store.add(readExternalSeries(dir.file("s.vxm")));
+    const std::vector<std::string> items = {"s.vxm"};
+    Charts c;
+    c.redraw(tableOf({{"280,75", "4,73", "-1,66"}}), store, items);
+    EXPECT_EQ(c.v.series(0).y(0), 285.5);
+    EXPECT_EQ(c.v.series(0).y(1), 290.25);
+    EXPECT_EQ(c.v.series(1).y(0), 280.75);
+
+    // Only what the table takes as a velocity is drawn as one.
+    for (const char* bad : {"3e2", " 300", "300,5,0"}) {
+        const auto e = thrown<rt::ConvertError>([&] {
+            c.redraw(tableOf({{bad, "5", "0"}}), ExternalSeriesStore{}, {});
+        });
+        ASSERT_TRUE(e) << bad;
+        EXPECT_EQ(std::string(e->what()),
+                  "'" + std::string(bad) + "' is not a valid integer value");
+    }
+    dir.write("bad.vxm", record(1, "2,9E2", "5", "0"));
+    store.add(readExternalSeries(dir.file("bad.vxm")));
+    const std::vector<std::string> two = {"s.vxm", "bad.vxm"};
+    EXPECT_THROW(c.redraw(tableOf({{"280", "5", "0"}}), store, two), rt::ConvertError);
+}

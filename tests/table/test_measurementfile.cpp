@@ -199,16 +199,33 @@ TEST(MeasurementFile, SelectionIsASessionOfItsOwn)
     EXPECT_EQ(readBytes(dir.file("one.vxm")), "1\r\n310\r\n5,77\r\n0,12\r\nB\r\n0,00\r\n");
 }
 
+// Velocities as the radar gave them, whichever separator; deviations in the locale's:
+// mean (285.5 + 290.25 + 280.75) / 3 = 285.5, and 4.75 / 285.5 * 100 = 1.66375.
+TEST(MeasurementFile, SelectionOfDecimalVelocities)
+{
+    rt::setDecimalSeparator('.');
+    const table::StringGrid grid = tableOf({{"1", "300", "5,4", "0,12", "A", "9"},
+                                            {"2", "285,5", "4,89", "0,12", "B", "9"},
+                                            {"3", "290.25", "5,05", "0,12", "C", "9"},
+                                            {"4", "280,75", "4,73", "0,12", "D", "9"}});
+    TempDir dir;
+    table::writeSelection(grid, 2, 4, dir.file("s.vxm"));
+    EXPECT_EQ(readBytes(dir.file("s.vxm")), "1\r\n285,5\r\n4,89\r\n0,12\r\nB\r\n0.00\r\n"
+                                            "2\r\n290.25\r\n5,05\r\n0,12\r\nC\r\n1.66\r\n"
+                                            "3\r\n280,75\r\n4,73\r\n0,12\r\nD\r\n-1.66\r\n");
+    rt::setDecimalSeparator(',');
+}
+
 TEST(MeasurementFile, SelectionWithABadVelocityKeepsThePreviousFile)
 {
     const table::StringGrid grid =
-        tableOf({{"1", "300", "", "", "", ""}, {"2", "3,5", "", "", "", ""}});
+        tableOf({{"1", "300", "", "", "", ""}, {"2", "3,5,0", "", "", "", ""}});
     TempDir dir;
     dir.write("s.vxm", "previous");
     const auto e =
         thrown<rt::ConvertError>([&] { table::writeSelection(grid, 1, 2, dir.file("s.vxm")); });
     ASSERT_TRUE(e);
-    EXPECT_STREQ(e->what(), "'3,5' is not a valid integer value");
+    EXPECT_STREQ(e->what(), "'3,5,0' is not a valid integer value");
     EXPECT_EQ(readBytes(dir.file("s.vxm")), "previous");
 }
 

@@ -33,6 +33,14 @@ protected:
             table::applyEnergyRule(grid, i + 1, weight);
         }
     }
+
+    std::vector<std::string> column(std::size_t col) const
+    {
+        std::vector<std::string> cells;
+        for (std::size_t r = 1; r < grid.rowCount(); ++r)
+            cells.emplace_back(grid.cell(col, r));
+        return cells;
+    }
 };
 
 INSTANTIATE_TEST_SUITE_P(Separators, Table, ::testing::Values(',', '.'),
@@ -72,7 +80,10 @@ TEST_P(Table, EnergyRule)
         {"300", "0,12 ", "5,4"},  // half-filled mask reads as 0,12
         {"300", "####", "####"},
         {"", "0,120", "####"},
-        {"300,5", "0,120", "####"},
+        {"300,5", "0,120", "5,42"}, // 0.12 * 90300.25 / 2000 = 5.418015
+        {"300.5", "0,120", "5,42"},
+        {"300,5,0", "0,120", "####"},
+        {"3e2", "0,120", "####"},
     };
     grid.setRowCount(2);
     for (const Case& c : cases) {
@@ -92,6 +103,48 @@ TEST_P(Table, OneShot)
     EXPECT_EQ(s.vMean, sep("312,00"));
     table::deviationPass(grid, s.meanVelocity);
     EXPECT_EQ(grid.cell(table::ColDV, 1), sep("0,00"));
+}
+
+// Cells as two radars wrote them, one with each separator; worked by hand at 0,120 g:
+//   E = 0.12 * 285.5^2 / 2000 = 4.8906; 0.12 * 290.25^2 / 2000 = 5.0547;
+//       0.12 * 280.75^2 / 2000 = 4.7292
+//   mean 856.5 / 3 = 285.5; dV of 290.25: 4.75 / 285.5 * 100 = 1.66375
+TEST_P(Table, DecimalVelocities)
+{
+    setVelocities({"285,5", "290.25", "280,75"});
+    EXPECT_EQ(column(table::ColE),
+              (std::vector<std::string>{sep("4,89"), sep("5,05"), sep("4,73")}));
+    const table::Statistics s = table::statisticsPass(grid);
+    EXPECT_EQ(s.vMax, "290");
+    EXPECT_EQ(s.vMin, "281");
+    EXPECT_EQ(s.vMean, sep("285,50"));
+    EXPECT_EQ(s.maxVelocity, 290.25);
+    EXPECT_EQ(s.minVelocity, 280.75);
+    EXPECT_EQ(s.eMax, sep("5,05"));
+    EXPECT_EQ(s.eMin, sep("4,73"));
+    EXPECT_EQ(s.eMean, sep("4,89"));
+    table::deviationPass(grid, s.meanVelocity);
+    EXPECT_EQ(column(table::ColDV),
+              (std::vector<std::string>{sep("0,00"), sep("1,66"), sep("-1,66")}));
+    EXPECT_EQ(column(table::ColV), (std::vector<std::string>{"285,5", "290.25", "280,75"}))
+        << "velocities keep the separator they came with";
+}
+
+// Half away from zero, not to even: 300.5 and 299.5 would both show 300 otherwise.
+TEST_P(Table, DecimalExtremesRoundHalfAwayFromZero)
+{
+    setVelocities({"300,5", "299,5"});
+    table::Statistics s = table::statisticsPass(grid);
+    EXPECT_EQ(s.vMax, "301");
+    EXPECT_EQ(s.vMin, "300");
+    EXPECT_EQ(s.vMean, sep("300,00"));
+    table::deviationPass(grid, s.meanVelocity); // 0.5 / 300 * 100 = 0.1667
+    EXPECT_EQ(column(table::ColDV), (std::vector<std::string>{sep("0,17"), sep("-0,17")}));
+
+    setVelocities({"-300,5", "-299,5"});
+    s = table::statisticsPass(grid);
+    EXPECT_EQ(s.vMax, "-300");
+    EXPECT_EQ(s.vMin, "-301");
 }
 
 TEST_P(Table, InvalidEnergyAnywhereMarksAllThreeEnergyLabels)
@@ -122,11 +175,11 @@ TEST_P(Table, BadVelocityStopsThePassWithTheConversionError)
     setVelocities({"300", "3x0", "290"});
     const auto e1 = thrown<rt::ConvertError>([&] { table::statisticsPass(grid); });
     ASSERT_TRUE(e1);
-    EXPECT_STREQ(e1->what(), "'3x0' is not a valid floating point value");
-    grid.setCell(table::ColV, 2, sep("300,5"));
+    EXPECT_STREQ(e1->what(), "'3x0' is not a valid integer value");
+    grid.setCell(table::ColV, 2, "300,5,0");
     const auto e2 = thrown<rt::ConvertError>([&] { table::statisticsPass(grid); });
     ASSERT_TRUE(e2);
-    EXPECT_EQ(e2->what(), "'" + sep("300,5") + "' is not a valid integer value");
+    EXPECT_STREQ(e2->what(), "'300,5,0' is not a valid integer value");
     // Row 1 is read as a whole number before anything else.
     grid.setCell(table::ColV, 1, "");
     EXPECT_THROW(table::statisticsPass(grid), rt::ConvertError);
@@ -135,7 +188,9 @@ TEST_P(Table, BadVelocityStopsThePassWithTheConversionError)
 TEST_P(Table, DeviationPassThrowsAtTheBadRowAndKeepsEarlierCells)
 {
     setVelocities({"300", "abc", "290"});
-    EXPECT_THROW(table::deviationPass(grid, 300), rt::ConvertError);
+    const auto e = thrown<rt::ConvertError>([&] { table::deviationPass(grid, 300); });
+    ASSERT_TRUE(e);
+    EXPECT_STREQ(e->what(), "'abc' is not a valid integer value");
     EXPECT_EQ(grid.cell(table::ColDV, 1), sep("0,00"));
     EXPECT_EQ(grid.cell(table::ColDV, 3), "");
 }

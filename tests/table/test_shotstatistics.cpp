@@ -103,6 +103,24 @@ TEST_P(ShotStats, ThirtyShotsInScrambledOrder)
     EXPECT_EQ(t.median, sep("295,5"));
 }
 
+// By hand: mean 856.5 / 3 = 285.5, deviations 0 and +-4.75, so SD = sqrt(45.125 / 2) = 4.75
+// and CV = 4.75 / 285.5 * 100 = 1.66375; the malformed row is no shot.
+TEST_P(ShotStats, DecimalVelocitiesAreShots)
+{
+    setVelocities({"285,5", "290.25", "280,75", "285,5,0"});
+    const auto s = table::shotStatistics(grid);
+    EXPECT_EQ(s.shots, 3u);
+    EXPECT_EQ(s.withoutVelocity, 1u);
+    EXPECT_DOUBLE_EQ(s.extremeSpread, 9.5);
+    const auto t = table::formatShotStatistics(s);
+    EXPECT_EQ(t.mean, sep("285,5"));
+    EXPECT_EQ(t.median, sep("285,5"));
+    EXPECT_EQ(t.standardDeviation, sep("4,8"));
+    EXPECT_EQ(t.coefficientOfVariation, sep("1,66%"));
+    EXPECT_EQ(table::velocityValue("290.25"), 290.25);
+    EXPECT_EQ(table::velocityValue("3e2"), std::nullopt);
+}
+
 TEST_P(ShotStats, RowsWithoutVelocityAreLeftOutAndCounted)
 {
     setVelocities({"282", "", "abc", "290"});

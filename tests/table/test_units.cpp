@@ -1,4 +1,5 @@
 #include "runtime/decimalseparator.h"
+#include "table/measurementtable.h"
 #include "table/shotstatistics.h"
 #include "table/units.h"
 
@@ -55,6 +56,11 @@ TEST_P(UnitDisplay, ImperialConvertsWhatConverts)
     EXPECT_EQ(table::velocityDisplay("280", Units::Imperial), "919");
     EXPECT_EQ(table::velocityDisplay("280,5", Units::Imperial), sep("920,3"));
     EXPECT_EQ(table::velocityDisplay("280.5", Units::Imperial), sep("920,3"));
+    // A separator makes the decimal, whatever the value: 918.64 ft/s.
+    EXPECT_EQ(table::velocityDisplay("280,0", Units::Imperial), sep("918,6"));
+    // What the table cannot take as a velocity is shown as it stands.
+    EXPECT_EQ(table::velocityDisplay("3e2", Units::Imperial), "3e2");
+    EXPECT_EQ(table::velocityDisplay(" 280", Units::Imperial), " 280");
     // Energy format, three significant digits: 15.78 ft-lbf.
     EXPECT_EQ(table::energyDisplay("21,4", Units::Imperial), sep("15,8"));
     // The energy format as the table has it, scientific past three integer digits.
@@ -66,6 +72,21 @@ TEST_P(UnitDisplay, ImperialConvertsWhatConverts)
     EXPECT_EQ(table::velocityDisplay("", Units::Imperial), "");
     EXPECT_EQ(table::energyDisplay("####", Units::Imperial), "####");
     EXPECT_EQ(table::weightDisplay(" ,   ", Units::Imperial), " ,   ");
+}
+
+// Extremes convert unrounded: 290.25 m/s is 952.26 ft/s, where 290 would give 951.
+TEST_P(UnitDisplay, StatisticsLabelsOfDecimalVelocitiesInFeetPerSecond)
+{
+    table::Statistics s;
+    s.maxVelocity = 290.25;
+    s.minVelocity = 280.75; // 921.10
+    s.meanVelocity = 285.5; // 936.68
+    s.eMax = s.eMin = s.eMean = "####";
+    const table::StatisticsLabels l = table::statisticsLabels(s, Units::Imperial);
+    EXPECT_EQ(l.vMax, "952");
+    EXPECT_EQ(l.vMin, "921");
+    EXPECT_EQ(l.vMean, sep("936,68"));
+    EXPECT_EQ(l.eMax, "####");
 }
 
 TEST_P(UnitDisplay, StatisticsInFeetPerSecond)

@@ -1,0 +1,46 @@
+#include "table/velocity.h"
+
+#include "runtime/asciitext.h"
+#include "runtime/convert.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace table {
+
+namespace {
+
+constexpr std::string_view kSeparators = ",.";
+
+bool isDigits(std::string_view text)
+{
+    return !text.empty() && std::all_of(text.begin(), text.end(), rt::isAsciiDigit);
+}
+
+} // namespace
+
+double velocityOf(std::string_view text)
+{
+    const std::size_t separator = text.find_first_of(kSeparators);
+    // Whole velocities take the conversion they always took, so their results cannot move.
+    if (separator == std::string_view::npos)
+        return rt::strToInt(text);
+
+    std::string_view whole = text.substr(0, separator);
+    if (!whole.empty() && (whole.front() == '+' || whole.front() == '-'))
+        whole.remove_prefix(1);
+    if (!isDigits(whole) || !isDigits(text.substr(separator + 1)))
+        rt::raiseInvalidInteger(text);
+    // The checked text is a form strToFloat reads exactly, rounded once.
+    const double v = rt::strToFloat(text);
+    if (v < std::numeric_limits<int>::min() || v > std::numeric_limits<int>::max())
+        rt::raiseInvalidInteger(text);
+    return v;
+}
+
+bool isWholeVelocity(std::string_view text)
+{
+    return text.find_first_of(kSeparators) == std::string_view::npos;
+}
+
+} // namespace table
