@@ -73,7 +73,7 @@ ImportedFile readGarminXero(ImportLines& lines)
     series.name = title(line);
 
     if (!lines.next(line))
-        lines.refuseAt(2, "the column header is missing");
+        lines.refuse("the file ends before the column header");
     const std::optional<std::vector<std::string>> header = columnHeader(line);
     if (!header)
         lines.refuse("the column header '#,SPEED (FPS),...' is missing");
