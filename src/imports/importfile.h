@@ -21,10 +21,15 @@ enum class VelocityUnit { MetresPerSecond, FeetPerSecond, Unknown };
 // For messages and the window's choice of series.
 std::string_view formatName(Format format);
 
-// More shots than a file may hold in all its series, and more series than it may have: the
-// table holds no more rows, and a file of millions of tiny lines must not fill the memory.
+// The most shots a file may hold in all its series, and the most series: the table holds no
+// more rows, and a file of millions of tiny lines must not fill the memory.
 inline constexpr std::size_t kMaxImportShots = 65'535;
 
+// No chronograph measures this fast in either unit; a larger number is a misread column.
+inline constexpr double kMaxVelocity = 100'000;
+
+// One series as the file gives it. Whether the file wrote decimals is not kept: putSeries
+// writes a tenth wherever a velocity has one, which comes to the same.
 struct ImportedSeries {
     // The Garmin string's title, "Series 12" for MagnetoSpeed; empty: the file name stands in.
     std::string name;
@@ -42,9 +47,6 @@ struct ImportedFile {
     // One for every format but MagnetoSpeed; a series may have no shots.
     std::vector<ImportedSeries> series;
 };
-
-// No chronograph measures this fast in either unit; a larger number is a misread column.
-inline constexpr double kMaxVelocity = 100'000;
 
 // A file that cannot be imported, and the line that tells, counted from 1 as the lines are
 // split (CR, LF or CR LF).

@@ -89,6 +89,8 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"emptyFile", "", Kind::Unknown, 1, "", true},
         RefusalCase{"blankLines", "\n \n\t\n", Kind::Unknown, 1},
         RefusalCase{"picture", "\x89PNG\r\n\x1a\n\0\0\0\rIHDR"s, Kind::Unknown, 1, "", true},
+        RefusalCase{"spreadsheetWorkbook", "PK\x03\x04\x14\0\x06\0\x08\0\0\0!\0"s, Kind::Unknown, 1,
+                    "", true},
         RefusalCase{"nulsOnly", "\0\0\0\0"s, Kind::Unknown, 1, "", true},
         RefusalCase{"megabyteLine", std::string(1 << 20, '7'), Kind::Unknown, 1, "", true},
         RefusalCase{"measurementFile",
