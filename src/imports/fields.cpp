@@ -72,6 +72,11 @@ std::optional<std::vector<std::string>> splitFields(std::string_view line, char 
     }
 }
 
+std::string_view fieldAt(const std::vector<std::string>& fields, std::size_t i)
+{
+    return i < fields.size() ? std::string_view(fields[i]) : std::string_view();
+}
+
 bool beyondHeader(const std::vector<std::string>& fields, std::size_t headerColumns, char separator)
 {
     if (headerColumns >= fields.size())

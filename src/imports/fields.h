@@ -19,6 +19,9 @@ std::string_view trimmed(std::string_view text);
 // closing quote.
 std::optional<std::vector<std::string>> splitFields(std::string_view line, char separator);
 
+// The field at i, or "" for a line with fewer fields.
+std::string_view fieldAt(const std::vector<std::string>& fields, std::size_t i);
+
 // No field holds text: ";;;" as spreadsheets write past the data.
 bool onlyEmptyFields(const std::vector<std::string>& fields);
 

@@ -29,14 +29,6 @@ std::optional<std::vector<std::string>> columnHeader(std::string_view line)
     return fields;
 }
 
-std::vector<std::string> fieldsOf(ImportLines& lines, std::string_view line)
-{
-    std::optional<std::vector<std::string>> fields = splitFields(line, ',');
-    if (!fields)
-        lines.refuse("a quote does not close");
-    return std::move(*fields);
-}
-
 // The summary is for display only, except the projectile weight, whose label ends in a
 // unit of grains: "(GRAINS)", "(GRAN)", ...
 std::optional<double> summaryWeight(ImportLines& lines, std::string_view line)
@@ -44,12 +36,13 @@ std::optional<double> summaryWeight(ImportLines& lines, std::string_view line)
     const std::optional<std::string_view> unit = unitInParentheses(line.substr(0, line.find(',')));
     if (!unit || !rt::upperAscii(*unit).starts_with("GR"))
         return std::nullopt;
-    const std::vector<std::string> fields = fieldsOf(lines, line);
-    if (fields.size() < 2 || fields[1].empty())
+    const std::vector<std::string> fields = lines.fields(line, ',');
+    const std::string_view m = fieldAt(fields, 1);
+    if (m.empty())
         return std::nullopt;
-    const std::optional<double> grams = weightInGrams(fields[1], true);
+    const std::optional<double> grams = weightInGrams(m, true);
     if (!grams)
-        lines.refuse(rt::quoted(fields[1]) + " is not a projectile weight");
+        lines.refuse(rt::quoted(m) + " is not a projectile weight");
     if (*grams == 0)
         return std::nullopt;
     return grams;
@@ -97,12 +90,12 @@ ImportedFile readGarminXero(ImportLines& lines)
             inSummary = true;
             continue;
         }
-        const std::vector<std::string> fields = fieldsOf(lines, text);
+        const std::vector<std::string> fields = lines.fields(text, ',');
         if (beyondHeader(fields, header->size(), ','))
             lines.refuse("the line has more fields than the column header");
         if (!isShotNumber(fields[0]))
             lines.refuse(rt::quoted(fields[0]) + " is not a shot number");
-        const std::string_view v = fields.size() > 1 ? std::string_view(fields[1]) : "";
+        const std::string_view v = fieldAt(fields, 1);
         const std::optional<double> value = velocity(v);
         if (!value)
             lines.refuse(rt::quoted(v) + " is not a speed");

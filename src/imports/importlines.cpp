@@ -70,6 +70,14 @@ bool ImportLines::nextNonBlank(std::string& line)
     return false;
 }
 
+std::vector<std::string> ImportLines::fields(std::string_view line, char separator) const
+{
+    std::optional<std::vector<std::string>> fields = splitFields(line, separator);
+    if (!fields)
+        refuse("a quote does not close");
+    return std::move(*fields);
+}
+
 void ImportLines::countShot()
 {
     if (++m_shots > kMaxImportShots)

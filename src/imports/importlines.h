@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace imports {
 
@@ -38,6 +39,9 @@ public:
     // The line last taken, counted from 1.
     std::size_t lineNumber() const { return m_taken; }
     const std::string& path() const { return m_path; }
+
+    // The fields of a line (splitFields); a quote that does not close refuses it.
+    std::vector<std::string> fields(std::string_view line, char separator) const;
 
     [[noreturn]] void refuse(std::string_view reason) const { refuseAt(m_taken, reason); }
     [[noreturn]] void refuseAt(std::size_t line, std::string_view reason) const;

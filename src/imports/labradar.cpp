@@ -47,19 +47,6 @@ std::optional<std::size_t> columnOf(const std::vector<std::string>& header, std:
     return std::nullopt;
 }
 
-std::string_view fieldAt(const std::vector<std::string>& fields, std::size_t i)
-{
-    return i < fields.size() ? std::string_view(fields[i]) : std::string_view();
-}
-
-std::vector<std::string> fieldsOf(ImportLines& lines, std::string_view line, char separator)
-{
-    std::optional<std::vector<std::string>> fields = splitFields(withoutPadding(line), separator);
-    if (!fields)
-        lines.refuse("a quote does not close");
-    return std::move(*fields);
-}
-
 struct Units {
     VelocityUnit velocity = VelocityUnit::Unknown;
     std::optional<bool> grains;
@@ -71,7 +58,7 @@ std::vector<std::string> readHeader(ImportLines& lines, char separator, Units& u
 {
     std::string line;
     while (lines.next(line)) {
-        std::vector<std::string> fields = fieldsOf(lines, line, separator);
+        const std::vector<std::string> fields = lines.fields(withoutPadding(line), separator);
         const std::string_view value = fieldAt(fields, 1);
         if (columnOf(fields, "Shot ID"))
             return fields;
@@ -141,7 +128,7 @@ ImportedFile readLabRadar(ImportLines& lines)
     while (lines.next(line)) {
         if (withoutPadding(line).empty())
             continue;
-        std::vector<std::string> fields = fieldsOf(lines, line, *separator);
+        std::vector<std::string> fields = lines.fields(withoutPadding(line), *separator);
         // Shot lines end with a separator, the column header not always.
         if (fields.size() > header.size() && fields.back().empty())
             fields.pop_back();

@@ -96,12 +96,10 @@ ImportedFile readMagnetoSpeed(ImportLines& lines)
     std::string line;
     // A log cut short by a pulled card ends its last series where it stops.
     while (lines.nextNonBlank(line)) {
-        const std::optional<std::vector<std::string>> fields = splitFields(line, ',');
-        if (!fields)
-            lines.refuse("a quote does not close");
+        const std::vector<std::string> fields = lines.fields(line, ',');
         switch (part) {
         case Part::BetweenSeries: {
-            const std::optional<int> start = seriesStart(*fields);
+            const std::optional<int> start = seriesStart(fields);
             if (!start)
                 lines.refuse("a series does not start with 'Series,<number>, Shots:, <count>'");
             if (file.series.size() == kMaxImportShots)
@@ -114,17 +112,17 @@ ImportedFile readMagnetoSpeed(ImportLines& lines)
             break;
         }
         case Part::Summary:
-            if (isShotHeader(*fields))
+            if (isShotHeader(fields))
                 part = Part::Shots;
-            else if (!isSummaryLine(*fields))
+            else if (!isSummaryLine(fields))
                 lines.refuse(rt::quoted(trimmed(line)) + " is neither a summary line nor "
                                                          "the header 'Series,Shot,Speed'");
             break;
         case Part::Shots:
-            if (isEndLine(*fields))
+            if (isEndLine(fields))
                 part = Part::BetweenSeries;
             else
-                readShot(lines, *fields, number, file.series.back());
+                readShot(lines, fields, number, file.series.back());
             break;
         }
     }

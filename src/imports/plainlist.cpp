@@ -71,15 +71,12 @@ Layout headerLayout(ImportLines& lines, std::string_view line, VelocityUnit& uni
 void readRow(ImportLines& lines, const Layout& layout, std::string_view line,
              ImportedSeries& series)
 {
-    const std::optional<std::vector<std::string>> fields = splitFields(line, layout.separator);
-    if (!fields)
-        lines.refuse("a quote does not close");
-    if (onlyEmptyFields(*fields))
+    const std::vector<std::string> fields = lines.fields(line, layout.separator);
+    if (onlyEmptyFields(fields))
         return;
-    if (beyondHeader(*fields, layout.fields, layout.separator))
+    if (beyondHeader(fields, layout.fields, layout.separator))
         lines.refuse("the line has more fields than the header");
-    const std::string_view v =
-        layout.column < fields->size() ? std::string_view((*fields)[layout.column]) : "";
+    const std::string_view v = fieldAt(fields, layout.column);
     const std::optional<double> value = velocity(v);
     if (!value) {
         // Without a header, text among the numbers means the file was never a list.
