@@ -11,6 +11,7 @@ runtime 1
 serial 2
 table 3
 chart 4
+imports 4
 ui 5
 serial/ui 6
 chart/ui 6

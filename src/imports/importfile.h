@@ -1,0 +1,95 @@
+#pragma once
+
+#include "runtime/errors.h"
+#include "table/stringgrid.h"
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Series from the files today's chronographs export: LabRadar series reports, Garmin Xero
+// (ShotView) CSV, MagnetoSpeed LOG.CSV and plain lists of velocities. A file is read whole
+// into plain values first; only then does one chosen series become table rows, so a refused
+// file never touches the table.
+namespace imports {
+
+enum class Format { LabRadar, GarminXero, MagnetoSpeed, PlainList };
+enum class VelocityUnit { MetresPerSecond, FeetPerSecond, Unknown };
+
+// For messages and the window's choice of series.
+std::string_view formatName(Format format);
+
+// The most shots a file may hold in all its series, and the most series: the table holds no
+// more rows, and a file of millions of tiny lines must not fill the memory.
+inline constexpr std::size_t kMaxImportShots = 65'535;
+
+// No chronograph measures this fast in either unit; a larger number is a misread column.
+inline constexpr double kMaxVelocity = 100'000;
+
+// One series as the file gives it. Whether the file wrote decimals is not kept: putSeries
+// writes a tenth wherever a velocity has one, which comes to the same.
+struct ImportedSeries {
+    // The Garmin string's title, "Series 12" for MagnetoSpeed; empty: the file name stands in.
+    std::string name;
+    // As the file gives them, in `unit`; each positive and below kMaxVelocity.
+    std::vector<double> velocities;
+    // Unknown where the file does not say: a plain list without a unit, a MagnetoSpeed series
+    // without shots.
+    VelocityUnit unit = VelocityUnit::Unknown;
+    // The projectile weight, when the file gives one for the whole series.
+    std::optional<double> weightGrams;
+};
+
+struct ImportedFile {
+    Format format = Format::PlainList;
+    // One for every format but MagnetoSpeed; a series may have no shots.
+    std::vector<ImportedSeries> series;
+};
+
+// A file that cannot be imported, and the line that tells, counted from 1 as the lines are
+// split (CR, LF or CR LF).
+class ImportRefused : public rt::Exception {
+public:
+    ImportRefused(std::string path, std::size_t line, const std::string& message);
+    const std::string& path() const { return m_path; }
+    std::size_t line() const { return m_line; }
+
+private:
+    std::string m_path;
+    std::size_t m_line;
+};
+
+// A file in none of the formats; the text names those that are.
+class UnknownFormat : public ImportRefused {
+public:
+    UnknownFormat(std::string path, std::size_t line);
+};
+
+// A LabRadar track file: one shot's radar track, which shooters pick by mistake for the
+// series report beside it.
+class LabRadarTrackFile : public ImportRefused {
+public:
+    LabRadarTrackFile(std::string path, std::size_t line);
+};
+
+// Recognises the format by the content, never by the name, and reads every series. Throws
+// ImportRefused (or one of its kinds) for anything but a file of a known format, and the
+// runtime's errors for a file that cannot be opened or read or is not a regular file.
+ImportedFile readImportFile(const std::string& path);
+
+// The series' velocities in m/s; `chosenForUnknown` is the unit the user picked for a series
+// whose file does not say (Unknown there counts as m/s).
+std::vector<double> metresPerSecond(const ImportedSeries& series, VelocityUnit chosenForUnknown);
+
+// Replaces the table's data rows by the series, one row per shot: N from 1; V in m/s with one
+// decimal, written whole where that decimal is 0 (so a file of whole m/s stays whole, and
+// converted or decimal velocities keep a tenth); m the file's weight in grams with three
+// decimals, else `weightField`; Bullet the series' name, else `fileStem`, cut to the table's
+// 128 characters; E by the table's energy rule. dV is left for the deviation pass. A series
+// without shots leaves the empty table.
+void putSeries(table::StringGrid& grid, const ImportedSeries& series, VelocityUnit chosenForUnknown,
+               std::string_view weightField, std::string_view fileStem);
+
+} // namespace imports

@@ -1,0 +1,97 @@
+#include "imports/importlines.h"
+
+#include "imports/fields.h"
+#include "runtime/errors.h"
+
+#include <algorithm>
+
+namespace imports {
+
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+void dropByteOrderMarks(std::string& line)
+{
+    for (std::size_t at = line.find(kByteOrderMark); at != std::string::npos;
+         at = line.find(kByteOrderMark, at))
+        line.erase(at, kByteOrderMark.size());
+}
+
+} // namespace
+
+ImportLines::ImportLines(std::string path)
+    : m_path(std::move(path))
+    , m_reader(m_path)
+{
+}
+
+bool ImportLines::readAhead()
+{
+    if (m_reader.eof())
+        return false;
+    try {
+        m_ahead.push_back(m_reader.readLine());
+    } catch (const rt::LineTooLong&) {
+        refuseAt(m_taken + m_ahead.size() + 1,
+                 "the line is longer than " + std::to_string(rt::kMaxLineBytes) + " bytes");
+    }
+    dropByteOrderMarks(m_ahead.back());
+    return true;
+}
+
+const std::string* ImportLines::peek(std::size_t k)
+{
+    while (m_ahead.size() <= k) {
+        if (!readAhead())
+            return nullptr;
+    }
+    return &m_ahead[k];
+}
+
+bool ImportLines::next(std::string& line)
+{
+    if (m_ahead.empty() && !readAhead())
+        return false;
+    line = std::move(m_ahead.front());
+    m_ahead.pop_front();
+    ++m_taken;
+    if (m_format != Format::LabRadar && line.find('\0') != std::string::npos)
+        refuse("the line holds a NUL byte");
+    return true;
+}
+
+bool ImportLines::nextNonBlank(std::string& line)
+{
+    while (next(line)) {
+        if (!trimmed(line).empty())
+            return true;
+    }
+    return false;
+}
+
+std::vector<std::string> ImportLines::fields(std::string_view line, char separator) const
+{
+    std::optional<std::vector<std::string>> fields = splitFields(line, separator);
+    if (!fields)
+        refuse("a quote does not close");
+    return std::move(*fields);
+}
+
+void ImportLines::countShot()
+{
+    if (++m_shots > kMaxImportShots)
+        refuse("more than " + std::to_string(kMaxImportShots) + " shots");
+}
+
+void ImportLines::refuseAt(std::size_t line, std::string_view reason) const
+{
+    line = std::max<std::size_t>(line, 1);
+    if (!m_format)
+        throw UnknownFormat(m_path, line);
+    throw ImportRefused(m_path, line,
+                        "'" + m_path + "' is not a valid " + std::string(formatName(*m_format)) +
+                            " (line " + std::to_string(line) + "): " + std::string(reason));
+}
+
+} // namespace imports

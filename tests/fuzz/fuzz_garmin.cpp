@@ -1,0 +1,8 @@
+// Any bytes read as a Garmin Xero CSV file: see importcheck.h.
+
+#include "importcheck.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    return checkImport(data, size, readWith<imports::readGarminXero>);
+}
