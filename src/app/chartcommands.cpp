@@ -4,8 +4,8 @@
 #include "chart/ui/chartwidget.h"
 #include "charts/chartexport.h"
 #include "charts/importedseries.h"
-#include "imports/ui/importchoice.h"
 #include "charts/redraw.h"
+#include "imports/ui/importchoice.h"
 #include "table/currentfile.h"
 #include "ui/errorreport.h"
 #include "ui/prompts.h"
@@ -84,31 +84,55 @@ void TForm1::Button9Click()
     const std::optional<QString> path = ui::askOpenFile(this, OpenDialog1);
     if (!path)
         return;
-    // Read whole before anything changes: a file that fails adds nothing.
-    charts::ExternalSeries series;
-    try {
-        series = charts::readExternalSeries(path->toStdString());
-    } catch (const table::NotMeasurementFile& refusal) {
-        // Not a session: a chronograph's export, or else the session's refusal stands.
-        std::optional<imports::ImportedFile> file;
-        try {
-            file = imports::readImportFile(QFile::encodeName(*path).toStdString());
-        } catch (const imports::UnknownFormat&) {
-            reportNotMeasurementFile(*path, refusal);
-            return;
-        } catch (const imports::ImportRefused& importRefusal) {
-            ui::showProgramMessage(this, ui::toQString(importRefusal.what()));
-            return;
-        }
-        const std::optional<ImportChoice> choice =
-            askImportChoice(this, *file, QFileInfo(*path).fileName());
-        if (!choice || file->series.empty())
-            return;
-        series = charts::importedSeries(file->series[choice->series], choice->unitForUnknown);
+    // Read whole before anything changes: a file that fails adds nothing. A list of whole
+    // velocities also passes for a session with missing lines, so the name says which reader
+    // goes first; a session under another name still comes in when no export format fits.
+    std::optional<charts::ExternalSeries> series;
+    const bool sessionName =
+        QFileInfo(*path).suffix().compare(QLatin1String("vxm"), Qt::CaseInsensitive) == 0;
+    if (sessionName) {
+        series = readSessionSeries(*path);
+    } else {
+        bool notAnExport = false;
+        series = readExportSeries(*path, notAnExport);
+        if (notAnExport)
+            series = readSessionSeries(*path);
     }
-    m_externalSeries.add(std::move(series));
+    if (!series)
+        return;
+    m_externalSeries.add(std::move(*series));
     ListBox1->addItem(QFileInfo(*path).fileName());
     Button1Click();
+}
+
+std::optional<charts::ExternalSeries> TForm1::readSessionSeries(const QString& path)
+{
+    try {
+        return charts::readExternalSeries(path.toStdString());
+    } catch (const table::NotMeasurementFile& refusal) {
+        reportNotMeasurementFile(path, refusal);
+        return std::nullopt;
+    }
+}
+
+std::optional<charts::ExternalSeries> TForm1::readExportSeries(const QString& path,
+                                                               bool& notAnExport)
+{
+    std::optional<imports::ImportedFile> file;
+    try {
+        file = imports::readImportFile(QFile::encodeName(path).toStdString());
+    } catch (const imports::UnknownFormat&) {
+        notAnExport = true;
+        return std::nullopt;
+    } catch (const imports::ImportRefused& refusal) {
+        ui::showProgramMessage(this, ui::toQString(refusal.what()));
+        return std::nullopt;
+    }
+    const std::optional<ImportChoice> choice =
+        askImportChoice(this, *file, QFileInfo(path).fileName());
+    if (!choice || file->series.empty())
+        return std::nullopt;
+    return charts::importedSeries(file->series[choice->series], choice->unitForUnknown);
 }
 
 void TForm1::Button10Click()

@@ -249,6 +249,10 @@ private:
     void reportNotMeasurementFile(const QString& path, const table::NotMeasurementFile& refusal);
     // The export read whole, or nothing after its refusal was shown.
     std::optional<imports::ImportedFile> readImport(const QString& path);
+    // A series for the list, or nothing once a refusal was shown or a question cancelled.
+    std::optional<charts::ExternalSeries> readSessionSeries(const QString& path);
+    // notAnExport: no export format fits, and nothing was shown.
+    std::optional<charts::ExternalSeries> readExportSeries(const QString& path, bool& notAnExport);
 
     table::StringGrid m_table;
     ui::GridModel* m_gridModel = nullptr;

@@ -14,17 +14,18 @@ std::optional<ImportChoice> askImportChoice(QWidget* parent, const imports::Impo
         QList<SeriesDialog::Row> rows;
         for (const imports::ImportedSeries& s : file.series) {
             rows.append({ui::toQString(s.name), static_cast<int>(s.velocities.size()),
-                         s.velocities.empty() ? QString()
-                                              : ui::toQString(rt::formatFloat(
-                                                    s.velocities.front(), rt::FloatFormat::General,
-                                                    15, 2))});
+                         s.velocities.empty()
+                             ? QString()
+                             : ui::toQString(rt::formatFloat(s.velocities.front(),
+                                                             rt::FloatFormat::General, 15, 2))});
         }
         SeriesDialog dialog(rows, parent);
         if (ui::prompts().execModal(&dialog) != QDialog::Accepted || dialog.chosen() < 0)
             return std::nullopt;
         choice.series = static_cast<std::size_t>(dialog.chosen());
     }
-    if (!file.series.empty() &&
+    // Nothing to ask for a series without shots.
+    if (!file.series.empty() && !file.series[choice.series].velocities.empty() &&
         file.series[choice.series].unit == imports::VelocityUnit::Unknown) {
         UnitDialog dialog(fileName, parent);
         if (ui::prompts().execModal(&dialog) != QDialog::Accepted)

@@ -16,8 +16,8 @@ SeriesDialog::SeriesDialog(const QList<Row>& rows, QWidget* parent)
     caption->setBuddy(m_list);
     m_list->setObjectName(QStringLiteral("SeriesList"));
     m_list->setRootIsDecorated(false);
-    m_list->setHeaderLabels({QStringLiteral("Series"), QStringLiteral("Shots"),
-                             QStringLiteral("First velocity")});
+    m_list->setHeaderLabels(
+        {QStringLiteral("Series"), QStringLiteral("Shots"), QStringLiteral("First velocity")});
     for (const Row& row : rows) {
         auto* item = new QTreeWidgetItem(
             m_list, {row.number, QString::number(row.shots), row.firstVelocity});

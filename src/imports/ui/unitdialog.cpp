@@ -10,9 +10,8 @@ UnitDialog::UnitDialog(const QString& fileName, QWidget* parent)
 {
     setObjectName(QStringLiteral("UnitDialog"));
     setWindowTitle(QStringLiteral("Import"));
-    auto* caption =
-        new QLabel(QStringLiteral("'%1' does not say the unit of its velocities. They are in:")
-                       .arg(fileName));
+    auto* caption = new QLabel(
+        QStringLiteral("'%1' does not say the unit of its velocities. They are in:").arg(fileName));
     caption->setWordWrap(true);
     MetresPerSecond = new QRadioButton(QStringLiteral("m/s"));
     MetresPerSecond->setObjectName(QStringLiteral("MetresPerSecond"));
