@@ -194,7 +194,8 @@ TEST_F(ChartCommands, AddSeriesRefusesAFileThatIsNotAMeasurementFile)
 {
     fillTable({{"300", "5,4", "0"}});
     addSeries("mar07.vxm", measurementFile(3, 280));
-    addSeries("shots.csv", "N;V;E\r\n1;300;5,4\r\n");
+    // A spreadsheet of shots is an export now; notes are neither export nor session.
+    addSeries("shots.csv", "Notes\r\nwindy\r\n");
     addSeries("mar08.vxm", measurementFile(2, 280) + "3\r\n283\r\n22,5\r\n0,547\r\nJSB\r\n"
                                                      "0,35\r\nnote\r\n");
     ASSERT_EQ(prompter.messages.size(), 2u);
