@@ -79,8 +79,13 @@ protected:
     }
     void TearDown() override
     {
-        QLocale::setDefault(QLocale::c());
+        QLocale::setDefault(m_locale);
         MainWindowTest::TearDown();
+    }
+    // The paper follows the locale: the tests choose theirs, whatever the machine's is.
+    static void useLocale(QLocale::Language language, QLocale::Territory territory)
+    {
+        QLocale::setDefault(QLocale(language, territory));
     }
 
     // Shots as a download leaves them: energies, labels, deviations and charts.
@@ -109,6 +114,9 @@ protected:
             out << m.text;
         return out;
     }
+
+private:
+    QLocale m_locale;
 };
 
 TEST_F(ExportCommands, FileMenuHoldsTheExportsAndEditHoldsCopy)
@@ -329,12 +337,13 @@ TEST_F(ExportCommands, ReportOfAThousandShotsRunsOverPagesWithEveryRowOnce)
     std::vector<const char*> v;
     for (const auto& s : velocities)
         v.push_back(s.c_str());
+    useLocale(QLocale::English, QLocale::UnitedKingdom);
     shots(v);
     const std::string path = dir.file("report.pdf");
     saved(Form1->ExportReportAsPdf1, "report");
     EXPECT_EQ(prompter.saveAsked.back().filter, "PDF document (*.pdf)");
 
-    // A4 (the test's C locale) inside 15 mm margins, in pixels of 96 per inch.
+    // A4 inside 15 mm margins, in pixels of 96 per inch.
     const double height = (297 - 30) / 25.4 * 96;
     const exports::ReportLayout layout = exports::layoutReport(height, 3, 12, 1000);
     const int pages = pdfPages(path);
@@ -358,7 +367,7 @@ TEST_F(ExportCommands, ReportOfAThousandShotsRunsOverPagesWithEveryRowOnce)
 
 TEST_F(ExportCommands, ReportOfASavedSessionCarriesItsNameAndDateOnLetterInTheUS)
 {
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    useLocale(QLocale::English, QLocale::UnitedStates);
     shots({"300", "310"});
     dir.write("mar07.vxm", "x");
     const QDateTime march(QDate(2024, 3, 7), QTime(10, 0));
@@ -378,6 +387,7 @@ TEST_F(ExportCommands, ReportOfASavedSessionCarriesItsNameAndDateOnLetterInTheUS
 
 TEST_F(ExportCommands, PrintReportShowsThePreviewWhosePagesArePrintable)
 {
+    useLocale(QLocale::German, QLocale::Germany);
     shots({"300", "310", "290"});
     int pages = -1;
     prompter.onModal = [&](QDialog* dialog) {
