@@ -142,10 +142,10 @@ private:
         double y = m_layout.chartsTop;
         for (const chart::Chart* c : m_report.charts) {
             if (c) {
-                // Drawn at the size it gets, so its fonts keep their on-screen size.
+                // Drawn at the size it gets, so its fonts keep their on-screen size. Not
+                // clipped: the last tick's label may reach a little into the margin.
                 m_painter.save();
                 m_painter.translate(0, y);
-                m_painter.setClipRect(QRectF(0, 0, m_width, m_layout.chartHeight));
                 m_painter.setRenderHint(QPainter::Antialiasing, true);
                 chart::QPainterCanvas canvas(m_painter);
                 chart::drawChart(*c, canvas, {0, 0, m_width, m_layout.chartHeight},
