@@ -12,6 +12,7 @@ serial 2
 table 3
 chart 4
 imports 4
+exports 4
 ui 5
 serial/ui 6
 chart/ui 6
@@ -19,6 +20,7 @@ help 6
 bullets 6
 imports/ui 6
 charts 7
+exports/ui 7
 app 8
 "
 toolkit_free_below=5

@@ -17,21 +17,26 @@ struct Figure {
 // Definitions as the help page gives them; the selection's figures are the same over the
 // marked rows.
 constexpr Figure kAll[] = {
-    {"Shots", "Shots", "Rows whose velocity converts", false},
-    {"Mean", "Mean", "Mean of the velocities", true},
-    {"Es", "ES", "Extreme spread: highest \u2212 lowest velocity", true},
-    {"Sd", "SD (n\u22121)",
+    {"Shots", table::kAllRowsCaptions.shots.data(), "Rows whose velocity converts", false},
+    {"Mean", table::kAllRowsCaptions.mean.data(), "Mean of the velocities", true},
+    {"Es", table::kAllRowsCaptions.extremeSpread.data(),
+     "Extreme spread: highest \u2212 lowest velocity", true},
+    {"Sd", table::kAllRowsCaptions.standardDeviation.data(),
      "Sample standard deviation of the velocities, divided by n \u2212 1; one shot has none "
      "(\u2014)",
      true},
-    {"Cv", "CV", "Coefficient of variation: SD / mean \u00D7 100 %", false},
-    {"Median", "Median", "Median of the velocities", true},
+    {"Cv", table::kAllRowsCaptions.coefficientOfVariation.data(),
+     "Coefficient of variation: SD / mean \u00D7 100 %", false},
+    {"Median", table::kAllRowsCaptions.median.data(), "Median of the velocities", true},
 };
 constexpr Figure kSelected[] = {
-    {"SelectedShots", "Selected shots", "Marked rows whose velocity converts", false},
-    {"SelectedMean", "Selected mean", "Mean of the marked rows' velocities", true},
-    {"SelectedEs", "Selected ES", "Extreme spread of the marked rows: highest \u2212 lowest", true},
-    {"SelectedSd", "Selected SD (n\u22121)",
+    {"SelectedShots", table::kSelectionCaptions.shots.data(), "Marked rows whose velocity converts",
+     false},
+    {"SelectedMean", table::kSelectionCaptions.mean.data(), "Mean of the marked rows' velocities",
+     true},
+    {"SelectedEs", table::kSelectionCaptions.extremeSpread.data(),
+     "Extreme spread of the marked rows: highest \u2212 lowest", true},
+    {"SelectedSd", table::kSelectionCaptions.standardDeviation.data(),
      "Sample standard deviation of the marked rows' velocities, divided by n \u2212 1", true},
 };
 
@@ -41,11 +46,6 @@ QLabel* noteLabel(const char* name)
     label->setObjectName(QString::fromUtf8(name));
     label->setWordWrap(true);
     return label;
-}
-
-QString velocityUnit(table::Units units)
-{
-    return units == table::Units::Imperial ? QStringLiteral("ft/s") : QStringLiteral("m/s");
 }
 
 } // namespace
@@ -120,5 +120,5 @@ void ShotStatisticsPanel::showSelected(const table::ShotStatisticsTexts& figures
 void ShotStatisticsPanel::setUnits(table::Units units)
 {
     for (QLabel* unit : m_unitLabels)
-        unit->setText(velocityUnit(units));
+        unit->setText(ui::toQString(table::velocityUnit(units)));
 }

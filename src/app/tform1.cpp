@@ -126,6 +126,7 @@ TForm1::TForm1(QWidget* parent)
     SaveDialog2.defaultSuffix = QStringLiteral("bmp");
     SaveDialog3.filter = QStringLiteral("Windows Meta File (*.wmf)");
     SaveDialog3.defaultSuffix = QStringLiteral("wmf");
+    setUpExportDialogs();
 
     setFont(ui::designFont());
 
@@ -173,8 +174,19 @@ void TForm1::buildMenus()
     Save1 = addItem(file, "Save1", "&Save", QKeySequence(Qt::CTRL | Qt::Key_S));
     SaveAs1 = addItem(file, "SaveAs1", "Save As...");
     SaveSelectedAs1 = addItem(file, "SaveSelectedAs1", "Save Selected As...");
+    QMenu* exportMenu = file->addMenu(QStringLiteral("E&xport"));
+    exportMenu->setObjectName(QStringLiteral("Export1"));
+    ExportTableAsCsv1 = addItem(exportMenu, "ExportTableAsCsv1", "Table as CSV...");
+    ExportLabRadarReport1 =
+        addItem(exportMenu, "ExportLabRadarReport1", "LabRadar-style Report...");
+    ExportChartAsPicture1 = addItem(exportMenu, "ExportChartAsPicture1", "Chart as Picture...");
+    ExportReportAsPdf1 = addItem(exportMenu, "ExportReportAsPdf1", "Report as PDF...");
+    PrintReport1 = addItem(file, "PrintReport1", "Print Report...");
     file->addSeparator();
     Exit1 = addItem(file, "Exit1", "&Exit", QKeySequence(Qt::CTRL | Qt::Key_E));
+
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    Copy1 = addItem(edit, "Copy1", "Copy", QKeySequence(Qt::CTRL | Qt::Key_C));
 
     buildViewMenu(menuBar()->addMenu(QStringLiteral("&View")));
 
@@ -240,10 +252,9 @@ void TForm1::buildControls()
     EmaxLabel = valueLabel("EmaxLabel", Qt::red);
     EminLabel = valueLabel("EminLabel", Qt::darkGreen);
     EaLabel = valueLabel("EaLabel", QColor(0xB8, 0x9B, 0x00));
-    const char* captions[] = {"V max", "V min", "V a", "E max", "E min", "E a"};
     QLabel* values[] = {VmaxLabel, VminLabel, VaLabel, EmaxLabel, EminLabel, EaLabel};
     for (int i = 0; i < 6; ++i) {
-        auto* caption = new QLabel(QString::fromUtf8(captions[i]));
+        auto* caption = new QLabel(ui::toQString(table::kStatisticsCaptions[std::size_t(i)]));
         caption->setObjectName(QStringLiteral("Label%1").arg(3 + i));
         caption->setBuddy(values[i]);
         const int column = (i / 3) * 2;
@@ -397,6 +408,12 @@ void TForm1::bindHandlers()
         {SaveAs1, &TForm1::SaveAs1Click},
         {SaveSelectedAs1, &TForm1::SaveSelectedAs1Click},
         {Exit1, &TForm1::Exit1Click},
+        {ExportTableAsCsv1, &TForm1::ExportTableAsCsv1Click},
+        {ExportLabRadarReport1, &TForm1::ExportLabRadarReport1Click},
+        {ExportChartAsPicture1, &TForm1::ExportChartAsPicture1Click},
+        {ExportReportAsPdf1, &TForm1::ExportReportAsPdf1Click},
+        {PrintReport1, &TForm1::PrintReport1Click},
+        {Copy1, &TForm1::Copy1Click},
         {DeleteSelected1, &TForm1::DeleteSelected1Click},
         {BulletListEditor1, &TForm1::BulletListEditor1Click},
         {FAQ1, &TForm1::FAQ1Click},

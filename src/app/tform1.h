@@ -2,6 +2,8 @@
 
 #include "charts/externalseries.h"
 #include "imports/importfile.h"
+#include "exports/statisticlines.h"
+#include "exports/ui/report.h"
 #include "table/bulletlist.h"
 #include "table/download.h"
 #include "table/measurementfile.h"
@@ -90,6 +92,15 @@ public:
     void Exit1Click();
     void DeleteSelected1Click();
 
+    // Exports and the report: File › Export, File › Print Report, Edit › Copy.
+    void ExportTableAsCsv1Click();
+    void ExportLabRadarReport1Click();
+    void ExportChartAsPicture1Click();
+    void ExportReportAsPdf1Click();
+    void PrintReport1Click();
+    // The marked rows for a spreadsheet; in a text field, its selected text.
+    void Copy1Click();
+
     // Bullet group and the bullet list editor.
     void ComboBox1Change();
     void SpeedButton1Click();
@@ -164,7 +175,13 @@ public:
     QAction* Save1 = nullptr;
     QAction* SaveAs1 = nullptr;
     QAction* SaveSelectedAs1 = nullptr;
+    QAction* ExportTableAsCsv1 = nullptr;
+    QAction* ExportLabRadarReport1 = nullptr;
+    QAction* ExportChartAsPicture1 = nullptr;
+    QAction* ExportReportAsPdf1 = nullptr;
+    QAction* PrintReport1 = nullptr;
     QAction* Exit1 = nullptr;
+    QAction* Copy1 = nullptr;
     // View menu: the panel's own show/hide item, and the units.
     QAction* ShotStatistics1 = nullptr;
     QAction* Metric1 = nullptr;
@@ -202,6 +219,11 @@ public:
     // Shared by the three charts' "Save as BMP" and "Save as WMF".
     ui::FileDialogState SaveDialog2;
     ui::FileDialogState SaveDialog3;
+    // The exports', one each: a spreadsheet folder is seldom the pictures' one.
+    ui::FileDialogState SaveDialog4; // table as CSV
+    ui::FileDialogState SaveDialog5; // LabRadar-style report
+    ui::FileDialogState SaveDialog6; // chart as PNG, SVG or PDF
+    ui::FileDialogState SaveDialog7; // report as PDF
 
     // The chronograph's line, closed at rest; closed before any widget goes.
     std::unique_ptr<TComPort> ComPort;
@@ -253,6 +275,11 @@ private:
     std::optional<charts::ExternalSeries> readSessionSeries(const QString& path);
     // notAnExport: no export format fits, and nothing was shown.
     std::optional<charts::ExternalSeries> readExportSeries(const QString& path, bool& notAnExport);
+    void setUpExportDialogs();
+    // The session's file name beside the dialog's last folder.
+    void proposeSessionName(ui::FileDialogState& dialog, const char* suffix) const;
+    std::vector<exports::StatisticLine> exportedStatistics() const;
+    exports::ReportSource reportSource() const;
 
     table::StringGrid m_table;
     ui::GridModel* m_gridModel = nullptr;

@@ -20,17 +20,6 @@ namespace charts {
 
 namespace {
 
-void writeFile(const std::string& path, std::string_view bytes)
-{
-    try {
-        rt::AtomicFile file(path);
-        file.write(bytes);
-        file.commit();
-    } catch (const rt::InOutError&) {
-        throw rt::Exception("Cannot create file " + path);
-    }
-}
-
 QSize usable(QSize size)
 {
     return size.expandedTo(QSize(1, 1));
@@ -46,7 +35,8 @@ void saveBmp(const chart::ChartWidget& chart, QSize size, const std::string& pat
     buffer.open(QIODevice::WriteOnly);
     if (!image.save(&buffer, "BMP"))
         throw rt::Exception("Cannot create file " + path);
-    writeFile(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    rt::createFile(path,
+                   std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 
 std::string wmfBytes(const chart::ChartWidget& chart, QSize size)
@@ -66,7 +56,20 @@ std::string wmfBytes(const chart::ChartWidget& chart, QSize size)
 
 void saveWmf(const chart::ChartWidget& chart, QSize size, const std::string& path)
 {
-    writeFile(path, wmfBytes(chart, size));
+    rt::createFile(path, wmfBytes(chart, size));
+}
+
+void drawScaled(const chart::ChartWidget& chart, QSize size, QPainter& painter,
+                const QRectF& target)
+{
+    size = usable(size);
+    painter.save();
+    painter.translate(target.topLeft());
+    painter.scale(target.width() / size.width(), target.height() / size.height());
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    chart.render(painter, size);
+    painter.restore();
 }
 
 void printChart(const chart::ChartWidget& chart, QSize size, QPrinter& printer)
@@ -90,12 +93,10 @@ void printChart(const chart::ChartWidget& chart, QSize size, QPrinter& printer)
     const double fit = std::min({1.0, page.width() * 0.7 / targetW, page.height() * 0.7 / targetH});
     targetW *= fit;
     targetH *= fit;
-    painter.translate(page.left() + (page.width() - targetW) / 2,
-                      page.top() + (page.height() - targetH) / 2);
-    painter.scale(targetW / w, targetH / h);
-    painter.setRenderHint(QPainter::Antialiasing, true);
+    const QRectF target(page.left() + (page.width() - targetW) / 2,
+                        page.top() + (page.height() - targetH) / 2, targetW, targetH);
     try {
-        chart.render(painter, size);
+        drawScaled(chart, size, painter, target);
     } catch (...) {
         printer.abort();
         throw;

@@ -5,7 +5,9 @@
 
 #include <string>
 
+class QPainter;
 class QPrinter;
+class QRectF;
 namespace chart {
 class ChartWidget;
 }
@@ -20,6 +22,12 @@ void saveWmf(const chart::ChartWidget& chart, QSize size, const std::string& pat
 
 // The metafile's bytes, for the writer above and for tests.
 std::string wmfBytes(const chart::ChartWidget& chart, QSize size);
+
+// Draws the chart laid out at `size`, as on screen, and scales it into target (device
+// pixels). Fonts are pixel-sized for the screen: a printer or PDF of 1200 dpi drawn at its
+// own pixels would show them a few points high.
+void drawScaled(const chart::ChartWidget& chart, QSize size, QPainter& painter,
+                const QRectF& target);
 
 // One page: 15 % margins on the chart's longer side, the other two keeping its proportions.
 void printChart(const chart::ChartWidget& chart, QSize size, QPrinter& printer);

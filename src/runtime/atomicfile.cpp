@@ -293,4 +293,15 @@ void AtomicFile::discard() noexcept
     m_buffer.clear();
 }
 
+void createFile(const std::string& path, std::string_view bytes)
+{
+    try {
+        AtomicFile file(path);
+        file.write(bytes);
+        file.commit();
+    } catch (const InOutError&) {
+        throw Exception("Cannot create file " + path);
+    }
+}
+
 } // namespace rt

@@ -42,4 +42,9 @@ private:
 // would replace, under the sticky-folder rule above.
 std::string resolveLinkTarget(const std::string& path);
 
+// Writes an exported file (a picture, a spreadsheet, a report) whole through AtomicFile. Any
+// failure raises Exception "Cannot create file <path>": the text a user knows from saving
+// pictures, where the errno's own text would say less.
+void createFile(const std::string& path, std::string_view bytes);
+
 } // namespace rt

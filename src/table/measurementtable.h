@@ -2,6 +2,7 @@
 
 #include "table/stringgrid.h"
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,10 @@ inline constexpr std::size_t kColumnCount = 6;
 inline constexpr std::string_view kInvalidMark = "####";
 // Statistics labels with nothing computed.
 inline constexpr std::string_view kEmptyMark = "###";
+
+// The captions of the six statistics labels, in the order of Statistics' texts.
+inline constexpr std::array<std::string_view, 6> kStatisticsCaptions = {"V max", "V min", "V a",
+                                                                        "E max", "E min", "E a"};
 
 // Header row plus one empty row.
 StringGrid makeGrid();

@@ -27,6 +27,8 @@ ShotStatistics fromVelocities(std::vector<double>& v, std::size_t withoutVelocit
 
     const double n = static_cast<double>(v.size());
     const auto [lo, hi] = std::minmax_element(v.begin(), v.end());
+    s.lowest = *lo;
+    s.highest = *hi;
     s.extremeSpread = *hi - *lo;
     s.mean = std::accumulate(v.begin(), v.end(), 0.0) / n;
     if (v.size() > 1) {

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 
 // What a shooter judges a load by: spread and scatter of the velocities over all rows or a
 // selection. Rows whose velocity does not convert are left out and counted.
@@ -17,6 +18,8 @@ struct ShotStatistics {
     // Meaningful only with at least one shot.
     double mean = 0;
     double extremeSpread = 0;
+    double lowest = 0;
+    double highest = 0;
     double median = 0;
     // Sample deviation (n - 1); absent below two shots.
     std::optional<double> standardDeviation;
@@ -43,6 +46,16 @@ struct ShotStatisticsTexts {
     // "2 rows without a velocity"; empty when every row converted.
     std::string withoutVelocity;
 };
+
+// The figures' captions, shared by the panel and the exports.
+struct ShotStatisticsCaptions {
+    std::string_view shots, mean, extremeSpread, standardDeviation, coefficientOfVariation, median;
+};
+inline constexpr ShotStatisticsCaptions kAllRowsCaptions{"Shots",         "Mean", "ES",
+                                                         "SD (n\u22121)", "CV",   "Median"};
+// The selection has no CV and no median of its own.
+inline constexpr ShotStatisticsCaptions kSelectionCaptions{
+    "Selected shots", "Selected mean", "Selected ES", "Selected SD (n\u22121)", {}, {}};
 
 // Stands where a figure cannot exist, such as the SD of one shot.
 inline constexpr std::string_view kNoFigure = "\u2014";

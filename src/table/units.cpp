@@ -56,6 +56,21 @@ double grams(double grains)
     return grains * kGramsPerGrain;
 }
 
+std::string_view velocityUnit(Units units)
+{
+    return units == Units::Imperial ? "ft/s" : "m/s";
+}
+
+std::string_view energyUnit(Units units)
+{
+    return units == Units::Imperial ? "ft\u00B7lbf" : "J";
+}
+
+std::string_view weightUnit(Units units)
+{
+    return units == Units::Imperial ? "gr" : "g";
+}
+
 std::string velocityDisplay(std::string_view stored, Units units)
 {
     const std::optional<double> v = units == Units::Imperial ? velocityValue(stored) : std::nullopt;
@@ -135,6 +150,8 @@ ShotStatistics inUnits(const ShotStatistics& s, Units units)
     ShotStatistics c = s;
     c.mean = feetPerSecond(s.mean);
     c.extremeSpread = feetPerSecond(s.extremeSpread);
+    c.lowest = feetPerSecond(s.lowest);
+    c.highest = feetPerSecond(s.highest);
     c.median = feetPerSecond(s.median);
     if (s.standardDeviation)
         c.standardDeviation = feetPerSecond(*s.standardDeviation);

@@ -24,6 +24,12 @@ double joules(double footPounds);
 double grains(double grams);
 double grams(double grains);
 
+// The units' names as the headers and figures show them: "m/s" or "ft/s", "J" or "ft\u00B7lbf",
+// "g" or "gr".
+std::string_view velocityUnit(Units units);
+std::string_view energyUnit(Units units);
+std::string_view weightUnit(Units units);
+
 // Shown texts of stored cells. Metric shows the stored text itself; so does Imperial for a
 // text that does not convert ("####", an empty cell, an unfilled weight).
 // Velocity: no decimals when the stored text is whole, one otherwise.

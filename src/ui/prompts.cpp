@@ -7,10 +7,43 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QRegularExpression>
 
 namespace ui {
 
 namespace {
+
+// "PNG picture (*.png)" -> "png"; nothing for "All files (*)".
+QString suffixOf(const QString& filterEntry)
+{
+    const qsizetype star = filterEntry.indexOf(QLatin1String("*."));
+    if (star < 0)
+        return {};
+    QString suffix = filterEntry.mid(star + 2);
+    const qsizetype end = suffix.indexOf(QRegularExpression(QStringLiteral("[ )]")));
+    return end < 0 ? suffix : suffix.left(end);
+}
+
+// The extension a name typed without one receives.
+QString suffixFor(const FileDialogState& state, const QString& entry)
+{
+    const QString own = suffixOf(entry);
+    return own.isEmpty() ? state.defaultSuffix : own;
+}
+
+// The filter entry whose patterns match the chosen name, for the next time.
+QString entryMatching(const FileDialogState& state, const QString& fileName)
+{
+    const QStringList entries = state.filter.split(QStringLiteral(";;"));
+    if (entries.size() < 2)
+        return state.selectedFilter;
+    for (const QString& entry : entries) {
+        const QString suffix = suffixOf(entry);
+        if (!suffix.isEmpty() && fileName.endsWith(QLatin1Char('.') + suffix, Qt::CaseInsensitive))
+            return entry;
+    }
+    return state.selectedFilter;
+}
 
 class DesktopPrompter final : public Prompter {
 public:
@@ -87,7 +120,14 @@ public:
 private:
     static std::optional<QString> run(QFileDialog& dialog, const FileDialogState& state)
     {
-        dialog.setDefaultSuffix(state.defaultSuffix);
+        if (!state.selectedFilter.isEmpty())
+            dialog.selectNameFilter(state.selectedFilter);
+        // The extension follows the chosen kind of file, so "chart" saved as SVG is chart.svg.
+        dialog.setDefaultSuffix(suffixFor(state, dialog.selectedNameFilter()));
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                         [&dialog, &state](const QString& entry) {
+                             dialog.setDefaultSuffix(suffixFor(state, entry));
+                         });
         if (!state.fileName.isEmpty())
             dialog.selectFile(state.fileName);
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -105,12 +145,14 @@ std::optional<QString> remember(std::optional<QString> chosen, FileDialogState& 
         return std::nullopt;
     QString path = *chosen;
     QFileInfo info(path);
-    if (!state.defaultSuffix.isEmpty() && !info.fileName().contains(QLatin1Char('.'))) {
-        path += QLatin1Char('.') + state.defaultSuffix;
+    const QString suffix = suffixFor(state, state.selectedFilter);
+    if (!suffix.isEmpty() && !info.fileName().contains(QLatin1Char('.'))) {
+        path += QLatin1Char('.') + suffix;
         info.setFile(path);
     }
     state.directory = info.absolutePath();
     state.fileName = info.fileName();
+    state.selectedFilter = entryMatching(state, info.fileName());
     return info.absoluteFilePath();
 }
 

@@ -25,6 +25,9 @@ struct FileDialogState {
     QString defaultSuffix; // without the dot
     QString directory;
     QString fileName;
+    // Of a filter with several entries, the one last chosen; empty for the first. A name
+    // typed without an extension gets this entry's.
+    QString selectedFilter;
 };
 
 class Prompter {

@@ -78,8 +78,8 @@ TEST_F(ViewCommands, PanelIsDockedRightShownAndHiddenFromTheViewMenu)
     QStringList menus;
     for (QAction* menu : Form1->menuBar()->actions())
         menus << menu->text();
-    ASSERT_GE(menus.size(), 2);
-    EXPECT_EQ(menus.mid(0, 2), (QStringList{"&File", "&View"}));
+    ASSERT_GE(menus.size(), 3);
+    EXPECT_EQ(menus.mid(0, 3), (QStringList{"&File", "&Edit", "&View"}));
 
     EXPECT_EQ(panel()->windowTitle(), "Shot statistics");
     EXPECT_EQ(Form1->dockWidgetArea(panel()), Qt::RightDockWidgetArea);

@@ -1,0 +1,136 @@
+#include "exports/labradarexport.h"
+
+#include "exports/shotfields.h"
+#include "runtime/convert.h"
+#include "runtime/decimalseparator.h"
+#include "runtime/errors.h"
+#include "table/measurementtable.h"
+#include "table/shotstatistics.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <optional>
+#include <vector>
+
+namespace exports {
+
+namespace {
+
+using table::Units;
+
+constexpr std::string_view kLineEnd = "\r\n";
+
+struct Shot {
+    std::string id;
+    double velocity = 0;
+    std::optional<double> energy;
+    std::optional<double> grains;
+};
+
+// Two decimals with a point, as the radar writes every number.
+std::string number(double value)
+{
+    std::string s = fixed(value, 2);
+    std::replace(s.begin(), s.end(), rt::decimalSeparator(), '.');
+    return s;
+}
+
+std::string optionalNumber(const std::optional<double>& value)
+{
+    return value ? number(*value) : std::string();
+}
+
+// The radar numbers series and shots with four digits at least.
+std::string counter(std::size_t n)
+{
+    char buffer[24];
+    std::snprintf(buffer, sizeof buffer, "%04zu", n);
+    return buffer;
+}
+
+std::string shotId(std::string_view n, std::size_t row)
+{
+    try {
+        const int value = rt::strToInt(n);
+        if (value >= 0)
+            return counter(static_cast<std::size_t>(value));
+    } catch (const rt::ConvertError&) {
+    }
+    return counter(row);
+}
+
+std::vector<Shot> shotsOf(const table::StringGrid& grid, Units units)
+{
+    std::vector<Shot> shots;
+    shots.reserve(grid.rowCount());
+    for (std::size_t row = 1; row < grid.rowCount(); ++row) {
+        // The shots the statistics count, so the stats block agrees with the lines.
+        const std::optional<double> v = table::velocityValue(grid.cell(table::ColV, row));
+        if (!v)
+            continue;
+        shots.push_back({shotId(grid.cell(table::ColN, row), row),
+                         units == Units::Imperial ? table::feetPerSecond(*v) : *v,
+                         rowEnergyIn(grid, row, units),
+                         weightIn(grid.cell(table::ColM, row), Units::Imperial)});
+    }
+    return shots;
+}
+
+void line(std::string& out, std::initializer_list<std::string_view> fields, std::string_view end)
+{
+    bool first = true;
+    for (const std::string_view field : fields) {
+        if (!first)
+            out += ';';
+        first = false;
+        out += field;
+    }
+    out += end;
+    out += kLineEnd;
+}
+
+void statistics(std::string& out, const table::StringGrid& grid, Units units, std::string_view unit)
+{
+    const table::ShotStatistics s = table::inUnits(table::shotStatistics(grid), units);
+    line(out, {"Stats - Average", number(s.mean), unit}, ";");
+    line(out, {"Stats - Highest", number(s.highest), unit}, ";");
+    line(out, {"Stats - Lowest", number(s.lowest), unit}, ";");
+    line(out, {"Stats - Ext. Spread", number(s.extremeSpread), unit}, ";");
+    // The sample deviation, as the shot statistics panel gives it; one shot has none.
+    line(out, {"Stats - Std. Dev", number(s.standardDeviation.value_or(0)), unit}, ";");
+}
+
+} // namespace
+
+std::string labRadarReport(const table::StringGrid& grid, Units units, const ExportMoment& moment)
+{
+    const std::vector<Shot> shots = shotsOf(grid, units);
+    const bool imperial = units == Units::Imperial;
+    const std::string_view velocityUnit = imperial ? "fps" : "m/s";
+
+    std::string out;
+    out.reserve(512 + shots.size() * 64);
+    out += "sep=;";
+    out += kLineEnd;
+    line(out, {"Device ID", "Vexorel"}, ";;");
+    out += kLineEnd;
+    line(out, {"Series No", counter(1)}, ";;");
+    line(out, {"Total number of shots", counter(shots.size())}, ";;");
+    out += kLineEnd;
+    line(out, {"Units velocity", velocityUnit}, ";;");
+    line(out, {"Units distances", "m"}, ";;");
+    line(out, {"Units kinetic energy", imperial ? "ft-lbs" : "j"}, ";;");
+    line(out, {"Units weight", "grain"}, ";;");
+    out += kLineEnd;
+    statistics(out, grid, units, velocityUnit);
+    out += kLineEnd;
+    line(out, {"Shot ID", "V0", "Ke0", "Proj. Weight", "Date", "Time"}, "");
+    for (const Shot& s : shots)
+        line(out,
+             {s.id, number(s.velocity), optionalNumber(s.energy), optionalNumber(s.grains),
+              moment.date, moment.time},
+             ";");
+    return out;
+}
+
+} // namespace exports

@@ -1,0 +1,85 @@
+#include "exports/statisticlines.h"
+
+#include "exports/shotfields.h"
+#include "table/shotstatistics.h"
+
+namespace exports {
+
+namespace {
+
+using table::Units;
+
+std::string text(std::string_view s)
+{
+    return std::string(s);
+}
+
+void addLabels(std::vector<StatisticLine>& lines, const table::Statistics& s, Units units)
+{
+    const auto velocity = [units](double v) {
+        return units == Units::Imperial ? table::feetPerSecond(v) : v;
+    };
+    const auto energy = [&s, units](double e) {
+        if (!s.energyValid)
+            return std::string();
+        return fixed(units == Units::Imperial ? table::footPounds(e) : e, 2);
+    };
+    const std::string vUnit = text(table::velocityUnit(units));
+    const std::string eUnit = text(table::energyUnit(units));
+    const auto& captions = table::kStatisticsCaptions;
+    // The labels' own formats: whole extremes, two decimals for the rest.
+    lines.push_back({text(captions[0]), fixed(velocity(s.maxVelocity), 0), vUnit});
+    lines.push_back({text(captions[1]), fixed(velocity(s.minVelocity), 0), vUnit});
+    lines.push_back({text(captions[2]), fixed(velocity(s.meanVelocity), 2), vUnit});
+    lines.push_back({text(captions[3]), energy(s.maxEnergy), eUnit});
+    lines.push_back({text(captions[4]), energy(s.minEnergy), eUnit});
+    lines.push_back({text(captions[5]), energy(s.meanEnergy), eUnit});
+}
+
+void addFigures(std::vector<StatisticLine>& lines, const table::ShotStatistics& s,
+                const table::ShotStatisticsCaptions& captions, Units units)
+{
+    const std::string vUnit = text(table::velocityUnit(units));
+    const bool any = s.shots > 0;
+    const auto figure = [any](double v) { return any ? table::formatVelocityFigure(v) : ""; };
+    lines.push_back({text(captions.shots), std::to_string(s.shots), {}});
+    lines.push_back({text(captions.mean), figure(s.mean), vUnit});
+    lines.push_back({text(captions.extremeSpread), figure(s.extremeSpread), vUnit});
+    lines.push_back({text(captions.standardDeviation),
+                     s.standardDeviation ? figure(*s.standardDeviation) : std::string(), vUnit});
+    if (!captions.coefficientOfVariation.empty())
+        lines.push_back(
+            {text(captions.coefficientOfVariation),
+             s.coefficientOfVariation ? fixed(*s.coefficientOfVariation, 2) : std::string(), "%"});
+    if (!captions.median.empty())
+        lines.push_back({text(captions.median), figure(s.median), vUnit});
+}
+
+} // namespace
+
+std::vector<StatisticLine> statisticLines(const table::StringGrid& grid,
+                                          const table::Statistics* labels, Units units,
+                                          std::optional<MarkedRows> marked)
+{
+    std::vector<StatisticLine> lines;
+    if (labels)
+        addLabels(lines, *labels, units);
+
+    const table::ShotStatistics all = table::inUnits(table::shotStatistics(grid), units);
+    addFigures(lines, all, table::kAllRowsCaptions, units);
+    if (all.withoutVelocity > 0)
+        lines.push_back({"Rows without a velocity", std::to_string(all.withoutVelocity), {}});
+
+    if (marked && marked->bottom > marked->top) {
+        // An en dash, so no spreadsheet takes the rows for a date.
+        lines.push_back({"Selected rows",
+                         std::to_string(marked->top) + "\u2013" + std::to_string(marked->bottom),
+                         {}});
+        addFigures(lines,
+                   table::inUnits(table::shotStatistics(grid, marked->top, marked->bottom), units),
+                   table::kSelectionCaptions, units);
+    }
+    return lines;
+}
+
+} // namespace exports

@@ -1,0 +1,248 @@
+#include "exports/ui/report.h"
+
+#include "chart/render.h"
+#include "chart/ui/qpaintercanvas.h"
+#include "exports/bulletsummary.h"
+#include "exports/shotfields.h"
+#include "exports/ui/reportlayout.h"
+#include "runtime/decimalseparator.h"
+#include "runtime/errors.h"
+#include "table/measurementtable.h"
+#include "ui/qtext.h"
+
+#include <QBuffer>
+#include <QFontMetricsF>
+#include <QPagedPaintDevice>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPdfWriter>
+
+namespace exports {
+
+namespace {
+
+using namespace reportmetrics;
+
+constexpr double kScreenDpi = 96;
+constexpr double kMarginMm = 15;
+constexpr std::size_t kBulletLines = 4;
+// Shares of the table's width: N, V, E, m, Bullet, dV.
+constexpr std::array<double, table::kColumnCount> kColumnShares = {0.08, 0.15, 0.15,
+                                                                   0.14, 0.33, 0.15};
+const QColor kRule(0x90, 0x90, 0x90);
+const QColor kStripe(0xF0, 0xF0, 0xF0);
+
+QFont font(int pixels, bool bold = false)
+{
+    QFont f(QStringLiteral("Arial"));
+    f.setPixelSize(pixels);
+    f.setBold(bold);
+    return f;
+}
+
+class ReportPainter {
+public:
+    ReportPainter(QPagedPaintDevice& device, QPainter& painter, const ReportSource& report)
+        : m_device(device)
+        , m_painter(painter)
+        , m_report(report)
+    {
+        // Everything is laid out in screen pixels, the charts' own unit, and scaled to the
+        // device, as a printed chart is.
+        m_scale = device.logicalDpiY() / kScreenDpi;
+        m_painter.scale(m_scale, m_scale);
+        m_width = device.width() / m_scale;
+        m_height = device.height() / m_scale;
+        const BulletSummary bullets = bulletSummary(*report.grid, report.units, kBulletLines);
+        m_heading.push_back(report.date);
+        for (const std::string& bullet : bullets.bullets)
+            m_heading.push_back(QStringLiteral("Bullet: ") + ui::toQString(bullet));
+        if (bullets.more > 0)
+            m_heading.push_back(QStringLiteral("and %1 more bullets").arg(bullets.more));
+        m_layout = layoutReport(m_height, m_heading.size() + 1, report.statistics.size(),
+                                report.grid->rowCount() - 1);
+    }
+
+    int paint()
+    {
+        paintHeading();
+        paintStatistics();
+        if (m_layout.chartsPage > m_page)
+            nextPage();
+        paintCharts();
+        if (m_layout.tablePage > m_page)
+            nextPage();
+        paintTable();
+        paintFooter();
+        return m_page;
+    }
+
+private:
+    void text(const QRectF& box, const QString& s, Qt::Alignment align)
+    {
+        const QFontMetricsF metrics(m_painter.font(), m_painter.device());
+        m_painter.drawText(box, align | Qt::AlignVCenter,
+                           metrics.elidedText(s, Qt::ElideRight, box.width()));
+    }
+
+    void nextPage()
+    {
+        paintFooter();
+        if (!m_device.newPage())
+            throw rt::Exception("Printing failed");
+        ++m_page;
+    }
+
+    void paintFooter()
+    {
+        m_painter.setPen(Qt::black);
+        m_painter.setFont(font(9));
+        const QRectF box(0, m_layout.bodyBottom + 4, m_width, kFooter - 4);
+        text(box, m_report.sessionName, Qt::AlignLeft);
+        text(box, QStringLiteral("Page %1 of %2").arg(m_page).arg(m_layout.pageCount),
+             Qt::AlignRight);
+    }
+
+    void paintHeading()
+    {
+        m_painter.setPen(Qt::black);
+        m_painter.setFont(font(20, true));
+        text(QRectF(0, 0, m_width, kTitleLine), m_report.sessionName, Qt::AlignLeft);
+        m_painter.setFont(font(12));
+        double y = kTitleLine;
+        for (const QString& line : m_heading) {
+            text(QRectF(0, y, m_width, kLine), line, Qt::AlignLeft);
+            y += kLine;
+        }
+    }
+
+    void paintStatistics()
+    {
+        const double top = m_layout.statisticsTop;
+        m_painter.setFont(font(14, true));
+        text(QRectF(0, top - kSectionTitle, m_width, kSectionTitle), QStringLiteral("Statistics"),
+             Qt::AlignLeft);
+        m_painter.setFont(font(12));
+        const double column = (m_width - kGap) / 2;
+        for (std::size_t i = 0; i < m_report.statistics.size(); ++i) {
+            const StatisticLine& line = m_report.statistics[i];
+            const std::size_t row = i % m_layout.statisticRows;
+            const double x = i < m_layout.statisticRows ? 0 : column + kGap;
+            const double y = top + static_cast<double>(row) * kLine;
+            text(QRectF(x, y, column * 0.5, kLine), ui::toQString(line.caption), Qt::AlignLeft);
+            text(QRectF(x + column * 0.5, y, column * 0.3, kLine), ui::toQString(line.value),
+                 Qt::AlignRight);
+            text(QRectF(x + column * 0.82, y, column * 0.18, kLine), ui::toQString(line.unit),
+                 Qt::AlignLeft);
+        }
+    }
+
+    void paintCharts()
+    {
+        double y = m_layout.chartsTop;
+        for (const chart::Chart* c : m_report.charts) {
+            if (c) {
+                // Drawn at the size it gets, so its fonts keep their on-screen size. Not
+                // clipped: the last tick's label may reach a little into the margin.
+                m_painter.save();
+                m_painter.translate(0, y);
+                m_painter.setRenderHint(QPainter::Antialiasing, true);
+                chart::QPainterCanvas canvas(m_painter);
+                chart::drawChart(*c, canvas, {0, 0, m_width, m_layout.chartHeight},
+                                 rt::decimalSeparator());
+                m_painter.restore();
+            }
+            y += m_layout.chartHeight + kGap;
+        }
+    }
+
+    void paintTableHeader(double y)
+    {
+        m_painter.setFont(font(11, true));
+        paintRow(y, shotHeader(*m_report.grid, m_report.units), kTableHeader);
+        m_painter.setPen(kRule);
+        m_painter.drawLine(QPointF(0, y + kTableHeader), QPointF(m_width, y + kTableHeader));
+        m_painter.setPen(Qt::black);
+        m_painter.setFont(font(11));
+    }
+
+    void paintRow(double y, const ShotFields& fields, double height)
+    {
+        double x = 0;
+        for (std::size_t col = 0; col < fields.size(); ++col) {
+            const double w = m_width * kColumnShares[col];
+            const Qt::Alignment align = col == table::ColBullet ? Qt::AlignLeft : Qt::AlignRight;
+            // A little air between a right-aligned number and the next column's text.
+            text(QRectF(x + 4, y, w - 8, height), ui::toQString(fields[col]), align);
+            x += w;
+        }
+    }
+
+    void paintTable()
+    {
+        const table::StringGrid& grid = *m_report.grid;
+        double y = m_layout.tableTop;
+        std::size_t room = m_layout.rowsOnTablePage;
+        paintTableHeader(y);
+        y += kTableHeader;
+        ShotFields fields;
+        for (std::size_t row = 1; row < grid.rowCount(); ++row) {
+            if (room == 0) {
+                nextPage();
+                y = 0;
+                room = m_layout.rowsPerPage;
+                paintTableHeader(y);
+                y += kTableHeader;
+            }
+            if (row % 2 == 0)
+                m_painter.fillRect(QRectF(0, y, m_width, kRow), kStripe);
+            shotFields(grid, row, m_report.units, fields);
+            paintRow(y, fields, kRow);
+            y += kRow;
+            --room;
+        }
+    }
+
+    QPagedPaintDevice& m_device;
+    QPainter& m_painter;
+    const ReportSource& m_report;
+    double m_scale = 1;
+    double m_width = 0;
+    double m_height = 0;
+    std::vector<QString> m_heading;
+    ReportLayout m_layout;
+    int m_page = 1;
+};
+
+} // namespace
+
+int paintReport(QPagedPaintDevice& device, const ReportSource& report)
+{
+    QPainter painter;
+    if (!painter.begin(&device))
+        throw rt::Exception("Printer selected is not valid");
+    ReportPainter reportPainter(device, painter, report);
+    const int pages = reportPainter.paint();
+    if (!painter.end())
+        throw rt::Exception("Printing failed");
+    return pages;
+}
+
+std::string reportPdf(const ReportSource& report, const QPageSize& paper)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&buffer);
+        writer.setTitle(report.sessionName);
+        writer.setCreator(QStringLiteral("Vexorel!"));
+        writer.setPageLayout(QPageLayout(paper, QPageLayout::Portrait,
+                                         QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm),
+                                         QPageLayout::Millimeter));
+        paintReport(writer, report);
+    }
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+} // namespace exports

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "exports/statisticlines.h"
+#include "table/stringgrid.h"
+#include "table/units.h"
+
+#include <QPageSize>
+#include <QString>
+
+#include <array>
+#include <string>
+#include <vector>
+
+class QPagedPaintDevice;
+namespace chart {
+class Chart;
+}
+
+// The session's report: its name and date, the bullets, every statistic, the three charts,
+// then the table over as many pages as it needs. One painting serves the PDF file, the
+// print preview and the printer.
+namespace exports {
+
+struct ReportSource {
+    QString sessionName;
+    QString date;
+    const table::StringGrid* grid = nullptr;
+    table::Units units = table::Units::Metric;
+    std::vector<StatisticLine> statistics;
+    // Velocity, energy and deviation, as the window shows them.
+    std::array<const chart::Chart*, 3> charts{};
+};
+
+// Paints on the device's pages, starting on the page it has open, and returns how many
+// it painted. A device that cannot be painted on raises "Printer selected is not valid".
+int paintReport(QPagedPaintDevice& device, const ReportSource& report);
+
+// The report as a PDF document on the given paper with 15 mm margins.
+std::string reportPdf(const ReportSource& report, const QPageSize& paper);
+
+} // namespace exports

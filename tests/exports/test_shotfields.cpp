@@ -1,0 +1,94 @@
+#include "exportgrid.h"
+#include "exports/bulletsummary.h"
+#include "exports/copytext.h"
+#include "exports/shotfields.h"
+#include "exports/statisticlines.h"
+#include "runtime/decimalseparator.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+using table::Units;
+
+TEST(PastedRows, MarkedRowsWithTheHeaderTabSeparatedInTheUnitsShown)
+{
+    table::StringGrid grid = exportGrid(
+        {{"300", "0,547", "JSB"}, {"310", "0,547", "JSB\tExact"}, {"290", "0,547", "H&N"}});
+    EXPECT_EQ(exports::tabSeparatedRows(grid, 2, 3, Units::Metric),
+              "N\tV (m/s)\tE (J)\tm (g)\tBullet\tdV (%)\n"
+              "2\t310\t26,3\t0,547\tJSB Exact\t3,33\n"
+              "3\t290\t23,0\t0,547\tH&N\t-3,33\n");
+    EXPECT_EQ(exports::tabSeparatedRows(grid, 1, 1, Units::Imperial),
+              "N\tV (ft/s)\tE (ft\u00B7lbf)\tm (gr)\tBullet\tdV (%)\n"
+              "1\t984\t18,2\t8,4\tJSB\t0,00\n");
+    // Past the last row is clipped, not read as empty rows.
+    const std::string clipped = exports::tabSeparatedRows(grid, 3, 99, Units::Metric);
+    EXPECT_EQ(std::count(clipped.begin(), clipped.end(), '\n'), 2);
+}
+
+TEST(ShotFields, DecimalVelocitiesKeepTheirDecimalsAndTheSeparatorFollowsTheProgram)
+{
+    table::StringGrid grid = exportGrid({{"300", "0,547", "A"}});
+    grid.setCell(table::ColV, 1, "300,25");
+    rt::setDecimalSeparator('.');
+    exports::ShotFields fields;
+    exports::shotFields(grid, 1, Units::Metric, fields);
+    EXPECT_EQ(fields[table::ColV], "300.25");
+    exports::shotFields(grid, 1, Units::Imperial, fields);
+    EXPECT_EQ(fields[table::ColV], "985.1");
+    rt::setDecimalSeparator(',');
+}
+
+TEST(StatisticLines, SelectionFiguresOnlyForTwoMarkedRowsOrMore)
+{
+    table::StringGrid grid =
+        exportGrid({{"280", "0,547", "A"}, {"285", "0,547", "A"}, {"290", "0,547", "A"}});
+    grid.setRowCount(5);
+    grid.setCell(table::ColV, 4, "xx");
+    const auto without =
+        exports::statisticLines(grid, nullptr, Units::Metric, exports::MarkedRows{2, 2});
+    ASSERT_EQ(without.size(), 7u) << "no labels without a statistics pass; one row is no series";
+    EXPECT_EQ(without.back(), (exports::StatisticLine{"Rows without a velocity", "1", ""}));
+
+    const auto with =
+        exports::statisticLines(grid, nullptr, Units::Imperial, exports::MarkedRows{2, 3});
+    ASSERT_EQ(with.size(), 12u);
+    EXPECT_EQ(with[7], (exports::StatisticLine{"Selected rows", "2\u20133", ""}));
+    EXPECT_EQ(with[8], (exports::StatisticLine{"Selected shots", "2", ""}));
+    // 287.5 m/s = 943.2 ft/s; ES 5 m/s = 16.4 ft/s.
+    EXPECT_EQ(with[9], (exports::StatisticLine{"Selected mean", "943,2", "ft/s"}));
+    EXPECT_EQ(with[10], (exports::StatisticLine{"Selected ES", "16,4", "ft/s"}));
+}
+
+TEST(StatisticLines, InvalidEnergiesAndASingleShotLeaveEmptyValues)
+{
+    const table::StringGrid grid = exportGrid({{"300", " ,   ", "A"}});
+    const table::Statistics labels = table::statisticsPass(grid);
+    const auto lines = exports::statisticLines(grid, &labels, Units::Metric);
+    ASSERT_EQ(lines.size(), 12u);
+    EXPECT_EQ(lines[3], (exports::StatisticLine{"E max", "", "J"})) << "the label shows ####";
+    EXPECT_EQ(lines[9], (exports::StatisticLine{"SD (n\u22121)", "", "m/s"}));
+    EXPECT_EQ(lines[10], (exports::StatisticLine{"CV", "", "%"}));
+}
+
+TEST(BulletSummary, EachBulletAndWeightOnceInTableOrderUpToTheLimit)
+{
+    const table::StringGrid grid = exportGrid({{"300", "0,547", "JSB"},
+                                               {"300", "0,547", "JSB"},
+                                               {"300", "0,670", "H&N"},
+                                               {"300", " ,   ", ""},
+                                               {"300", "0,510", "RWS"},
+                                               {"300", "0,547", "Exact"}});
+    exports::BulletSummary s = exports::bulletSummary(grid, Units::Metric, 3);
+    EXPECT_EQ(s.bullets,
+              (std::vector<std::string>{"JSB, 0,547 g", "H&N, 0,670 g", "RWS, 0,510 g"}));
+    EXPECT_EQ(s.more, 1u);
+    s = exports::bulletSummary(grid, Units::Imperial, 1);
+    EXPECT_EQ(s.bullets, std::vector<std::string>{"JSB, 8,4 gr"});
+    EXPECT_EQ(s.more, 3u);
+}
+
+} // namespace
