@@ -9,6 +9,12 @@ TEST_PACKAGES="libgtest-dev libgmock-dev xvfb xauth"
 PRINT_PACKAGES="libwmf-bin librsvg2-bin poppler-utils cups cups-client cups-bsd printer-driver-cups-pdf"
 BENCH_PACKAGES="libbenchmark-dev libxcb1-dev xvfb xauth"
 FUZZ_PACKAGES="clang libclang-rt-14-dev"
+# Packing the .deb (dpkg-shlibdeps reads the binaries' libraries; without these two CPack
+# silently writes no dependencies), and the distribution's own judges of what we install.
+PACKAGE_PACKAGES="dpkg-dev file"
+PACKAGE_CHECK_PACKAGES="desktop-file-utils appstream libxml2-utils shared-mime-info"
+# Only for redrawing the PNG icons from the SVG logo (scripts/render-icons.sh).
+ICON_PACKAGES="librsvg2-bin"
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

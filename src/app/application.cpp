@@ -10,6 +10,9 @@ VexorelApplication::VexorelApplication(int& argc, char** argv)
     : QApplication(argc, argv)
 {
     setApplicationName(ui::toQString(table::kProgramTitle));
+    // Ties the windows to the installed desktop entry: its name and icon in the task bar,
+    // and the application id on Wayland.
+    setDesktopFileName(QStringLiteral("org.vexorel.Vexorel"));
 }
 
 bool VexorelApplication::notify(QObject* receiver, QEvent* event)

@@ -76,22 +76,29 @@ void TForm1::Open1Click()
     if (table::isEmpty(m_table) ||
         confirm("Do you realy want close session without saving?", ui::MessageButtons::OkCancel)) {
         if (const auto path = ui::askOpenFile(this, OpenDialog1)) {
-            // Read whole before anything changes: a file that is refused leaves the session
-            // as it was, and a following Save cannot overwrite it.
-            table::MeasurementRecords loaded;
-            try {
-                loaded = table::readRecords(localPath(*path));
-            } catch (const table::NotMeasurementFile& refusal) {
-                reportNotMeasurementFile(*path, refusal);
-                return;
-            }
-            table::clear(m_table);
-            table::setCurrentFileName(ui::toStdString(*path));
-            table::setUnsavedChanges(false);
-            table::putRecords(m_table, std::move(loaded));
-            statisticsPass();
+            openFile(*path);
+            return;
         }
     }
+    redraw();
+}
+
+void TForm1::openFile(const QString& path)
+{
+    // Read whole before anything changes: a file that is refused leaves the session as it
+    // was, and a following Save cannot overwrite it.
+    table::MeasurementRecords loaded;
+    try {
+        loaded = table::readRecords(localPath(path));
+    } catch (const table::NotMeasurementFile& refusal) {
+        reportNotMeasurementFile(path, refusal);
+        return;
+    }
+    table::clear(m_table);
+    table::setCurrentFileName(ui::toStdString(path));
+    table::setUnsavedChanges(false);
+    table::putRecords(m_table, std::move(loaded));
+    statisticsPass();
     redraw();
 }
 

@@ -86,6 +86,10 @@ public:
     void New1Click();
     void Open1Click();
     void Import1Click();
+    // Open's reading of a chosen file, without its question and dialog: the table becomes
+    // the file's, or a file that is not a measurement file is refused and nothing changes.
+    // Other failures (a missing file) are thrown as Open throws them.
+    void openFile(const QString& path);
     void Save1Click();
     void SaveAs1Click();
     void SaveSelectedAs1Click();

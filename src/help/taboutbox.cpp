@@ -33,7 +33,8 @@ const char* const kDedication = "Vexorel! was written for the Chronolite ballist
                                 "Good luck and accurate shooting!";
 
 // A target with a shot streaking into it. The picture has no alpha channel, so it is
-// painted over the panel's own colour to sit seamlessly on it.
+// painted over the panel's own colour to sit seamlessly on it. The desktop icon
+// (data/icons/hicolor/scalable/apps/org.vexorel.Vexorel.svg) draws the same; keep them alike.
 QImage drawLogo(const QColor& background)
 {
     QImage image(kLogoSize, kLogoSize, QImage::Format_RGB888);

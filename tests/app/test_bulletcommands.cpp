@@ -1,6 +1,7 @@
 #include "app/forms.h"
 #include "app/tform1.h"
 #include "bullets/tform2.h"
+#include "runtime/convert.h"
 #include "support/smallfs.h"
 #include "support/ui/mainwindowfixture.h"
 #include "ui/gridview.h"
@@ -38,6 +39,32 @@ TEST_F(Bullets, ChoosingABulletReplacesATypedWeight)
     EXPECT_EQ(Form1->weightText(), "0,690");
     choose(2);
     EXPECT_EQ(Form1->weightText(), " ,   ");
+}
+
+// The list a new ~/Vexorel starts with: every weight goes into the field whole and gives the
+// shots an energy in grams' terms.
+TEST_F(Bullets, TheStarterListGivesEveryBulletAWeightTheEnergyRuleTakes)
+{
+    start(readBytes(VEXOREL_STARTER_BULLETS));
+    ASSERT_EQ(Form1->ComboBox1->count(), 12);
+    fillVelocities({"300"}, "0,120");
+    std::vector<std::string> weights;
+    for (int i = 0; i < Form1->ComboBox1->count(); ++i) {
+        SCOPED_TRACE(i);
+        choose(i);
+        EXPECT_TRUE(Form1->MaskEdit1->hasAcceptableInput()) << Form1->weightText();
+        Form1->Grid->selectRows(1, 1);
+        Form1->SpeedButton1->click();
+        EXPECT_EQ(column(4),
+                  (std::vector<std::string>{Form1->ComboBox1->currentText().toStdString()}));
+        weights.push_back(column(3).at(0));
+        // The energy format keeps three significant digits.
+        const double joules = rt::strToFloat(weights.back()) / 1000 * 300 * 300 / 2;
+        EXPECT_NEAR(rt::strToFloat(column(2).at(0)), joules, joules * 0.005);
+    }
+    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_EQ(weights.front(), "0,547");
+    EXPECT_EQ(weights.back(), "11,340");
 }
 
 TEST_F(Bullets, ApplyChangesWritesSelectedRowsAndRefreshesTheLabels)

@@ -1,5 +1,6 @@
 #include "help/taboutbox.h"
 #include "help/thelpform.h"
+#include "serial/openfailure.h"
 #include "table/shotstatistics.h"
 #include "table/units.h"
 
@@ -16,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <functional>
 
 namespace {
@@ -120,6 +122,26 @@ TEST(HelpForm, StatisticsPageNamesThePanelItsFiguresAndWhatTheyShow)
     twoLeftOut.withoutVelocity = 2;
     EXPECT_TRUE(
         text.contains(inGuillemets(table::formatShotStatistics(twoLeftOut).withoutVelocity)));
+}
+
+TEST(HelpForm, PagesTellHowToReachThePortAndWhereTheInstalledProgramKeepsItsList)
+{
+    THelpForm form;
+    // The command the program's own message gives for a port it may not open, on a line of
+    // its own so it can be copied.
+    const std::string reason = openFailureReason("/dev/ttyUSB0", EACCES, "dialout");
+    const std::size_t open = reason.find('"');
+    const std::size_t close = reason.rfind('"');
+    ASSERT_LT(open, close) << reason;
+    const QString command = QString::fromStdString(reason.substr(open + 1, close - open - 1));
+    EXPECT_EQ(command, "sudo usermod -aG dialout $USER");
+    const QString chronograph = pageText(form, QStringLiteral("Хронограф"));
+    EXPECT_TRUE(chronograph.contains("\n" + command + "\n"));
+    EXPECT_TRUE(chronograph.contains(QStringLiteral("войдите снова")));
+
+    const QString bullets = pageText(form, QStringLiteral("Пули"));
+    EXPECT_TRUE(bullets.contains(QStringLiteral("~/Vexorel")));
+    EXPECT_FALSE(bullets.contains(QStringLiteral("исполняемый файл")));
 }
 
 TEST(HelpForm, TextsIgnoreTyping)

@@ -1,0 +1,48 @@
+// The installed measurement file type, as Qt programs and file managers look it up. Run by
+// scripts/check-package.sh with XDG_DATA_DIRS naming only a staged install's share folder,
+// after update-mime-database built its database there.
+
+#include "support/tempdir.h"
+
+#include <QMimeDatabase>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+const char kType[] = "application/x-vexorel-measurements";
+
+// Names as text, so a failure shows them.
+std::string typeOf(const QMimeDatabase& db, const QString& file,
+                   QMimeDatabase::MatchMode mode = QMimeDatabase::MatchDefault)
+{
+    return db.mimeTypeForFile(file, mode).name().toStdString();
+}
+
+TEST(MeasurementFileType, IsKnownAsTextNamedByItsExtension)
+{
+    const QMimeDatabase db;
+    const QMimeType type = db.mimeTypeForName(QString::fromUtf8(kType));
+    ASSERT_TRUE(type.isValid()) << "XDG_DATA_DIRS=" << qgetenv("XDG_DATA_DIRS").toStdString();
+    EXPECT_EQ(type.globPatterns().join(' ').toStdString(), "*.vxm");
+    EXPECT_EQ(type.comment().toStdString(), "Vexorel! measurements");
+    EXPECT_TRUE(type.inherits(QStringLiteral("text/plain")));
+}
+
+TEST(MeasurementFileType, MatchesSessionFilesByNameInEitherCaseAndNothingElse)
+{
+    const QMimeDatabase db;
+    for (const char* name : {"shots.vxm", "SHOTS.VXM", "/home/u/Vexorel/2026-12-08.vxm"})
+        EXPECT_EQ(typeOf(db, QString::fromUtf8(name), QMimeDatabase::MatchExtension), kType);
+    for (const char* name : {"shots.vxm.bak", "shots.csv", "Bullets.vx!"})
+        EXPECT_NE(typeOf(db, QString::fromUtf8(name), QMimeDatabase::MatchExtension), kType);
+
+    // A real file: its text content does not outvote its name.
+    const TempDir dir;
+    dir.write("s.vxm", "1\r\n300\r\n5,4\r\n0,120\r\nJSB\r\n0,00\r\n");
+    EXPECT_EQ(typeOf(db, QString::fromStdString(dir.file("s.vxm"))), kType);
+}
+
+} // namespace
