@@ -63,14 +63,3 @@ void DownloadOf1000Shots(benchmark::State& state)
 BENCHMARK(DownloadOf1000Shots)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    VexorelApplication app(argc, argv);
-    QtHandOver handOver([](std::exception_ptr error) { ui::reportException(error); });
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -48,13 +48,3 @@ void SelectionOf65535Rows(benchmark::State& state)
 BENCHMARK(SelectionOf65535Rows)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    VexorelApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -1,7 +1,6 @@
 #include "exports/shotfields.h"
 
 #include "runtime/convert.h"
-#include "runtime/errors.h"
 #include "runtime/numberformat.h"
 
 namespace exports {
@@ -12,15 +11,6 @@ using table::Units;
 
 // Fifteen digits before scientific notation: no chronograph value comes near.
 constexpr int kAllDigits = 15;
-
-std::optional<double> decimalValue(std::string_view text)
-{
-    try {
-        return rt::strToFloat(text);
-    } catch (const rt::ConvertError&) {
-        return std::nullopt;
-    }
-}
 
 // The decimals a stored velocity was written with: what the metric grid shows is what the
 // file holds.
@@ -57,7 +47,7 @@ int weightDecimals(Units units)
 
 std::optional<double> velocityIn(std::string_view stored, Units units)
 {
-    std::optional<double> v = decimalValue(stored);
+    std::optional<double> v = rt::tryStrToFloat(stored);
     if (v && units == Units::Imperial)
         *v = table::feetPerSecond(*v);
     return v;
@@ -65,7 +55,7 @@ std::optional<double> velocityIn(std::string_view stored, Units units)
 
 std::optional<double> weightIn(std::string_view stored, Units units)
 {
-    std::optional<double> m = decimalValue(stored);
+    std::optional<double> m = rt::tryStrToFloat(stored);
     if (m && units == Units::Imperial)
         *m = table::grains(*m);
     return m;
@@ -74,13 +64,13 @@ std::optional<double> weightIn(std::string_view stored, Units units)
 std::optional<double> rowEnergyIn(const table::StringGrid& grid, std::size_t row, Units units)
 {
     using namespace table;
-    std::optional<double> e = decimalValue(grid.cell(ColE, row));
+    std::optional<double> e = rt::tryStrToFloat(grid.cell(ColE, row));
     if (!e)
         return e;
     // The cell keeps three significant digits ("4,41E3"); one decimal needs the energy rule's
     // own value, m * V^2 / 2, from the same velocity and weight.
-    const std::optional<double> v = decimalValue(grid.cell(ColV, row));
-    const std::optional<double> m = decimalValue(grid.cell(ColM, row));
+    const std::optional<double> v = rt::tryStrToFloat(grid.cell(ColV, row));
+    const std::optional<double> m = rt::tryStrToFloat(grid.cell(ColM, row));
     if (v && m)
         e = *m * *v * *v / 1000 / 2;
     return units == Units::Imperial ? table::footPounds(*e) : *e;
@@ -107,7 +97,7 @@ void shotFields(const table::StringGrid& grid, std::size_t row, Units units, Sho
     assign(fields[ColE], rowEnergyIn(grid, row, units), 1);
     assign(fields[ColM], weightIn(grid.cell(ColM, row), units), weightDecimals(units));
     fields[ColBullet] = grid.cell(ColBullet, row);
-    assign(fields[ColDV], decimalValue(grid.cell(ColDV, row)), 2);
+    assign(fields[ColDV], rt::tryStrToFloat(grid.cell(ColDV, row)), 2);
 }
 
 } // namespace exports

@@ -118,4 +118,13 @@ double strToFloat(std::string_view text)
     return value;
 }
 
+std::optional<double> tryStrToFloat(std::string_view text)
+{
+    try {
+        return strToFloat(text);
+    } catch (const ConvertError&) {
+        return std::nullopt;
+    }
+}
+
 } // namespace rt

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string_view>
 
 namespace rt {
@@ -14,5 +15,7 @@ int strToInt(std::string_view text);
 // A decimal number with ',' or '.' as separator and an optional exponent; blanks around it
 // are ignored. Throws ConvertError for anything else, including values beyond a double.
 double strToFloat(std::string_view text);
+// strToFloat's value, or nothing where it would throw: for texts that may hold a mark.
+std::optional<double> tryStrToFloat(std::string_view text);
 
 } // namespace rt

@@ -1,7 +1,6 @@
 #include "table/units.h"
 
 #include "runtime/convert.h"
-#include "runtime/errors.h"
 #include "runtime/numberformat.h"
 #include "table/measurementtable.h"
 #include "table/shotstatistics.h"
@@ -14,15 +13,6 @@ namespace table {
 namespace {
 
 constexpr int kAllDigits = 15;
-
-std::optional<double> decimalValue(std::string_view text)
-{
-    try {
-        return rt::strToFloat(text);
-    } catch (const rt::ConvertError&) {
-        return std::nullopt;
-    }
-}
 
 } // namespace
 
@@ -82,7 +72,8 @@ std::string velocityDisplay(std::string_view stored, Units units)
 
 std::string energyDisplay(std::string_view stored, Units units)
 {
-    const std::optional<double> e = units == Units::Imperial ? decimalValue(stored) : std::nullopt;
+    const std::optional<double> e =
+        units == Units::Imperial ? rt::tryStrToFloat(stored) : std::nullopt;
     if (!e)
         return std::string(stored);
     return rt::formatEnergy(footPounds(*e));
@@ -90,7 +81,8 @@ std::string energyDisplay(std::string_view stored, Units units)
 
 std::string weightDisplay(std::string_view stored, Units units)
 {
-    const std::optional<double> m = units == Units::Imperial ? decimalValue(stored) : std::nullopt;
+    const std::optional<double> m =
+        units == Units::Imperial ? rt::tryStrToFloat(stored) : std::nullopt;
     if (!m)
         return std::string(stored);
     return rt::formatFloat(grains(*m), rt::FloatFormat::Fixed, kAllDigits, 1);
