@@ -114,14 +114,15 @@ TForm1::TForm1(QWidget* parent)
         [this](const std::string& caption) { setWindowTitle(ui::toQString(caption)); });
     setWindowTitle(ui::toQString(table::windowCaption(table::currentFileName())));
 
-    // Files copied from other systems may carry the extension in capitals; "All files" shows
-    // the rest, which Open and Add Series then check.
-    OpenDialog1.filter = QStringLiteral("Vexorel! Measurments (*.vxm *.VXM);;All files (*)");
+    // Files copied from other systems may carry the extension in capitals (GTK's dialogs match
+    // patterns by letter case); "All files" shows the rest, which the commands then check.
+    // Add Series shares Open's dialog and also takes chronograph exports.
+    const QString exportsFilter = QStringLiteral("Chronograph exports (*.csv *.CSV *.txt *.TXT)");
+    OpenDialog1.filter = QStringLiteral("Vexorel! Measurments (*.vxm *.VXM);;") + exportsFilter +
+                         QStringLiteral(";;All files (*)");
     SaveDialog1.filter = QStringLiteral("Vexorel! Measurments (*.vxm)");
     OpenDialog1.defaultSuffix = SaveDialog1.defaultSuffix = QStringLiteral("vxm");
-    // GTK's dialogs match patterns by letter case.
-    ImportDialog1.filter = QStringLiteral(
-        "Chronograph exports (*.csv *.CSV *.txt *.TXT);;All files (*)");
+    ImportDialog1.filter = exportsFilter + QStringLiteral(";;All files (*)");
     SaveDialog2.filter = QStringLiteral("BitMap Picture (*.bmp)");
     SaveDialog2.defaultSuffix = QStringLiteral("bmp");
     SaveDialog3.filter = QStringLiteral("Windows Meta File (*.wmf)");

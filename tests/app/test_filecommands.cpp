@@ -523,7 +523,9 @@ TEST_F(FileCommands, OpenDialogOffersAllFilesAndBothLetterCases)
     prompter.openAnswers = {std::nullopt};
     Form1->Open1->trigger();
     ASSERT_EQ(prompter.openAsked.size(), 1u);
-    EXPECT_EQ(prompter.openAsked[0].filter, "Vexorel! Measurments (*.vxm *.VXM);;All files (*)");
+    EXPECT_EQ(prompter.openAsked[0].filter,
+              "Vexorel! Measurments (*.vxm *.VXM);;Chronograph exports (*.csv *.CSV *.txt *.TXT);;"
+              "All files (*)");
     EXPECT_EQ(Form1->SaveDialog1.filter, "Vexorel! Measurments (*.vxm)");
 }
 

@@ -74,6 +74,9 @@ TEST_F(ImportCommands, GarminStringReplacesTheTableInMetresPerSecondAsAnUnsavedS
     import("string.csv", kGarmin);
 
     ASSERT_TRUE(prompter.messages.empty()) << shownMessages().join('\n').toStdString();
+    // Patterns in both letter cases: GTK's dialogs tell them apart.
+    EXPECT_EQ(prompter.openAsked.back().filter,
+              "Chronograph exports (*.csv *.CSV *.txt *.TXT);;All files (*)");
     EXPECT_EQ(column(0), (std::vector<std::string>{"1", "2", "3"}));
     // 2804.0 ft/s = 854.66 m/s; the conversion keeps a tenth.
     EXPECT_EQ(column(1), (std::vector<std::string>{"854,7", "847,5", "859,6"}));
