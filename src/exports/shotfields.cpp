@@ -84,6 +84,17 @@ ShotFields shotHeader(const table::StringGrid& grid, Units units)
     return header;
 }
 
+namespace {
+
+// What spreadsheets take for the start of a formula, in a field they read or paste.
+bool startsFormula(std::string_view text)
+{
+    return !text.empty() &&
+           std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos;
+}
+
+} // namespace
+
 void shotFields(const table::StringGrid& grid, std::size_t row, Units units, ShotFields& fields)
 {
     using namespace table;
@@ -96,7 +107,11 @@ void shotFields(const table::StringGrid& grid, std::size_t row, Units units, Sho
     assign(fields[ColV], velocityIn(velocity, units), velocityDecimals);
     assign(fields[ColE], rowEnergyIn(grid, row, units), 1);
     assign(fields[ColM], weightIn(grid.cell(ColM, row), units), weightDecimals(units));
-    fields[ColBullet] = grid.cell(ColBullet, row);
+    const std::string_view bullet = grid.cell(ColBullet, row);
+    fields[ColBullet].clear();
+    if (startsFormula(bullet))
+        fields[ColBullet] += '\'';
+    fields[ColBullet] += bullet;
     assign(fields[ColDV], rt::tryStrToFloat(grid.cell(ColDV, row)), 2);
 }
 

@@ -21,8 +21,10 @@ using ShotFields = std::array<std::string, table::kColumnCount>;
 ShotFields shotHeader(const table::StringGrid& grid, table::Units units);
 
 // Row `row` of the grid. A value that does not convert ("####", an unfilled weight) is an
-// empty field: missing to a spreadsheet, not a text among numbers. Reuses the strings of
-// `fields`, so a long table costs no allocation per row.
+// empty field: missing to a spreadsheet, not a text among numbers. A bullet name that a
+// spreadsheet would run as a formula ("=HYPERLINK(...)" from an imported title) gets a
+// leading apostrophe. Reuses the strings of `fields`, so a long table costs no allocation
+// per row.
 void shotFields(const table::StringGrid& grid, std::size_t row, table::Units units,
                 ShotFields& fields);
 

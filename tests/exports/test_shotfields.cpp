@@ -42,6 +42,26 @@ TEST(ShotFields, DecimalVelocitiesKeepTheirDecimalsAndTheSeparatorFollowsTheProg
     rt::setDecimalSeparator(',');
 }
 
+// LibreOffice Calc ran "=SUM(A1)" from a bullet name as a formula when it opened the CSV.
+TEST(ShotFields, BulletNamesThatSpreadsheetsWouldRunStayText)
+{
+    const table::StringGrid grid = exportGrid({{"300", "0,547", "=HYPERLINK(\"x\")"},
+                                               {"300", "0,547", "+1"},
+                                               {"300", "0,547", "-10 gr"},
+                                               {"300", "0,547", "@SUM"},
+                                               {"290", "0,547", "JSB = fine"}});
+    exports::ShotFields fields;
+    std::vector<std::string> bullets;
+    for (std::size_t row = 1; row <= 5; ++row) {
+        exports::shotFields(grid, row, Units::Metric, fields);
+        bullets.push_back(fields[table::ColBullet]);
+    }
+    EXPECT_EQ(bullets, (std::vector<std::string>{"'=HYPERLINK(\"x\")", "'+1", "'-10 gr", "'@SUM",
+                                                 "JSB = fine"}));
+    // Negative numbers are numbers, not names: dV keeps its sign (290 against a mean of 298).
+    EXPECT_EQ(fields[table::ColDV], "-2,68");
+}
+
 TEST(StatisticLines, SelectionFiguresOnlyForTwoMarkedRowsOrMore)
 {
     table::StringGrid grid =
