@@ -39,10 +39,13 @@ void TForm1::buildViewMenu(QMenu* view)
 
 void TForm1::bindViewHandlers()
 {
-    connect(Metric1, &QAction::triggered, this,
-            ui::guarded([this] { setUnits(table::Units::Metric); }));
-    connect(Imperial1, &QAction::triggered, this,
-            ui::guarded([this] { setUnits(table::Units::Imperial); }));
+    for (const auto& [item, units] :
+         {std::pair{Metric1, table::Units::Metric}, std::pair{Imperial1, table::Units::Imperial}}) {
+        connect(item, &QAction::triggered, this, ui::guarded([this, units = units] {
+                    setUnits(units);
+                    rememberPreferences();
+                }));
+    }
     // The user's choices only: the panel's item also follows the window closing. The panel's
     // close button is remembered when the window goes.
     connect(ShotStatistics1, &QAction::triggered, this, [this] { rememberPreferences(); });
@@ -84,7 +87,6 @@ void TForm1::setUnits(table::Units units)
     ShotStatisticsDock->setUnits(units);
     showStatisticsLabels();
     updateShotStatistics();
-    rememberPreferences();
     redraw();
 }
 
