@@ -108,7 +108,7 @@ void TForm1::Button9Click()
 std::optional<charts::ExternalSeries> TForm1::readSessionSeries(const QString& path)
 {
     try {
-        return charts::readExternalSeries(path.toStdString());
+        return charts::readExternalSeries(ui::toLocalPath(path));
     } catch (const table::NotMeasurementFile& refusal) {
         reportNotMeasurementFile(path, refusal);
         return std::nullopt;
@@ -120,7 +120,7 @@ std::optional<charts::ExternalSeries> TForm1::readExportSeries(const QString& pa
 {
     std::optional<imports::ImportedFile> file;
     try {
-        file = imports::readImportFile(QFile::encodeName(path).toStdString());
+        file = imports::readImportFile(ui::toLocalPath(path));
     } catch (const imports::UnknownFormat&) {
         notAnExport = true;
         return std::nullopt;
@@ -188,7 +188,7 @@ void TForm1::saveChartAsBmp(chart::ChartWidget* chart)
     if (chart->seriesCount() == 0)
         return;
     if (const auto path = ui::askSaveFile(this, SaveDialog2))
-        charts::saveBmp(*chart, chartPictureSize(chart), path->toStdString());
+        charts::saveBmp(*chart, chartPictureSize(chart), ui::toLocalPath(*path));
 }
 
 void TForm1::saveChartAsWmf(chart::ChartWidget* chart)
@@ -196,7 +196,7 @@ void TForm1::saveChartAsWmf(chart::ChartWidget* chart)
     if (chart->seriesCount() == 0)
         return;
     if (const auto path = ui::askSaveFile(this, SaveDialog3))
-        charts::saveWmf(*chart, chartPictureSize(chart), path->toStdString());
+        charts::saveWmf(*chart, chartPictureSize(chart), ui::toLocalPath(*path));
 }
 
 void TForm1::printChart(chart::ChartWidget* chart)

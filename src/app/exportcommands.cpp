@@ -25,15 +25,6 @@
 #include <QPrintPreviewDialog>
 #include <QTabWidget>
 
-namespace {
-
-std::string localPath(const QString& path)
-{
-    return QFile::encodeName(path).toStdString();
-}
-
-} // namespace
-
 void TForm1::setUpExportDialogs()
 {
     SaveDialog4.filter = QStringLiteral("CSV spreadsheet (*.csv)");
@@ -88,7 +79,8 @@ void TForm1::ExportTableAsCsv1Click()
         return;
     proposeSessionName(SaveDialog4, "csv");
     if (const auto path = ui::askSaveFile(this, SaveDialog4))
-        rt::createFile(localPath(*path), exports::tableCsv(m_table, m_units, exportedStatistics()));
+        rt::createFile(ui::toLocalPath(*path),
+                       exports::tableCsv(m_table, m_units, exportedStatistics()));
 }
 
 void TForm1::ExportLabRadarReport1Click()
@@ -100,7 +92,7 @@ void TForm1::ExportLabRadarReport1Click()
         const QDateTime now = QDateTime::currentDateTime();
         const exports::ExportMoment moment{now.toString(QStringLiteral("yyyy-MM-dd")).toStdString(),
                                            now.toString(QStringLiteral("HH:mm:ss")).toStdString()};
-        rt::createFile(localPath(*path), exports::labRadarReport(m_table, m_units, moment));
+        rt::createFile(ui::toLocalPath(*path), exports::labRadarReport(m_table, m_units, moment));
     }
 }
 
@@ -112,7 +104,7 @@ void TForm1::ExportChartAsPicture1Click()
     if (const auto path = ui::askSaveFile(this, SaveDialog6))
         charts::savePicture(*chart, chartPictureSize(chart),
                             charts::pictureFormatFor(*path, SaveDialog6.selectedFilter),
-                            localPath(*path));
+                            ui::toLocalPath(*path));
 }
 
 void TForm1::ExportReportAsPdf1Click()
@@ -121,7 +113,7 @@ void TForm1::ExportReportAsPdf1Click()
         return;
     proposeSessionName(SaveDialog7, "pdf");
     if (const auto path = ui::askSaveFile(this, SaveDialog7))
-        rt::createFile(localPath(*path),
+        rt::createFile(ui::toLocalPath(*path),
                        exports::reportPdf(reportSource(), exports::reportPageSize(QLocale())));
 }
 

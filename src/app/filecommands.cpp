@@ -19,11 +19,6 @@ namespace {
 constexpr char kGridEmpty[] = "Measurments Grid is empty!";
 constexpr char kNothingToKeep[] = "Measurments Grid is empty or you select all measurments!";
 
-std::string localPath(const QString& path)
-{
-    return QFile::encodeName(path).toStdString();
-}
-
 } // namespace
 
 void TForm1::redraw()
@@ -47,7 +42,7 @@ void TForm1::resetStatisticsLabels()
 
 void TForm1::writeTableTo(const QString& path)
 {
-    table::writeTable(m_table, localPath(path));
+    table::writeTable(m_table, ui::toLocalPath(path));
     table::setUnsavedChanges(false);
 }
 
@@ -89,7 +84,7 @@ void TForm1::openFile(const QString& path)
     // was, and a following Save cannot overwrite it.
     table::MeasurementRecords loaded;
     try {
-        loaded = table::readRecords(localPath(path));
+        loaded = table::readRecords(ui::toLocalPath(path));
     } catch (const table::NotMeasurementFile& refusal) {
         reportNotMeasurementFile(path, refusal);
         return;
@@ -144,7 +139,7 @@ void TForm1::SaveSelectedAs1Click()
         return;
     if (const auto path = ui::askSaveFile(this, SaveDialog1)) {
         const ui::GridSelection block = Grid->selection();
-        table::writeSelection(m_table, block.top, block.bottom, localPath(*path));
+        table::writeSelection(m_table, block.top, block.bottom, ui::toLocalPath(*path));
     }
 }
 

@@ -56,7 +56,7 @@ void TForm1::Import1Click()
 std::optional<imports::ImportedFile> TForm1::readImport(const QString& path)
 {
     try {
-        return imports::readImportFile(QFile::encodeName(path).toStdString());
+        return imports::readImportFile(ui::toLocalPath(path));
     } catch (const imports::ImportRefused& refusal) {
         ui::showProgramMessage(this, ui::toQString(refusal.what()));
         return std::nullopt;

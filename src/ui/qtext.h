@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFile>
 #include <QString>
 
 #include <string>
@@ -16,6 +17,12 @@ inline QString toQString(std::string_view text)
 inline std::string toStdString(const QString& text)
 {
     return text.toStdString();
+}
+
+// A path from a dialog as the system names the file, for the core's file functions.
+inline std::string toLocalPath(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
 }
 
 } // namespace ui
