@@ -93,6 +93,10 @@ TCustomComTerminal::TCustomComTerminal()
     m_link.OnRxData = [this](TCustomComPort*, const AnsiChar* buffer, int count) {
         rxBuf(buffer, count);
     };
+    // The line drained: the rest of a cut reply goes now, not only when the peer next sends.
+    m_link.OnTxEmpty = [this](TCustomComPort*) { sendReplyRest(); };
+    // A new connection owes nothing of the last one's replies.
+    m_link.OnConnectionChange = [this](TCustomComPort*, bool) { m_replyRest.clear(); };
     createEscapeCodes();
 }
 
@@ -221,7 +225,7 @@ void TCustomComTerminal::rxBuf(const AnsiChar* buffer, int count)
         str = std::move(withLF);
     }
     doStrRecieved(str);
-    m_replyFailed = false;
+    m_replyFailed = !sendReplyRest();
     for (char ch : str)
         handleChar(ch);
 }
@@ -390,15 +394,31 @@ void TCustomComTerminal::reply(TEscapeCode code, std::vector<std::string> params
     if (m_replyFailed || !m_comPort || !m_comPort->Connected())
         return;
     // Replies are written on the thread that receives, the GUI thread here: they never wait
-    // for the peer, and what its line does not take is dropped, never queued.
-    const std::string text = m_escapeCodes->CodeText(code, params);
-    try {
-        if (m_comPort->writeTextNow(text) < static_cast<int>(text.size()))
-            m_replyFailed = true;
-    } catch (const EComPort&) {
-        // A peer that asks and never reads must not stop the reception of what it sends.
-        m_replyFailed = true;
+    // for the peer.
+    m_replyRest = m_escapeCodes->CodeText(code, params);
+    const std::size_t whole = m_replyRest.size();
+    m_replyFailed = !sendReplyRest();
+    // Nothing of it went out: dropped, rather than sent late after the peer gave up asking.
+    if (m_replyRest.size() == whole)
+        m_replyRest.clear();
+}
+
+bool TCustomComTerminal::sendReplyRest()
+{
+    if (m_replyRest.empty())
+        return true;
+    if (!m_comPort || !m_comPort->Connected()) {
+        m_replyRest.clear();
+        return true;
     }
+    try {
+        const int sent = m_comPort->writeTextNow(m_replyRest);
+        m_replyRest.erase(0, static_cast<std::size_t>(std::max(sent, 0)));
+    } catch (const EComPort&) {
+        // A peer that asks and never reads must not stop the reception of what it sends; the
+        // rest stays for when the line takes bytes again.
+    }
+    return m_replyRest.empty();
 }
 
 void TCustomComTerminal::setAttributes()

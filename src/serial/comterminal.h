@@ -152,6 +152,8 @@ private:
     void handleChar(char ch);
     void lineFeed();
     void reply(TEscapeCode code, std::vector<std::string> params);
+    // Sends what the line took of a reply only in part; true once nothing of it waits.
+    bool sendReplyRest();
     void setAttributes();
     TermChar blank() const;
     void resizeBuffer(int columns, int rows);
@@ -182,8 +184,11 @@ private:
     TermColor m_backColor = clBlack;
     TermColor m_savedFront = clWhite;
     TermColor m_savedBack = clBlack;
-    // A reply the line does not take at once is dropped, and so are the further replies of
-    // the same block: a peer that asks and never reads gets nothing until it reads again.
+    // A reply reaches the device whole or not at all: what a full line did not take of one is
+    // kept (never more than one reply) and goes out before any later reply. While it waits,
+    // and for the rest of a block whose reply the line refused, new replies are dropped, so a
+    // peer that asks and never reads gets nothing until it reads again.
+    std::string m_replyRest;
     bool m_replyFailed = false;
 };
 
