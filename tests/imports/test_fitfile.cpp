@@ -8,27 +8,20 @@
 
 #include <algorithm>
 #include <functional>
-#include <ostream>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace imports {
 
-// Failures show the values, not the bytes of the structs.
-void PrintTo(const FitShot& shot, std::ostream* out)
-{
-    *out << "{" << shot.speedMillimetresPerSecond << " #" << shot.number.value_or(0) << " t"
-         << shot.unixTime.value_or(0) << "}";
-}
-
 void PrintTo(const FitSession& s, std::ostream* out)
 {
-    *out << "{t" << s.unixTime.value_or(0) << " w" << s.weightTenthGrains.value_or(0) << " n"
-         << s.shotCount.value_or(0) << " v" << s.minSpeedMillimetresPerSecond.value_or(0) << "/"
+    *out << "{t " << s.unixTime.value_or(-1) << ", w " << s.weightTenthGrains.value_or(0) << ", n "
+         << s.shotCount.value_or(0) << ", v " << s.minSpeedMillimetresPerSecond.value_or(0) << "/"
          << s.maxSpeedMillimetresPerSecond.value_or(0) << "/"
-         << s.averageSpeedMillimetresPerSecond.value_or(0) << " shots";
+         << s.averageSpeedMillimetresPerSecond.value_or(0) << ", shots";
     for (const FitShot& shot : s.shots)
-        PrintTo(shot, out);
+        *out << " " << shot.speedMillimetresPerSecond << " #" << shot.number.value_or(0) << " t "
+             << shot.unixTime.value_or(-1) << ";";
     *out << "}";
 }
 
@@ -42,10 +35,12 @@ using imports::FitSession;
 using imports::FitShot;
 using Reason = imports::FitRefused::Reason;
 
-constexpr std::uint32_t kAllOnes = 0xFFFF'FFFF;
+constexpr auto L = F::Order::Little;
+constexpr auto B = F::Order::Big;
+constexpr std::uint32_t kNone = 0xFFFF'FFFF;
 // 2024-06-11 00:26:40 UTC, in FIT seconds and in Unix seconds.
 constexpr std::uint32_t kTime = kXeroSessionTime;
-constexpr std::int64_t kUnixTime = 1'718'065'600;
+constexpr std::int64_t kUnix = 1'718'065'600;
 
 const std::vector<F::Field> kSessionFields = {{253, 4, F::kUint32}, {0, 4, F::kUint32},
                                               {1, 4, F::kUint32},   {2, 4, F::kUint32},
@@ -53,126 +48,86 @@ const std::vector<F::Field> kSessionFields = {{253, 4, F::kUint32}, {0, 4, F::kU
 const std::vector<F::Field> kShotFields = {
     {253, 4, F::kUint32}, {0, 4, F::kUint32}, {1, 2, F::kUint16}};
 
-void chronographFileId(F& fit, std::uint8_t local, F::Order order = F::Order::Little,
-                       std::vector<std::uint8_t> developerSizes = {})
-{
-    fit.define(local, 0, {{0, 1, F::kEnum}, {1, 2, F::kUint16}}, order, developerSizes);
-    fit.data(local, {54, 1});
-}
-
-// Two shots: speeds and numbers whose bytes read differently in the other order.
-Bytes twoShots(F::Header header, F::Order fileId, F::Order session, F::Order shots)
+// A chronograph's file_id; the test adds what follows.
+F chronograph(F::Header header = F::Header::LongWithCrc, F::Order order = L,
+              std::vector<std::uint8_t> developerSizes = {})
 {
     F fit(header);
-    chronographFileId(fit, 0, fileId);
-    fit.define(1, 387, kSessionFields, session);
+    fit.define(0, 0, {{0, 1, F::kEnum}, {1, 2, F::kUint16}}, order, developerSizes);
+    fit.data(0, {54, 1});
+    return fit;
+}
+
+FitSession withShots(std::vector<FitShot> shots, std::optional<std::int64_t> time = {},
+                     std::optional<std::uint16_t> count = {})
+{
+    return {time, {}, count, {}, {}, {}, std::move(shots)};
+}
+
+// Speeds and numbers whose bytes read differently in the other order.
+Bytes twoShots(F::Header header, F::Order session, F::Order shots,
+               std::vector<std::uint8_t> developerSizes = {})
+{
+    F fit = chronograph(header, shots, developerSizes);
+    fit.define(1, 387, kSessionFields, session, developerSizes);
     fit.data(1, {kTime, 265'000, 270'500, 267'750, 2, 1'800});
-    fit.define(2, 388, kShotFields, shots);
+    fit.define(2, 388, kShotFields, shots, developerSizes);
     fit.data(2, {kTime + 10, 265'391, 1});
     fit.data(2, {kTime + 20, 270'500, 2});
     return fit.file();
 }
 
-FitSession twoShotsRead()
-{
-    return {kUnixTime,
-            1'800,
-            2,
-            265'000,
-            270'500,
-            267'750,
-            {{265'391, 1, kUnixTime + 10}, {270'500, 2, kUnixTime + 20}}};
-}
+const FitSession kTwoShots{kUnix,
+                           1'800,
+                           2,
+                           265'000,
+                           270'500,
+                           267'750,
+                           {{265'391, 1, kUnix + 10}, {270'500, 2, kUnix + 20}}};
 
-struct ReadCase {
-    const char* name;
-    std::function<Bytes()> make;
-    FitSession expected;
-};
-
-void PrintTo(const ReadCase& c, std::ostream* out)
-{
-    *out << c.name;
-}
-
-class FitSessions : public ::testing::TestWithParam<ReadCase> {};
-
-TEST_P(FitSessions, TakesTheSessionAndEveryShot)
-{
-    const Bytes bytes = GetParam().make();
-    ASSERT_TRUE(imports::isFitHeader(bytes));
-    EXPECT_EQ(imports::readFit(bytes, "s.fit"), GetParam().expected);
-}
-
-// Compressed headers carry the low 5 bits of the time; the reference here ends in 30, so
-// offset 31 is a second later and offset 2 has rolled over to the next 32 seconds.
+// The session's time ends in 30 (its low 5 bits): offset 31 is a second later, and offset 2
+// has rolled over into the next 32 seconds.
+constexpr std::int64_t kRolloverUnix = 1'000'000'030 + 631'065'600;
 Bytes compressedTimes()
 {
-    constexpr std::uint32_t t = 1'000'000'030;
-    static_assert(t % 32 == 30);
-    F fit(F::Header::Short);
-    chronographFileId(fit, 0);
+    F fit = chronograph(F::Header::Short);
     fit.define(1, 388, {{0, 4, F::kUint32}, {1, 2, F::kUint16}});
     fit.compressed(1, 5, {265'001, 1}); // before any full time: none
     fit.define(2, 387, kSessionFields);
-    fit.data(2, {t, kAllOnes, kAllOnes, kAllOnes, 5, kAllOnes});
+    fit.data(2, {1'000'000'030, kNone, kNone, kNone, 6, kNone});
     fit.compressed(1, 31, {265'002, 2});
     fit.compressed(1, 2, {265'003, 3});
     fit.compressed(1, 2, {265'004, 4});
-    fit.data(1, {265'005, 5}); // a normal header: no time of its own
+    fit.data(1, {265'005, 5}); // a normal header: no time
     fit.compressed(1, 1, {265'006, 6});
     return fit.file();
 }
 
-FitSession compressedTimesRead()
-{
-    constexpr std::int64_t unix = 1'000'000'030 + 631'065'600;
-    FitSession s;
-    s.unixTime = unix;
-    s.shotCount = 5;
-    s.shots = {{265'001, 1, std::nullopt}, {265'002, 2, unix + 1},     {265'003, 3, unix + 4},
-               {265'004, 4, unix + 4},     {265'005, 5, std::nullopt}, {265'006, 6, unix + 35}};
-    return s;
-}
-
-// Any message's timestamp is the reference for compressed ones; messages of no interest are
-// stepped over whatever their fields, even fields numbered like those taken elsewhere.
+// Any message's timestamp is the reference for compressed ones; other messages are stepped
+// over whatever their fields, even those numbered like the fields taken elsewhere.
 Bytes otherMessages()
 {
     F fit;
     fit.define(0, 23, {{253, 4, F::kUint32}, {0, 7, F::kByte}, {27, 16, 0x07}});
-    fit.data(0, {kTime + 100, 0, 0x5852'4F45}); // device_info before file_id
-    chronographFileId(fit, 1);
-    fit.define(2, 388, {{0, 4, F::kUint32}, {1, 2, F::kUint16}}, F::Order::Big);
+    fit.data(0, {kTime + 100, 0, 0x5852'4F45}); // device_info, before file_id
+    fit.define(1, 0, {{0, 1, F::kEnum}});
+    fit.data(1, {54});
+    fit.define(2, 388, {{0, 4, F::kUint32}, {1, 2, F::kUint16}}, B);
     fit.compressed(2, (kTime + 101) & 0x1F, {265'391, 1});
-    fit.define(3, 0xFF00, {{1, 1, F::kUint8}, {3, 3, F::kByte}}, F::Order::Big); // manufacturer's
+    fit.define(3, 0xFF00, {{1, 1, F::kUint8}, {3, 3, F::kByte}}, B); // a manufacturer's own
     fit.data(3, {7, 0xABCDEF});
     fit.data(0, {kTime + 200, 1, 2});
     fit.compressed(2, (kTime + 203) & 0x1F, {265'392, 2});
     return fit.file();
 }
 
-// Developer fields on every message, of several sizes; the reader skips their bytes.
-Bytes developerFields()
-{
-    F fit(F::Header::LongWithoutCrc);
-    chronographFileId(fit, 0, F::Order::Little, {2});
-    fit.define(1, 387, kSessionFields, F::Order::Big, {3, 1});
-    fit.data(1, {kTime, 265'000, 270'500, 267'750, 2, 1'800});
-    fit.define(2, 388, kShotFields, F::Order::Little, {4});
-    fit.data(2, {kTime + 10, 265'391, 1});
-    fit.data(2, {kTime + 20, 270'500, 2});
-    return fit.file();
-}
-
-// One local type serving file_id, session and shots, redefined in another layout midway.
+// One local type for file_id, session and shots, the shots in two layouts.
 Bytes redefined()
 {
-    F fit;
-    chronographFileId(fit, 0);
+    F fit = chronograph();
     fit.define(0, 387, kSessionFields);
     fit.data(0, {kTime, 265'000, 270'500, 267'750, 2, 1'800});
-    fit.define(0, 388, kShotFields, F::Order::Big);
+    fit.define(0, 388, kShotFields, B);
     fit.data(0, {kTime + 10, 265'391, 1});
     fit.define(0, 388, {{1, 2, F::kUint16}, {0, 4, F::kUint32}, {253, 4, F::kUint32}});
     fit.data(0, {2, 270'500, kTime + 20});
@@ -181,113 +136,94 @@ Bytes redefined()
 
 Bytes allOnes()
 {
-    F fit;
-    chronographFileId(fit, 0);
+    F fit = chronograph();
     fit.define(1, 387, kSessionFields);
-    fit.data(1, {kAllOnes, kAllOnes, kAllOnes, kAllOnes, 0xFFFF, kAllOnes});
+    fit.data(1, {kNone, kNone, kNone, kNone, 0xFFFF, kNone});
     fit.define(2, 388, kShotFields);
-    fit.data(2, {kAllOnes, 265'391, 0xFFFF});
-    fit.data(2, {kTime, kAllOnes, 2}); // no speed: no shot
-    fit.data(2, {kTime + 5, 0, 3});    // zero is a value
+    fit.data(2, {kNone, 265'391, 0xFFFF});
+    fit.data(2, {kTime, kNone, 2}); // no speed, no shot
+    fit.data(2, {kTime + 5, 0, 3}); // zero is a value
     return fit.file();
 }
 
 Bytes noShots()
 {
-    F fit;
-    chronographFileId(fit, 0);
+    F fit = chronograph();
     fit.define(1, 387, kSessionFields);
-    fit.data(1, {kTime, kAllOnes, kAllOnes, kAllOnes, 0, 1'800});
+    fit.data(1, {kTime, kNone, kNone, kNone, 0, 1'800});
     return fit.file();
 }
 
-Bytes shotsWithoutSession()
+Bytes noSession()
 {
-    F fit(F::Header::Short);
-    chronographFileId(fit, 3);
+    F fit = chronograph(F::Header::Short);
     fit.define(3, 388, kShotFields);
     fit.data(3, {kTime + 10, 265'391, 1});
     return fit.file();
 }
 
-FitSession xeroRead(std::size_t shots)
-{
-    FitSession s{kUnixTime, 1'800, static_cast<std::uint16_t>(shots), 265'000, 273'999,
-                 269'500,   {}};
-    for (std::size_t i = 0; i < shots; ++i)
-        s.shots.push_back({xeroShotSpeed(i), static_cast<std::uint16_t>(i + 1),
-                           kUnixTime + 20 + 7 * static_cast<std::int64_t>(i)});
-    return s;
-}
+struct ReadCase {
+    const char* name;
+    std::function<Bytes()> make;
+    FitSession expected;
+};
 
-FitSession withShots(std::vector<FitShot> shots)
+class FitSessions : public ::testing::TestWithParam<ReadCase> {};
+
+TEST_P(FitSessions, TakeTheSessionAndEveryShot)
 {
-    FitSession s;
-    s.shots = std::move(shots);
-    return s;
+    const Bytes bytes = GetParam().make();
+    ASSERT_TRUE(imports::isFitHeader(bytes));
+    EXPECT_EQ(imports::readFit(bytes, "s.fit"), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Chronograph, FitSessions,
-    ::testing::Values(
-        ReadCase{"littleEndianShortHeader",
-                 [] {
-                     return twoShots(F::Header::Short, F::Order::Little, F::Order::Little,
-                                     F::Order::Little);
-                 },
-                 twoShotsRead()},
-        ReadCase{"bigEndianHeaderWithCrc",
-                 [] {
-                     return twoShots(F::Header::LongWithCrc, F::Order::Big, F::Order::Big,
-                                     F::Order::Big);
-                 },
-                 twoShotsRead()},
-        ReadCase{"ordersMixedHeaderCrcZero",
-                 [] {
-                     return twoShots(F::Header::LongWithoutCrc, F::Order::Big, F::Order::Little,
-                                     F::Order::Big);
-                 },
-                 twoShotsRead()},
-        ReadCase{"compressedTimestamps", compressedTimes, compressedTimesRead()},
-        ReadCase{"otherMessagesSkipped", otherMessages,
-                 withShots({{265'391, 1, kUnixTime + 101}, {265'392, 2, kUnixTime + 203}})},
-        ReadCase{"developerFields", developerFields, twoShotsRead()},
-        ReadCase{"localTypeRedefined", redefined, twoShotsRead()},
-        ReadCase{"allOnesAbsent", allOnes,
-                 withShots({{265'391, std::nullopt, std::nullopt}, {0, 3, kUnixTime + 5}})},
-        ReadCase{"noShotsIsAnEmptySession", noShots,
-                 [] {
-                     FitSession s;
-                     s.unixTime = kUnixTime;
-                     s.weightTenthGrains = 1'800;
-                     s.shotCount = 0;
-                     return s;
-                 }()},
-        ReadCase{"shotsWithoutSession", shotsWithoutSession,
-                 withShots({{265'391, 1, kUnixTime + 10}})},
-        ReadCase{"asTheXeroWrites", [] { return xeroSessionFile(3); }, xeroRead(3)}),
+    ::testing::Values(ReadCase{"littleEndianShortHeader",
+                               [] { return twoShots(F::Header::Short, L, L); }, kTwoShots},
+                      ReadCase{"bigEndianHeaderCrc",
+                               [] { return twoShots(F::Header::LongWithCrc, B, B); }, kTwoShots},
+                      ReadCase{"developerFieldsMixedOrdersHeaderCrc0",
+                               [] {
+                                   return twoShots(F::Header::LongWithoutCrc, B, L, {3, 1});
+                               },
+                               kTwoShots},
+                      ReadCase{"compressedTimestamps", compressedTimes,
+                               withShots({{265'001, 1, {}},
+                                          {265'002, 2, kRolloverUnix + 1},
+                                          {265'003, 3, kRolloverUnix + 4},
+                                          {265'004, 4, kRolloverUnix + 4},
+                                          {265'005, 5, {}},
+                                          {265'006, 6, kRolloverUnix + 35}},
+                                         kRolloverUnix, 6)},
+                      ReadCase{"otherMessagesSkipped", otherMessages,
+                               withShots({{265'391, 1, kUnix + 101}, {265'392, 2, kUnix + 203}})},
+                      ReadCase{"localTypeRedefined", redefined, kTwoShots},
+                      ReadCase{"allOnesAbsent", allOnes,
+                               withShots({{265'391, {}, {}}, {0, 3, kUnix + 5}})},
+                      ReadCase{"noShots", noShots, {kUnix, 1'800, 0, {}, {}, {}, {}}},
+                      ReadCase{"noSession", noSession, withShots({{265'391, 1, kUnix + 10}})}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(FitRead, FileLaidOutByHand)
 {
     // Not from FitWriter, so the two cannot share a misreading of the format.
+    // clang-format off
     const Bytes bytes = {
-        12,   0x20, 0x95, 0x52, 30,   0,    0,    0, '.',
-        'F',  'I',  'T',                                // header, 30 bytes of records
-        0x40, 0,    0,    0,    0,    1,    0,    1, 0, // local 0: file_id, type (enum)
-        0x00, 54,                                       // chronograph
-        0x41, 0,    1,    0x01, 0x84, 2,    0,    4, 0x86,
-        1,    2,    0x84,                         // local 1: big-endian shot
-        0x01, 0x00, 0x04, 0x0C, 0xAF, 0x00, 0x07, // 265.391 m/s, shot 7
-        0x96, 0x5C};                              // CRC
-    EXPECT_EQ(imports::readFit(bytes, "hand.fit"), withShots({{265'391, 7, std::nullopt}}));
+        12, 0x20, 0x95, 0x52, 30, 0, 0, 0, '.', 'F', 'I', 'T', // header, 30 bytes of records
+        0x40, 0, 0, 0, 0, 1, 0, 1, 0,                          // local 0: file_id, type (enum)
+        0x00, 54,                                              // chronograph
+        0x41, 0, 1, 0x01, 0x84, 2, 0, 4, 0x86, 1, 2, 0x84,     // local 1: big-endian shot
+        0x01, 0x00, 0x04, 0x0C, 0xAF, 0x00, 0x07,              // 265.391 m/s, shot 7
+        0x96, 0x5C};                                           // CRC
+    // clang-format on
+    EXPECT_EQ(imports::readFit(bytes, "hand.fit"), withShots({{265'391, 7, {}}}));
 }
 
-TEST(FitRead, CrcIsArcAndAgreesWithTheDocumentsTable)
+TEST(FitRead, CrcIsArcAsTheDocumentsTableGivesIt)
 {
     const std::string check = "123456789";
-    const Bytes bytes(check.begin(), check.end());
-    EXPECT_EQ(imports::fitCrc(bytes), 0xBB3D);
+    EXPECT_EQ(imports::fitCrc(Bytes(check.begin(), check.end())), 0xBB3D);
     const Bytes file = xeroSessionFile(40);
     EXPECT_EQ(imports::fitCrc(file), fitDocumentCrc(file.data(), file.size()));
     EXPECT_EQ(
@@ -297,48 +233,33 @@ TEST(FitRead, CrcIsArcAndAgreesWithTheDocumentsTable)
 
 TEST(FitRead, HeaderRecognisedByItsSizeAndSignature)
 {
-    const Bytes file = xeroSessionFile(1);
-    Bytes shortHeader =
-        twoShots(F::Header::Short, F::Order::Little, F::Order::Little, F::Order::Little);
-    const Bytes csv = {'1', ',', '2', '8', '0', '4', '.', '0', '\n', '2', ',', '2'};
-    EXPECT_TRUE(imports::isFitHeader(file));
-    EXPECT_TRUE(imports::isFitHeader(std::span(shortHeader).first(12)));
-    EXPECT_FALSE(imports::isFitHeader(std::span(file).first(11)));
-    EXPECT_FALSE(imports::isFitHeader(csv));
+    Bytes head = xeroSessionFile(1);
+    EXPECT_TRUE(imports::isFitHeader(head));
+    EXPECT_FALSE(imports::isFitHeader(std::span(head).first(11)));
+    head[0] = 12;
+    EXPECT_TRUE(imports::isFitHeader(std::span(head).first(12)));
     for (const std::uint8_t size : {0, 13, 16, 76}) {
-        shortHeader[0] = size;
-        EXPECT_FALSE(imports::isFitHeader(shortHeader)) << int(size);
+        head[0] = size;
+        EXPECT_FALSE(imports::isFitHeader(head)) << int(size);
     }
-    shortHeader[0] = 12;
-    shortHeader[9] = 'f';
-    EXPECT_FALSE(imports::isFitHeader(shortHeader));
+    head[0] = 14;
+    head[9] = 'f';
+    EXPECT_FALSE(imports::isFitHeader(head));
 }
 
 TEST(FitRead, HoldsUpToTheImportLimitOfShots)
 {
-    const Bytes most = xeroSessionFile(imports::kMaxImportShots);
-    EXPECT_EQ(imports::readFit(most, "most.fit").shots.size(), imports::kMaxImportShots);
-
+    EXPECT_EQ(imports::readFit(xeroSessionFile(imports::kMaxImportShots), "most.fit").shots.size(),
+              imports::kMaxImportShots);
     const Bytes over = xeroSessionFile(imports::kMaxImportShots + 1);
     const auto e = thrown<imports::FitRefused>([&] { imports::readFit(over, "over.fit"); });
     ASSERT_TRUE(e);
     EXPECT_EQ(e->reason(), Reason::TooManyShots);
-    // The last shot record: a header and 10 bytes before the CRC.
-    EXPECT_EQ(e->byte(), over.size() - 2 - 11);
+    // The last shot record: a header and 10 bytes, then the CRC.
+    const std::size_t last = over.size() - 2 - 11;
+    EXPECT_EQ(e->byte(), last);
     EXPECT_EQ(e->what(), "'over.fit' is not a valid Garmin Xero FIT file (byte " +
-                             std::to_string(over.size() - 13) + "): more than 65535 shots");
-}
-
-std::string refusalText(Reason reason, const std::string& path, std::size_t byte)
-{
-    switch (reason) {
-    case Reason::Damaged:
-        return "'" + path + "' is a damaged FIT file (byte " + std::to_string(byte) + ")";
-    case Reason::NotChronograph:
-        return "'" + path + "' is a FIT file without chronograph shots";
-    default:
-        return "unexpected";
-    }
+                             std::to_string(last) + "): more than 65535 shots");
 }
 
 // The file, and the byte where its damage is to be found.
@@ -353,31 +274,28 @@ struct RefusalCase {
     std::function<Made()> make;
 };
 
-void PrintTo(const RefusalCase& c, std::ostream* out)
-{
-    *out << c.name;
-}
-
 class FitRefusals : public ::testing::TestWithParam<RefusalCase> {};
 
-TEST_P(FitRefusals, NamesTheFileAndTheByte)
+TEST_P(FitRefusals, NameTheFileAndTheByte)
 {
     const RefusalCase& c = GetParam();
     const Made made = c.make();
     const auto e = thrown<imports::FitRefused>([&] { imports::readFit(made.bytes, "s.fit"); });
     ASSERT_TRUE(e) << "the file was read";
     EXPECT_EQ(e->reason(), c.reason);
-    EXPECT_EQ(e->byte(), made.byte);
     EXPECT_EQ(e->path(), "s.fit");
     EXPECT_EQ(e->line(), 0u);
-    EXPECT_EQ(e->what(), refusalText(c.reason, "s.fit", made.byte));
+    EXPECT_EQ(e->byte(), made.byte);
+    EXPECT_EQ(e->what(),
+              c.reason == Reason::Damaged
+                  ? "'s.fit' is a damaged FIT file (byte " + std::to_string(made.byte) + ")"
+                  : "'s.fit' is a FIT file without chronograph shots");
 }
 
-// A good file with one record added after the shots; the sizes and CRC fit it.
-Made withRecord(const std::vector<std::uint8_t>& record, std::size_t damageInRecord = 0)
+// A good file and one record after its shot; sizes and CRC fit.
+Made withRecord(const Bytes& record, std::size_t damageInRecord = 0)
 {
-    F fit;
-    chronographFileId(fit, 0);
+    F fit = chronograph();
     fit.define(1, 388, kShotFields);
     fit.data(1, {kTime, 265'391, 1});
     const std::size_t at = fit.raw(record);
@@ -390,45 +308,40 @@ Made changed(Bytes bytes, std::size_t at, std::size_t damageFound)
     return {bytes, damageFound};
 }
 
-Bytes good()
+const Bytes kGood = twoShots(F::Header::LongWithCrc, B, L);
+const std::size_t kEnd = kGood.size();
+
+// One byte more than the file has, counted by the header (one without CRC) or after the CRC.
+Made oneByteMore(bool inHeader)
 {
-    return twoShots(F::Header::LongWithCrc, F::Order::Little, F::Order::Big, F::Order::Little);
+    Bytes bytes = twoShots(F::Header::Short, L, L);
+    const std::size_t end = bytes.size();
+    if (inHeader)
+        ++bytes[4];
+    else
+        bytes.push_back(0);
+    return {bytes, end};
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Damaged, FitRefusals,
     ::testing::Values(
-        RefusalCase{"emptyFile", Reason::Damaged,
-                    [] {
-                        return Made{{}, 0};
-                    }},
-        RefusalCase{"headerSize", Reason::Damaged, [] { return changed(good(), 0, 0); }},
-        RefusalCase{"signature", Reason::Damaged, [] { return changed(good(), 9, 8); }},
-        RefusalCase{"headerCrc", Reason::Damaged, [] { return changed(good(), 13, 12); }},
-        RefusalCase{"recordSizeInTheHeader", Reason::Damaged,
-                    [] {
-                        Bytes bytes = twoShots(F::Header::Short, F::Order::Little, F::Order::Little,
-                                               F::Order::Little);
-                        ++bytes[4];
-                        return Made{bytes, bytes.size()};
-                    }},
+        RefusalCase{"emptyFile", Reason::Damaged, [] { return Made{}; }},
+        RefusalCase{"headerSize", Reason::Damaged, [] { return changed(kGood, 0, 0); }},
+        RefusalCase{"signature", Reason::Damaged, [] { return changed(kGood, 9, 8); }},
+        RefusalCase{"headerCrc", Reason::Damaged, [] { return changed(kGood, 13, 12); }},
         RefusalCase{"recordByte", Reason::Damaged,
-                    [] { return changed(good(), good().size() - 6, good().size() - 2); }},
-        RefusalCase{"fileCrc", Reason::Damaged,
-                    [] { return changed(good(), good().size() - 1, good().size() - 2); }},
-        RefusalCase{"bytesAfterTheCrc", Reason::Damaged,
-                    [] {
-                        Bytes bytes = good();
-                        bytes.push_back(0);
-                        return Made{bytes, bytes.size() - 1};
-                    }},
+                    [] { return changed(kGood, kEnd - 6, kEnd - 2); }},
+        RefusalCase{"fileCrc", Reason::Damaged, [] { return changed(kGood, kEnd - 1, kEnd - 2); }},
+        RefusalCase{"recordsSize", Reason::Damaged, [] { return oneByteMore(true); }},
+        RefusalCase{"byteAfterTheCrc", Reason::Damaged, [] { return oneByteMore(false); }},
         RefusalCase{"dataPastTheEnd", Reason::Damaged,
                     [] {
                         return withRecord({0x01, 0, 0});
                     }},
         RefusalCase{"definitionCut", Reason::Damaged,
                     [] {
-                        return withRecord({0x42, 0, 0, 0x84});
+                        return withRecord({0x42, 0, 0, 1});
                     }},
         RefusalCase{"fieldsPastTheEnd", Reason::Damaged,
                     [] {
@@ -440,7 +353,7 @@ INSTANTIATE_TEST_SUITE_P(
                     }},
         RefusalCase{"undefinedLocalType", Reason::Damaged,
                     [] {
-                        return withRecord({0x05, 0, 0, 0, 0});
+                        return withRecord({5, 0, 0});
                     }},
         RefusalCase{"compressedOfUndefinedLocalType", Reason::Damaged,
                     [] {
@@ -464,62 +377,43 @@ INSTANTIATE_TEST_SUITE_P(
                     }}),
     [](const auto& info) { return std::string(info.param.name); });
 
-Made activity()
-{
-    F fit;
-    fit.define(0, 0, {{0, 1, F::kEnum}, {1, 2, F::kUint16}});
-    fit.data(0, {4, 1}); // activity
-    fit.define(1, 20, {{253, 4, F::kUint32}, {0, 4, 0x85}, {1, 4, 0x85}, {3, 1, F::kUint8}});
-    for (std::uint32_t i = 0; i < 20; ++i)
-        fit.data(1, {kTime + i, 0x1F00'0000 + i, 0x0100'0000 + i, 140});
-    fit.define(2, 18, {{253, 4, F::kUint32}, {7, 4, F::kUint32}});
-    fit.data(2, {kTime + 20, 20'000});
-    return {fit.file()};
-}
-
-Made chronographTypeOnly()
-{
-    F fit;
-    chronographFileId(fit, 0);
-    fit.define(1, 23, {{253, 4, F::kUint32}});
-    fit.data(1, {kTime});
-    return {fit.file()};
-}
-
-Made shotsOfAnotherFileType(std::uint64_t type)
+Made activity(bool withShot)
 {
     F fit;
     fit.define(0, 0, {{0, 1, F::kEnum}});
-    fit.data(0, {type});
-    fit.define(1, 388, kShotFields);
-    fit.data(1, {kTime, 265'391, 1});
+    fit.data(0, {4});
+    fit.define(1, 20, {{253, 4, F::kUint32}, {0, 4, 0x85}, {1, 4, 0x85}, {3, 1, F::kUint8}});
+    for (std::uint32_t i = 0; i < 20; ++i)
+        fit.data(1, {kTime + i, 0x1F00'0000 + i, 0x0100'0000 + i, 140});
+    fit.define(2, withShot ? 388 : 18, {{253, 4, F::kUint32}, {0, 4, F::kUint32}});
+    fit.data(2, {kTime + 20, 265'391});
     return {fit.file()};
 }
 
-Made shotsWithoutFileId()
+// A chronograph's file_id and device info, or its shots alone.
+Made chronographPart(bool fileId)
 {
-    F fit;
-    fit.define(1, 388, kShotFields);
+    F fit = fileId ? chronograph() : F();
+    fit.define(1, fileId ? 23 : 388, kShotFields);
     fit.data(1, {kTime, 265'391, 1});
     return {fit.file()};
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    NotChronograph, FitRefusals,
-    ::testing::Values(
-        RefusalCase{"activity", Reason::NotChronograph, activity},
-        RefusalCase{"chronographTypeOnly", Reason::NotChronograph, chronographTypeOnly},
-        RefusalCase{"shotsInAnActivity", Reason::NotChronograph,
-                    [] { return shotsOfAnotherFileType(4); }},
-        RefusalCase{"shotsOfInvalidFileType", Reason::NotChronograph,
-                    [] { return shotsOfAnotherFileType(0xFF); }},
-        RefusalCase{"shotsWithoutFileId", Reason::NotChronograph, shotsWithoutFileId}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(NotChronograph, FitRefusals,
+                         ::testing::Values(RefusalCase{"activity", Reason::NotChronograph,
+                                                       [] { return activity(false); }},
+                                           RefusalCase{"activityWithAShot", Reason::NotChronograph,
+                                                       [] { return activity(true); }},
+                                           RefusalCase{"chronographTypeOnly",
+                                                       Reason::NotChronograph,
+                                                       [] { return chronographPart(true); }},
+                                           RefusalCase{"shotsWithoutFileId", Reason::NotChronograph,
+                                                       [] { return chronographPart(false); }}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(FitRefusal, FileCutAnywhereIsDamagedWhereItEnds)
 {
-    for (const Bytes& whole : {xeroSessionFile(4), twoShots(F::Header::Short, F::Order::Big,
-                                                            F::Order::Big, F::Order::Little)}) {
+    for (const Bytes& whole : {xeroSessionFile(4), twoShots(F::Header::Short, B, L)}) {
         for (std::size_t size = 0; size < whole.size(); ++size) {
             const Bytes cut(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(size));
             const auto e = thrown<imports::FitRefused>([&] { imports::readFit(cut, "c.fit"); });
@@ -530,7 +424,7 @@ TEST(FitRefusal, FileCutAnywhereIsDamagedWhereItEnds)
     }
 }
 
-// As a writer that stopped mid-record and still closed the file: the sizes and the CRC fit.
+// As from a writer that stopped mid-record and still closed the file, so sizes and CRC fit.
 // Cut between records the file is good and holds the shots before the cut.
 TEST(FitRefusal, RecordsCutAnywhereAreDamagedOrAPrefix)
 {
@@ -540,20 +434,15 @@ TEST(FitRefusal, RecordsCutAnywhereAreDamagedOrAPrefix)
     for (std::size_t size = 14; size < whole.size() - 2; ++size) {
         Bytes cut(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(size));
         cut.resize(size + 2);
-        cut = resealFit(std::move(cut));
         try {
-            const FitSession session = imports::readFit(cut, "c.fit");
+            const FitSession session = imports::readFit(resealFit(cut), "c.fit");
             ASSERT_LE(session.shots.size(), all.shots.size());
             EXPECT_TRUE(std::equal(session.shots.begin(), session.shots.end(), all.shots.begin()))
                 << size;
             ++read;
         } catch (const imports::FitRefused& e) {
-            if (e.reason() == Reason::Damaged) {
-                EXPECT_GE(e.byte(), 14u) << size;
-                EXPECT_LT(e.byte(), size) << size;
-            } else {
-                EXPECT_EQ(e.reason(), Reason::NotChronograph) << size;
-            }
+            EXPECT_TRUE(e.reason() == Reason::NotChronograph || (e.byte() >= 14 && e.byte() < size))
+                << size;
         }
     }
     // After the session, after the shots' definition and after each shot but the last.
@@ -565,7 +454,9 @@ TEST(FitFile, ReadsRegularFilesUpToTheLimit)
     TempDir dir;
     const Bytes bytes = xeroSessionFile(3);
     dir.write("06-18-2024_15-47-11.fit", std::string(bytes.begin(), bytes.end()));
-    EXPECT_EQ(imports::readFitFile(dir.file("06-18-2024_15-47-11.fit")), xeroRead(3));
+    const FitSession session = imports::readFitFile(dir.file("06-18-2024_15-47-11.fit"));
+    EXPECT_EQ(session, imports::readFit(bytes, "same"));
+    EXPECT_EQ(session.shots.size(), 3u);
 
     // Sparse files of zeros: at the limit it is read and found damaged, above it not read.
     const std::string large = dir.file("large.fit");
@@ -577,16 +468,11 @@ TEST(FitFile, ReadsRegularFilesUpToTheLimit)
     ASSERT_EQ(::truncate(large.c_str(), imports::kMaxFitFileBytes + 1), 0);
     const auto tooLarge = thrown<imports::FitRefused>([&] { imports::readFitFile(large); });
     ASSERT_TRUE(tooLarge);
-    EXPECT_EQ(tooLarge->reason(), Reason::TooLarge);
     EXPECT_EQ(tooLarge->what(),
               "'" + large + "' is too large for a chronograph FIT file (more than 16 MiB)");
 
     ASSERT_EQ(::mkfifo(dir.file("pipe.fit").c_str(), 0600), 0);
     EXPECT_THROW(imports::readFitFile(dir.file("pipe.fit")), rt::NotRegularFile);
-    const auto missing =
-        thrown<rt::InOutError>([&] { imports::readFitFile(dir.file("missing.fit")); });
-    ASSERT_TRUE(missing);
-    EXPECT_STREQ(missing->what(), "File not found");
 }
 
 } // namespace

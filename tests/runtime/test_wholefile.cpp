@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -43,15 +42,6 @@ INSTANTIATE_TEST_SUITE_P(Sizes, WholeFile,
                                            SizeCase{"emptyWithNoRoom", 0, 0, true},
                                            SizeCase{"oneByteWithNoRoom", 1, 0, false}),
                          [](const auto& info) { return std::string(info.param.name); });
-
-TEST(WholeFile, HugeFileIsNotRead)
-{
-    // Sparse: 4 GiB on paper, nothing on the disk. Reading it whole would take the memory.
-    TempDir dir;
-    dir.write("huge.bin", "");
-    ASSERT_EQ(::truncate(dir.file("huge.bin").c_str(), off_t{4} << 30), 0);
-    EXPECT_FALSE(rt::readWholeFile(dir.file("huge.bin"), 1 << 20));
-}
 
 TEST(WholeFile, TheReadNotTheSizeOnPaperHoldsTheLimit)
 {
