@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets (the measurement-file, bullet-file and series readers, the import
-# readers one by one and behind their format test, and the terminal with its escape-sequence
-# parsers) with clang and libFuzzer in one build, so the core compiles once for all of them,
-# and runs each for the given number of seconds (default 20), growing a corpus kept in
-# build/fuzz.
+# readers one by one and behind their format test, the FIT reader, and the terminal with its
+# escape-sequence parsers) with clang and libFuzzer in one build, so the core compiles once
+# for all of them, and runs each for the given number of seconds (default 20), growing a
+# corpus kept in build/fuzz.
 #
 # With --repeatable, as the test command runs it: a fixed count of inputs from a fixed seed
 # and the seed inputs only, so a run that passed here passes on every machine; finding new
@@ -23,7 +23,7 @@ else
     limit=(-max_total_time="${1:-20}")
     corpora=$out
 fi
-targets="measurementfile bulletfile externalseries labradar garmin magnetospeed plainlist importfile terminal"
+targets="measurementfile bulletfile externalseries labradar garmin magnetospeed plainlist importfile fit terminal"
 
 # Every file instrumented; only the fuzz targets add the fuzzer's main().
 CXX=clang++ cmake -S . -B "$out" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEXOREL_FUZZ=ON \
@@ -49,6 +49,9 @@ seed() {
         ;;
     importfile)
         for format in labradar garmin magnetospeed plainlist; do import_seeds "$corpus" $format; done
+        ;;
+    fit)
+        fit_seeds "$corpus"
         ;;
     *)
         printf '1\r\n287\r\n22,5\r\n0,547\r\nJSB\r\n0,35\r\n' > "$corpus/seed"
@@ -84,6 +87,29 @@ import_seeds() {
     esac
 }
 
+# Xero FIT files as tests/support/fitwriter.cpp writes them: a session of three shots with
+# device info (14-byte header with its CRC), and one with a 12-byte header, big-endian
+# definitions, developer fields and a compressed timestamp.
+fit_seeds() {
+    local corpus=$1
+    {
+        printf '\016\040\225\122\244\000\000\000\056\106\111\124\144\000\100\000\000\000\000\005\000\001\000\001'
+        printf '\002\204\002\002\204\003\004\214\004\004\206\000\066\001\000\060\021\024\152\012\316\300\115\312'
+        printf '\100\101\000\000\027\000\003\375\004\206\005\002\204\033\010\007\001\300\115\312\100\316\004\130'
+        printf '\105\122\117\061\103\000\000\102\000\000\203\001\007\375\004\206\000\004\206\001\004\206\002\004'
+        printf '\206\003\002\204\004\001\000\005\004\206\002\300\115\312\100\050\013\004\000\117\056\004\000\274'
+        printf '\034\004\000\003\000\000\010\007\000\000\103\000\000\204\001\003\375\004\206\000\004\206\001\002'
+        printf '\204\003\324\115\312\100\050\013\004\000\001\000\003\333\115\312\100\257\014\004\000\002\000\003'
+        printf '\342\115\312\100\066\016\004\000\003\000\251\166'
+    } > "$corpus/seed_session"
+    {
+        printf '\014\040\225\122\112\000\000\000\056\106\111\124\140\000\001\000\000\002\000\001\000\001\002\204'
+        printf '\001\000\002\000\000\066\000\001\335\335\141\000\001\001\204\003\375\004\206\000\004\206\001\002'
+        printf '\204\001\000\003\000\001\073\232\312\036\000\004\014\257\000\001\335\335\335\102\000\000\204\001'
+        printf '\002\000\004\206\001\002\204\302\260\014\004\000\002\000\276\241'
+    } > "$corpus/seed_big_endian"
+}
+
 for target in $targets; do
     corpus="$corpora/corpus_$target"
     mkdir -p "$corpus"
@@ -91,6 +117,7 @@ for target in $targets; do
     dict=()
     case $target in
     terminal) dict=(-dict=tests/fuzz/terminal.dict) ;;
+    fit) dict=(-dict=tests/fuzz/fit.dict) ;;
     labradar | garmin | magnetospeed | plainlist | importfile) dict=(-dict=tests/fuzz/imports.dict) ;;
     esac
     echo "fuzzing fuzz_$target (${limit[*]})"
