@@ -10,6 +10,7 @@ floors="
 runtime 1
 serial 2
 table 3
+stats 3
 chart 4
 imports 4
 exports 4
