@@ -8,6 +8,9 @@ namespace rt {
 // An optionally signed decimal integer that fits an int, nothing around it; otherwise
 // throws ConvertError.
 int strToInt(std::string_view text);
+// strToInt's value, or nothing where it would throw; no exception on the way, so a table of
+// texts that do not convert costs no more than one that does.
+std::optional<int> parseInt(std::string_view text);
 
 // strToInt's refusal of a text, for conversions that must fail with its words.
 [[noreturn]] void raiseInvalidInteger(std::string_view text);
@@ -16,6 +19,6 @@ int strToInt(std::string_view text);
 // are ignored. Throws ConvertError for anything else, including values beyond a double.
 double strToFloat(std::string_view text);
 // strToFloat's value, or nothing where it would throw: for texts that may hold a mark.
-std::optional<double> tryStrToFloat(std::string_view text);
+std::optional<double> parseFloat(std::string_view text);
 
 } // namespace rt

@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <optional>
 
 namespace rt {
 
@@ -16,10 +18,19 @@ namespace {
 constexpr int kMaxDigits = 15;
 constexpr int kMaxDecimals = 18;
 
-// value = 0.<digits> * 10^exponent; digits has no trailing zeros and is empty for zero.
+// value = 0.<digits> * 10^exponent; no trailing zeros, no digits for zero. Kept on the stack:
+// a table's passes format a number per row, and a string per digit step would cost more than
+// the arithmetic.
 struct Decimal {
-    std::string digits;
+    char digits[kMaxDigits + 1];
+    int count = 0;
     int exponent = 0;
+
+    void dropTrailingZeros()
+    {
+        while (count > 0 && digits[count - 1] == '0')
+            --count;
+    }
 };
 
 Decimal toDecimal(double magnitude)
@@ -35,7 +46,7 @@ Decimal toDecimal(double magnitude)
     const char* end = result.ptr;
     for (; p != end && *p != 'e'; ++p) {
         if (*p != '.')
-            d.digits += *p;
+            d.digits[d.count++] = *p;
     }
     ++p; // 'e'
     const bool negativeExponent = *p == '-';
@@ -43,8 +54,7 @@ Decimal toDecimal(double magnitude)
     int exponent = 0;
     std::from_chars(p, end, exponent);
     d.exponent = (negativeExponent ? -exponent : exponent) + 1;
-    while (!d.digits.empty() && d.digits.back() == '0')
-        d.digits.pop_back();
+    d.dropTrailingZeros();
     return d;
 }
 
@@ -52,78 +62,173 @@ Decimal toDecimal(double magnitude)
 // when the wanted place lies left of the first digit.
 void roundTo(Decimal& d, int count)
 {
-    if (d.digits.empty() || count >= static_cast<int>(d.digits.size()))
+    if (d.count == 0 || count >= d.count)
         return;
     if (count < 0) {
-        d.digits.clear();
+        d.count = 0;
         return;
     }
     const bool up = d.digits[count] >= '5';
-    d.digits.resize(count);
+    d.count = count;
     if (up) {
         int i = count - 1;
         while (i >= 0 && d.digits[i] == '9') {
-            d.digits.pop_back();
+            --d.count;
             --i;
         }
         if (i >= 0) {
             ++d.digits[i];
         } else {
-            d.digits.assign(1, '1');
+            d.digits[0] = '1';
+            d.count = 1;
             ++d.exponent;
         }
     }
-    while (!d.digits.empty() && d.digits.back() == '0')
-        d.digits.pop_back();
+    d.dropTrailingZeros();
 }
 
 char digitAt(const Decimal& d, int index)
 {
-    if (index < 0 || index >= static_cast<int>(d.digits.size()))
+    if (index < 0 || index >= d.count)
         return '0';
     return d.digits[index];
 }
 
-std::string scientific(const Decimal& d, char separator)
-{
-    std::string text(1, d.digits[0]);
-    if (d.digits.size() > 1) {
-        text += separator;
-        text.append(d.digits, 1);
+// Texts are built here and become a string once.
+class Text {
+public:
+    void put(char c)
+    {
+        if (m_size < sizeof m_buffer)
+            m_buffer[m_size++] = c;
+        else
+            m_spill += c;
     }
-    text += 'E';
+    void put(std::string_view s)
+    {
+        for (const char c : s)
+            put(c);
+    }
+    std::string take(bool negative) const
+    {
+        std::string out;
+        out.reserve(m_size + m_spill.size() + 1);
+        if (negative)
+            out += '-';
+        out.append(m_buffer, m_size);
+        out += m_spill;
+        return out;
+    }
+
+private:
+    char m_buffer[48];
+    std::size_t m_size = 0;
+    std::string m_spill; // a value of hundreds of digits, written in full
+};
+
+void scientific(Text& text, const Decimal& d, char separator)
+{
+    text.put(d.digits[0]);
+    if (d.count > 1) {
+        text.put(separator);
+        text.put(std::string_view(d.digits + 1, static_cast<std::size_t>(d.count - 1)));
+    }
+    text.put('E');
     const int exponent = d.exponent - 1;
     if (exponent < 0)
-        text += '-';
-    text += std::to_string(std::abs(exponent));
-    return text;
+        text.put('-');
+    char buffer[8];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, std::abs(exponent));
+    text.put(std::string_view(buffer, static_cast<std::size_t>(result.ptr - buffer)));
 }
 
-std::string integerPart(const Decimal& d)
+void fixed(Text& text, const Decimal& d, int decimals, char separator)
 {
     if (d.exponent <= 0)
-        return "0";
-    std::string text;
-    text.reserve(d.exponent);
+        text.put('0');
     for (int i = 0; i < d.exponent; ++i)
-        text += digitAt(d, i);
-    return text;
-}
-
-std::string fixed(const Decimal& d, int decimals, char separator)
-{
-    std::string text = integerPart(d);
+        text.put(digitAt(d, i));
     if (decimals > 0) {
-        text += separator;
+        text.put(separator);
         for (int i = 0; i < decimals; ++i)
-            text += digitAt(d, d.exponent + i);
+            text.put(digitAt(d, d.exponent + i));
     }
-    return text;
 }
 
-std::string general(const Decimal& d, char separator)
+constexpr double kPowersOfTen[] = {1, 10, 100, 1e3, 1e4, 1e5, 1e6, 1e7};
+
+// The value rounded half away from zero to `places` decimals, as an integer count of them,
+// straight from the binary value: exact wherever it is not within a hair of a tie, which only
+// the decimal digits can settle. Nothing then, and for values too large to be sure of.
+std::optional<std::uint64_t> roundedAt(double magnitude, int places)
 {
-    return fixed(d, std::max(0, static_cast<int>(d.digits.size()) - d.exponent), separator);
+    if (places < 0 || places > 6)
+        return std::nullopt;
+    const double scaled = magnitude * kPowersOfTen[places];
+    if (!(scaled < 1e7))
+        return std::nullopt;
+    const double whole = std::floor(scaled);
+    const double fraction = scaled - whole;
+    if (std::fabs(fraction - 0.5) < 1e-6)
+        return std::nullopt;
+    return static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
+}
+
+// `units` / 10^places in fixed notation, into text.
+void putScaled(Text& text, std::uint64_t units, int places, char separator)
+{
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, units).ptr;
+    std::string_view all(digits, static_cast<std::size_t>(end - digits));
+    const auto count = static_cast<int>(all.size());
+    if (count <= places) {
+        text.put('0');
+    } else {
+        text.put(all.substr(0, static_cast<std::size_t>(count - places)));
+    }
+    if (places > 0) {
+        text.put(separator);
+        for (int i = count - places; i < count; ++i)
+            text.put(i < 0 ? '0' : all[static_cast<std::size_t>(i)]);
+    }
+}
+
+// The formats as the passes use them, for the values a table holds, without the digit-by-digit
+// path: a pass formats a number per row. Nothing where the fast path cannot be sure.
+std::optional<std::string> formatQuickly(double value, FloatFormat format, int precision,
+                                         int digits, char separator)
+{
+    const double magnitude = std::fabs(value);
+    Text body;
+    std::optional<std::uint64_t> units;
+    if (format == FloatFormat::Fixed) {
+        // Only where the precision takes no decimal away.
+        if (precision - digits < 0 || precision - digits > 7 ||
+            !(magnitude < kPowersOfTen[precision - digits]))
+            return std::nullopt;
+        units = roundedAt(magnitude, digits);
+        if (!units)
+            return std::nullopt;
+        putScaled(body, *units, digits, separator);
+    } else {
+        // General: `precision` significant digits, between 1 and the first exponent.
+        if (!(magnitude >= 1) || precision > 7 || !(magnitude < kPowersOfTen[precision]))
+            return std::nullopt;
+        int integerDigits = 1;
+        while (magnitude >= kPowersOfTen[integerDigits])
+            ++integerDigits;
+        int places = precision - integerDigits;
+        units = roundedAt(magnitude, places);
+        // Rounding up to the next power of ten moves the digits: the careful path decides.
+        if (!units || *units >= static_cast<std::uint64_t>(kPowersOfTen[precision]))
+            return std::nullopt;
+        while (places > 0 && *units % 10 == 0) {
+            *units /= 10;
+            --places;
+        }
+        putScaled(body, *units, places, separator);
+    }
+    return body.take(value < 0 && *units > 0);
 }
 
 } // namespace
@@ -138,31 +243,32 @@ std::string formatFloat(double value, FloatFormat format, int precision, int dig
     precision = std::clamp(precision, 1, kMaxDigits);
     digits = std::clamp(digits, 0, kMaxDecimals);
     const char separator = decimalSeparator();
+    if (std::optional<std::string> quick =
+            formatQuickly(value, format, precision, digits, separator))
+        return std::move(*quick);
 
     Decimal d = toDecimal(std::fabs(value));
-    std::string body;
+    Text body;
     if (format == FloatFormat::Fixed) {
-        if (!d.digits.empty())
+        if (d.count > 0)
             roundTo(d, std::min(precision, d.exponent + digits));
-        if (!d.digits.empty() && d.exponent > precision)
-            body = scientific(d, separator);
+        if (d.count > 0 && d.exponent > precision)
+            scientific(body, d, separator);
         else
-            body = fixed(d, digits, separator);
+            fixed(body, d, digits, separator);
     } else {
         roundTo(d, precision);
-        if (d.digits.empty())
-            body.assign(1, '0');
+        if (d.count == 0)
+            body.put('0');
         // Rounded already, so 0.0000099999 at three digits counts as 0.00001.
         else if (d.exponent > precision || d.exponent < -4)
-            body = scientific(d, separator);
+            scientific(body, d, separator);
         else
-            body = general(d, separator);
+            fixed(body, d, std::max(0, d.count - d.exponent), separator);
     }
 
     // Whatever rounds to zero is written unsigned, negative zero included.
-    if (value < 0 && !d.digits.empty())
-        return '-' + body;
-    return body;
+    return body.take(value < 0 && d.count > 0);
 }
 
 std::string formatInteger(double v)
@@ -177,7 +283,16 @@ std::string formatTwoDecimal(double v)
 
 std::string formatEnergy(double v)
 {
-    return formatFloat(v, FloatFormat::General, 3, 0);
+    std::string text = formatFloat(v, FloatFormat::General, 3, 0);
+    // Three digits round to 999 at most below this.
+    if (std::fabs(v) < 999)
+        return text;
+    // Three significant digits, but no exponent for a rifle's energy: "1,5E3" is unreadable in
+    // a table of them, and the labels computed from such texts would be joules off.
+    // Past fifteen digits no whole number is trustworthy: the exponent stays.
+    if (std::fabs(v) >= 1 && std::fabs(v) < 1e15 && text.find('E') != std::string::npos)
+        return formatFloat(v, FloatFormat::Fixed, kMaxDigits, 0);
+    return text;
 }
 
 } // namespace rt

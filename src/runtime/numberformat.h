@@ -19,7 +19,8 @@ std::string formatInteger(double v);
 // Two decimals: 300.125 -> "300,13".
 std::string formatTwoDecimal(double v);
 
-// Up to three significant digits: 15.9375 -> "15,9".
+// Up to three significant digits: 15.9375 -> "15,9"; from 999,5 up, where three digits would
+// need an exponent, whole numbers: 1504.2 -> "1504".
 std::string formatEnergy(double v);
 
 } // namespace rt

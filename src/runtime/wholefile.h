@@ -17,4 +17,8 @@ namespace rt {
 std::optional<std::vector<std::uint8_t>> readWholeFile(const std::string& path,
                                                        std::size_t maxBytes);
 
+// The first `bytes` bytes of a file opened as readWholeFile opens it (fewer for a shorter
+// file), to tell its format by.
+std::vector<std::uint8_t> readFileStart(const std::string& path, std::size_t bytes);
+
 } // namespace rt
