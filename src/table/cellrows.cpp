@@ -14,18 +14,55 @@ constexpr char kSeparator = '\n';
 // Below this, given-up space is not worth a copy of the store.
 constexpr std::size_t kMinDeadToCompact = 1 << 20;
 
+// The next separator from `from` on, or the row's end. Cells are a few bytes: a plain loop
+// beats a library search that first sets up for long texts.
+std::size_t cellEnd(std::string_view row, std::size_t from)
+{
+    while (from < row.size() && row[from] != kSeparator)
+        ++from;
+    return from;
+}
+
 // The cell's place in a row text.
 std::string_view nthCell(std::string_view row, std::size_t col)
 {
     std::size_t begin = 0;
     for (std::size_t c = 0; c < col; ++c) {
-        const std::size_t sep = row.find(kSeparator, begin);
-        if (sep == std::string_view::npos)
+        begin = cellEnd(row, begin) + 1;
+        if (begin > row.size())
             return {};
-        begin = sep + 1;
     }
-    const std::size_t end = row.find(kSeparator, begin);
-    return row.substr(begin, end == std::string_view::npos ? std::string_view::npos : end - begin);
+    return row.substr(begin, cellEnd(row, begin) - begin);
+}
+
+void appendCell(std::string& out, std::string_view text);
+
+// Appends to `out` the row `old` with cell `col` replaced by `text`. A row may hold fewer
+// cells than the store's columns (rows of a file of six lines in a table with room for shot
+// details): the missing ones are empty, and separators are added up to `col`. A row whose
+// cells are all empty takes no text at all.
+void appendRowWithCell(std::string& out, std::string_view old, std::size_t col,
+                       std::string_view text)
+{
+    const std::size_t start = out.size();
+    std::size_t begin = 0;
+    std::size_t c = 0;
+    for (; c < col && begin <= old.size(); ++c)
+        begin = cellEnd(old, begin) + 1;
+    if (begin > old.size()) {
+        // The row ends before the cell: it gets the separators it lacks.
+        out += old;
+        out.append(col - c + 1, kSeparator);
+        appendCell(out, text);
+    } else {
+        const std::size_t end = cellEnd(old, begin);
+        out += old.substr(0, begin);
+        appendCell(out, text);
+        out += old.substr(end);
+    }
+    if (std::all_of(out.begin() + static_cast<std::ptrdiff_t>(start), out.end(),
+                    [](char ch) { return ch == kSeparator; }))
+        out.resize(start);
 }
 
 void appendCell(std::string& out, std::string_view text)
@@ -134,16 +171,44 @@ void CellRows::setCell(std::size_t col, std::size_t row, std::string_view text)
     if (col >= m_colCount || row >= size())
         return;
     const std::string_view old = rowText(row);
-    std::string updated;
-    updated.reserve(old.size() + text.size() + m_colCount);
-    for (std::size_t c = 0; c < m_colCount; ++c) {
-        if (c > 0)
-            updated += kSeparator;
-        appendCell(updated, c == col ? text : nthCell(old, c));
+    // A pass rewrites a cell with a text of its length, such as a deviation: in place.
+    if (!old.empty() && text.find(kSeparator) == std::string_view::npos) {
+        std::size_t begin = 0;
+        for (std::size_t c = 0; c < col && begin <= old.size(); ++c)
+            begin = cellEnd(old, begin) + 1;
+        if (begin <= old.size() && cellEnd(old, begin) - begin == text.size() && !text.empty()) {
+            std::memcpy(m_text.data() + m_offsets[row] + begin, text.data(), text.size());
+            return;
+        }
     }
-    if (updated.size() == m_colCount - 1)
-        updated.clear(); // all cells empty
-    storeRow(row, updated);
+    m_row.clear();
+    appendRowWithCell(m_row, old, col, text);
+    storeRow(row, m_row);
+}
+
+void CellRows::setColumn(std::size_t col, std::size_t first, std::size_t last, const CellText& text)
+{
+    if (col >= m_colCount || first > last || first >= size())
+        return;
+    last = std::min(last, size() - 1);
+    std::string packed;
+    packed.reserve(m_text.size() - m_dead + (last - first + 1) * 8);
+    std::string cellText;
+    for (std::size_t r = 0; r < size(); ++r) {
+        const std::string_view old = rowText(r);
+        const std::size_t offset = packed.size();
+        if (r < first || r > last) {
+            packed += old;
+        } else {
+            cellText.clear();
+            text(r, cellText);
+            appendRowWithCell(packed, old, col, cellText);
+        }
+        m_offsets[r] = packed.size() > offset ? offset : 0;
+        m_sizes[r] = static_cast<std::uint32_t>(packed.size() - offset);
+    }
+    m_text = std::move(packed);
+    m_dead = 0;
 }
 
 void CellRows::storeRow(std::size_t row, std::string_view text)

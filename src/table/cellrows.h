@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,6 +39,11 @@ public:
 
     std::string_view cell(std::size_t col, std::size_t row) const;
     void setCell(std::size_t col, std::size_t row, std::string_view text);
+    // Gives column `col` of rows first..last the texts `text` writes into its string (given
+    // empty), in one pass that packs the whole store anew: a pass over every row moves the
+    // store once instead of moving rows one by one as their texts change length.
+    using CellText = std::function<void(std::size_t row, std::string& text)>;
+    void setColumn(std::size_t col, std::size_t first, std::size_t last, const CellText& text);
 
     // Bytes held for texts, live and given up; for tests of the reclaiming.
     std::size_t textCapacityUsed() const { return m_text.size(); }
@@ -53,6 +59,8 @@ private:
     std::vector<std::uint64_t> m_offsets;
     std::vector<std::uint32_t> m_sizes;
     std::size_t m_dead = 0;
+    // Where setCell builds a row, kept so that a pass over the table allocates once.
+    std::string m_row;
 };
 
 } // namespace table

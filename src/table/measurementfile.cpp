@@ -3,7 +3,6 @@
 #include "runtime/numberformat.h"
 #include "runtime/textfile.h"
 #include "table/measurementtable.h"
-#include "table/velocity.h"
 
 #include <algorithm>
 #include <string_view>
@@ -79,7 +78,7 @@ void writeSelection(const StringGrid& grid, std::size_t top, std::size_t bottom,
 {
     double sum = 0;
     for (std::size_t r = top; r <= bottom; ++r)
-        sum += velocityOf(grid.cell(table::ColV, r));
+        sum += velocityAt(grid, r);
     const double mean = sum / static_cast<double>(bottom - top + 1);
 
     rt::TextWriter writer(path);
@@ -87,7 +86,7 @@ void writeSelection(const StringGrid& grid, std::size_t top, std::size_t bottom,
         writer.writeLine(std::to_string(r - top + 1));
         for (std::size_t c = table::ColV; c <= table::ColBullet; ++c)
             writer.writeLine(grid.cell(c, r));
-        const double v = velocityOf(grid.cell(table::ColV, r));
+        const double v = velocityAt(grid, r);
         // As in the table: no division by a zero mean.
         writer.writeLine(mean == 0 ? std::string(table::kInvalidMark)
                                    : rt::formatTwoDecimal((v - mean) / mean * 100));

@@ -6,6 +6,7 @@
 #include "table/velocity.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace table {
 
@@ -16,22 +17,23 @@ struct ColumnSpec {
     int width;
 };
 
-constexpr ColumnSpec kColumns[kColumnCount] = {
-    {"N", 25}, {"V (m/s)", 45}, {"E (J)", 45}, {"m (g)", 35}, {"Bullet", 75}, {"dV (%)", 45},
+constexpr ColumnSpec kColumns[kShownDetailColumnCount] = {
+    {"N", 25},      {"V (m/s)", 45}, {"E (J)", 45}, {"m (g)", 35}, {"Bullet", 75},
+    {"dV (%)", 45}, {"Time", 110},   {"Flags", 75}, {"Note", 120},
 };
 
 } // namespace
 
 StringGrid makeGrid()
 {
-    StringGrid grid(kColumnCount, 2);
+    StringGrid grid(kGridColumnCount, 2);
     writeHeader(grid);
     return grid;
 }
 
 void writeHeader(StringGrid& grid)
 {
-    for (std::size_t c = 0; c < kColumnCount; ++c) {
+    for (std::size_t c = 0; c < std::size(kColumns); ++c) {
         grid.setCell(c, 0, kColumns[c].header);
         grid.setColWidth(c, kColumns[c].width);
     }
@@ -50,52 +52,75 @@ bool isEmpty(const StringGrid& grid)
     return grid.cell(ColV, 1).empty();
 }
 
+double velocityAt(const StringGrid& grid, std::size_t row)
+{
+    const double v = grid.numbers().velocity(row);
+    if (std::isnan(v))
+        velocityOf(grid.cell(ColV, row));
+    return v;
+}
+
 void applyEnergyRule(StringGrid& grid, std::size_t row, std::string_view weight)
 {
-    try {
-        const double v = velocityOf(grid.cell(ColV, row));
-        const double m = rt::strToFloat(weight);
-        grid.setCell(ColE, row, rt::formatEnergy(m * (v * v) / 1000 / 2));
-    } catch (const rt::ConvertError&) {
-        grid.setCell(ColE, row, std::string(kInvalidMark));
-    }
+    applyEnergyRule(grid, row, rt::parseFloat(weight));
+}
+
+namespace {
+
+std::string energyText(double velocity, std::optional<double> grams)
+{
+    if (std::isnan(velocity) || !grams)
+        return std::string(kInvalidMark);
+    return rt::formatEnergy(*grams * (velocity * velocity) / 1000 / 2);
+}
+
+} // namespace
+
+void applyEnergyRule(StringGrid& grid, std::size_t row, std::optional<double> grams)
+{
+    grid.setCell(ColE, row, energyText(grid.numbers().velocity(row), grams));
+}
+
+void applyEnergyRule(StringGrid& grid, std::size_t first, std::size_t last,
+                     std::optional<double> grams)
+{
+    const RowNumbers& numbers = grid.numbers();
+    grid.setColumn(ColE, first, last, [&](std::size_t r, std::string& text) {
+        text = energyText(numbers.velocity(r), grams);
+    });
 }
 
 Statistics statisticsPass(const StringGrid& grid)
 {
     const std::size_t n = grid.rowCount() > 0 ? grid.rowCount() - 1 : 0;
+    const RowNumbers& numbers = grid.numbers();
     double vSum = 0;
     double eSum = 0;
 
-    double vMax = velocityOf(grid.cell(ColV, 1));
+    double vMax = velocityAt(grid, 1);
     double vMin = vMax;
-    bool energyValid = true;
-    double eMax = 0;
-    double eMin = 0;
-    try {
-        eMax = eMin = rt::strToFloat(grid.cell(ColE, 1));
-    } catch (const rt::ConvertError&) {
-        energyValid = false;
-    }
+    double eMax = numbers.energy(1);
+    double eMin = eMax;
+    bool energyValid = !std::isnan(eMax);
 
     for (std::size_t r = 1; r <= n; ++r) {
-        const double v = velocityOf(grid.cell(ColV, r));
+        const double v = velocityAt(grid, r);
         vSum += v;
         if (v > vMax)
             vMax = v;
         if (v < vMin)
             vMin = v;
         if (energyValid) {
-            try {
-                const double e = rt::strToFloat(grid.cell(ColE, r));
-                eSum += e;
-                if (e > eMax)
-                    eMax = e;
-                if (e < eMin)
-                    eMin = e;
-            } catch (const rt::ConvertError&) {
+            const double e = numbers.energy(r);
+            if (std::isnan(e)) {
                 energyValid = false;
+                continue;
             }
+            eSum += e;
+            if (e > eMax)
+                eMax = e;
+            if (e < eMin)
+                eMin = e;
         }
     }
 
@@ -122,26 +147,32 @@ Statistics statisticsPass(const StringGrid& grid)
 
 void deviationPass(StringGrid& grid, double meanVelocity)
 {
-    GridUpdate update(grid);
     const std::size_t n = grid.rowCount() > 0 ? grid.rowCount() - 1 : 0;
-    for (std::size_t r = 1; r <= n; ++r) {
-        const double v = velocityOf(grid.cell(ColV, r));
-        if (meanVelocity == 0)
-            grid.setCell(ColDV, r, std::string(kInvalidMark));
-        else
-            grid.setCell(ColDV, r, rt::formatTwoDecimal((v - meanVelocity) / meanVelocity * 100));
+    // The velocities first: a bad one stops the pass with earlier rows written, as row by row.
+    std::size_t convertible = 0;
+    while (convertible < n && !std::isnan(grid.numbers().velocity(convertible + 1)))
+        ++convertible;
+    if (convertible > 0) {
+        const RowNumbers& numbers = grid.numbers();
+        grid.setColumn(ColDV, 1, convertible, [&](std::size_t r, std::string& text) {
+            if (meanVelocity == 0)
+                text = kInvalidMark;
+            else
+                text =
+                    rt::formatTwoDecimal((numbers.velocity(r) - meanVelocity) / meanVelocity * 100);
+        });
     }
+    if (convertible < n)
+        velocityAt(grid, convertible + 1);
 }
 
 void applyBullet(StringGrid& grid, std::size_t top, std::size_t bottom, std::string_view weight,
                  std::string_view bullet)
 {
     GridUpdate update(grid);
-    for (std::size_t r = top; r <= bottom && r < grid.rowCount(); ++r) {
-        grid.setCell(ColM, r, std::string(weight));
-        grid.setCell(ColBullet, r, std::string(bullet));
-        applyEnergyRule(grid, r, weight);
-    }
+    grid.setColumn(ColM, top, bottom, [&](std::size_t, std::string& text) { text = weight; });
+    grid.setColumn(ColBullet, top, bottom, [&](std::size_t, std::string& text) { text = bullet; });
+    applyEnergyRule(grid, top, bottom, rt::parseFloat(weight));
 }
 
 void deleteRows(StringGrid& grid, std::size_t top, std::size_t bottom)

@@ -1,18 +1,17 @@
 #pragma once
 
+#include "table/columns.h"
 #include "table/stringgrid.h"
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
 // The measurement table: its columns, the empty-table test, the energy rule and the two
-// recomputations run after the table changes. Every value lives as cell text and is
-// converted each time it is used.
+// recomputations run after the table changes. Every value lives as cell text; the grid
+// keeps the numbers behind the texts beside them (RowNumbers).
 namespace table {
-
-enum Column : std::size_t { ColN = 0, ColV = 1, ColE = 2, ColM = 3, ColBullet = 4, ColDV = 5 };
-inline constexpr std::size_t kColumnCount = 6;
 
 // An energy that cannot be computed, in cells and labels.
 inline constexpr std::string_view kInvalidMark = "####";
@@ -31,8 +30,17 @@ void clear(StringGrid& grid);
 // The one test every command uses: no velocity in row 1.
 bool isEmpty(const StringGrid& grid);
 
+// A row's velocity as the passes take it; a text they refuse raises its conversion error.
+double velocityAt(const StringGrid& grid, std::size_t row);
+
 // Writes the energy cell of a row from its velocity and a weight text in grams.
 void applyEnergyRule(StringGrid& grid, std::size_t row, std::string_view weight);
+// The same with the weight text already converted (nothing: it does not convert), for a rule
+// run over many rows with one weight.
+void applyEnergyRule(StringGrid& grid, std::size_t row, std::optional<double> grams);
+// Over rows first..last in one pass over the table's store.
+void applyEnergyRule(StringGrid& grid, std::size_t first, std::size_t last,
+                     std::optional<double> grams);
 
 struct Statistics {
     std::string vMax, vMin, vMean;

@@ -17,11 +17,13 @@ namespace {
 // All fifteen trustworthy digits: a figure is rounded once, to its decimals, never cut.
 constexpr int kAllDigits = 15;
 
-ShotStatistics fromVelocities(std::vector<double>& v, std::size_t withoutVelocity)
+ShotStatistics fromVelocities(std::vector<double>& v, std::size_t withoutVelocity,
+                              std::size_t excluded)
 {
     ShotStatistics s;
     s.shots = v.size();
     s.withoutVelocity = withoutVelocity;
+    s.excluded = excluded;
     if (v.empty())
         return s;
 
@@ -38,6 +40,7 @@ ShotStatistics fromVelocities(std::vector<double>& v, std::size_t withoutVelocit
         for (const double x : v)
             squares += (x - s.mean) * (x - s.mean);
         s.standardDeviation = std::sqrt(squares / (n - 1));
+        s.populationDeviation = std::sqrt(squares / n);
         if (s.mean != 0)
             s.coefficientOfVariation = *s.standardDeviation / s.mean * 100;
     }
@@ -53,16 +56,6 @@ ShotStatistics fromVelocities(std::vector<double>& v, std::size_t withoutVelocit
 
 } // namespace
 
-std::optional<double> velocityValue(std::string_view text)
-{
-    // A text the statistics pass would refuse is no shot.
-    try {
-        return velocityOf(text);
-    } catch (const rt::ConvertError&) {
-        return std::nullopt;
-    }
-}
-
 ShotStatistics shotStatistics(const StringGrid& grid)
 {
     if (isEmpty(grid))
@@ -77,16 +70,24 @@ ShotStatistics shotStatistics(const StringGrid& grid, std::size_t top, std::size
         bottom = std::min(bottom, grid.rowCount() - 1);
     std::vector<double> velocities;
     std::size_t withoutVelocity = 0;
+    std::size_t excluded = 0;
     if (top <= bottom && !isEmpty(grid)) {
         velocities.reserve(bottom - top + 1);
+        const RowNumbers& numbers = grid.numbers();
         for (std::size_t r = top; r <= bottom; ++r) {
-            if (const auto v = velocityValue(grid.cell(ColV, r)))
-                velocities.push_back(*v);
-            else
+            if (numbers.excluded(r)) {
+                ++excluded;
+                continue;
+            }
+            // A text the statistics pass would refuse is no shot.
+            const double v = numbers.velocity(r);
+            if (std::isnan(v))
                 ++withoutVelocity;
+            else
+                velocities.push_back(v);
         }
     }
-    return fromVelocities(velocities, withoutVelocity);
+    return fromVelocities(velocities, withoutVelocity, excluded);
 }
 
 std::string formatVelocityFigure(double v)
@@ -97,7 +98,7 @@ std::string formatVelocityFigure(double v)
 ShotStatisticsTexts formatShotStatistics(const ShotStatistics& s)
 {
     ShotStatisticsTexts t;
-    if (s.shots == 0 && s.withoutVelocity == 0)
+    if (s.shots == 0 && s.withoutVelocity == 0 && s.excluded == 0)
         return t;
     t.shots = std::to_string(s.shots);
     if (s.shots > 0) {
@@ -106,12 +107,17 @@ ShotStatisticsTexts formatShotStatistics(const ShotStatistics& s)
         t.median = formatVelocityFigure(s.median);
         t.standardDeviation = s.standardDeviation ? formatVelocityFigure(*s.standardDeviation)
                                                   : std::string(kNoFigure);
+        t.populationDeviation = s.populationDeviation ? formatVelocityFigure(*s.populationDeviation)
+                                                      : std::string(kNoFigure);
         t.coefficientOfVariation = s.coefficientOfVariation
                                        ? rt::formatFloat(*s.coefficientOfVariation,
                                                          rt::FloatFormat::Fixed, kAllDigits, 2) +
                                              "%"
                                        : std::string(kNoFigure);
     }
+    if (s.excluded > 0)
+        t.excluded = std::to_string(s.shots) + " of " + std::to_string(s.shots + s.excluded) +
+                     " shots, " + std::to_string(s.excluded) + " excluded";
     if (s.withoutVelocity == 1)
         t.withoutVelocity = "1 row without a velocity";
     else if (s.withoutVelocity > 1)

@@ -15,6 +15,7 @@ StringGrid::StringGrid(std::size_t colCount, std::size_t rowCount)
     , m_colWidths(colCount, kDefaultColWidth)
 {
     m_rows.resize(rowCount);
+    m_numbers.resize(rowCount);
 }
 
 // Rows that are gone can no longer be reported as changed.
@@ -34,6 +35,7 @@ void StringGrid::setRowCount(std::size_t rows)
     if (m_observer)
         m_observer->rowCountAboutToChange(old, rows);
     m_rows.resize(rows);
+    m_numbers.resize(rows);
     m_rowCount = rows;
     forgetChangesFrom(rows);
     if (m_observer)
@@ -45,7 +47,24 @@ void StringGrid::setCell(std::size_t col, std::size_t row, std::string_view text
     if (col >= m_colCount || row >= m_rowCount)
         return;
     m_rows.setCell(col, row, text);
+    m_numbers.write(col, row, text);
     noteChanged(row);
+}
+
+void StringGrid::setColumn(std::size_t col, std::size_t first, std::size_t last,
+                           const CellRows::CellText& text)
+{
+    if (col >= m_colCount || first > last || first >= m_rowCount)
+        return;
+    last = std::min(last, m_rowCount - 1);
+    m_rows.setColumn(col, first, last, text);
+    if (RowNumbers::keeps(col)) {
+        for (std::size_t r = first; r <= last; ++r)
+            m_numbers.write(col, r, m_rows.cell(col, r));
+    }
+    GridUpdate update(*this);
+    noteChanged(first);
+    noteChanged(last);
 }
 
 void StringGrid::removeRows(std::size_t first, std::size_t last)
@@ -59,6 +78,7 @@ void StringGrid::removeRows(std::size_t first, std::size_t last)
     if (m_observer)
         m_observer->rowCountAboutToChange(old, rows);
     m_rows.eraseRows(first, last);
+    m_numbers.erase(first, last);
     m_rowCount = rows;
     forgetChangesFrom(rows);
     if (m_observer)
@@ -77,6 +97,7 @@ void StringGrid::replaceRowsFrom(std::size_t first, CellRows&& rows)
     const std::size_t count = first + rows.size();
     if (m_observer && count != old)
         m_observer->rowCountAboutToChange(old, count);
+    m_numbers.replaceFrom(first, rows);
     m_rows.replaceFrom(first, std::move(rows));
     m_rowCount = count;
     if (m_dirty && m_dirtyFirst >= count)

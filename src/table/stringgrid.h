@@ -1,6 +1,7 @@
 #pragma once
 
 #include "table/cellrows.h"
+#include "table/rownumbers.h"
 
 #include <cstddef>
 #include <string>
@@ -34,8 +35,15 @@ public:
 
     // Valid until the grid next changes.
     std::string_view cell(std::size_t col, std::size_t row) const { return m_rows.cell(col, row); }
+    // The numbers behind the cells' texts, converted when they were written.
+    const RowNumbers& numbers() const { return m_numbers; }
     // Writing outside the grid is a caller's fault; it is ignored rather than growing the grid.
     void setCell(std::size_t col, std::size_t row, std::string_view text);
+
+    // Column `col` of rows first..last at once (CellRows::setColumn): a pass that writes a
+    // cell of every row moves the store once.
+    void setColumn(std::size_t col, std::size_t first, std::size_t last,
+                   const CellRows::CellText& text);
 
     // Removes rows first..last (inclusive); the rows below move up.
     void removeRows(std::size_t first, std::size_t last);
@@ -59,6 +67,7 @@ private:
     std::size_t m_colCount;
     std::size_t m_rowCount;
     CellRows m_rows;
+    RowNumbers m_numbers;
     std::vector<int> m_colWidths;
     GridObserver* m_observer = nullptr;
     int m_updateDepth = 0;

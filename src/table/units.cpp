@@ -1,11 +1,14 @@
 #include "table/units.h"
 
 #include "runtime/convert.h"
+#include "runtime/decimalseparator.h"
 #include "runtime/numberformat.h"
 #include "table/measurementtable.h"
 #include "table/shotstatistics.h"
 #include "table/velocity.h"
+#include "table/velocitytext.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace table {
@@ -61,39 +64,56 @@ std::string_view weightUnit(Units units)
     return units == Units::Imperial ? "gr" : "g";
 }
 
-std::string velocityDisplay(std::string_view stored, Units units)
-{
-    const std::optional<double> v = units == Units::Imperial ? velocityValue(stored) : std::nullopt;
-    if (!v)
-        return std::string(stored);
-    return rt::formatFloat(feetPerSecond(*v), rt::FloatFormat::Fixed, kAllDigits,
-                           isWholeVelocity(stored) ? 0 : 1);
-}
-
 std::string energyDisplay(std::string_view stored, Units units)
 {
     const std::optional<double> e =
-        units == Units::Imperial ? rt::tryStrToFloat(stored) : std::nullopt;
+        units == Units::Imperial ? rt::parseFloat(stored) : std::nullopt;
     if (!e)
         return std::string(stored);
-    return rt::formatEnergy(footPounds(*e));
+    return rt::formatFloat(footPounds(*e), rt::FloatFormat::Fixed, kAllDigits, 1);
 }
 
 std::string weightDisplay(std::string_view stored, Units units)
 {
     const std::optional<double> m =
-        units == Units::Imperial ? rt::tryStrToFloat(stored) : std::nullopt;
+        units == Units::Imperial ? rt::parseFloat(stored) : std::nullopt;
     if (!m)
         return std::string(stored);
     return rt::formatFloat(grains(*m), rt::FloatFormat::Fixed, kAllDigits, 1);
 }
 
-std::string measurementCellDisplay(std::size_t col, std::size_t row, std::string_view stored,
+namespace {
+
+std::optional<std::string> weightFieldText(std::string_view text, double factor, int decimals)
+{
+    const std::optional<double> value = rt::parseFloat(text);
+    if (!value || *value < 0)
+        return std::nullopt;
+    std::string converted =
+        rt::formatFloat(*value * factor, rt::FloatFormat::Fixed, kAllDigits, decimals);
+    std::replace(converted.begin(), converted.end(), rt::decimalSeparator(), ',');
+    return converted;
+}
+
+} // namespace
+
+std::optional<std::string> weightFieldGrains(std::string_view grams)
+{
+    return weightFieldText(grams, 1 / kGramsPerGrain, 1);
+}
+
+std::optional<std::string> weightFieldGrams(std::string_view grains)
+{
+    return weightFieldText(grains, kGramsPerGrain, 3);
+}
+
+std::string measurementCellDisplay(const StringGrid& grid, std::size_t col, std::size_t row,
                                    Units units)
 {
-    if (units == Units::Metric)
-        return std::string(stored);
+    const std::string_view stored = grid.cell(col, row);
     if (row == 0) {
+        if (units == Units::Metric)
+            return std::string(stored);
         switch (col) {
         case ColV:
             return "V (ft/s)";
@@ -107,7 +127,7 @@ std::string measurementCellDisplay(std::size_t col, std::size_t row, std::string
     }
     switch (col) {
     case ColV:
-        return velocityDisplay(stored, units);
+        return velocityShown(stored, units, grid.numbers().velocityDecimals(units));
     case ColE:
         return energyDisplay(stored, units);
     case ColM:
@@ -147,6 +167,8 @@ ShotStatistics inUnits(const ShotStatistics& s, Units units)
     c.median = feetPerSecond(s.median);
     if (s.standardDeviation)
         c.standardDeviation = feetPerSecond(*s.standardDeviation);
+    if (s.populationDeviation)
+        c.populationDeviation = feetPerSecond(*s.populationDeviation);
     return c;
 }
 

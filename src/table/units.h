@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -10,6 +11,7 @@ namespace table {
 
 struct ShotStatistics;
 struct Statistics;
+class StringGrid;
 
 enum class Units { Metric, Imperial };
 
@@ -32,16 +34,21 @@ std::string_view weightUnit(Units units);
 
 // Shown texts of stored cells. Metric shows the stored text itself; so does Imperial for a
 // text that does not convert ("####", an empty cell, an unfilled weight).
-// Velocity: no decimals when the stored text is whole, one otherwise.
-std::string velocityDisplay(std::string_view stored, Units units);
-// Energy: the energy format on the converted value.
+// Energy: one decimal in ft·lbf.
 std::string energyDisplay(std::string_view stored, Units units);
 // Weight: one decimal in grains.
 std::string weightDisplay(std::string_view stored, Units units);
 
+// The weight field in Imperial units takes grains with one decimal; the table and the bullet
+// list keep grams with three, always with a comma, as the field writes them. A text that is
+// no weight gives nothing.
+std::optional<std::string> weightFieldGrains(std::string_view grams);
+std::optional<std::string> weightFieldGrams(std::string_view grains);
+
 // A measurement-table cell as shown: the header row names the unit, the V, E and m columns
-// convert; every other cell shows its stored text.
-std::string measurementCellDisplay(std::size_t col, std::size_t row, std::string_view stored,
+// convert, the V column with the decimals its velocities need (velocityShown); every other
+// cell shows its stored text.
+std::string measurementCellDisplay(const StringGrid& grid, std::size_t col, std::size_t row,
                                    Units units);
 
 // The velocity figures in the chosen unit; counts and CV do not depend on it.

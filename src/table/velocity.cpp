@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 
 namespace table {
 
@@ -19,23 +20,33 @@ bool isDigits(std::string_view text)
 
 } // namespace
 
-double velocityOf(std::string_view text)
+std::optional<double> parseVelocity(std::string_view text)
 {
     const std::size_t separator = text.find_first_of(kSeparators);
     // Whole velocities take the conversion they always took, so their results cannot move.
-    if (separator == std::string_view::npos)
-        return rt::strToInt(text);
+    if (separator == std::string_view::npos) {
+        const std::optional<int> whole = rt::parseInt(text);
+        return whole ? std::optional<double>(*whole) : std::nullopt;
+    }
 
     std::string_view whole = text.substr(0, separator);
     if (!whole.empty() && (whole.front() == '+' || whole.front() == '-'))
         whole.remove_prefix(1);
     if (!isDigits(whole) || !isDigits(text.substr(separator + 1)))
-        rt::raiseInvalidInteger(text);
-    // The checked text is a form strToFloat reads exactly, rounded once.
-    const double v = rt::strToFloat(text);
-    if (v < std::numeric_limits<int>::min() || v > std::numeric_limits<int>::max())
-        rt::raiseInvalidInteger(text);
+        return std::nullopt;
+    // The checked text is a form parseFloat reads exactly, rounded once.
+    const std::optional<double> v = rt::parseFloat(text);
+    if (!v || *v < std::numeric_limits<int>::min() || *v > std::numeric_limits<int>::max())
+        return std::nullopt;
     return v;
+}
+
+double velocityOf(std::string_view text)
+{
+    const std::optional<double> v = parseVelocity(text);
+    if (!v)
+        rt::raiseInvalidInteger(text);
+    return *v;
 }
 
 bool isWholeVelocity(std::string_view text)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string_view>
 
 // Velocity cells. Radars give hundredths where older chronographs gave whole metres per
@@ -13,6 +14,8 @@ namespace table {
 // rt::ConvertError with the whole-number conversion's text: a bad velocity reads as it
 // always has.
 double velocityOf(std::string_view text);
+// velocityOf's value, or nothing where it would throw.
+std::optional<double> parseVelocity(std::string_view text);
 
 // No separator in the text: a whole velocity is shown without decimals in other units too.
 bool isWholeVelocity(std::string_view text);

@@ -30,31 +30,32 @@ std::string weightFieldText(std::string_view displayText)
     return text;
 }
 
-std::string weightDisplayFor(std::string_view weight)
+std::string weightDisplayFor(std::string_view weight, WeightShape shape)
 {
     const std::size_t separator = std::min(weight.find_first_of(",."), weight.size());
     const std::string_view integer = weight.substr(0, separator);
     std::string digits;
     if (!integer.empty() && integer != " ") {
-        if (integer.size() > kWeightIntegerDigits ||
+        if (integer.size() > shape.integerDigits ||
             !std::all_of(integer.begin(), integer.end(), rt::isAsciiDigit))
-            return assemble({}, std::string(kWeightDecimals, kWeightBlank));
+            return assemble({}, std::string(shape.decimals, kWeightBlank));
         digits = integer;
     }
 
     std::string decimals;
     const std::string_view rest = separator < weight.size() ? weight.substr(separator + 1) : "";
-    for (std::size_t i = 0; i < rest.size() && decimals.size() < kWeightDecimals; ++i) {
+    for (std::size_t i = 0; i < rest.size() && decimals.size() < shape.decimals; ++i) {
         const auto byte = static_cast<unsigned char>(rest[i]);
         if ((byte & 0xC0) == 0x80)
             continue; // rest of a multi-byte character, which took its one position already
         decimals += rt::isAsciiDigit(rest[i]) ? rest[i] : kWeightBlank;
     }
-    decimals.resize(kWeightDecimals, kWeightBlank);
+    decimals.resize(shape.decimals, kWeightBlank);
     return assemble(digits, decimals);
 }
 
-std::optional<WeightEdit> normalizeWeightEdit(std::string_view text, std::size_t cursor)
+std::optional<WeightEdit> normalizeWeightEdit(std::string_view text, std::size_t cursor,
+                                              WeightShape shape)
 {
     std::string s;
     s.reserve(text.size() + 1);
@@ -101,10 +102,9 @@ std::optional<WeightEdit> normalizeWeightEdit(std::string_view text, std::size_t
     std::string decimals = s.substr(comma + 1);
     std::size_t decimalCursor = inInteger ? 0 : cursor - comma - 1;
 
-    if (digits.size() > kWeightIntegerDigits) {
+    if (digits.size() > shape.integerDigits) {
         // A digit typed at the end of a full integer part goes on past the comma.
-        if (digits.size() > kWeightIntegerDigits + 1 || !inInteger ||
-            integerCursor != digits.size())
+        if (digits.size() > shape.integerDigits + 1 || !inInteger || integerCursor != digits.size())
             return std::nullopt;
         decimals.insert(0, 1, digits.back());
         digits.pop_back();
@@ -112,13 +112,13 @@ std::optional<WeightEdit> normalizeWeightEdit(std::string_view text, std::size_t
         decimalCursor = 1;
     }
 
-    if (decimals.size() > kWeightDecimals) {
-        const std::size_t extra = decimals.size() - kWeightDecimals;
+    if (decimals.size() > shape.decimals) {
+        const std::size_t extra = decimals.size() - shape.decimals;
         if (decimals.size() - decimalCursor < extra)
             return std::nullopt; // typed past the last position
         decimals.erase(decimalCursor, extra);
-    } else if (decimals.size() < kWeightDecimals) {
-        decimals.insert(std::min(decimalCursor, decimals.size()), kWeightDecimals - decimals.size(),
+    } else if (decimals.size() < shape.decimals) {
+        decimals.insert(std::min(decimalCursor, decimals.size()), shape.decimals - decimals.size(),
                         kWeightBlank);
     }
 

@@ -17,6 +17,15 @@ inline constexpr char kWeightBlank = '_';
 inline constexpr std::size_t kWeightIntegerDigits = 3;
 inline constexpr std::size_t kWeightDecimals = 3;
 
+// The field's positions: grams as above, or grains with up to five digits and one decimal
+// ("8,4", "168,0", "15432,4") when the window shows Imperial units.
+struct WeightShape {
+    std::size_t integerDigits = kWeightIntegerDigits;
+    std::size_t decimals = kWeightDecimals;
+};
+inline constexpr WeightShape kGramsShape{};
+inline constexpr WeightShape kGrainsShape{5, 1};
+
 // The field's text as the program reads it: blanks become spaces.
 std::string weightFieldText(std::string_view displayText);
 
@@ -26,7 +35,7 @@ std::string weightFieldText(std::string_view displayText);
 // weight and leaves the whole field unfilled ("####" gives "_,___"). The part after it goes
 // to the three decimal positions one character each, a non-digit leaving its position
 // blank, the rest dropped ("0,51" gives "0,51_", "10,886" stays).
-std::string weightDisplayFor(std::string_view weight);
+std::string weightDisplayFor(std::string_view weight, WeightShape shape = kGramsShape);
 
 struct WeightEdit {
     std::string display;
@@ -41,6 +50,7 @@ struct WeightEdit {
 // a fourth digit typed at the end of a full integer part goes on to the first decimal, so
 // typing "168000" gives "168,000"; a comma typed before the field's comma moves the cursor
 // past it; the comma itself cannot be deleted. '.' counts as the comma, ' ' as a blank.
-std::optional<WeightEdit> normalizeWeightEdit(std::string_view text, std::size_t cursor);
+std::optional<WeightEdit> normalizeWeightEdit(std::string_view text, std::size_t cursor,
+                                              WeightShape shape = kGramsShape);
 
 } // namespace table

@@ -2,6 +2,8 @@
 
 #include "ui/qtext.h"
 
+#include <algorithm>
+
 namespace ui {
 
 namespace {
@@ -14,6 +16,7 @@ int modelRows(std::size_t gridRows)
 GridModel::GridModel(table::StringGrid& grid, QObject* parent)
     : QAbstractTableModel(parent)
     , m_grid(grid)
+    , m_shownColumns(grid.colCount())
 {
     m_grid.setObserver(this);
 }
@@ -30,13 +33,50 @@ int GridModel::rowCount(const QModelIndex& parent) const
 
 int GridModel::columnCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(m_grid.colCount());
+    return parent.isValid() ? 0 : static_cast<int>(m_shownColumns);
+}
+
+void GridModel::setShownColumns(std::size_t count)
+{
+    count = std::min(count, m_grid.colCount());
+    // Told as columns coming and going, so the view keeps its rows, selection and widths.
+    if (count > m_shownColumns) {
+        beginInsertColumns(QModelIndex(), static_cast<int>(m_shownColumns),
+                           static_cast<int>(count) - 1);
+        m_shownColumns = count;
+        endInsertColumns();
+    } else if (count < m_shownColumns) {
+        beginRemoveColumns(QModelIndex(), static_cast<int>(count),
+                           static_cast<int>(m_shownColumns) - 1);
+        m_shownColumns = count;
+        endRemoveColumns();
+    }
 }
 
 void GridModel::setDisplayText(DisplayText displayText)
 {
     m_displayText = std::move(displayText);
     emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+    allRowsChanged();
+}
+
+void GridModel::setDisplayKey(DisplayKey displayKey)
+{
+    m_displayKey = std::move(displayKey);
+    displayKeyChanged();
+}
+
+bool GridModel::displayKeyChanged()
+{
+    const int key = m_displayKey ? m_displayKey() : 0;
+    if (key == m_lastDisplayKey)
+        return false;
+    m_lastDisplayKey = key;
+    return true;
+}
+
+void GridModel::allRowsChanged()
+{
     if (rowCount() > 0)
         emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {Qt::DisplayRole});
 }
@@ -104,6 +144,8 @@ void GridModel::rowCountChanged(std::size_t oldCount, std::size_t newCount)
         endInsertRows();
     else if (newRows < oldRows)
         endRemoveRows();
+    if (displayKeyChanged())
+        allRowsChanged();
 }
 
 void GridModel::rowsChanged(std::size_t first, std::size_t last)
@@ -113,6 +155,10 @@ void GridModel::rowsChanged(std::size_t first, std::size_t last)
         if (last == 0)
             return;
         first = 1;
+    }
+    if (displayKeyChanged()) {
+        allRowsChanged();
+        return;
     }
     const int top = static_cast<int>(first) - 1;
     const int bottom = static_cast<int>(last) - 1;

@@ -21,12 +21,18 @@ public:
     table::StringGrid& grid() const { return m_grid; }
     // Cells the user may type into, written straight to the grid.
     void setEditable(bool editable) { m_editable = editable; }
+    // The grid's first `count` columns are shown; the rest are kept out of sight.
+    void setShownColumns(std::size_t count);
 
     // What a cell (row 0: a header) shows instead of its stored text, such as a value in other
     // units; an editor still gets the stored text. Empty: the stored text.
     using DisplayText =
         std::function<std::string(std::size_t col, std::size_t row, std::string_view stored)>;
     void setDisplayText(DisplayText displayText);
+    // A value that changes when cells other than the written ones show differently, such as a
+    // column whose decimals follow its widest value; looked at after every change of the grid.
+    using DisplayKey = std::function<int()>;
+    void setDisplayKey(DisplayKey displayKey);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -46,10 +52,16 @@ private:
     void columnWidthChanged(std::size_t col) override;
 
     QString shown(std::size_t col, std::size_t row) const;
+    // Every cell changed when the display key did.
+    bool displayKeyChanged();
+    void allRowsChanged();
 
     table::StringGrid& m_grid;
     bool m_editable = false;
+    std::size_t m_shownColumns;
     DisplayText m_displayText;
+    DisplayKey m_displayKey;
+    int m_lastDisplayKey = 0;
 };
 
 } // namespace ui

@@ -51,6 +51,7 @@ void GridView::setGridModel(GridModel* model)
     connect(model, &QAbstractItemModel::rowsInserted, this, &GridView::ensureCurrentCell);
     connect(model, &QAbstractItemModel::rowsRemoved, this, &GridView::ensureCurrentCell);
     connect(model, &QAbstractItemModel::modelReset, this, &GridView::ensureCurrentCell);
+    connect(model, &QAbstractItemModel::columnsInserted, this, &GridView::applyColumnWidths);
     ensureCurrentCell();
 }
 

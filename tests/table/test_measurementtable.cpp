@@ -73,8 +73,8 @@ TEST_P(Table, EnergyRule)
         {"300", "0.120", "5,4"}, // the bullet file's comma works with a point locale and back
         {"-300", "0,120", "5,4"},
         {"0", "0,120", "0"},
-        {"1000", "2,000", "1E3"},
-        {"46341", "0,001", "1,07E3"}, // squares past 2^31
+        {"1000", "2,000", "1000"},  // whole joules where three digits need an exponent
+        {"46341", "0,001", "1074"}, // squares past 2^31
         {"2147483647", "1,000", "2,31E15"},
         {"300", " ,   ", "####"}, // untouched weight field
         {"300", "0,12 ", "5,4"},  // half-filled mask reads as 0,12
@@ -161,10 +161,10 @@ TEST_P(Table, InvalidEnergyAnywhereMarksAllThreeEnergyLabels)
     }
 }
 
-TEST_P(Table, LargeEnergyIsScientificInTheCellButFixedInTheLabels)
+TEST_P(Table, LargeEnergyIsWholeJoulesInTheCellAndHasDecimalsInTheLabels)
 {
     setVelocities({"1000"}, "2,500");
-    EXPECT_EQ(grid.cell(table::ColE, 1), sep("1,25E3"));
+    EXPECT_EQ(grid.cell(table::ColE, 1), "1250");
     const table::Statistics s = table::statisticsPass(grid);
     EXPECT_EQ(s.eMax, sep("1250,00"));
     EXPECT_EQ(s.eMean, sep("1250,00"));

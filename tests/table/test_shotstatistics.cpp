@@ -1,6 +1,7 @@
 #include "runtime/decimalseparator.h"
 #include "table/measurementtable.h"
 #include "table/shotstatistics.h"
+#include "table/velocity.h"
 
 #include <gtest/gtest.h>
 
@@ -117,8 +118,8 @@ TEST_P(ShotStats, DecimalVelocitiesAreShots)
     EXPECT_EQ(t.median, sep("285,5"));
     EXPECT_EQ(t.standardDeviation, sep("4,8"));
     EXPECT_EQ(t.coefficientOfVariation, sep("1,66%"));
-    EXPECT_EQ(table::velocityValue("290.25"), 290.25);
-    EXPECT_EQ(table::velocityValue("3e2"), std::nullopt);
+    EXPECT_EQ(table::parseVelocity("290.25"), 290.25);
+    EXPECT_EQ(table::parseVelocity("3e2"), std::nullopt);
 }
 
 TEST_P(ShotStats, RowsWithoutVelocityAreLeftOutAndCounted)

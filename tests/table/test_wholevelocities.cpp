@@ -1,5 +1,6 @@
 // Whole velocities must give the texts they gave before a velocity could carry decimals,
-// byte for byte: in cells, in the statistics labels and in a selection's file.
+// byte for byte: in cells, in the statistics labels and in a selection's file. The one
+// deliberate change since: energies from 999,5 J up are whole joules, not "3,96E3".
 
 #include "runtime/decimalseparator.h"
 #include "support/tempdir.h"
@@ -38,7 +39,7 @@ struct Session {
 // as whole numbers, the energy squared in 64-bit integers and computed in long double), with
 // the comma in force, and checked by hand where a slip would show, for instance:
 //   287 m/s, 0,547 g: 0.547 * 82369 / 1000 / 2 = 22.528 -> "22,5"
-//   853 m/s, 10,886 g: 10.886 * 727609 / 2000 = 3960.38 -> "3,96E3"
+//   853 m/s, 10,886 g: 10.886 * 727609 / 2000 = 3960.38 -> "3960" (once "3,96E3")
 //   first session's mean 2319 / 8 = 289.875 -> "289,88"; dV of 287: -2.875 / 289.875 * 100
 //   = -0.992 -> "-0,99"; V max 301 m/s / 0.3048 = 987.5 ft/s -> "988"
 //   its rows 2 to 5 have the mean 1158 / 4 = 289.5; dV of 285: -4.5 / 289.5 * 100 = -1.554
@@ -61,15 +62,15 @@ const Session kSessions[] = {
      "3\r\n279\r\n21,3\r\n\r\n\r\n-3,63\r\n4\r\n301\r\n24,8\r\n\r\n\r\n3,97\r\n"},
     {"rifle with odd values",
      "10,886",
-     {{"853", "3,96E3", "128,44"},
-      {"861", "4,04E3", "130,58"},
-      {"-847", "3,9E3", "-326,83"},
-      {"1000", "5,44E3", "167,81"},
+     {{"853", "3960", "128,44"},
+      {"861", "4035", "130,58"},
+      {"-847", "3905", "-326,83"},
+      {"1000", "5443", "167,81"},
       {"0", "0", "-100,00"}},
-     {"1000", "-847", "373,40", "5440,00", "0,00", "3468,00"},
-     {"3281", "-2779", "1225,10", "4012,30", "0,00", "2557,90"},
-     "1\r\n861\r\n4,04E3\r\n\r\n\r\n239,64\r\n2\r\n-847\r\n3,9E3\r\n\r\n\r\n-434,12\r\n"
-     "3\r\n1000\r\n5,44E3\r\n\r\n\r\n294,48\r\n4\r\n0\r\n0\r\n\r\n\r\n-100,00\r\n"},
+     {"1000", "-847", "373,40", "5443,00", "0,00", "3468,60"},
+     {"3281", "-2779", "1225,10", "4014,60", "0,00", "2558,30"},
+     "1\r\n861\r\n4035\r\n\r\n\r\n239,64\r\n2\r\n-847\r\n3905\r\n\r\n\r\n-434,12\r\n"
+     "3\r\n1000\r\n5443\r\n\r\n\r\n294,48\r\n4\r\n0\r\n0\r\n\r\n\r\n-100,00\r\n"},
     {"light pellet",
      "0,125",
      {{"305", "5,81", "0,22"}, {"298", "5,55", "-2,08"}, {"310", "6,01", "1,86"}},

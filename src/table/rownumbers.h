@@ -1,0 +1,69 @@
+#pragma once
+
+#include "table/cellrows.h"
+#include "table/units.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <string_view>
+#include <vector>
+
+namespace table {
+
+// The numbers behind the V, E and m texts of the measurement table, converted once when a
+// text is written and kept beside the cells. Every pass, the panel, the charts and the exports
+// read them here; the texts stay the truth. A text that does not convert is NaN here, and a
+// reader that must report it converts the text again for the error's words.
+class RowNumbers {
+public:
+    // As the passes take a velocity (velocityOf); NaN where they refuse the text.
+    double velocity(std::size_t row) const
+    {
+        return row < m_velocityIsStrict.size() && m_velocityIsStrict[row] ? m_velocity[row]
+                                                                          : kNotANumber;
+    }
+    // As a decimal number (strToFloat), which also takes forms such as "3e2".
+    double velocityAsDecimal(std::size_t row) const { return at(m_velocity, row); }
+    double energy(std::size_t row) const { return at(m_energy, row); }
+    double weight(std::size_t row) const { return at(m_weight, row); }
+    // Left out of the shot statistics (the excluded mark "1").
+    bool excluded(std::size_t row) const { return row < m_excluded.size() && m_excluded[row]; }
+    // The decimals the V column shows in a unit: the most any of its velocities needs to be
+    // shown exactly (velocityDecimalsNeeded). 0 for a table of whole velocities.
+    int velocityDecimals(Units units) const;
+
+    // The columns whose numbers are kept.
+    static bool keeps(std::size_t col);
+
+    // Kept in step with the grid's texts by StringGrid.
+    void resize(std::size_t rows);
+    void write(std::size_t col, std::size_t row, std::string_view text);
+    void erase(std::size_t first, std::size_t last);
+    // Rows from `first` on are those of `rows`, converted here.
+    void replaceFrom(std::size_t first, const CellRows& rows);
+
+    static constexpr double kNotANumber = std::numeric_limits<double>::quiet_NaN();
+
+private:
+    void countDecimals(std::size_t row, int sign);
+
+    static double at(const std::vector<double>& values, std::size_t row)
+    {
+        return row < values.size() ? values[row] : kNotANumber;
+    }
+
+    std::vector<double> m_velocity;
+    std::vector<bool> m_velocityIsStrict;
+    std::vector<double> m_energy;
+    std::vector<double> m_weight;
+    std::vector<bool> m_excluded;
+    // Per row, the decimals its velocity needs: m/s in the low four bits, ft/s in the high.
+    std::vector<std::uint8_t> m_velocityDecimals;
+    // Per unit, how many rows need 1, 2, 3 decimals (index 0 unused), so the column's decimals
+    // follow a change without a look at the other rows.
+    std::array<std::array<std::size_t, 4>, 2> m_decimalRows{};
+};
+
+} // namespace table

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+// What a load book keeps of a string beyond its velocities: when, with which rifle and load,
+// in what conditions. The shots' own details (time, flags, note, exclusion) live in the
+// table's detail columns beside each row, so they follow the rows wherever rows go.
+namespace table {
+
+// A value as the shooter typed it or the device gave it, with '.' before its decimals, and
+// its unit: "24.5" "gr".
+struct Quantity {
+    std::string value;
+    std::string unit;
+    friend bool operator==(const Quantity&, const Quantity&) = default;
+};
+
+// The units each quantity takes; the first is the one a new value gets.
+inline constexpr std::array<std::string_view, 2> kChargeUnits = {"gr", "g"};
+inline constexpr std::array<std::string_view, 2> kLengthUnits = {"in", "mm"};
+inline constexpr std::array<std::string_view, 2> kTemperatureUnits = {"\u00B0C", "\u00B0F"};
+
+struct StringDetails {
+    std::string title;
+    // ISO 8601, "2024-05-11T09:40:00", with the UTC offset where the source gives one.
+    std::string dateTime;
+    std::string rifle;
+    std::string cartridge;
+    std::string powder;
+    Quantity charge;
+    std::string primer;
+    std::string caseName;
+    // To the ogive or overall, as the shooter measures it.
+    Quantity length;
+    Quantity temperature;
+    std::string place;
+    // Several lines.
+    std::string notes;
+
+    bool empty() const { return *this == StringDetails{}; }
+    friend bool operator==(const StringDetails&, const StringDetails&) = default;
+};
+
+// A shot's flags, in the order ColFlags lists them.
+inline constexpr std::array<std::string_view, 4> kShotFlags = {"cold bore", "clean bore", "fouler",
+                                                               "flyer"};
+
+} // namespace table
