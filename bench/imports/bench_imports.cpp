@@ -29,7 +29,7 @@ void Read(benchmark::State& state, std::string (*make)())
         const imports::ImportedFile file = imports::readImportFile(dir.file("import.csv"));
         shots = 0;
         for (const imports::ImportedSeries& series : file.series)
-            shots += series.velocities.size();
+            shots += series.shots.size();
     }
     if (shots != kShots)
         state.SkipWithError("the file did not read whole");

@@ -106,14 +106,6 @@ std::optional<double> number(std::string_view text)
     }
 }
 
-std::optional<double> velocity(std::string_view text)
-{
-    const std::optional<double> v = number(text);
-    if (!v || !(*v > 0 && *v < kMaxVelocity))
-        return std::nullopt;
-    return v;
-}
-
 std::optional<double> weightInGrams(std::string_view text, bool grains)
 {
     const std::optional<double> m = number(text);

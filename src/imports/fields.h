@@ -37,9 +37,6 @@ bool isShotNumber(std::string_view text);
 // A decimal number with '.' or ',', blanks around it; nothing for anything else.
 std::optional<double> number(std::string_view text);
 
-// A velocity: a number above 0 and below kMaxVelocity.
-std::optional<double> velocity(std::string_view text);
-
 // The text in the last parentheses of a column header: "SPEED (FPS)" -> "FPS"; the header's
 // name before them goes to `name` when given.
 std::optional<std::string_view> unitInParentheses(std::string_view header,

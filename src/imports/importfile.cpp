@@ -14,6 +14,10 @@ std::string_view formatName(Format format)
         return "Garmin Xero CSV file";
     case Format::MagnetoSpeed:
         return "MagnetoSpeed log";
+    case Format::VexorelTable:
+        return "Vexorel table CSV";
+    case Format::GarminFit:
+        return "Garmin Xero FIT file";
     case Format::PlainList:
         break;
     }
@@ -31,7 +35,7 @@ UnknownFormat::UnknownFormat(std::string path, std::size_t line)
     : ImportRefused(path, line,
                     "'" + path + "' is not a chronograph export (line " + std::to_string(line) +
                         "). Supported are LabRadar series reports, Garmin Xero (ShotView) CSV "
-                        "files, MagnetoSpeed LOG.CSV files and lists of velocities.")
+                        "and FIT files, MagnetoSpeed LOG.CSV files and lists of velocities.")
 {
 }
 
@@ -45,6 +49,8 @@ LabRadarTrackFile::LabRadarTrackFile(std::string path, std::size_t line)
 
 ImportedFile readImportFile(const std::string& path)
 {
+    if (isFitFile(path))
+        return importFit(path);
     ImportLines lines(path);
     if (const std::optional<std::size_t> line = labRadarTrackHeader(lines))
         throw LabRadarTrackFile(path, *line);
@@ -54,6 +60,8 @@ ImportedFile readImportFile(const std::string& path)
         return readMagnetoSpeed(lines);
     if (startsGarminXero(lines))
         return readGarminXero(lines);
+    if (startsVexorelTable(lines))
+        return readVexorelTable(lines);
     return readPlainList(lines);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "runtime/errors.h"
+#include "table/stringdetails.h"
 #include "table/stringgrid.h"
 
 #include <cstddef>
@@ -15,7 +16,7 @@
 // file never touches the table.
 namespace imports {
 
-enum class Format { LabRadar, GarminXero, MagnetoSpeed, PlainList };
+enum class Format { LabRadar, GarminXero, MagnetoSpeed, PlainList, VexorelTable, GarminFit };
 enum class VelocityUnit { MetresPerSecond, FeetPerSecond, Unknown };
 
 // For messages and the window's choice of series.
@@ -25,21 +26,32 @@ std::string_view formatName(Format format);
 // more rows, and a file of millions of tiny lines must not fill the memory.
 inline constexpr std::size_t kMaxImportShots = 65'535;
 
-// No chronograph measures this fast in either unit; a larger number is a misread column.
-inline constexpr double kMaxVelocity = 100'000;
+// A shot as the file gives it.
+struct ImportedShot {
+    // As recorded: the file's digits, '.' before the decimals, no thousands separator.
+    std::string velocity;
+    // Where the file gives it, for a refusal that can only come once the unit is known.
+    std::size_t line = 0;
+    // Its details where the file has them, as the table's detail columns hold them: an ISO
+    // 8601 time, the flags of table::kShotFlags joined by ", ", a note.
+    std::string time;
+    std::string flags;
+    std::string note;
+};
 
-// One series as the file gives it. Whether the file wrote decimals is not kept: putSeries
-// writes a tenth wherever a velocity has one, which comes to the same.
+// One series as the file gives it.
 struct ImportedSeries {
     // The Garmin string's title, "Series 12" for MagnetoSpeed; empty: the file name stands in.
     std::string name;
-    // As the file gives them, in `unit`; each positive and below kMaxVelocity.
-    std::vector<double> velocities;
+    // Each within the velocity range in `unit` (in either unit while it is Unknown).
+    std::vector<ImportedShot> shots;
     // Unknown where the file does not say: a plain list without a unit, a MagnetoSpeed series
     // without shots.
     VelocityUnit unit = VelocityUnit::Unknown;
     // The projectile weight, when the file gives one for the whole series.
     std::optional<double> weightGrams;
+    // What the file tells of the string: its title, date, note.
+    table::StringDetails details;
 };
 
 struct ImportedFile {
@@ -79,16 +91,14 @@ public:
 // runtime's errors for a file that cannot be opened or read or is not a regular file.
 ImportedFile readImportFile(const std::string& path);
 
-// The series' velocities in m/s; `chosenForUnknown` is the unit the user picked for a series
-// whose file does not say (Unknown there counts as m/s).
-std::vector<double> metresPerSecond(const ImportedSeries& series, VelocityUnit chosenForUnknown);
-
-// Replaces the table's data rows by the series, one row per shot: N from 1; V in m/s with one
-// decimal, written whole where that decimal is 0 (so a file of whole m/s stays whole, and
-// converted or decimal velocities keep a tenth); m the file's weight in grams with three
-// decimals, else `weightField`; Bullet the series' name, else `fileStem`, cut to the table's
-// 128 characters; E by the table's energy rule. dV is left for the deviation pass. A series
-// without shots leaves the empty table.
+// Replaces the table's data rows by the series, one row per shot: N from 1; V the exact m/s
+// text of the recorded velocity (table::storedMetresPerSecond); m the file's weight in grams
+// with three decimals and a comma, as the weight field writes it, else `weightField`; Bullet
+// the series' name, else `fileStem`, cut to the table's 128 characters; E by the table's
+// energy rule. dV is left for the deviation pass. A series without shots leaves the empty
+// table.
+// `chosenForUnknown` is the unit the user picked for a series whose file does not say
+// (Unknown there counts as m/s).
 void putSeries(table::StringGrid& grid, const ImportedSeries& series, VelocityUnit chosenForUnknown,
                std::string_view weightField, std::string_view fileStem);
 

@@ -84,14 +84,19 @@ void ImportLines::countShot()
         refuse("more than " + std::to_string(kMaxImportShots) + " shots");
 }
 
+void refuseLine(const std::string& path, Format format, std::size_t line, std::string_view reason)
+{
+    throw ImportRefused(path, line,
+                        "'" + path + "' is not a valid " + std::string(formatName(format)) +
+                            " (line " + std::to_string(line) + "): " + std::string(reason));
+}
+
 void ImportLines::refuseAt(std::size_t line, std::string_view reason) const
 {
     line = std::max<std::size_t>(line, 1);
     if (!m_format)
         throw UnknownFormat(m_path, line);
-    throw ImportRefused(m_path, line,
-                        "'" + m_path + "' is not a valid " + std::string(formatName(*m_format)) +
-                            " (line " + std::to_string(line) + "): " + std::string(reason));
+    refuseLine(m_path, *m_format, line, reason);
 }
 
 } // namespace imports

@@ -16,6 +16,11 @@ namespace imports {
 // mark taken out, since the exporters put them at the start of any line and after the last.
 // Lines can be looked at ahead before they are taken, so the format is recognised in the
 // same pass that reads it.
+// The refusal of a file of a known format at a line: "'<file>' is not a valid <format>
+// (line N): <reason>".
+[[noreturn]] void refuseLine(const std::string& path, Format format, std::size_t line,
+                             std::string_view reason);
+
 class ImportLines {
 public:
     explicit ImportLines(std::string path);

@@ -2,8 +2,10 @@
 // and one line per shot. Columns are found by name: the distance columns after V0 are the
 // user's choice and vary in number.
 
+#include "imports/datetext.h"
 #include "imports/fields.h"
 #include "imports/readers.h"
+#include "imports/velocitycolumn.h"
 #include "runtime/asciitext.h"
 
 namespace imports {
@@ -50,6 +52,8 @@ std::optional<std::size_t> columnOf(const std::vector<std::string>& header, std:
 struct Units {
     VelocityUnit velocity = VelocityUnit::Unknown;
     std::optional<bool> grains;
+    // "Series No;0007": the series' number, without its leading zeros.
+    std::string series;
 };
 
 // Reads the header lines up to the column header and returns that; only the units matter,
@@ -66,6 +70,9 @@ std::vector<std::string> readHeader(ImportLines& lines, char separator, Units& u
             units.velocity = velocityUnit(value);
             if (units.velocity == VelocityUnit::Unknown)
                 lines.refuse(rt::quoted(value) + " is not a velocity unit");
+        } else if (rt::sameText(fields[0], "Series No")) {
+            const std::size_t digit = value.find_first_not_of('0');
+            units.series = digit == std::string_view::npos ? "0" : std::string(value.substr(digit));
         } else if (rt::sameText(fields[0], "Units weight")) {
             if (rt::sameText(value, "grain") || rt::sameText(value, "grains"))
                 units.grains = true;
@@ -116,6 +123,8 @@ ImportedFile readLabRadar(ImportLines& lines)
     const std::size_t shotColumn = *columnOf(header, "Shot ID");
     const std::optional<std::size_t> velocityColumn = columnOf(header, "V0");
     const std::optional<std::size_t> weightColumn = columnOf(header, "Proj. Weight");
+    const std::optional<std::size_t> dateColumn = columnOf(header, "Date");
+    const std::optional<std::size_t> timeColumn = columnOf(header, "Time");
     if (!velocityColumn)
         lines.refuse("the column 'V0' is missing");
     if (units.velocity == VelocityUnit::Unknown)
@@ -123,6 +132,11 @@ ImportedFile readLabRadar(ImportLines& lines)
 
     ImportedSeries series;
     series.unit = units.velocity;
+    if (!units.series.empty())
+        series.details.title = "Series " + units.series;
+    VelocityColumn velocities;
+    // Each shot's date and time, as the radar stamped them.
+    std::vector<std::string> times;
     // The weight is set per series on the device; rows that disagree name none.
     bool sameWeight = true;
     while (lines.next(line)) {
@@ -137,10 +151,10 @@ ImportedFile readLabRadar(ImportLines& lines)
         const std::string_view shot = fieldAt(fields, shotColumn);
         if (!isShotNumber(shot))
             lines.refuse(rt::quoted(shot) + " is not a shot number");
-        const std::string_view v = fieldAt(fields, *velocityColumn);
-        const std::optional<double> value = velocity(v);
-        if (!value)
-            lines.refuse(rt::quoted(v) + " is not a velocity");
+        velocities.add(lines, fieldAt(fields, *velocityColumn), "velocity");
+        times.push_back(
+            isoDateTime(dateColumn ? isoDate(fieldAt(fields, *dateColumn)) : std::nullopt,
+                        timeColumn ? isoTime(fieldAt(fields, *timeColumn)) : std::nullopt));
 
         std::optional<double> weight;
         const std::string_view m = weightColumn ? fieldAt(fields, *weightColumn) : "";
@@ -153,14 +167,17 @@ ImportedFile readLabRadar(ImportLines& lines)
             if (*grams > 0)
                 weight = grams;
         }
-        if (series.velocities.empty())
+        if (velocities.size() == 1)
             series.weightGrams = weight;
         else if (weight != series.weightGrams)
             sameWeight = false;
-
         lines.countShot();
-        series.velocities.push_back(*value);
     }
+    velocities.resolve(lines, series);
+    for (std::size_t i = 0; i < series.shots.size(); ++i)
+        series.shots[i].time = std::move(times[i]);
+    if (!series.shots.empty())
+        series.details.dateTime = series.shots.front().time;
     if (!sameWeight)
         series.weightGrams.reset();
     return {Format::LabRadar, {std::move(series)}};

@@ -4,6 +4,7 @@
 
 #include "imports/fields.h"
 #include "imports/readers.h"
+#include "imports/velocitycolumn.h"
 #include "runtime/asciitext.h"
 #include "runtime/convert.h"
 #include "runtime/errors.h"
@@ -56,24 +57,21 @@ bool isEndLine(const std::vector<std::string>& fields)
 }
 
 void readShot(ImportLines& lines, const std::vector<std::string>& fields, int number,
-              ImportedSeries& series)
+              ImportedSeries& series, VelocityColumn& velocities)
 {
     if (fields.size() < 4 || seriesNumber(fields[0]) != number)
         lines.refuse("the line is not a shot of series " + std::to_string(number));
     if (!isShotNumber(fields[1]))
         lines.refuse(rt::quoted(fields[1]) + " is not a shot number");
-    const std::optional<double> value = velocity(fields[2]);
-    if (!value)
-        lines.refuse(rt::quoted(fields[2]) + " is not a speed");
+    velocities.add(lines, fields[2], "speed");
     const VelocityUnit unit = velocityUnit(fields[3]);
     if (unit == VelocityUnit::Unknown)
         lines.refuse(rt::quoted(fields[3]) + " is not a velocity unit");
-    if (series.velocities.empty())
+    if (velocities.size() == 1)
         series.unit = unit;
     else if (unit != series.unit)
         lines.refuse("the unit changes within the series");
     lines.countShot();
-    series.velocities.push_back(*value);
 }
 
 } // namespace
@@ -91,6 +89,7 @@ ImportedFile readMagnetoSpeed(ImportLines& lines)
 {
     lines.readAs(Format::MagnetoSpeed);
     ImportedFile file{Format::MagnetoSpeed, {}};
+    std::vector<VelocityColumn> velocities;
     enum class Part { BetweenSeries, Summary, Shots } part = Part::BetweenSeries;
     int number = 0;
     std::string line;
@@ -107,7 +106,9 @@ ImportedFile readMagnetoSpeed(ImportLines& lines)
             number = *start;
             ImportedSeries series;
             series.name = "Series " + std::to_string(number);
+            series.details.title = series.name;
             file.series.push_back(std::move(series));
+            velocities.emplace_back();
             part = Part::Summary;
             break;
         }
@@ -122,12 +123,14 @@ ImportedFile readMagnetoSpeed(ImportLines& lines)
             if (isEndLine(fields))
                 part = Part::BetweenSeries;
             else
-                readShot(lines, fields, number, file.series.back());
+                readShot(lines, fields, number, file.series.back(), velocities.back());
             break;
         }
     }
     if (file.series.empty())
         lines.refuse("the file holds no series");
+    for (std::size_t i = 0; i < file.series.size(); ++i)
+        velocities[i].resolve(lines, file.series[i]);
     return file;
 }
 

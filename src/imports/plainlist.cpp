@@ -3,6 +3,7 @@
 
 #include "imports/fields.h"
 #include "imports/readers.h"
+#include "imports/velocitycolumn.h"
 #include "runtime/asciitext.h"
 #include "runtime/errors.h"
 
@@ -69,7 +70,7 @@ Layout headerLayout(ImportLines& lines, std::string_view line, VelocityUnit& uni
 }
 
 void readRow(ImportLines& lines, const Layout& layout, std::string_view line,
-             ImportedSeries& series)
+             VelocityColumn& velocities)
 {
     const std::vector<std::string> fields = lines.fields(line, layout.separator);
     if (onlyEmptyFields(fields))
@@ -77,15 +78,11 @@ void readRow(ImportLines& lines, const Layout& layout, std::string_view line,
     if (beyondHeader(fields, layout.fields, layout.separator))
         lines.refuse("the line has more fields than the header");
     const std::string_view v = fieldAt(fields, layout.column);
-    const std::optional<double> value = velocity(v);
-    if (!value) {
-        // Without a header, text among the numbers means the file was never a list.
-        if (!layout.header && !number(v))
-            throw UnknownFormat(lines.path(), lines.lineNumber());
-        lines.refuse(rt::quoted(v) + " is not a velocity");
-    }
+    // Without a header, text among the numbers means the file was never a list.
+    if (!layout.header && !number(v))
+        throw UnknownFormat(lines.path(), lines.lineNumber());
+    velocities.add(lines, v, "velocity");
     lines.countShot();
-    series.velocities.push_back(*value);
 }
 
 } // namespace
@@ -93,6 +90,7 @@ void readRow(ImportLines& lines, const Layout& layout, std::string_view line,
 ImportedFile readPlainList(ImportLines& lines)
 {
     ImportedSeries series;
+    VelocityColumn velocities;
     std::string line;
     if (!lines.nextNonBlank(line))
         lines.refuseAt(1, "no velocities");
@@ -100,7 +98,7 @@ ImportedFile readPlainList(ImportLines& lines)
     const Layout layout = headerless ? Layout{} : headerLayout(lines, line, series.unit);
     lines.readAs(Format::PlainList);
     if (headerless)
-        readRow(lines, layout, line, series);
+        readRow(lines, layout, line, velocities);
 
     // A gap in a list without a header is a file of some other kind, such as a measurement
     // file with an empty bullet name.
@@ -112,8 +110,9 @@ ImportedFile readPlainList(ImportLines& lines)
         }
         if (headerless && gap)
             throw UnknownFormat(lines.path(), gap);
-        readRow(lines, layout, line, series);
+        readRow(lines, layout, line, velocities);
     }
+    velocities.resolve(lines, series);
     return {Format::PlainList, {std::move(series)}};
 }
 

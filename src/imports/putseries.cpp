@@ -1,5 +1,6 @@
 #include "imports/importfile.h"
 
+#include "runtime/convert.h"
 #include "runtime/decimalseparator.h"
 #include "runtime/encoding.h"
 #include "runtime/numberformat.h"
@@ -7,7 +8,9 @@
 #include "table/cellrows.h"
 #include "table/measurementtable.h"
 #include "table/units.h"
+#include "table/velocitytext.h"
 
+#include <algorithm>
 #include <array>
 
 namespace imports {
@@ -16,59 +19,60 @@ namespace {
 
 constexpr int kAllDigits = 15;
 
-// One decimal, unless it is 0: whole m/s from the file stay whole, and a tenth is kept
-// where the file or the conversion gave one.
-std::string velocityText(double metresPerSecond)
+VelocityUnit unitOf(const ImportedSeries& series, VelocityUnit chosenForUnknown)
 {
-    std::string text = rt::formatFloat(metresPerSecond, rt::FloatFormat::Fixed, kAllDigits, 1);
-    if (text.size() >= 2 && text.back() == '0' && text[text.size() - 2] == rt::decimalSeparator())
-        text.resize(text.size() - 2);
+    return series.unit == VelocityUnit::Unknown ? chosenForUnknown : series.unit;
+}
+
+// The table's weight texts carry a comma whatever the locale, as the weight field and the
+// bullet list write them.
+std::string weightText(double grams)
+{
+    std::string text = rt::formatFloat(grams, rt::FloatFormat::Fixed, kAllDigits, 3);
+    std::replace(text.begin(), text.end(), rt::decimalSeparator(), ',');
     return text;
 }
 
 } // namespace
 
-std::vector<double> metresPerSecond(const ImportedSeries& series, VelocityUnit chosenForUnknown)
-{
-    const VelocityUnit unit = series.unit == VelocityUnit::Unknown ? chosenForUnknown : series.unit;
-    std::vector<double> velocities = series.velocities;
-    if (unit == VelocityUnit::FeetPerSecond) {
-        for (double& v : velocities)
-            v = table::metresPerSecond(v);
-    }
-    return velocities;
-}
-
 void putSeries(table::StringGrid& grid, const ImportedSeries& series, VelocityUnit chosenForUnknown,
                std::string_view weightField, std::string_view fileStem)
 {
     table::GridUpdate update(grid);
-    if (series.velocities.empty()) {
+    if (series.shots.empty()) {
         table::clear(grid);
         return;
     }
-    const std::vector<double> velocities = metresPerSecond(series, chosenForUnknown);
+    const bool feet = unitOf(series, chosenForUnknown) == VelocityUnit::FeetPerSecond;
     const std::string weight =
-        series.weightGrams
-            ? rt::formatFloat(*series.weightGrams, rt::FloatFormat::Fixed, kAllDigits, 3)
-            : std::string(weightField);
+        series.weightGrams ? weightText(*series.weightGrams) : std::string(weightField);
     const std::string bullet =
         rt::utf8Left(series.name.empty() ? fileStem : series.name, table::kMaxBulletTextLength);
 
     // Built apart and moved in whole, as a file is opened: row by row, every cell written
     // would rewrite its row in the table's store.
-    table::CellRows rows(table::kColumnCount);
-    rows.reserve(velocities.size(), velocities.size() * (bullet.size() + weight.size() + 16));
-    for (std::size_t i = 0; i < velocities.size(); ++i) {
-        const std::string n = std::to_string(i + 1);
-        const std::string v = velocityText(velocities[i]);
-        const std::array<std::string_view, table::kColumnCount> cells = {n,      v,      "",
-                                                                         weight, bullet, ""};
+    const std::size_t n = series.shots.size();
+    table::CellRows rows(table::kGridColumnCount);
+    rows.reserve(n, n * (bullet.size() + weight.size() + 32));
+    for (std::size_t i = 0; i < n; ++i) {
+        const ImportedShot& shot = series.shots[i];
+        const std::string number = std::to_string(i + 1);
+        // The readers hand over plain decimals only.
+        const std::string v = table::storedMetresPerSecond(shot.velocity, feet).value_or("");
+        const std::string recorded = feet ? shot.velocity + " ft/s" : std::string();
+        std::array<std::string_view, table::kGridColumnCount> cells{};
+        cells[table::ColN] = number;
+        cells[table::ColV] = v;
+        cells[table::ColM] = weight;
+        cells[table::ColBullet] = bullet;
+        cells[table::ColTime] = shot.time;
+        cells[table::ColFlags] = shot.flags;
+        cells[table::ColNote] = shot.note;
+        cells[table::ColRecorded] = recorded;
         rows.appendRow(cells.data());
     }
     grid.replaceRowsFrom(1, std::move(rows));
-    for (std::size_t r = 1; r < grid.rowCount(); ++r)
-        table::applyEnergyRule(grid, r, weight);
+    table::applyEnergyRule(grid, 1, grid.rowCount() - 1, rt::parseFloat(weight));
 }
 
 } // namespace imports

@@ -3,6 +3,7 @@
 #include "runtime/decimalseparator.h"
 #include "support/tempdir.h"
 #include "table/measurementtable.h"
+#include "table/velocitytext.h"
 
 #include <gtest/gtest.h>
 
@@ -20,6 +21,7 @@ struct Series {
     VelocityUnit unit;
     std::string bullet;
     std::string m;
+    // As the file writes them, without trailing zeros: what the table must give back.
     std::vector<std::string> v;
 };
 
@@ -30,15 +32,21 @@ struct FormatCase {
     std::vector<Series> series;
 };
 
-std::vector<Row> rowsOf(const table::StringGrid& grid)
+// The rows with each velocity in the file's own unit, as recorded.
+std::vector<Row> rowsOf(const table::StringGrid& grid, VelocityUnit unit)
 {
     std::vector<Row> rows;
     if (table::isEmpty(grid))
         return rows;
-    for (std::size_t r = 1; r < grid.rowCount(); ++r)
-        rows.push_back(
-            {std::string(grid.cell(table::ColN, r)), std::string(grid.cell(table::ColV, r)),
-             std::string(grid.cell(table::ColM, r)), std::string(grid.cell(table::ColBullet, r))});
+    for (std::size_t r = 1; r < grid.rowCount(); ++r) {
+        const std::string stored(grid.cell(table::ColV, r));
+        rows.push_back({std::string(grid.cell(table::ColN, r)),
+                        unit == VelocityUnit::FeetPerSecond
+                            ? table::recordedFeetPerSecond(stored).value_or("not exact " + stored)
+                            : stored,
+                        std::string(grid.cell(table::ColM, r)),
+                        std::string(grid.cell(table::ColBullet, r))});
+    }
     return rows;
 }
 
@@ -76,7 +84,7 @@ TEST_P(Accepted, InEveryLineEndAndByteOrderMark)
             table::StringGrid grid = table::makeGrid();
             imports::putSeries(grid, file.series[i], VelocityUnit::MetresPerSecond, "0,547",
                                "stem");
-            EXPECT_EQ(rowsOf(grid), expectedRows(expected));
+            EXPECT_EQ(rowsOf(grid, expected.unit), expectedRows(expected));
         }
     }
 }
@@ -120,7 +128,7 @@ INSTANTIATE_TEST_SUITE_P(
                        "0003;2820.10;2776.52;2733.01;2960.06;2868.05;2779.41;472.50;168.00;"
                        "2024-05-11;09:42:15;\n",
                    Format::LabRadar,
-                   {{VelocityUnit::FeetPerSecond, "stem", "10,886", {"854,7", "847,5", "859,6"}}}},
+                   {{VelocityUnit::FeetPerSecond, "stem", "10,886", {"2804", "2780,4", "2820,1"}}}},
         // Columns found by name wherever they stand, with more distances than usual.
         FormatCase{"commaSeparatorOtherColumns",
                    "sep=,\nDevice ID,LBR-0012345,,\n\nUnits velocity,m/s,,\n"
@@ -130,7 +138,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "2024-05-11,09:41:40,0002,10.89,812.30,797.2,782.2,767.5,753.1,3592.7,\n"
                    "2024-05-11,09:42:15,0003,10.89,798.96,784.2,769.5,755.0,740.7,3475.9,\n",
                    Format::LabRadar,
-                   {{VelocityUnit::MetresPerSecond, "stem", "10,890", {"805", "812,3", "799"}}}},
+                   {{VelocityUnit::MetresPerSecond, "stem", "10,890", {"805", "812,3", "798,96"}}}},
         // NULs and spaces after the header fields and before a line, whole velocities,
         // month-day-year dates.
         FormatCase{"sdCard",
@@ -176,7 +184,7 @@ INSTANTIATE_TEST_SUITE_P(
                    {{VelocityUnit::FeetPerSecond,
                      "308 Win 168 SMK",
                      "0,547",
-                     {"854,7", "847,5", "859,6"}}}},
+                     {"2804", "2780,4", "2820,1"}}}},
         FormatCase{"titleWithCommas",
                    "Marlin,.357, 15,3grs W296, 158,0 gr\n"
                    "#,SPEED (MPS),\xCE\x94 AVG (MPS),KE (J),POWER FACTOR (N\xE2\x8B\x85s),TIME,"
@@ -239,7 +247,7 @@ INSTANTIATE_TEST_SUITE_P(
         "----,----,----,---- \n",
         Format::MagnetoSpeed,
         {{VelocityUnit::MetresPerSecond, "Series 12", "0,547", {"801", "812", "805"}},
-         {VelocityUnit::FeetPerSecond, "Series 13", "0,547", {"807,7", "805"}},
+         {VelocityUnit::FeetPerSecond, "Series 13", "0,547", {"2650", "2641"}},
          {VelocityUnit::Unknown, "Series 14", "0,547", {}}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -249,11 +257,11 @@ INSTANTIATE_TEST_SUITE_P(
         FormatCase{"onePerLine",
                    "285.5\n290\n 287,25 \n\n",
                    Format::PlainList,
-                   {{VelocityUnit::Unknown, "stem", "0,547", {"285,5", "290", "287,3"}}}},
+                   {{VelocityUnit::Unknown, "stem", "0,547", {"285,5", "290", "287,25"}}}},
         FormatCase{"csvInFeetPerSecond",
                    "N,V (ft/s),E\n1,2804.0,2932\n2,2780.4,\n",
                    Format::PlainList,
-                   {{VelocityUnit::FeetPerSecond, "stem", "0,547", {"854,7", "847,5"}}}},
+                   {{VelocityUnit::FeetPerSecond, "stem", "0,547", {"2804", "2780,4"}}}},
         FormatCase{"tabsAndDecimalCommas",
                    "Shot\tVelocity (m/s)\tNote\n1\t285,5\tcold bore\n2\t290,0\t\n",
                    Format::PlainList,
@@ -265,11 +273,20 @@ INSTANTIATE_TEST_SUITE_P(
         FormatCase{"quotedDecimalCommasInCsv",
                    "\"N\",\"V0 (fps)\"\n\"1\",\"2804,5\"\n\"2\",\"2799\"\n",
                    Format::PlainList,
-                   {{VelocityUnit::FeetPerSecond, "stem", "0,547", {"854,8", "853,1"}}}},
+                   {{VelocityUnit::FeetPerSecond, "stem", "0,547", {"2804,5", "2799"}}}},
         FormatCase{"oneColumnWithHeader",
                    "Velocity (MPS)\n285,5\n300\n",
                    Format::PlainList,
                    {{VelocityUnit::MetresPerSecond, "stem", "0,547", {"285,5", "300"}}}},
+        // Thousands separators where the decimal reading is no velocity: 2.804 ft/s is 0.85 m/s.
+        FormatCase{"thousandsSeparators",
+                   "V (ft/s)\n\"2,804\"\n\"2,780\"\n2795\n",
+                   Format::PlainList,
+                   {{VelocityUnit::FeetPerSecond, "stem", "0,547", {"2804", "2780", "2795"}}}},
+        FormatCase{"threeDecimalsAreDecimals",
+                   "V (m/s)\n850.123\n849.5\n",
+                   Format::PlainList,
+                   {{VelocityUnit::MetresPerSecond, "stem", "0,547", {"850,123", "849,5"}}}},
         FormatCase{"headerOnly",
                    "V (m/s)\n",
                    Format::PlainList,
@@ -296,7 +313,8 @@ TEST(ImportFormat, LabRadarRowsThatDisagreeOnTheWeightGiveNone)
                        "Shot ID;V0;Proj. Weight\n0001;805;10.89;\n0002;806;11.00;\n");
     const imports::ImportedFile file = imports::readImportFile(dir.file("r.csv"));
     ASSERT_EQ(file.series.size(), 1u);
-    EXPECT_EQ(file.series[0].velocities, (std::vector<double>{805, 806}));
+    ASSERT_EQ(file.series[0].shots.size(), 2u);
+    EXPECT_EQ(file.series[0].shots[1].velocity, "806");
     EXPECT_FALSE(file.series[0].weightGrams);
 }
 

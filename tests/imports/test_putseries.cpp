@@ -9,12 +9,16 @@ namespace {
 
 using imports::VelocityUnit;
 
-imports::ImportedSeries seriesOf(VelocityUnit unit, std::vector<double> velocities,
+imports::ImportedSeries seriesOf(VelocityUnit unit, const std::vector<std::string>& velocities,
                                  std::string name = {}, std::optional<double> weight = {})
 {
     imports::ImportedSeries s;
     s.unit = unit;
-    s.velocities = std::move(velocities);
+    for (const std::string& v : velocities) {
+        imports::ImportedShot shot;
+        shot.velocity = v;
+        s.shots.push_back(shot);
+    }
     s.name = std::move(name);
     s.weightGrams = weight;
     return s;
@@ -27,33 +31,33 @@ protected:
     table::StringGrid grid = table::makeGrid();
 };
 
-TEST_F(PutSeries, VelocityKeepsATenthOnlyWhereItIsNotZero)
+// Every digit the file gave, in m/s: a ft/s value exactly, as k + 4 decimals at most.
+TEST_F(PutSeries, VelocitiesAreStoredExactlyAsRecorded)
 {
     struct Case {
         VelocityUnit unit;
         VelocityUnit chosen;
-        double value;
+        const char* recorded;
         const char* text;
     };
     const VelocityUnit ms = VelocityUnit::MetresPerSecond;
     const VelocityUnit fts = VelocityUnit::FeetPerSecond;
     const VelocityUnit unknown = VelocityUnit::Unknown;
     for (const Case& c :
-         {Case{ms, ms, 805, "805"}, Case{ms, ms, 696.04, "696"}, Case{ms, ms, 695.95, "696"},
-          Case{ms, ms, 285.5, "285,5"}, Case{ms, ms, 287.25, "287,3"},
-          Case{ms, ms, 285.44, "285,4"}, Case{ms, fts, 805, "805"}, Case{fts, ms, 2804, "854,7"},
-          Case{fts, ms, 2300, "701"}, Case{fts, ms, 1000, "304,8"},
-          Case{unknown, fts, 1000, "304,8"}, Case{unknown, ms, 1000, "1000"},
-          Case{unknown, unknown, 1000, "1000"}}) {
-        SCOPED_TRACE(c.value);
-        imports::putSeries(grid, seriesOf(c.unit, {c.value}), c.chosen, "0,547", "stem");
+         {Case{ms, ms, "805", "805"}, Case{ms, ms, "696.04", "696,04"},
+          Case{ms, ms, "696.0", "696"}, Case{ms, fts, "265.391", "265,391"},
+          Case{fts, ms, "2804", "854,6592"}, Case{fts, ms, "3007.98", "916,832304"},
+          Case{fts, ms, "2795.1", "851,94648"}, Case{unknown, fts, "1000", "304,8"},
+          Case{unknown, ms, "1000", "1000"}, Case{unknown, unknown, "1000", "1000"}}) {
+        SCOPED_TRACE(c.recorded);
+        imports::putSeries(grid, seriesOf(c.unit, {c.recorded}), c.chosen, "0,547", "stem");
         EXPECT_EQ(grid.cell(table::ColV, 1), c.text);
     }
 }
 
 TEST_F(PutSeries, FillsEveryRowAndItsEnergy)
 {
-    imports::putSeries(grid, seriesOf(VelocityUnit::MetresPerSecond, {300, 310}),
+    imports::putSeries(grid, seriesOf(VelocityUnit::MetresPerSecond, {"300", "310"}),
                        VelocityUnit::MetresPerSecond, "0,547", "JSB Exact");
     ASSERT_EQ(grid.rowCount(), 3u);
     const std::vector<std::vector<std::string_view>> rows = {
@@ -67,7 +71,7 @@ TEST_F(PutSeries, FillsEveryRowAndItsEnergy)
 
     // The file's weight wins over the field's: 168 grains.
     imports::putSeries(grid,
-                       seriesOf(VelocityUnit::MetresPerSecond, {100}, "SMK", table::grams(168)),
+                       seriesOf(VelocityUnit::MetresPerSecond, {"100"}, "SMK", table::grams(168)),
                        VelocityUnit::MetresPerSecond, "0,547", "stem");
     ASSERT_EQ(grid.rowCount(), 2u);
     EXPECT_EQ(grid.cell(table::ColM, 1), "10,886");
@@ -75,14 +79,16 @@ TEST_F(PutSeries, FillsEveryRowAndItsEnergy)
     EXPECT_EQ(grid.cell(table::ColBullet, 1), "SMK");
 }
 
-TEST_F(PutSeries, FollowsTheDecimalSeparator)
+// Velocities take the program's separator; weights the comma the weight field writes.
+TEST_F(PutSeries, VelocitiesFollowTheDecimalSeparatorAndWeightsKeepTheComma)
 {
     rt::setDecimalSeparator('.');
-    imports::putSeries(grid, seriesOf(VelocityUnit::FeetPerSecond, {2804, 2300}, "", 10.5),
-                       VelocityUnit::MetresPerSecond, "0.547", "stem");
-    EXPECT_EQ(grid.cell(table::ColV, 1), "854.7");
-    EXPECT_EQ(grid.cell(table::ColV, 2), "701");
-    EXPECT_EQ(grid.cell(table::ColM, 1), "10.500");
+    imports::putSeries(grid, seriesOf(VelocityUnit::FeetPerSecond, {"2804", "2300"}, "", 10.5),
+                       VelocityUnit::MetresPerSecond, "0,547", "stem");
+    EXPECT_EQ(grid.cell(table::ColV, 1), "854.6592");
+    EXPECT_EQ(grid.cell(table::ColV, 2), "701.04");
+    EXPECT_EQ(grid.cell(table::ColM, 1), "10,500");
+    EXPECT_EQ(grid.cell(table::ColE, 1), "3835");
 }
 
 // Rows of an earlier session must not keep their deviations or bullets.
@@ -93,7 +99,7 @@ TEST_F(PutSeries, ReplacesTheWholeTable)
         for (std::size_t c = 0; c < table::kColumnCount; ++c)
             grid.setCell(c, r, "old");
     }
-    imports::putSeries(grid, seriesOf(VelocityUnit::MetresPerSecond, {801, 812}),
+    imports::putSeries(grid, seriesOf(VelocityUnit::MetresPerSecond, {"801", "812"}),
                        VelocityUnit::MetresPerSecond, "", "new");
     ASSERT_EQ(grid.rowCount(), 3u);
     for (std::size_t r = 1; r < 3; ++r) {
@@ -116,11 +122,11 @@ TEST_F(PutSeries, BulletIsCutTo128Characters)
     std::string umlauts;
     for (int i = 0; i < 130; ++i)
         umlauts += "\xC3\xBC";
-    imports::putSeries(grid, seriesOf(VelocityUnit::MetresPerSecond, {300}, umlauts),
+    imports::putSeries(grid, seriesOf(VelocityUnit::MetresPerSecond, {"300"}, umlauts),
                        VelocityUnit::MetresPerSecond, "0,547", "stem");
     EXPECT_EQ(grid.cell(table::ColBullet, 1), umlauts.substr(0, 256));
 
-    imports::putSeries(grid, seriesOf(VelocityUnit::MetresPerSecond, {300}),
+    imports::putSeries(grid, seriesOf(VelocityUnit::MetresPerSecond, {"300"}),
                        VelocityUnit::MetresPerSecond, "0,547", std::string(200, 'x'));
     EXPECT_EQ(grid.cell(table::ColBullet, 1), std::string(128, 'x'));
 }
@@ -137,30 +143,12 @@ TEST_F(PutSeries, TellsAViewOnce)
         void columnWidthChanged(std::size_t) override {}
     } counter;
     grid.setObserver(&counter);
-    imports::putSeries(grid,
-                       seriesOf(VelocityUnit::MetresPerSecond, std::vector<double>(1000, 300)),
-                       VelocityUnit::MetresPerSecond, "0,547", "stem");
+    imports::putSeries(
+        grid, seriesOf(VelocityUnit::MetresPerSecond, std::vector<std::string>(1000, "300")),
+        VelocityUnit::MetresPerSecond, "0,547", "stem");
     grid.setObserver(nullptr);
     EXPECT_EQ(counter.rowCounts, 1);
     EXPECT_EQ(counter.changes, 1);
-}
-
-TEST(MetresPerSecond, ConvertsFeetAndTakesTheChosenUnitForUnknown)
-{
-    const std::vector<double> feet = {1000, 2804.5};
-    const std::vector<double> metres = {1000 * 0.3048, 2804.5 * 0.3048};
-    EXPECT_EQ(imports::metresPerSecond(seriesOf(VelocityUnit::FeetPerSecond, feet),
-                                       VelocityUnit::MetresPerSecond),
-              metres);
-    EXPECT_EQ(imports::metresPerSecond(seriesOf(VelocityUnit::Unknown, feet),
-                                       VelocityUnit::FeetPerSecond),
-              metres);
-    EXPECT_EQ(imports::metresPerSecond(seriesOf(VelocityUnit::MetresPerSecond, feet),
-                                       VelocityUnit::FeetPerSecond),
-              feet);
-    EXPECT_EQ(
-        imports::metresPerSecond(seriesOf(VelocityUnit::Unknown, feet), VelocityUnit::Unknown),
-        feet);
 }
 
 } // namespace

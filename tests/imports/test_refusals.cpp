@@ -32,7 +32,7 @@ std::string expectedMessage(const std::string& path, const RefusalCase& c)
     switch (c.kind) {
     case Kind::Unknown:
         return "'" + path + "' is not a chronograph export " + line +
-               ". Supported are LabRadar series reports, Garmin Xero (ShotView) CSV files, "
+               ". Supported are LabRadar series reports, Garmin Xero (ShotView) CSV and FIT files, "
                "MagnetoSpeed LOG.CSV files and lists of velocities.";
     case Kind::Track:
         return "'" + path + "' is a LabRadar track file " + line +
@@ -119,7 +119,7 @@ INSTANTIATE_TEST_SUITE_P(
                         "Shot ID;V0;Proj. Weight\n0001;2804.00;168;\n0002;28x4.00;168;\n",
                     Kind::Refused, 7, "LabRadar series report: '28x4.00' is not a velocity"},
         RefusalCase{"zeroVelocity", kLabRadarStart + "Shot ID;V0\n0001;0.00;\n", Kind::Refused, 6,
-                    "LabRadar series report: '0.00' is not a velocity"},
+                    "LabRadar series report: '0.00' is not a velocity from 33 to 6562 ft/s"},
         RefusalCase{"unknownVelocityUnit", "sep=;\nUnits velocity;km/h;;\n", Kind::Refused, 2,
                     "LabRadar series report: 'km/h' is not a velocity unit"},
         RefusalCase{"unknownWeightUnit", "sep=;\nUnits weight;oz;;\n", Kind::Refused, 2,
@@ -207,7 +207,23 @@ INSTANTIATE_TEST_SUITE_P(
                                   Kind::Refused, 2,
                                   "list of velocities: the line has more fields than the header"},
                       RefusalCase{"emptyVelocityCell", "N;V;Note\n1;285;\n2;;missed\n",
-                                  Kind::Refused, 3, "list of velocities: '' is not a velocity"}),
+                                  Kind::Refused, 3, "list of velocities: '' is not a velocity"},
+                      // No chronograph records a shot below 10 or above 2000 m/s.
+                      RefusalCase{"tooSlow", "285\n0.04\n", Kind::Refused, 2,
+                                  "list of velocities: '0.04' is not a velocity from 10 to 2000 "
+                                  "m/s or 33 to 6562 ft/s"},
+                      RefusalCase{"tooFast", "V (m/s)\n2001\n", Kind::Refused, 2,
+                                  "list of velocities: '2001' is not a velocity from 10 to 2000 "
+                                  "m/s"},
+                      RefusalCase{"exponent", "V (m/s)\n285\n1e-300\n", Kind::Refused, 3,
+                                  "list of velocities: '1e-300' is not a velocity"},
+                      // A column reads its separator one way only.
+                      RefusalCase{"thousandsThenDecimals", "V (ft/s)\n2,804\n\"488,3\"\n",
+                                  Kind::Refused, 3,
+                                  "list of velocities: '488,3' has ',' as a decimal separator, "
+                                  "other velocities as a thousands one"},
+                      RefusalCase{"twoSeparators", "V (ft/s)\n\"2,804.5\"\n", Kind::Refused, 2,
+                                  "list of velocities: '2,804.5' is not a velocity"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The table holds no more rows than this; a file of millions of short lines is refused at the
@@ -227,7 +243,7 @@ TEST(ImportRefusal, MoreShotsThanTheTableHolds)
 
     list.erase(list.size() - 4);
     dir.write("many.csv", list);
-    EXPECT_EQ(imports::readImportFile(dir.file("many.csv")).series[0].velocities.size(),
+    EXPECT_EQ(imports::readImportFile(dir.file("many.csv")).series[0].shots.size(),
               imports::kMaxImportShots);
 }
 

@@ -2,7 +2,6 @@
 
 #include "imports/ui/seriesdialog.h"
 #include "imports/ui/unitdialog.h"
-#include "runtime/numberformat.h"
 #include "ui/prompts.h"
 #include "ui/qtext.h"
 
@@ -13,11 +12,8 @@ std::optional<ImportChoice> askImportChoice(QWidget* parent, const imports::Impo
     if (file.series.size() > 1) {
         QList<SeriesDialog::Row> rows;
         for (const imports::ImportedSeries& s : file.series) {
-            rows.append({ui::toQString(s.name), static_cast<int>(s.velocities.size()),
-                         s.velocities.empty()
-                             ? QString()
-                             : ui::toQString(rt::formatFloat(s.velocities.front(),
-                                                             rt::FloatFormat::General, 15, 2))});
+            rows.append({ui::toQString(s.name), static_cast<int>(s.shots.size()),
+                         s.shots.empty() ? QString() : ui::toQString(s.shots.front().velocity)});
         }
         SeriesDialog dialog(rows, parent);
         if (ui::prompts().execModal(&dialog) != QDialog::Accepted || dialog.chosen() < 0)
@@ -25,7 +21,7 @@ std::optional<ImportChoice> askImportChoice(QWidget* parent, const imports::Impo
         choice.series = static_cast<std::size_t>(dialog.chosen());
     }
     // Nothing to ask for a series without shots.
-    if (!file.series.empty() && !file.series[choice.series].velocities.empty() &&
+    if (!file.series.empty() && !file.series[choice.series].shots.empty() &&
         file.series[choice.series].unit == imports::VelocityUnit::Unknown) {
         UnitDialog dialog(fileName, parent);
         if (ui::prompts().execModal(&dialog) != QDialog::Accepted)
