@@ -22,8 +22,12 @@ constexpr Figure kAll[] = {
     {"Es", table::kAllRowsCaptions.extremeSpread.data(),
      "Extreme spread: highest \u2212 lowest velocity", true},
     {"Sd", table::kAllRowsCaptions.standardDeviation.data(),
-     "Sample standard deviation of the velocities, divided by n \u2212 1; one shot has none "
-     "(\u2014)",
+     "Sample standard deviation of the velocities, divided by n \u2212 1, as LabRadar, "
+     "MagnetoSpeed and spreadsheets give it; one shot has none (\u2014)",
+     true},
+    {"SdN", table::kAllRowsCaptions.populationDeviation.data(),
+     "Population standard deviation of the velocities, divided by n, as the Garmin Xero app "
+     "gives it; one shot has none (\u2014)",
      true},
     {"Cv", table::kAllRowsCaptions.coefficientOfVariation.data(),
      "Coefficient of variation: SD / mean \u00D7 100 %", false},
@@ -38,6 +42,8 @@ constexpr Figure kSelected[] = {
      "Extreme spread of the marked rows: highest \u2212 lowest", true},
     {"SelectedSd", table::kSelectionCaptions.standardDeviation.data(),
      "Sample standard deviation of the marked rows' velocities, divided by n \u2212 1", true},
+    {"SelectedSdN", table::kSelectionCaptions.populationDeviation.data(),
+     "Population standard deviation of the marked rows' velocities, divided by n", true},
 };
 
 QLabel* noteLabel(const char* name)
@@ -82,13 +88,14 @@ ShotStatisticsPanel::ShotStatisticsPanel(QWidget* parent)
             ++row;
         }
     };
-    QLabel** all[] = {&ShotsValue, &MeanValue, &EsValue, &SdValue, &CvValue, &MedianValue};
+    QLabel** all[] = {&ShotsValue, &MeanValue, &EsValue,    &SdValue,
+                      &SdNValue,   &CvValue,   &MedianValue};
     addFigures(kAll, all);
     WithoutVelocityLabel = noteLabel("WithoutVelocityLabel");
     grid->addWidget(WithoutVelocityLabel, row++, 0, 1, 3);
     grid->setRowMinimumHeight(row++, 8);
     QLabel** selected[] = {&SelectedShotsValue, &SelectedMeanValue, &SelectedEsValue,
-                           &SelectedSdValue};
+                           &SelectedSdValue, &SelectedSdNValue};
     addFigures(kSelected, selected);
     SelectedWithoutVelocityLabel = noteLabel("SelectedWithoutVelocityLabel");
     grid->addWidget(SelectedWithoutVelocityLabel, row++, 0, 1, 3);
@@ -103,6 +110,7 @@ void ShotStatisticsPanel::showAll(const table::ShotStatisticsTexts& figures)
     MeanValue->setText(ui::toQString(figures.mean));
     EsValue->setText(ui::toQString(figures.extremeSpread));
     SdValue->setText(ui::toQString(figures.standardDeviation));
+    SdNValue->setText(ui::toQString(figures.populationDeviation));
     CvValue->setText(ui::toQString(figures.coefficientOfVariation));
     MedianValue->setText(ui::toQString(figures.median));
     WithoutVelocityLabel->setText(ui::toQString(figures.withoutVelocity));
@@ -114,6 +122,7 @@ void ShotStatisticsPanel::showSelected(const table::ShotStatisticsTexts& figures
     SelectedMeanValue->setText(ui::toQString(figures.mean));
     SelectedEsValue->setText(ui::toQString(figures.extremeSpread));
     SelectedSdValue->setText(ui::toQString(figures.standardDeviation));
+    SelectedSdNValue->setText(ui::toQString(figures.populationDeviation));
     SelectedWithoutVelocityLabel->setText(ui::toQString(figures.withoutVelocity));
 }
 

@@ -25,6 +25,7 @@ public:
     QLabel* MeanValue = nullptr;
     QLabel* EsValue = nullptr;
     QLabel* SdValue = nullptr;
+    QLabel* SdNValue = nullptr;
     QLabel* CvValue = nullptr;
     QLabel* MedianValue = nullptr;
     QLabel* WithoutVelocityLabel = nullptr;
@@ -32,6 +33,7 @@ public:
     QLabel* SelectedMeanValue = nullptr;
     QLabel* SelectedEsValue = nullptr;
     QLabel* SelectedSdValue = nullptr;
+    QLabel* SelectedSdNValue = nullptr;
     QLabel* SelectedWithoutVelocityLabel = nullptr;
 
 private:

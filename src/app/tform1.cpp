@@ -231,6 +231,7 @@ void TForm1::buildControls()
     // Measurements
     QGroupBox* measurements = makeGroup(client, "GroupBox2", "Measurements");
     m_gridModel = new ui::GridModel(m_table);
+    m_gridModel->setShownColumns(table::kColumnCount);
     Grid = named(new ui::GridView, "Grid", QStringLiteral("Measurements"));
     Grid->setGridModel(m_gridModel);
     auto* measurementsLayout = new QVBoxLayout(measurements);

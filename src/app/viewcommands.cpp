@@ -74,13 +74,10 @@ void TForm1::setUnits(table::Units units)
 {
     m_units = units;
     // Stored texts stay as they are; only what the view shows converts.
-    if (units == table::Units::Metric)
-        m_gridModel->setDisplayText({});
-    else
-        m_gridModel->setDisplayText(
-            [units](std::size_t col, std::size_t row, std::string_view stored) {
-                return table::measurementCellDisplay(col, row, stored, units);
-            });
+    m_gridModel->setDisplayText([this, units](std::size_t col, std::size_t row, std::string_view) {
+        return table::measurementCellDisplay(m_table, col, row, units);
+    });
+    m_gridModel->setDisplayKey([this, units] { return m_table.numbers().velocityDecimals(units); });
     table::writeHeader(m_table);
     if (units == table::Units::Imperial)
         Grid->fitColumnsToHeaders();

@@ -8,39 +8,52 @@
 #include "table/velocity.h"
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 
 namespace charts {
 
 namespace {
 
-std::optional<double> converted(std::string_view text)
-{
-    try {
-        return rt::strToFloat(text);
-    } catch (const rt::ConvertError&) {
-        return std::nullopt;
-    }
-}
-
 enum class Quantity { V, E, DV };
 
-// A point's value in the unit shown, or nothing for an energy or deviation text that does
-// not convert. A velocity that does not convert raises the conversion error.
-std::optional<double> pointValue(Quantity q, std::string_view text, table::Units units)
+// A value in the unit shown.
+std::optional<double> inUnits(Quantity q, std::optional<double> value, table::Units units)
 {
-    const bool imperial = units == table::Units::Imperial;
+    if (!value || units == table::Units::Metric)
+        return value;
     switch (q) {
-    case Quantity::V: {
-        const double v = table::velocityOf(text);
-        return imperial ? table::feetPerSecond(v) : v;
+    case Quantity::V:
+        return table::feetPerSecond(*value);
+    case Quantity::E:
+        return table::footPounds(*value);
+    case Quantity::DV:
+        break;
     }
+    return value;
+}
+
+// A point's value from its text, or nothing for an energy or deviation text that does not
+// convert. A velocity that does not convert raises the conversion error.
+std::optional<double> textValue(Quantity q, std::string_view text)
+{
+    if (q == Quantity::V)
+        return table::velocityOf(text);
+    return rt::parseFloat(text);
+}
+
+// The same for a row of the table, from the numbers it keeps.
+std::optional<double> rowValue(Quantity q, const table::StringGrid& t, std::size_t row)
+{
+    switch (q) {
+    case Quantity::V:
+        return table::velocityAt(t, row);
     case Quantity::E: {
-        const std::optional<double> e = converted(text);
-        return e && imperial ? table::footPounds(*e) : e;
+        const double e = t.numbers().energy(row);
+        return std::isnan(e) ? std::nullopt : std::optional<double>(e);
     }
     case Quantity::DV:
-        return converted(text);
+        return rt::parseFloat(t.cell(table::ColDV, row));
     }
     return std::nullopt;
 }
@@ -62,9 +75,9 @@ struct Filling {
         return chart.addSeries(std::move(title));
     }
 
-    void add(chart::Series& s, double x, std::string_view text)
+    void add(chart::Series& s, double x, std::optional<double> value)
     {
-        const std::optional<double> y = pointValue(quantity, text, units);
+        const std::optional<double> y = inUnits(quantity, value, units);
         s.addXY(x, y.value_or(0));
         if (!y)
             return;
@@ -88,19 +101,6 @@ std::string_view externalText(const ExternalSeries& ext, Quantity q, std::size_t
     return {};
 }
 
-std::size_t tableColumn(Quantity q)
-{
-    switch (q) {
-    case Quantity::V:
-        return table::ColV;
-    case Quantity::E:
-        return table::ColE;
-    case Quantity::DV:
-        return table::ColDV;
-    }
-    return table::ColV;
-}
-
 void addExternal(Filling& f, const RedrawSources& src, std::size_t n)
 {
     for (std::size_t k = 0; k < n; ++k) {
@@ -108,7 +108,8 @@ void addExternal(Filling& f, const RedrawSources& src, std::size_t n)
         chart::Series& s = f.startSeries(seriesTitle(src.listItems[k]));
         s.reserve(ext.count());
         for (std::size_t i = 0; i < ext.count(); ++i)
-            f.add(s, static_cast<double>(i + 1), externalText(ext, f.quantity, i));
+            f.add(s, static_cast<double>(i + 1),
+                  textValue(f.quantity, externalText(ext, f.quantity, i)));
     }
 }
 
@@ -117,10 +118,9 @@ void addCurrent(Filling& f, const RedrawSources& src, const std::string& title)
     chart::Series& s = f.startSeries(title);
     const table::StringGrid& t = src.table;
     const std::size_t rows = t.rowCount();
-    const std::size_t column = tableColumn(f.quantity);
     s.reserve(rows);
     for (std::size_t r = 1; r < rows; ++r)
-        f.add(s, static_cast<double>(r), t.cell(column, r));
+        f.add(s, static_cast<double>(r), rowValue(f.quantity, t, r));
 }
 
 } // namespace

@@ -21,7 +21,7 @@ BulletSummary bulletSummary(const table::StringGrid& grid, table::Units units, s
         if (!seen.insert({name, weight}).second)
             continue;
         std::string text(name);
-        if (const std::optional<double> m = weightIn(weight, units)) {
+        if (const std::optional<double> m = rowWeightIn(grid, row, units)) {
             if (!text.empty())
                 text += ", ";
             text += fixed(*m, weightDecimals(units));

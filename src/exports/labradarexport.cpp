@@ -6,8 +6,10 @@
 #include "runtime/errors.h"
 #include "table/measurementtable.h"
 #include "table/shotstatistics.h"
+#include "table/velocitytext.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <optional>
 #include <vector>
@@ -22,7 +24,7 @@ constexpr std::string_view kLineEnd = "\r\n";
 
 struct Shot {
     std::string id;
-    double velocity = 0;
+    std::string velocity;
     std::optional<double> energy;
     std::optional<double> grains;
 };
@@ -65,13 +67,18 @@ std::vector<Shot> shotsOf(const table::StringGrid& grid, Units units)
     shots.reserve(grid.rowCount());
     for (std::size_t row = 1; row < grid.rowCount(); ++row) {
         // The shots the statistics count, so the stats block agrees with the lines.
-        const std::optional<double> v = table::velocityValue(grid.cell(table::ColV, row));
-        if (!v)
+        if (std::isnan(grid.numbers().velocity(row)))
             continue;
-        shots.push_back({shotId(grid.cell(table::ColN, row), row),
-                         units == Units::Imperial ? table::feetPerSecond(*v) : *v,
-                         rowEnergyIn(grid, row, units),
-                         weightIn(grid.cell(table::ColM, row), Units::Imperial)});
+        // Two decimals at least, as the radar writes them, and every further one the table
+        // keeps.
+        const std::string_view stored = grid.cell(table::ColV, row);
+        std::string velocity =
+            units == Units::Imperial
+                ? number(table::feetPerSecond(grid.numbers().velocity(row)))
+                : table::velocityShown(stored, units, std::max(2, table::velocityDecimals(stored)));
+        std::replace(velocity.begin(), velocity.end(), rt::decimalSeparator(), '.');
+        shots.push_back({shotId(grid.cell(table::ColN, row), row), std::move(velocity),
+                         rowEnergyIn(grid, row, units), rowWeightIn(grid, row, Units::Imperial)});
     }
     return shots;
 }
@@ -127,8 +134,8 @@ std::string labRadarReport(const table::StringGrid& grid, Units units, const Exp
     line(out, {"Shot ID", "V0", "Ke0", "Proj. Weight", "Date", "Time"}, "");
     for (const Shot& s : shots)
         line(out,
-             {s.id, number(s.velocity), optionalNumber(s.energy), optionalNumber(s.grains),
-              moment.date, moment.time},
+             {s.id, s.velocity, optionalNumber(s.energy), optionalNumber(s.grains), moment.date,
+              moment.time},
              ";");
     return out;
 }

@@ -1,7 +1,13 @@
 #include "exports/shotfields.h"
 
 #include "runtime/convert.h"
+#include "runtime/decimalseparator.h"
 #include "runtime/numberformat.h"
+#include "table/velocitytext.h"
+
+#include <algorithm>
+
+#include <cmath>
 
 namespace exports {
 
@@ -11,19 +17,6 @@ using table::Units;
 
 // Fifteen digits before scientific notation: no chronograph value comes near.
 constexpr int kAllDigits = 15;
-
-// The decimals a stored velocity was written with: what the metric grid shows is what the
-// file holds.
-int decimalsOf(std::string_view text)
-{
-    const std::size_t separator = text.find_first_of(",.");
-    if (separator == std::string_view::npos)
-        return 0;
-    int decimals = 0;
-    for (std::size_t i = separator + 1; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
-        ++decimals;
-    return decimals;
-}
 
 void assign(std::string& field, const std::optional<double>& value, int decimals)
 {
@@ -45,17 +38,44 @@ int weightDecimals(Units units)
     return units == Units::Metric ? 3 : 1;
 }
 
-std::optional<double> velocityIn(std::string_view stored, Units units)
+namespace {
+
+std::optional<double> present(double value)
 {
-    std::optional<double> v = rt::tryStrToFloat(stored);
+    return std::isnan(value) ? std::nullopt : std::optional<double>(value);
+}
+
+} // namespace
+
+std::string velocityText(const table::StringGrid& grid, std::size_t row, Units units)
+{
+    const std::string_view stored = grid.cell(table::ColV, row);
+    if (!std::isnan(grid.numbers().velocity(row))) {
+        if (units == Units::Imperial)
+            return table::velocityShown(stored, units,
+                                        table::velocityDecimalsNeeded(stored, units));
+        std::string text(stored);
+        std::replace_if(
+            text.begin(), text.end(), [](char c) { return c == ',' || c == '.'; },
+            rt::decimalSeparator());
+        return text;
+    }
+    // Forms the passes refuse but a spreadsheet reads ("3e2"), as whole numbers.
+    const std::optional<double> v = rowVelocityIn(grid, row, units);
+    return v ? fixed(*v, 0) : std::string();
+}
+
+std::optional<double> rowVelocityIn(const table::StringGrid& grid, std::size_t row, Units units)
+{
+    std::optional<double> v = present(grid.numbers().velocityAsDecimal(row));
     if (v && units == Units::Imperial)
         *v = table::feetPerSecond(*v);
     return v;
 }
 
-std::optional<double> weightIn(std::string_view stored, Units units)
+std::optional<double> rowWeightIn(const table::StringGrid& grid, std::size_t row, Units units)
 {
-    std::optional<double> m = rt::tryStrToFloat(stored);
+    std::optional<double> m = present(grid.numbers().weight(row));
     if (m && units == Units::Imperial)
         *m = table::grains(*m);
     return m;
@@ -63,16 +83,16 @@ std::optional<double> weightIn(std::string_view stored, Units units)
 
 std::optional<double> rowEnergyIn(const table::StringGrid& grid, std::size_t row, Units units)
 {
-    using namespace table;
-    std::optional<double> e = rt::tryStrToFloat(grid.cell(ColE, row));
+    const table::RowNumbers& numbers = grid.numbers();
+    std::optional<double> e = present(numbers.energy(row));
     if (!e)
         return e;
     // The cell keeps three significant digits ("4,41E3"); one decimal needs the energy rule's
     // own value, m * V^2 / 2, from the same velocity and weight.
-    const std::optional<double> v = rt::tryStrToFloat(grid.cell(ColV, row));
-    const std::optional<double> m = rt::tryStrToFloat(grid.cell(ColM, row));
-    if (v && m)
-        e = *m * *v * *v / 1000 / 2;
+    const double v = numbers.velocityAsDecimal(row);
+    const double m = numbers.weight(row);
+    if (!std::isnan(v) && !std::isnan(m))
+        e = m * v * v / 1000 / 2;
     return units == Units::Imperial ? table::footPounds(*e) : *e;
 }
 
@@ -80,7 +100,7 @@ ShotFields shotHeader(const table::StringGrid& grid, Units units)
 {
     ShotFields header;
     for (std::size_t col = 0; col < header.size(); ++col)
-        header[col] = table::measurementCellDisplay(col, 0, grid.cell(col, 0), units);
+        header[col] = table::measurementCellDisplay(grid, col, 0, units);
     return header;
 }
 
@@ -99,20 +119,15 @@ void shotFields(const table::StringGrid& grid, std::size_t row, Units units, Sho
 {
     using namespace table;
     fields[ColN] = grid.cell(ColN, row);
-    const std::string_view velocity = grid.cell(ColV, row);
-    // Imperial shows whole feet for a whole stored velocity and one decimal otherwise, as the
-    // grid does.
-    const int velocityDecimals =
-        units == Units::Metric ? decimalsOf(velocity) : (decimalsOf(velocity) > 0 ? 1 : 0);
-    assign(fields[ColV], velocityIn(velocity, units), velocityDecimals);
+    fields[ColV] = velocityText(grid, row, units);
     assign(fields[ColE], rowEnergyIn(grid, row, units), 1);
-    assign(fields[ColM], weightIn(grid.cell(ColM, row), units), weightDecimals(units));
+    assign(fields[ColM], rowWeightIn(grid, row, units), weightDecimals(units));
     const std::string_view bullet = grid.cell(ColBullet, row);
     fields[ColBullet].clear();
     if (startsFormula(bullet))
         fields[ColBullet] += '\'';
     fields[ColBullet] += bullet;
-    assign(fields[ColDV], rt::tryStrToFloat(grid.cell(ColDV, row)), 2);
+    assign(fields[ColDV], rt::parseFloat(grid.cell(ColDV, row)), 2);
 }
 
 } // namespace exports

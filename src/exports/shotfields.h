@@ -28,14 +28,22 @@ ShotFields shotHeader(const table::StringGrid& grid, table::Units units);
 void shotFields(const table::StringGrid& grid, std::size_t row, table::Units units,
                 ShotFields& fields);
 
-// Velocity, energy and weight of a row in the chosen units; nothing for a cell that does not
-// convert.
-std::optional<double> velocityIn(std::string_view stored, table::Units units);
+// A row's velocity as the exports write it, with every digit the table keeps: the stored
+// text in m/s; in ft/s the recorded value where the stored text is one, else the converted
+// value with the decimals the grid gives it (none for a whole text, one otherwise). The
+// program's decimal separator; empty where the cell holds no number.
+std::string velocityText(const table::StringGrid& grid, std::size_t row, table::Units units);
+
+// Velocity, energy and weight of a row in the chosen units, from the numbers the table keeps;
+// nothing for a cell that does not convert.
+std::optional<double> rowVelocityIn(const table::StringGrid& grid, std::size_t row,
+                                    table::Units units);
 // A row's energy: none where its cell has none ("####"), else computed again from the row's
 // velocity and weight, as the cell keeps only three significant digits.
 std::optional<double> rowEnergyIn(const table::StringGrid& grid, std::size_t row,
                                   table::Units units);
-std::optional<double> weightIn(std::string_view stored, table::Units units);
+std::optional<double> rowWeightIn(const table::StringGrid& grid, std::size_t row,
+                                  table::Units units);
 
 // Weights keep the grid's decimals: three in grams, one in grains.
 int weightDecimals(table::Units units);

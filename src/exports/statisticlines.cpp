@@ -47,6 +47,9 @@ void addFigures(std::vector<StatisticLine>& lines, const table::ShotStatistics& 
     lines.push_back({text(captions.extremeSpread), figure(s.extremeSpread), vUnit});
     lines.push_back({text(captions.standardDeviation),
                      s.standardDeviation ? figure(*s.standardDeviation) : std::string(), vUnit});
+    lines.push_back({text(captions.populationDeviation),
+                     s.populationDeviation ? figure(*s.populationDeviation) : std::string(),
+                     vUnit});
     if (!captions.coefficientOfVariation.empty())
         lines.push_back(
             {text(captions.coefficientOfVariation),

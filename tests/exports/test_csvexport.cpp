@@ -1,8 +1,10 @@
 #include "exportgrid.h"
 #include "exports/csvexport.h"
 #include "exports/statisticlines.h"
+#include "imports/importfile.h"
 #include "runtime/decimalseparator.h"
 #include "support/csvreader.h"
+#include "support/tempdir.h"
 
 #include <gtest/gtest.h>
 
@@ -40,8 +42,8 @@ protected:
 INSTANTIATE_TEST_SUITE_P(Separators, CsvExport, ::testing::Values(',', '.'),
                          [](const auto& info) { return info.param == ',' ? "comma" : "point"; });
 
-// Bullet names that need every kind of quoting; a rifle's energy the cells write as
-// "4,41E3"; a row whose energy cannot be computed.
+// Bullet names that need every kind of quoting; a rifle's energy the cells write in whole
+// joules; a row whose energy cannot be computed.
 table::StringGrid awkwardTable()
 {
     return exportGrid({{"900", "10,886", "Sierra; \"MatchKing\", 168"},
@@ -52,7 +54,7 @@ table::StringGrid awkwardTable()
 TEST_P(CsvExport, ReadsBackAsTheTableShowsItWithNumbersInFixedNotation)
 {
     const table::StringGrid grid = awkwardTable();
-    ASSERT_EQ(grid.cell(table::ColE, 1), n("4,41E3"));
+    ASSERT_EQ(grid.cell(table::ColE, 1), "4409");
     const CsvFile csv = written(grid, Units::Metric);
     EXPECT_TRUE(csv.byteOrderMark);
     ASSERT_GE(csv.records.size(), 5u);
@@ -91,12 +93,13 @@ TEST_P(CsvExport, StatisticsFollowWithCaptionsValuesAndUnits)
     ASSERT_NE(blank, csv.records.end());
     const std::vector<Record> statistics(blank + 1, csv.records.end());
     const std::vector<Record> expected = {
-        {"V max", "290", "m/s"},     {"V min", "280", "m/s"},
-        {"V a", n("285,00"), "m/s"}, {"E max", n("23,00"), "J"},
-        {"E min", n("21,40"), "J"},  {"E a", n("22,20"), "J"},
-        {"Shots", "5", ""},          {"Mean", n("285,0"), "m/s"},
-        {"ES", n("10,0"), "m/s"},    {"SD (n\u22121)", n("4,1"), "m/s"},
-        {"CV", n("1,45"), "%"},      {"Median", n("285,0"), "m/s"}};
+        {"V max", "290", "m/s"},      {"V min", "280", "m/s"},
+        {"V a", n("285,00"), "m/s"},  {"E max", n("23,00"), "J"},
+        {"E min", n("21,40"), "J"},   {"E a", n("22,20"), "J"},
+        {"Shots", "5", ""},           {"Mean", n("285,0"), "m/s"},
+        {"ES", n("10,0"), "m/s"},     {"SD (n\u22121)", n("4,1"), "m/s"},
+        {"SD (n)", n("3,7"), "m/s"},  {"CV", n("1,45"), "%"},
+        {"Median", n("285,0"), "m/s"}};
     EXPECT_EQ(statistics, expected);
 }
 
@@ -116,6 +119,42 @@ TEST(CsvFields, QuotedOnlyWhenNeeded)
     }
     EXPECT_EQ(exports::csvSeparator(','), ';');
     EXPECT_EQ(exports::csvSeparator('.'), ',');
+}
+
+} // namespace
+
+namespace {
+
+// The program's own CSV imports back to its shots, never its statistics: digit for digit in
+// the unit each was recorded in, else to the one decimal it was printed with.
+TEST_P(CsvExport, ImportsBackToItsShots)
+{
+    // 916,832304 m/s was recorded as 3007,98 ft/s.
+    const table::StringGrid grid = exportGrid(
+        {{"285,5", "10,886", "SMK"}, {"301", "10,886", "SMK"}, {"916,832304", "10,886", "SMK"}});
+    for (const Units units : {Units::Metric, Units::Imperial}) {
+        const table::Statistics labels = table::statisticsPass(grid);
+        TempDir dir;
+        dir.write("table.csv",
+                  exports::tableCsv(grid, units, exports::statisticLines(grid, &labels, units)));
+        const imports::ImportedFile file = imports::readImportFile(dir.file("table.csv"));
+        EXPECT_EQ(file.format, imports::Format::VexorelTable);
+        ASSERT_EQ(file.series.size(), 1u);
+        EXPECT_EQ(file.series[0].name, "SMK");
+        ASSERT_TRUE(file.series[0].weightGrams);
+        EXPECT_NEAR(*file.series[0].weightGrams, 10.886, units == Units::Metric ? 0 : 0.004);
+
+        table::StringGrid back = table::makeGrid();
+        imports::putSeries(back, file.series[0], imports::VelocityUnit::Unknown, "", "stem");
+        ASSERT_EQ(back.rowCount(), grid.rowCount()) << "the statistics are no shots";
+        for (std::size_t r = 1; r < grid.rowCount(); ++r) {
+            const double v = grid.numbers().velocity(r);
+            if (units == Units::Metric || r == 3)
+                EXPECT_EQ(back.numbers().velocity(r), v) << r;
+            else // 936,7 and 988 ft/s: half a printed digit
+                EXPECT_NEAR(back.numbers().velocity(r), v, r == 1 ? 0.016 : 0.16) << r;
+        }
+    }
 }
 
 } // namespace

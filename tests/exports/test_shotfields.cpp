@@ -70,17 +70,18 @@ TEST(StatisticLines, SelectionFiguresOnlyForTwoMarkedRowsOrMore)
     grid.setCell(table::ColV, 4, "xx");
     const auto without =
         exports::statisticLines(grid, nullptr, Units::Metric, exports::MarkedRows{2, 2});
-    ASSERT_EQ(without.size(), 7u) << "no labels without a statistics pass; one row is no series";
+    ASSERT_EQ(without.size(), 8u) << "no labels without a statistics pass; one row is no series";
     EXPECT_EQ(without.back(), (exports::StatisticLine{"Rows without a velocity", "1", ""}));
 
     const auto with =
         exports::statisticLines(grid, nullptr, Units::Imperial, exports::MarkedRows{2, 3});
-    ASSERT_EQ(with.size(), 12u);
-    EXPECT_EQ(with[7], (exports::StatisticLine{"Selected rows", "2\u20133", ""}));
-    EXPECT_EQ(with[8], (exports::StatisticLine{"Selected shots", "2", ""}));
-    // 287.5 m/s = 943.2 ft/s; ES 5 m/s = 16.4 ft/s.
-    EXPECT_EQ(with[9], (exports::StatisticLine{"Selected mean", "943,2", "ft/s"}));
-    EXPECT_EQ(with[10], (exports::StatisticLine{"Selected ES", "16,4", "ft/s"}));
+    ASSERT_EQ(with.size(), 14u);
+    EXPECT_EQ(with[8], (exports::StatisticLine{"Selected rows", "2\u20133", ""}));
+    EXPECT_EQ(with[9], (exports::StatisticLine{"Selected shots", "2", ""}));
+    // 287.5 m/s = 943.2 ft/s; ES 5 m/s = 16.4 ft/s, SD (n) of the two half of it.
+    EXPECT_EQ(with[10], (exports::StatisticLine{"Selected mean", "943,2", "ft/s"}));
+    EXPECT_EQ(with[11], (exports::StatisticLine{"Selected ES", "16,4", "ft/s"}));
+    EXPECT_EQ(with[13], (exports::StatisticLine{"Selected SD (n)", "8,2", "ft/s"}));
 }
 
 TEST(StatisticLines, InvalidEnergiesAndASingleShotLeaveEmptyValues)
@@ -88,10 +89,11 @@ TEST(StatisticLines, InvalidEnergiesAndASingleShotLeaveEmptyValues)
     const table::StringGrid grid = exportGrid({{"300", " ,   ", "A"}});
     const table::Statistics labels = table::statisticsPass(grid);
     const auto lines = exports::statisticLines(grid, &labels, Units::Metric);
-    ASSERT_EQ(lines.size(), 12u);
+    ASSERT_EQ(lines.size(), 13u);
     EXPECT_EQ(lines[3], (exports::StatisticLine{"E max", "", "J"})) << "the label shows ####";
     EXPECT_EQ(lines[9], (exports::StatisticLine{"SD (n\u22121)", "", "m/s"}));
-    EXPECT_EQ(lines[10], (exports::StatisticLine{"CV", "", "%"}));
+    EXPECT_EQ(lines[10], (exports::StatisticLine{"SD (n)", "", "m/s"}));
+    EXPECT_EQ(lines[11], (exports::StatisticLine{"CV", "", "%"}));
 }
 
 TEST(BulletSummary, EachBulletAndWeightOnceInTableOrderUpToTheLimit)
