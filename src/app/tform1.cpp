@@ -151,7 +151,6 @@ TForm1::TForm1(QWidget* parent)
 
 TForm1::~TForm1()
 {
-    rememberPreferences();
     table::setCaptionListener(nullptr);
     // Closing serves hand-overs still pending from the event thread; they must find every
     // widget alive.

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "charts/externalseries.h"
-#include "imports/importfile.h"
 #include "exports/statisticlines.h"
 #include "exports/ui/report.h"
+#include "imports/importfile.h"
 #include "table/bulletlist.h"
 #include "table/download.h"
 #include "table/measurementfile.h"
@@ -40,11 +40,13 @@ class QTimer;
 class QWidget;
 class BulletNamesModel;
 class ShotStatisticsPanel;
-struct Preferences;
 class TComPort;
 class TComTerminal;
 namespace chart {
 class ChartWidget;
+}
+namespace table {
+struct Preferences;
 }
 
 // The main window. Its controls keep the names of the window design, and the program keeps
@@ -253,7 +255,7 @@ private:
     void buildViewMenu(QMenu* view);
     void bindHandlers();
     void bindViewHandlers();
-    void applyPreferences(const Preferences& preferences);
+    void applyPreferences(const table::Preferences& preferences);
     void rememberPreferences() const;
     // The six labels from the last statistics pass, in the display units.
     void showStatisticsLabels();
