@@ -54,7 +54,8 @@ struct Preferences;
 class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TForm1(QWidget* parent = nullptr);
+    // startNote: shown with FormCreate's report, or alone when FormCreate has none.
+    explicit TForm1(std::string startNote = {}, QWidget* parent = nullptr);
     ~TForm1() override;
 
     // The measurement table; Grid shows it.
@@ -292,6 +293,7 @@ private:
     table::BulletList m_bullets;
     BulletNamesModel* m_bulletNames = nullptr;
     std::string m_startDir;
+    std::string m_startNote;
     // ReceivedLine and the received-line list.
     table::LineAssembler m_reception;
     // The series laid over the current one; entry k is item k of ListBox1.
