@@ -81,6 +81,12 @@ bool TextReader::eof()
     return !fill();
 }
 
+std::string_view TextReader::peekBytes()
+{
+    fill();
+    return std::string_view(m_buffer.get() + m_pos, m_end - m_pos);
+}
+
 std::string TextReader::readLine()
 {
     std::string raw;
