@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Checks what a machine gets: the files of an install and of the .deb, judged by the
 # distribution's own tools (desktop-file-validate, appstreamcli, update-mime-database), the
-# measurement file type as Qt looks it up, the launcher's first and later starts, and the
-# package's dependencies. Builds the package with scripts/package.sh in build/package-check.
+# measurement file type as Qt looks it up, the program's answers without a display, the
+# launcher's starts (tests/packaging/check-launcher.sh), and the package's dependencies.
+# Builds the package with scripts/package.sh in build/package-check.
 #
 # The argument is the MIME type test from a tests build (scripts/test.sh builds it).
 set -euo pipefail
@@ -65,37 +66,16 @@ out=$("${mime_env[@]}" update-mime-database "$share/mime" 2>&1) || fail "update-
 [ -z "$out" ] || fail "update-mime-database: $out"
 "${mime_env[@]}" "$mimetests" --gtest_brief=1
 
-echo "== launcher"
-# A stand-in program that notes where it was started and with what.
-log=$work/started
-printf '#!/bin/sh\n{ pwd; printf "%%s\\n" "$@"; } > "%s"\n' "$log" > "$stage/usr/bin/vexorel"
-home=$work/home
-mkdir -p "$home" "$work/caller"
-launch() { (cd "$work/caller" && HOME=$home "$stage/usr/bin/vexorel-launcher" "$@"); }
-expect_started() {
-    local want
-    want=$(printf '%s\n' "$@")
-    [ "$(cat "$log")" = "$want" ] || fail "the program started as
-$(cat "$log")
-instead of
-$want"
-}
-folder=$home/Vexorel
+echo "== the program without a display"
+# Over ssh or in a console: --help and --version answer without a window, and --help lists
+# the option the launcher hands its note to.
+nodisplay=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM)
+out=$("${nodisplay[@]}" "$stage/usr/bin/vexorel" --version) || fail "--version without a display failed"
+[ "$out" = "Vexorel! $version" ] || fail "--version said $out"
+out=$("${nodisplay[@]}" "$stage/usr/bin/vexorel" --help) || fail "--help without a display failed"
+[[ $out == *--start-note* ]] || fail "--help lists no --start-note: $out"
 
-launch shots.vxm
-cmp "$folder/Bullets.vx!" data/Bullets.vx! || fail "the first start gave no starter list"
-expect_started "$folder" -- "$work/caller/shots.vxm"
-
-printf 'Mine\r\n1,000\r\n' | tee "$work/mine" > "$folder/Bullets.vx!"
-launch /data/a.vxm
-cmp "$folder/Bullets.vx!" "$work/mine" || fail "a later start replaced the user's list"
-expect_started "$folder" -- /data/a.vxm
-
-# The list editor writes the name in lower case; the program reads it in any.
-mv "$folder/Bullets.vx!" "$folder/bullets.vx!"
-launch
-[ "$(ls "$folder")" = "bullets.vx!" ] || fail "a list in lower case was given a second one: $(ls "$folder")"
-expect_started "$folder" --
+tests/packaging/check-launcher.sh "$stage/usr"
 
 echo "== package"
 [ -f "$deb" ] || fail "no $deb"

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the Release program and starts it in the folder this
-# script was called from, where the program looks for its bullet list (Bullets.vx!).
+# Installs what is missing, builds the Release program and starts it as the desktop menu
+# does: through vexorel-launcher, from an install staged in build/release/stage, so it works
+# in ~/Vexorel, made on the first run with the starter bullet list. Arguments are files to
+# open, as for the program; a relative one names a file of the folder this was called from.
 set -euo pipefail
 start_dir=$PWD
 cd "$(dirname "$0")/.."
@@ -8,7 +10,9 @@ cd "$(dirname "$0")/.."
 
 ensure_packages $BUILD_PACKAGES
 cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DVEXOREL_TESTS=OFF
-cmake --build build/release --target vexorel -j "$(jobs)"
-program=$PWD/build/release/src/app/vexorel
+# Everything the install holds.
+cmake --build build/release --target vexorel chronolite-sim -j "$(jobs)"
+stage=$PWD/build/release/stage
+cmake --install build/release --prefix "$stage" >/dev/null
 cd "$start_dir"
-exec "$program"
+exec "$stage/bin/vexorel-launcher" "$@"

@@ -132,7 +132,15 @@ std::optional<charts::ExternalSeries> TForm1::readExportSeries(const QString& pa
         askImportChoice(this, *file, QFileInfo(path).fileName());
     if (!choice || file->series.empty())
         return std::nullopt;
-    return charts::importedSeries(file->series[choice->series], choice->unitForUnknown);
+    const imports::ImportedSeries& chosen = file->series[choice->series];
+    // An entry in the list with nothing on the charts would only puzzle.
+    if (chosen.velocities.empty()) {
+        ui::showProgramMessage(
+            this, QStringLiteral("'%1' holds a series without shots; no series is added.")
+                      .arg(QFileInfo(path).fileName()));
+        return std::nullopt;
+    }
+    return charts::importedSeries(chosen, choice->unitForUnknown);
 }
 
 void TForm1::Button10Click()

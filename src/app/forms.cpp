@@ -12,10 +12,10 @@ TForm2* Form2 = nullptr;
 TAboutBox* AboutBox = nullptr;
 THelpForm* HelpForm = nullptr;
 
-void createForms()
+void createForms(const std::string& startNote)
 {
     installComSetupDialog();
-    Form1 = new TForm1;
+    Form1 = new TForm1(startNote);
     Form2 = new TForm2(Form1->startDir(), Form1);
     // Guarded: a list that cannot be read back is reported, not thrown through Qt.
     QObject::connect(Form2, &TForm2::bulletListWritten, Form1,

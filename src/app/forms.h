@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 class TForm1;
 class TForm2;
 class TAboutBox;
@@ -12,6 +14,7 @@ extern TForm2* Form2;
 extern TAboutBox* AboutBox;
 extern THelpForm* HelpForm;
 
-// Creates the windows in their start-up order; only the main window is then shown.
-void createForms();
+// Creates the windows in their start-up order; only the main window is then shown. The start
+// note (the launcher's, see StartArguments) goes into the main window's first message.
+void createForms(const std::string& startNote = {});
 void destroyForms();

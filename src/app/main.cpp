@@ -8,17 +8,19 @@
 
 int main(int argc, char* argv[])
 {
-    VexorelApplication app(argc, argv);
     VexorelApplication::setApplicationVersion(QStringLiteral(VEXOREL_VERSION));
-    // Before any window: --help and --version answer without one.
-    const std::optional<QString> file = fileArgument(VexorelApplication::arguments());
+    // Before the GUI application, which ends the program where there is no display.
+    answerWithoutWindow(argc, argv);
+    VexorelApplication app(argc, argv);
+    // Before any window: mistakes end the program without one.
+    const StartArguments start = startArguments(VexorelApplication::arguments());
     // The serial port's event thread hands its wake-ups to this thread through it.
     QtHandOver handOver([](std::exception_ptr error) { ui::reportException(error); });
     rt::setDecimalSeparator(systemDecimalSeparator());
-    createForms();
+    createForms(start.startNote.toStdString());
     Form1->show();
-    if (file)
-        openAtStart(Form1, *file);
+    if (start.file)
+        openAtStart(Form1, *start.file);
     const TerminationWatch watch;
     const int rc = app.exec();
     destroyForms();

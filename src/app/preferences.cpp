@@ -1,53 +1,33 @@
 #include "app/preferences.h"
 
-#include <QSettings>
+#include <cstdlib>
+#include <unistd.h>
 
 namespace {
 
-const QString kUnitsKey = QStringLiteral("view/units");
-const QString kShotStatisticsKey = QStringLiteral("view/shotStatistics");
-const QString kFitAxesKey = QStringLiteral("chart/fitAxes");
-
-QSettings store()
+std::string preferencesFile()
 {
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Vexorel"),
-                     QStringLiteral("Vexorel"));
-}
-
-bool readFlag(const QSettings& settings, const QString& key, bool fallback)
-{
-    const QString text = settings.value(key).toString();
-    if (text == QLatin1String("true"))
-        return true;
-    if (text == QLatin1String("false"))
-        return false;
-    return fallback;
+    return table::preferencesPath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
 }
 
 } // namespace
 
-Preferences loadPreferences()
+table::Preferences loadPreferences()
 {
-    const QSettings settings = store();
-    Preferences p;
-    if (settings.value(kUnitsKey).toString() == QLatin1String("imperial"))
-        p.units = table::Units::Imperial;
-    p.shotStatisticsShown = readFlag(settings, kShotStatisticsKey, p.shotStatisticsShown);
-    p.fitAxes = readFlag(settings, kFitAxesKey, p.fitAxes);
-    return p;
+    const std::string path = preferencesFile();
+    return path.empty() ? table::Preferences() : table::readPreferences(path);
 }
 
-void savePreferences(const Preferences& preferences)
+void savePreferences(const table::Preferences& preferences)
 {
-    QSettings settings = store();
-    settings.setValue(kUnitsKey, preferences.units == table::Units::Imperial
-                                     ? QStringLiteral("imperial")
-                                     : QStringLiteral("metric"));
-    settings.setValue(kShotStatisticsKey, preferences.shotStatisticsShown);
-    settings.setValue(kFitAxesKey, preferences.fitAxes);
+    const std::string path = preferencesFile();
+    if (!path.empty())
+        table::writePreferences(path, preferences);
 }
 
 void forgetPreferences()
 {
-    store().clear();
+    const std::string path = preferencesFile();
+    if (!path.empty())
+        ::unlink(path.c_str());
 }

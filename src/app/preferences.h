@@ -1,18 +1,12 @@
 #pragma once
 
-#include "table/units.h"
+#include "table/preferencesfile.h"
 
-// What the user chose in the View and Chart menus, kept between runs. Nothing else is
-// remembered: the port and every other setting start at their defaults.
-struct Preferences {
-    table::Units units = table::Units::Metric;
-    bool shotStatisticsShown = true;
-    bool fitAxes = false;
-};
-
-// Defaults for anything missing or not understood, so a hand-edited file cannot stop the
-// program.
-Preferences loadPreferences();
-void savePreferences(const Preferences& preferences);
+// The user's preferences file (table/preferencesfile.h) where the environment puts it. Nothing
+// else is remembered: the port and every other setting start at their defaults.
+table::Preferences loadPreferences();
+// A save that is refused (a link to a device, an unwritable folder) costs the preference and
+// nothing else: no message, and the program goes on.
+void savePreferences(const table::Preferences& preferences);
 // Back to the defaults, as on a first run.
 void forgetPreferences();

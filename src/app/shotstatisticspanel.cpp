@@ -2,6 +2,7 @@
 
 #include "ui/qtext.h"
 
+#include <QCloseEvent>
 #include <QGridLayout>
 #include <QLabel>
 
@@ -130,4 +131,11 @@ void ShotStatisticsPanel::setUnits(table::Units units)
 {
     for (QLabel* unit : m_unitLabels)
         unit->setText(ui::toQString(table::velocityUnit(units)));
+}
+
+void ShotStatisticsPanel::closeEvent(QCloseEvent* event)
+{
+    QDockWidget::closeEvent(event);
+    if (event->isAccepted())
+        emit closedByUser();
 }

@@ -36,6 +36,13 @@ public:
     QLabel* SelectedSdNValue = nullptr;
     QLabel* SelectedWithoutVelocityLabel = nullptr;
 
+signals:
+    // The user closed the panel with its own button; the window closing does not close it.
+    void closedByUser();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     QList<QLabel*> m_unitLabels;
 };

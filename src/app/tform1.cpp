@@ -9,6 +9,7 @@
 #include "chart/ui/chartwidget.h"
 #include "help/taboutbox.h"
 #include "help/thelpform.h"
+#include "runtime/errors.h"
 #include "serial/comport.h"
 #include "serial/comterminal.h"
 #include "table/currentfile.h"
@@ -37,6 +38,8 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <cerrno>
 
 namespace {
 
@@ -98,9 +101,10 @@ chart::ChartWidget* makeChart(const char* name, const char* accessibleName)
 
 } // namespace
 
-TForm1::TForm1(QWidget* parent)
+TForm1::TForm1(std::string startNote, QWidget* parent)
     : QMainWindow(parent)
     , m_table(table::makeGrid())
+    , m_startNote(std::move(startNote))
 {
     setObjectName(QStringLiteral("Form1"));
     ComPort = std::make_unique<TComPort>();
@@ -151,7 +155,6 @@ TForm1::TForm1(QWidget* parent)
 
 TForm1::~TForm1()
 {
-    rememberPreferences();
     table::setCaptionListener(nullptr);
     // Closing serves hand-overs still pending from the event thread; they must find every
     // widget alive.
@@ -442,7 +445,23 @@ void TForm1::FormCreate()
 {
     table::writeHeader(m_table);
     m_startDir = QDir::currentPath().toStdString();
-    loadBulletList();
+    // One first message: the list's report, then the start note.
+    std::string message;
+    try {
+        loadBulletList();
+    } catch (const rt::InOutError& e) {
+        message = e.what();
+        // "File not found" alone does not say which file, nor where it was looked for.
+        if (e.errorCode() == ENOENT)
+            message += "\nNo bullet list '" + std::string(table::kBulletFileName) + "' in '" +
+                       m_startDir + "'";
+    } catch (const rt::Exception& e) {
+        message = e.what();
+    }
+    if (!m_startNote.empty())
+        message += (message.empty() ? "" : "\n") + m_startNote;
+    if (!message.empty())
+        throw rt::Exception(message);
 }
 
 void TForm1::loadBulletList()

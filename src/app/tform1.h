@@ -1,9 +1,9 @@
 #pragma once
 
 #include "charts/externalseries.h"
-#include "imports/importfile.h"
 #include "exports/statisticlines.h"
 #include "exports/ui/report.h"
+#include "imports/importfile.h"
 #include "table/bulletlist.h"
 #include "table/download.h"
 #include "table/measurementfile.h"
@@ -40,11 +40,13 @@ class QTimer;
 class QWidget;
 class BulletNamesModel;
 class ShotStatisticsPanel;
-struct Preferences;
 class TComPort;
 class TComTerminal;
 namespace chart {
 class ChartWidget;
+}
+namespace table {
+struct Preferences;
 }
 
 // The main window. Its controls keep the names of the window design, and the program keeps
@@ -52,7 +54,8 @@ class ChartWidget;
 class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TForm1(QWidget* parent = nullptr);
+    // startNote: shown with FormCreate's report, or alone when FormCreate has none.
+    explicit TForm1(std::string startNote = {}, QWidget* parent = nullptr);
     ~TForm1() override;
 
     // The measurement table; Grid shows it.
@@ -253,7 +256,7 @@ private:
     void buildViewMenu(QMenu* view);
     void bindHandlers();
     void bindViewHandlers();
-    void applyPreferences(const Preferences& preferences);
+    void applyPreferences(const table::Preferences& preferences);
     void rememberPreferences() const;
     // The six labels from the last statistics pass, in the display units.
     void showStatisticsLabels();
@@ -290,6 +293,7 @@ private:
     table::BulletList m_bullets;
     BulletNamesModel* m_bulletNames = nullptr;
     std::string m_startDir;
+    std::string m_startNote;
     // ReceivedLine and the received-line list.
     table::LineAssembler m_reception;
     // The series laid over the current one; entry k is item k of ListBox1.

@@ -46,15 +46,19 @@ void TForm1::bindViewHandlers()
                     rememberPreferences();
                 }));
     }
-    // The user's choices only: the panel's item also follows the window closing. The panel's
-    // close button is remembered when the window goes.
+    // The user's choices only, when made: the panel's item also follows the window closing,
+    // and nothing is written at exit.
     connect(ShotStatistics1, &QAction::triggered, this, [this] { rememberPreferences(); });
+    // Still shown while it closes.
+    connect(ShotStatisticsDock, &ShotStatisticsPanel::closedByUser, this, [this] {
+        savePreferences({m_units, false, FitAxesToData1->isChecked()});
+    });
     connect(FitAxesToData1, &QAction::triggered, this, [this] { rememberPreferences(); });
     connect(Grid->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             ui::guarded([this] { updateSelectedShotStatistics(); }));
 }
 
-void TForm1::applyPreferences(const Preferences& preferences)
+void TForm1::applyPreferences(const table::Preferences& preferences)
 {
     ShotStatisticsDock->setVisible(preferences.shotStatisticsShown);
     // The item follows the panel's show and hide events, which a window not yet shown

@@ -1,6 +1,7 @@
 #include "imports/importlines.h"
 
 #include "imports/fields.h"
+#include "runtime/encoding.h"
 #include "runtime/errors.h"
 
 #include <algorithm>
@@ -24,6 +25,9 @@ ImportLines::ImportLines(std::string path)
     : m_path(std::move(path))
     , m_reader(m_path)
 {
+    // Read as lines it would be NULs and stray letters, refused as no known kind of file.
+    if (rt::looksLikeUtf16(m_reader.peekBytes()))
+        throw ImportRefused(m_path, 1, "'" + m_path + "' is UTF-16 text; save it as UTF-8");
 }
 
 bool ImportLines::readAhead()
@@ -33,8 +37,16 @@ bool ImportLines::readAhead()
     try {
         m_ahead.push_back(m_reader.readLine());
     } catch (const rt::LineTooLong&) {
-        refuseAt(m_taken + m_ahead.size() + 1,
-                 "the line is longer than " + std::to_string(rt::kMaxLineBytes) + " bytes");
+        const std::size_t line = m_taken + m_ahead.size() + 1;
+        const std::string reason =
+            "the line is longer than " + std::to_string(rt::kMaxLineBytes) + " bytes";
+        // No kind of export has such a line, so before the kind is known that is the reason,
+        // not that the file is of no known kind.
+        if (!m_format)
+            throw ImportRefused(m_path, line,
+                                "'" + m_path + "' cannot be imported (line " +
+                                    std::to_string(line) + "): " + reason);
+        refuseAt(line, reason);
     }
     dropByteOrderMarks(m_ahead.back());
     return true;

@@ -1,5 +1,6 @@
 #include "runtime/encoding.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -101,6 +102,27 @@ std::string decodeLine(std::string_view bytes)
     if (isValidUtf8(bytes))
         return std::string(bytes);
     return cp1251ToUtf8(bytes);
+}
+
+bool looksLikeUtf16(std::string_view firstBytes)
+{
+    if (firstBytes.starts_with("\xFF\xFE") || firstBytes.starts_with("\xFE\xFF"))
+        return true;
+    const std::size_t pairs = std::min<std::size_t>(firstBytes.size(), 512) / 2;
+    auto text = [](char c) {
+        return c == '\t' || c == '\n' || c == '\r' || (c >= ' ' && c < 0x7F);
+    };
+    std::size_t littleEndian = 0;
+    std::size_t bigEndian = 0;
+    for (std::size_t i = 0; i < pairs; ++i) {
+        const char first = firstBytes[2 * i];
+        const char second = firstBytes[2 * i + 1];
+        littleEndian += text(first) && second == '\0';
+        bigEndian += first == '\0' && text(second);
+    }
+    // Most of the characters, and at least two: a lone NUL after a letter is binary noise.
+    const std::size_t most = std::max<std::size_t>(2, (pairs * 3 + 3) / 4);
+    return littleEndian >= most || bigEndian >= most;
 }
 
 std::size_t utf8Length(std::string_view text)

@@ -15,6 +15,11 @@ std::string cp1251ToUtf8(std::string_view bytes);
 // Windows-1251. The core works on UTF-8 throughout.
 std::string decodeLine(std::string_view bytes);
 
+// Whether the first bytes of a file are UTF-16 text: a byte-order mark (FF FE or FE FF), or
+// ASCII characters each beside a NUL, which no 8-bit text has. Lines read from such a file
+// would be NULs and Windows-1251 letters.
+bool looksLikeUtf16(std::string_view firstBytes);
+
 // Number of characters (code points) of a UTF-8 text.
 std::size_t utf8Length(std::string_view text);
 

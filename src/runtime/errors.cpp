@@ -6,6 +6,13 @@
 
 namespace rt {
 
+std::string Exception::withVisibleNuls(std::string message)
+{
+    for (std::size_t at = message.find('\0'); at != std::string::npos; at = message.find('\0', at))
+        message.replace(at, 1, "\xEF\xBF\xBD");
+    return message;
+}
+
 InOutError::InOutError(int errorCode)
     : Exception(ioErrorText(errorCode))
     , m_errorCode(errorCode)

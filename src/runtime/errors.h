@@ -11,9 +11,14 @@ namespace rt {
 class Exception : public std::runtime_error {
 public:
     explicit Exception(const std::string& message)
-        : std::runtime_error(message)
+        : std::runtime_error(withVisibleNuls(message))
     {
     }
+
+private:
+    // what() ends at the first NUL, so a NUL in a quoted field would cut the message short;
+    // it shows as U+FFFD instead.
+    static std::string withVisibleNuls(std::string message);
 };
 
 // A text that does not convert to a number.

@@ -18,12 +18,16 @@ TextReader::TextReader(const std::string& path, std::size_t maxLineBytes)
     : m_buffer(new char[kReadBufferSize])
     , m_maxLineBytes(maxLineBytes)
 {
+    // Not even opened unless it is a regular file: opening a device can act on it (a tape
+    // rewinds, a watchdog arms) before anything is read.
+    struct stat st;
+    if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
+        throw NotRegularFile(path);
     // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer. The test is
     // on the descriptor itself, so the name cannot be swapped between test and read.
     m_fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (m_fd < 0)
         raiseIoError(errno);
-    struct stat st;
     if (::fstat(m_fd, &st) != 0) {
         const int error = errno;
         close();
@@ -75,6 +79,12 @@ bool TextReader::fill()
 bool TextReader::eof()
 {
     return !fill();
+}
+
+std::string_view TextReader::peekBytes()
+{
+    fill();
+    return std::string_view(m_buffer.get() + m_pos, m_end - m_pos);
 }
 
 std::string TextReader::readLine()

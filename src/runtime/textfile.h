@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace rt {
 
@@ -29,6 +30,10 @@ public:
 
     std::string readLine();
     bool eof();
+    // The bytes read ahead and not yet taken as lines, reading the first ones when there are
+    // none: before the first line, the start of the file as it is on disk, for telling an
+    // encoding that the decoded lines would hide.
+    std::string_view peekBytes();
     void close();
     // The file's size when it was opened, for readers that size their stores up front.
     std::size_t size() const { return m_size; }

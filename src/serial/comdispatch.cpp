@@ -24,9 +24,10 @@ void TCustomComPort::processEvents(TComEvents events)
 
 void TCustomComPort::PortMessage(std::uint32_t maskBit)
 {
-    if (!Connected())
+    const std::optional<TComEvent> event = portMessageEvent(maskBit);
+    if (!Connected() || !event)
         return;
-    processEvents(MaskToComEvents(maskBit));
+    processEvents(TComEvents{*event});
 }
 
 void TCustomComPort::processEvent(TComEvent event)

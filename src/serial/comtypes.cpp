@@ -49,3 +49,11 @@ TComEvents MaskToComEvents(std::uint32_t mask)
             events.insert(b.event);
     return events;
 }
+
+std::optional<TComEvent> portMessageEvent(std::uint32_t value)
+{
+    for (const EventBit& b : eventBits)
+        if (value == b.mask)
+            return b.event;
+    return std::nullopt;
+}

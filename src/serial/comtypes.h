@@ -5,6 +5,7 @@
 #include "serial/enumset.h"
 
 #include <cstdint>
+#include <optional>
 
 enum TBaudRate {
     brCustom,
@@ -59,6 +60,9 @@ inline constexpr TComEvents allComEvents{evRxChar, evTxEmpty, evRxFlag, evRing, 
 
 std::uint32_t ComEventsToMask(TComEvents events);
 TComEvents MaskToComEvents(std::uint32_t mask);
+// The event a PortMessage names: exactly one event's mask bit. Any other value, several bits
+// included, names none, and the message does nothing.
+std::optional<TComEvent> portMessageEvent(std::uint32_t value);
 
 // The order in which the events of one wake-up are processed: by the port itself, or one
 // hand-over per event under smWindowSync. Every event appears once.

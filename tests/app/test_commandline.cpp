@@ -24,7 +24,7 @@ protected:
 
     void startWith(const QStringList& arguments)
     {
-        const std::optional<QString> file = fileArgument(arguments);
+        const std::optional<QString> file = startArguments(arguments).file;
         ASSERT_TRUE(file);
         openAtStart(Form1, *file);
         EXPECT_EQ(redraws, 0) << "nothing before the event loop runs";
@@ -81,15 +81,22 @@ TEST_F(OpenAtStart, AFileThatIsNotAMeasurementFileIsRefusedAndNothingChanges)
     }
 }
 
-TEST(FileArgument, IsOptionalAndMadeAbsoluteAgainstTheCurrentFolder)
+TEST(StartArguments, FileIsOptionalAndMadeAbsoluteAgainstTheCurrentFolder)
 {
     const TempDir dir;
     const CurrentDir cwd(dir.path());
     const QString folder = QString::fromStdString(dir.path());
-    EXPECT_EQ(fileArgument({"vexorel"}), std::nullopt);
-    EXPECT_EQ(fileArgument({"vexorel", "/data/s.vxm"}), "/data/s.vxm");
-    EXPECT_EQ(fileArgument({"vexorel", "sub/s.vxm"}), folder + "/sub/s.vxm");
-    EXPECT_EQ(fileArgument({"vexorel", "--", "-s.vxm"}), folder + "/-s.vxm");
+    EXPECT_EQ(startArguments({"vexorel"}).file, std::nullopt);
+    EXPECT_EQ(startArguments({"vexorel", "/data/s.vxm"}).file, "/data/s.vxm");
+    EXPECT_EQ(startArguments({"vexorel", "sub/s.vxm"}).file, folder + "/sub/s.vxm");
+    EXPECT_EQ(startArguments({"vexorel", "--", "-s.vxm"}).file, folder + "/-s.vxm");
+
+    // As the launcher passes its note.
+    const StartArguments noted = startArguments(
+        {"vexorel", "--start-note", "HOME is not set; started in /tmp/tmp.x", "--", "/a.vxm"});
+    EXPECT_EQ(noted.startNote, "HOME is not set; started in /tmp/tmp.x");
+    EXPECT_EQ(noted.file, "/a.vxm");
+    EXPECT_EQ(startArguments({"vexorel"}).startNote, "");
 }
 
 struct ProgramRun {
@@ -98,11 +105,17 @@ struct ProgramRun {
     QString err;
 };
 
-ProgramRun runProgram(const QStringList& arguments)
+enum class Display { Offscreen, None };
+
+ProgramRun runProgram(const QStringList& arguments, Display display = Display::Offscreen)
 {
     QProcess program;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
+    // None: as over ssh or in a console, where a GUI application ends the program.
+    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+        env.remove(name);
+    if (display == Display::Offscreen)
+        env.insert("QT_QPA_PLATFORM", "offscreen");
     program.setProcessEnvironment(env);
     program.start(VEXOREL_PROGRAM, arguments);
     if (!program.waitForFinished(30000)) {
@@ -115,16 +128,21 @@ ProgramRun runProgram(const QStringList& arguments)
 }
 
 // The real program answers or refuses its command line before it opens a window, so these
-// end on their own.
+// end on their own; help and version need no display at all.
 TEST(CommandLine, TheProgramAnswersHelpAndVersionAndRefusesMistakes)
 {
-    const ProgramRun version = runProgram({"--version"});
-    EXPECT_EQ(version.exitCode, 0);
-    EXPECT_EQ(version.out, QStringLiteral("Vexorel! %1\n").arg(VEXOREL_VERSION));
+    for (const char* option : {"--version", "-v"}) {
+        const ProgramRun version = runProgram({option}, Display::None);
+        EXPECT_EQ(version.exitCode, 0) << version.err.toStdString();
+        EXPECT_EQ(version.out, QStringLiteral("Vexorel! %1\n").arg(VEXOREL_VERSION));
+    }
 
-    const ProgramRun help = runProgram({"--help"});
-    EXPECT_EQ(help.exitCode, 0);
-    EXPECT_TRUE(help.out.contains("[file]")) << help.out.toStdString();
+    for (const QStringList& arguments : {QStringList{"--help"}, QStringList{"a.vxm", "-h"}}) {
+        const ProgramRun help = runProgram(arguments, Display::None);
+        EXPECT_EQ(help.exitCode, 0) << help.err.toStdString();
+        EXPECT_TRUE(help.out.contains("[file]")) << help.out.toStdString();
+        EXPECT_TRUE(help.out.contains("--start-note <text>")) << help.out.toStdString();
+    }
 
     const ProgramRun twoFiles = runProgram({"a.vxm", "b.vxm"});
     EXPECT_EQ(twoFiles.exitCode, 1);

@@ -47,6 +47,13 @@ constexpr char kMagnetoSpeed[] = "Series,12, Shots:, 2\r\n"
                                  "13, 3,  800, m/s    \r\n"
                                  "----,----,----,---- \r\n";
 
+// A LabRadar series report of headers and no shots.
+constexpr char kNoShots[] = "sep=;\r\nDevice ID;LBR-0012345;;\r\n\r\nSeries No;0001;;\r\n"
+                            "Total number of shots;0000;;\r\n\r\nUnits velocity;m/s;;\r\n"
+                            "Units distances;m;;\r\nUnits kinetic energy;j;;\r\n"
+                            "Units weight;gram;;\r\n\r\n"
+                            "Shot ID;V0;V10.00;Ke0;Proj. Weight;Date;Time\r\n";
+
 class ImportCommands : public MainWindowTest {
 protected:
     void SetUp() override { start(""); }
@@ -163,11 +170,7 @@ TEST_F(ImportCommands, BareListAsksItsUnitOnceAndEmptySeriesIsANote)
 
     // Headers and no shots: an empty table and a note, not a failed statistics pass.
     prompter.messageAnswers.push_back(ui::MessageResult::Ok);
-    import("SR0001 Report.csv", "sep=;\r\nDevice ID;LBR-0012345;;\r\n\r\nSeries No;0001;;\r\n"
-                                "Total number of shots;0000;;\r\n\r\nUnits velocity;m/s;;\r\n"
-                                "Units distances;m;;\r\nUnits kinetic energy;j;;\r\n"
-                                "Units weight;gram;;\r\n\r\n"
-                                "Shot ID;V0;V10.00;Ke0;Proj. Weight;Date;Time\r\n");
+    import("SR0001 Report.csv", kNoShots);
     ASSERT_EQ(prompter.messages.size(), 2u) << shownMessages().join('\n').toStdString();
     EXPECT_TRUE(prompter.messages[1].text.contains("without shots"));
     EXPECT_TRUE(table::isEmpty(Form1->table()));
@@ -207,6 +210,16 @@ TEST_F(ImportCommands, AddSeriesLaysAnExportOverTheSession)
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_TRUE(prompter.messages[0].text.contains("is not a measurement file"));
     EXPECT_EQ(Form1->ListBox1->count(), 2);
+
+    // An export without shots is no series to add.
+    dir.write("SR0001 Report.csv", kNoShots);
+    prompter.openAnswers.push_back(QString::fromStdString(dir.file("SR0001 Report.csv")));
+    Form1->AddSeries1->trigger();
+    ASSERT_EQ(prompter.messages.size(), 2u);
+    EXPECT_EQ(prompter.messages[1].text,
+              "'SR0001 Report.csv' holds a series without shots; no series is added.");
+    EXPECT_EQ(Form1->ListBox1->count(), 2);
+    EXPECT_EQ(Form1->ChartV->chart().seriesCount(), 3u) << "the session's and the two added";
 }
 
 } // namespace

@@ -29,6 +29,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <memory>
 
 namespace {
@@ -141,15 +142,41 @@ TEST_F(MainWindow, NeverShrinksBelowTheDesignedClientArea)
     EXPECT_GT(Form1->BitBtn1->width(), 40);
 }
 
+// The report's first line stays; the second says which file was looked for, and where.
+QString missingListReport(const std::string& folder)
+{
+    return QString::fromStdString("File not found\nNo bullet list 'Bullets.vx!' in '" +
+                                  std::filesystem::canonical(folder).string() + "'");
+}
+
 TEST_F(MainWindow, WithoutBulletFileReportsOnceAndStillWorks)
 {
     start(std::nullopt);
     ASSERT_EQ(prompter.messages.size(), 1u);
-    EXPECT_EQ(prompter.messages[0].text, "File not found");
+    EXPECT_EQ(prompter.messages[0].text, missingListReport(dir.path()));
     EXPECT_EQ(prompter.messages[0].icon, ui::MessageIcon::Critical);
     EXPECT_EQ(Form1->ComboBox1->count(), 0);
     EXPECT_EQ(Form1->weightText(), " ,   ");
     EXPECT_TRUE(Form1->isEnabled());
+}
+
+// The launcher's note of why the program starts where it does: under the list's report in
+// the same first message, or alone.
+TEST_F(MainWindow, TheStartNoteComesWithTheFirstMessage)
+{
+    startNote = "/home/u/Vexorel cannot be made: File exists; started in /home/u";
+    start(std::nullopt);
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].text,
+              missingListReport(dir.path()) + "\n" + QString::fromStdString(startNote));
+
+    destroyForms();
+    prompter.messages.clear();
+    dir.write("bullets.vx!", "JSB Exact\r\n0,547\r\n");
+    createForms(startNote);
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].text, QString::fromStdString(startNote));
+    EXPECT_EQ(Form1->ComboBox1->count(), 1) << "the list is loaded all the same";
 }
 
 TEST_F(MainWindow, BulletFileIsFoundInTheCurrentFolderWhateverItsCase)

@@ -13,9 +13,9 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QSettings>
 #include <QTest>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -227,22 +227,25 @@ TEST_F(ViewCommands, UnitsPanelAndFitAreRememberedAndOddValuesIgnored)
     EXPECT_FALSE(Form1->ShotStatistics1->isChecked());
     EXPECT_TRUE(Form1->FitAxesToData1->isChecked());
 
-    // The panel closed by its own button is remembered when the window goes.
+    // The panel closed by its own button is remembered at once; a window that goes without a
+    // change writes nothing.
     Form1->ShotStatistics1->trigger();
     restart();
     EXPECT_FALSE(panel()->isHidden());
+    const std::string file =
+        qEnvironmentVariable("XDG_CONFIG_HOME").toStdString() + "/Vexorel/Vexorel.conf";
     panel()->close();
     EXPECT_TRUE(panel()->isHidden()) << "closed";
+    EXPECT_EQ(readBytes(file),
+              "[chart]\nfitAxes=true\n\n[view]\nshotStatistics=false\nunits=imperial\n");
+    std::filesystem::remove(file);
     restart();
-    EXPECT_TRUE(panel()->isHidden());
+    EXPECT_FALSE(std::filesystem::exists(file)) << "written at exit";
+    EXPECT_FALSE(panel()->isHidden()) << "the file is gone: defaults";
 
     destroyForms();
-    {
-        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Vexorel", "Vexorel");
-        settings.setValue("view/units", "furlongs");
-        settings.setValue("view/shotStatistics", "maybe");
-        settings.setValue("chart/fitAxes", 7);
-    }
+    dir.write("odd.conf", "[view]\nunits=furlongs\nshotStatistics=maybe\n[chart]\nfitAxes=7\n");
+    std::filesystem::rename(dir.file("odd.conf"), file);
     createForms();
     EXPECT_EQ(Form1->units(), table::Units::Metric);
     EXPECT_FALSE(panel()->isHidden());

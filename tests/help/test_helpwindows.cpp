@@ -1,5 +1,6 @@
 #include "help/taboutbox.h"
 #include "help/thelpform.h"
+#include "runtime/errors.h"
 #include "serial/openfailure.h"
 #include "table/shotstatistics.h"
 #include "table/units.h"
@@ -141,6 +142,8 @@ TEST(HelpForm, PagesTellHowToReachThePortAndWhereTheInstalledProgramKeepsItsList
 
     const QString bullets = pageText(form, QStringLiteral("Пули"));
     EXPECT_TRUE(bullets.contains(QStringLiteral("~/Vexorel")));
+    // The first line of the report at a start without a list, as the program words it.
+    EXPECT_TRUE(bullets.contains(inGuillemets(rt::ioErrorText(ENOENT))));
     EXPECT_FALSE(bullets.contains(QStringLiteral("исполняемый файл")));
 }
 

@@ -13,7 +13,8 @@ namespace {
 
 using namespace std::string_literals;
 
-enum class Kind { Refused, Unknown, Track };
+// Plain: a refusal of no kind of file; `reason` is all the message says after the path.
+enum class Kind { Refused, Unknown, Track, Plain };
 
 struct RefusalCase {
     const char* name;
@@ -38,6 +39,8 @@ std::string expectedMessage(const std::string& path, const RefusalCase& c)
         return "'" + path + "' is a LabRadar track file " + line +
                ": it holds the radar track of a single shot. Import the series report "
                "(SRnnnn Report.csv) instead.";
+    case Kind::Plain:
+        return "'" + path + "'" + c.reason;
     case Kind::Refused:
         break;
     }
@@ -78,6 +81,25 @@ TEST_P(Refused, NamingTheFileAndTheLine)
     }
 }
 
+// ASCII text as UTF-16, with or without its byte-order mark.
+std::string utf16(std::string_view text, bool bigEndian, bool mark)
+{
+    std::string out = mark ? (bigEndian ? "\xFE\xFF" : "\xFF\xFE") : "";
+    for (char c : text)
+        out += bigEndian ? std::string{'\0', c} : std::string{c, '\0'};
+    return out;
+}
+
+const std::string kTooLong = " cannot be imported (line %): the line is longer than 65536 bytes";
+const std::string kUtf16 = " is UTF-16 text; save it as UTF-8";
+
+std::string tooLongAt(char line)
+{
+    std::string reason = kTooLong;
+    reason[reason.find('%')] = line;
+    return reason;
+}
+
 const std::string kLabRadarStart = "sep=;\nDevice ID;LBR-0012345;;\nUnits velocity;fps;;\n"
                                    "Units weight;grain;;\n";
 const std::string kGarminStart = "\"308 Win\"\n#,SPEED (FPS),AVG,KE,PF,TIME,CB,COLD,NOTES\n";
@@ -92,7 +114,18 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"spreadsheetWorkbook", "PK\x03\x04\x14\0\x06\0\x08\0\0\0!\0"s, Kind::Unknown, 1,
                     "", true},
         RefusalCase{"nulsOnly", "\0\0\0\0"s, Kind::Unknown, 1, "", true},
-        RefusalCase{"megabyteLine", std::string(1 << 20, '7'), Kind::Unknown, 1, "", true},
+        RefusalCase{"megabyteLine", std::string(1 << 20, '7'), Kind::Plain, 1, tooLongAt('1'),
+                    true},
+        RefusalCase{"megabyteSecondLine", "V\n" + std::string(1 << 20, '7'), Kind::Plain, 2,
+                    tooLongAt('2'), true},
+        RefusalCase{"utf16WithMark", utf16("V\r\n305\r\n", false, true), Kind::Plain, 1, kUtf16,
+                    true},
+        RefusalCase{"utf16BigEndianWithMark", utf16("305\n", true, true), Kind::Plain, 1, kUtf16,
+                    true},
+        RefusalCase{"utf16WithoutMark", utf16("N;V\r\n1;305\r\n", false, false), Kind::Plain, 1,
+                    kUtf16, true},
+        RefusalCase{"utf16BigEndianWithoutMark", utf16("305\n310\n", true, false), Kind::Plain, 1,
+                    kUtf16, true},
         RefusalCase{"measurementFile",
                     "1\n287\n22,5\n0,547\nJSB Exact\n0,35\n2\n285\n22,2\n0,547\nJSB Exact\n-0,35\n",
                     Kind::Unknown, 5},
@@ -118,6 +151,13 @@ INSTANTIATE_TEST_SUITE_P(
                     kLabRadarStart +
                         "Shot ID;V0;Proj. Weight\n0001;2804.00;168;\n0002;28x4.00;168;\n",
                     Kind::Refused, 7, "LabRadar series report: '28x4.00' is not a velocity"},
+        // The NUL must not cut the message short.
+        RefusalCase{"nulInAVelocity",
+                    kLabRadarStart + "Shot ID;V0\n0001;28\0"
+                                     "04.00;\n"s,
+                    Kind::Refused, 6,
+                    "LabRadar series report: '28\xEF\xBF\xBD"
+                    "04.00' is not a velocity"},
         RefusalCase{"zeroVelocity", kLabRadarStart + "Shot ID;V0\n0001;0.00;\n", Kind::Refused, 6,
                     "LabRadar series report: '0.00' is not a velocity from 33 to 6562 ft/s"},
         RefusalCase{"unknownVelocityUnit", "sep=;\nUnits velocity;km/h;;\n", Kind::Refused, 2,

@@ -65,6 +65,16 @@ TEST(ComEventMask, ConvertsBothWays)
     EXPECT_EQ(MaskToComEvents(0x05FF), allComEvents);
 }
 
+// A PortMessage runs the one event its value names; several bits, an unused bit or none run
+// nothing.
+TEST(ComEventMask, APortMessageNamesOneEventOrNone)
+{
+    for (TComEvent event : comEventOrder)
+        EXPECT_EQ(portMessageEvent(ComEventsToMask(TComEvents{event})), event);
+    for (std::uint32_t value : {0x0000u, 0x0003u, 0x0120u, 0x05FFu, 0x0200u, 0x0800u, 0x10001u})
+        EXPECT_EQ(portMessageEvent(value), std::nullopt) << std::hex << value;
+}
+
 // --- the device control block
 
 struct DcbCase {

@@ -15,7 +15,6 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QSettings>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -34,7 +33,7 @@ int main(int argc, char* argv[])
 
     const QTemporaryDir folder;
     // The default view, and the user's own remembered one left alone.
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
+    qputenv("XDG_CONFIG_HOME", folder.path().toLocal8Bit());
     if (!folder.isValid() ||
         !QFile::copy(QString::fromLocal8Bit(argv[1]), folder.filePath("Bullets.vx!")) ||
         !QDir::setCurrent(folder.path())) {

@@ -13,7 +13,7 @@ void MainWindowTest::start(const std::optional<std::string>& bulletFile, const c
     if (bulletFile)
         dir.write(name, *bulletFile);
     cwd = std::make_unique<CurrentDir>(dir.path());
-    createForms();
+    createForms(startNote);
     QObject::connect(Form1->Button1, &QPushButton::clicked, [this] { ++redraws; });
 }
 

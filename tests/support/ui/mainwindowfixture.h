@@ -26,6 +26,8 @@ protected:
     QStringList labels() const;
 
     TempDir dir;
+    // The launcher's note, as the command line gives it; set before start().
+    std::string startNote;
     std::unique_ptr<CurrentDir> cwd;
     ScriptedPrompter prompter;
     int redraws = 0;

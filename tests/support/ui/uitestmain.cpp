@@ -4,7 +4,6 @@
 #include "serial/ui/qthandover.h"
 #include "ui/errorreport.h"
 
-#include <QSettings>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -27,7 +26,7 @@ int main(int argc, char** argv)
     QtHandOver handOver([](std::exception_ptr error) { ui::reportException(error); });
     rt::setDecimalSeparator(',');
     const QTemporaryDir settings;
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+    qputenv("XDG_CONFIG_HOME", settings.path().toLocal8Bit());
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::UnitTest::GetInstance()->listeners().Append(new FreshPreferences);
     return RUN_ALL_TESTS();
