@@ -134,7 +134,7 @@ std::optional<charts::ExternalSeries> TForm1::readExportSeries(const QString& pa
         return std::nullopt;
     const imports::ImportedSeries& chosen = file->series[choice->series];
     // An entry in the list with nothing on the charts would only puzzle.
-    if (chosen.velocities.empty()) {
+    if (chosen.shots.empty()) {
         ui::showProgramMessage(
             this, QStringLiteral("'%1' holds a series without shots; no series is added.")
                       .arg(QFileInfo(path).fileName()));

@@ -85,12 +85,12 @@ TEST_F(ImportCommands, GarminStringReplacesTheTableInMetresPerSecondAsAnUnsavedS
     EXPECT_EQ(prompter.openAsked.back().filter,
               "Chronograph exports (*.csv *.CSV *.txt *.TXT);;All files (*)");
     EXPECT_EQ(column(0), (std::vector<std::string>{"1", "2", "3"}));
-    // 2804.0 ft/s = 854.66 m/s; the conversion keeps a tenth.
-    EXPECT_EQ(column(1), (std::vector<std::string>{"854,7", "847,5", "859,6"}));
+    // 2804.0 ft/s is exactly 854,6592 m/s: every digit is kept.
+    EXPECT_EQ(column(1), (std::vector<std::string>{"854,6592", "847,46592", "859,56648"}));
     EXPECT_EQ(column(3), (std::vector<std::string>{"10,886", "10,886", "10,886"}));
     EXPECT_EQ(column(4), (std::vector<std::string>(3, "308 Win 168 SMK")));
-    // E = 10,886 g x 854,7^2 / 2000; dV against the mean of the three.
-    EXPECT_EQ(column(2)[0], "3,98E3");
+    // E = 10,886 g x 854,6592^2 / 2000 in whole joules; dV against the mean of the three.
+    EXPECT_EQ(column(2)[0], "3976");
     EXPECT_EQ(column(5)[1], "-0,75");
     EXPECT_EQ(labels()[0], "860");
     EXPECT_EQ(Form1->ShotStatisticsDock->ShotsValue->text(), "3");
@@ -165,7 +165,7 @@ TEST_F(ImportCommands, BareListAsksItsUnitOnceAndEmptySeriesIsANote)
     };
     import("list.txt", "1000\r\n1010\r\n");
     EXPECT_EQ(asked, 1);
-    EXPECT_EQ(column(1), (std::vector<std::string>{"304,8", "307,8"}));
+    EXPECT_EQ(column(1), (std::vector<std::string>{"304,8", "307,848"}));
     EXPECT_EQ(column(4)[0], "list") << "the file's name stands for the bullet";
 
     // Headers and no shots: an empty table and a note, not a failed statistics pass.
@@ -190,7 +190,7 @@ TEST_F(ImportCommands, AddSeriesLaysAnExportOverTheSession)
     EXPECT_EQ(Form1->ListBox1->item(0)->text(), "string.csv");
     const chart::Chart& v = Form1->ChartV->chart();
     ASSERT_EQ(v.seriesCount(), 2u);
-    EXPECT_NEAR(v.series(0).y(0), 854.7, 1e-9);
+    EXPECT_NEAR(v.series(0).y(0), 854.6592, 1e-9);
 
     // A list of whole velocities, which would pass for a session with missing lines; without
     // a weight its energies cannot exist and are drawn at 0.
