@@ -90,6 +90,11 @@ void QPainterCanvas::polygon(const PointF* points, std::size_t count)
     m_painter.drawPolygon(pts.data(), static_cast<int>(count));
 }
 
+void QPainterCanvas::ellipse(const RectF& r)
+{
+    m_painter.drawEllipse(QRectF(r.left, r.top, r.width, r.height));
+}
+
 void QPainterCanvas::text(PointF at, std::string_view text, TextAlign align, int angle)
 {
     const QString s = ui::toQString(text);

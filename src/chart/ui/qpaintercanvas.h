@@ -21,6 +21,7 @@ public:
     void rectangle(const RectF& rect) override;
     void polyline(const PointF* points, std::size_t count) override;
     void polygon(const PointF* points, std::size_t count) override;
+    void ellipse(const RectF& rect) override;
     void text(PointF at, std::string_view text, TextAlign align, int angle) override;
     double textWidth(std::string_view text) override;
     double textHeight() override;
