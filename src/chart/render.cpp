@@ -53,17 +53,41 @@ bool onPlot(PointF at, const Layout& l)
            at.y >= l.plot.top - l.depthY - 1 && at.y <= l.plot.bottom() + 1;
 }
 
+// A ribbon's faces show an edge at every point, and where points crowd, those edges fill
+// the faces. Thinned to four points a pixel column the faces would show stripes; at a
+// quarter pixel the edges still lie close enough to fill them. No later face covers the
+// ribbon's last pixel column, so its points all stay.
+constexpr double kRibbonColumnsPerPixel = 4;
+
+// The hollow points and, on a ribbon, those of its last device pixel column.
+std::vector<std::size_t> pointsToKeep(const Series& series, const std::vector<PointF>& points,
+                                      bool ribbon, double resolution)
+{
+    std::vector<std::size_t> keep = series.hollowPoints();
+    if (!ribbon || points.empty())
+        return keep;
+    std::size_t tail = points.size() - 1;
+    while (tail > 0 && !(points[tail - 1].x < points.back().x - 1 / resolution))
+        --tail;
+    while (!keep.empty() && keep.back() >= tail)
+        keep.pop_back();
+    for (std::size_t i = tail; i < points.size(); ++i)
+        keep.push_back(i);
+    return keep;
+}
+
 // The series' points in pixels, thinned for the resolution and cut to the plot. A line whose
 // values are labelled keeps every point.
 std::vector<std::vector<PointF>> seriesLines(const Series& series, const Layout& l,
-                                             double resolution)
+                                             double resolution, bool ribbon)
 {
     std::vector<PointF> points(series.count());
     for (std::size_t i = 0; i < series.count(); ++i)
         points[i] = project(series, i, l);
-    const std::vector<std::size_t> kept =
-        decimate(points, series.marksVisible() ? kEveryPoint : resolution, series.hollowPoints());
-    if (kept.size() < points.size()) {
+    if (resolution > 0 && !series.marksVisible()) {
+        const std::vector<std::size_t> kept =
+            decimate(points, ribbon ? resolution * kRibbonColumnsPerPixel : resolution,
+                     pointsToKeep(series, points, ribbon, resolution));
         for (std::size_t k = 0; k < kept.size(); ++k)
             points[k] = points[kept[k]];
         points.resize(kept.size());
@@ -131,7 +155,7 @@ void drawAxes(const Chart& chart, Canvas& canvas, const Layout& l)
 void drawSeries2D(const Series& series, Canvas& canvas, const Layout& l, double resolution)
 {
     canvas.setPen(Pen{series.color(), 2, true});
-    for (const auto& part : seriesLines(series, l, resolution))
+    for (const auto& part : seriesLines(series, l, resolution, false))
         canvas.polyline(part.data(), part.size());
 }
 
@@ -142,7 +166,7 @@ void drawSeries3D(const Series& series, std::size_t index, Canvas& canvas, const
     const double z1 = z0 + l.seriesDepth;
     canvas.setPen(Pen{darker(series.color()), 1, true});
     canvas.setBrush(Brush{series.color(), true});
-    for (const auto& part : seriesLines(series, l, resolution)) {
+    for (const auto& part : seriesLines(series, l, resolution, true)) {
         if (part.size() == 1) {
             line(canvas, shifted(part[0], z0), shifted(part[0], z1));
             continue;
