@@ -5,6 +5,9 @@
 #include <QColor>
 #include <QFont>
 #include <QFontMetricsF>
+#include <QPointF>
+
+#include <vector>
 
 class QPainter;
 
@@ -34,6 +37,7 @@ private:
     QFont m_font;
     QFontMetricsF m_metrics;
     QColor m_textColor;
+    std::vector<QPointF> m_run;
 };
 
 } // namespace chart
