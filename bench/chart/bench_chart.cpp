@@ -68,19 +68,27 @@ void BM_Redraw(benchmark::State& state)
 }
 BENCHMARK(BM_Redraw)->Unit(benchmark::kMillisecond);
 
+// One paint through the screen's canvas, as the window's chart (361 x 411) and a large one;
+// the third argument is the 3D view.
 void BM_PaintVelocityChart(benchmark::State& state)
 {
     chart::Chart c;
     velocityChart(c);
-    QImage image(1000, 700, QImage::Format_RGB32);
+    c.view3D = state.range(2) != 0;
+    const int w = static_cast<int>(state.range(0)), h = static_cast<int>(state.range(1));
+    QImage image(w, h, QImage::Format_RGB32);
     for (auto _ : state) {
         QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing, true);
         chart::QPainterCanvas canvas(painter);
-        chart::drawChart(c, canvas, {0, 0, 1000, 700}, ',');
+        chart::drawChart(c, canvas, {0, 0, double(w), double(h)}, ',');
     }
 }
-BENCHMARK(BM_PaintVelocityChart)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PaintVelocityChart)
+    ->Args({361, 411, 0})
+    ->Args({1000, 700, 0})
+    ->Args({361, 411, 1})
+    ->Unit(benchmark::kMillisecond);
 
 void BM_ExportBmp(benchmark::State& state)
 {

@@ -64,6 +64,8 @@ public:
     virtual void polyline(const PointF* points, std::size_t count) = 0;
     // Filled with the brush, outlined with the pen.
     virtual void polygon(const PointF* points, std::size_t count) = 0;
+    // The ellipse inside rect, filled with the brush, outlined with the pen.
+    virtual void ellipse(const RectF& rect) = 0;
     // UTF-8 text in the current font; angle 90 runs upwards (an axis title).
     virtual void text(PointF at, std::string_view text, TextAlign align, int angle = 0) = 0;
 

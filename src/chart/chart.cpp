@@ -13,6 +13,18 @@ const std::vector<Color>& palette()
     return colors;
 }
 
+void Series::setHollow(std::size_t i)
+{
+    const auto at = std::lower_bound(m_hollow.begin(), m_hollow.end(), i);
+    if (at == m_hollow.end() || *at != i)
+        m_hollow.insert(at, i);
+}
+
+bool Series::isHollow(std::size_t i) const
+{
+    return std::binary_search(m_hollow.begin(), m_hollow.end(), i);
+}
+
 Series& Chart::addSeries(std::string title)
 {
     const auto& colors = palette();

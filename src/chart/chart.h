@@ -41,10 +41,18 @@ public:
     bool marksVisible() const { return m_marksVisible; }
     void setMarksVisible(bool visible) { m_marksVisible = visible; }
 
+    // A point drawn as a small hollow circle of its own (a shot left out of the statistics);
+    // thinning a crowded line never drops it.
+    void setHollow(std::size_t i);
+    bool isHollow(std::size_t i) const;
+    // Ascending.
+    const std::vector<std::size_t>& hollowPoints() const { return m_hollow; }
+
 private:
     std::string m_title;
     Color m_color;
     std::vector<double> m_x, m_y;
+    std::vector<std::size_t> m_hollow;
     bool m_marksVisible = false;
 };
 

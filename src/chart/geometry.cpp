@@ -5,38 +5,6 @@
 
 namespace chart {
 
-std::vector<PointF> decimate(std::vector<PointF> points)
-{
-    if (points.size() < 8)
-        return points;
-    for (std::size_t i = 1; i < points.size(); ++i) {
-        if (!(points[i].x >= points[i - 1].x))
-            return points;
-    }
-    std::vector<PointF> out;
-    std::size_t i = 0;
-    while (i < points.size()) {
-        const double column = std::floor(points[i].x);
-        std::size_t end = i;
-        std::size_t lo = i, hi = i;
-        while (end < points.size() && std::floor(points[end].x) == column) {
-            if (points[end].y < points[lo].y)
-                lo = end;
-            if (points[end].y > points[hi].y)
-                hi = end;
-            ++end;
-        }
-        // In their own order, so the line still runs through them as it did.
-        std::size_t keep[4] = {i, std::min(lo, hi), std::max(lo, hi), end - 1};
-        for (std::size_t k = 0; k < 4; ++k) {
-            if (k == 0 || keep[k] != keep[k - 1])
-                out.push_back(points[keep[k]]);
-        }
-        i = end;
-    }
-    return out;
-}
-
 namespace {
 
 // Liang-Barsky: the part of segment a-b inside rect as parameters t0..t1, or false.

@@ -1,5 +1,6 @@
 #include "chart/render.h"
 
+#include "chart/decimation.h"
 #include "chart/geometry.h"
 
 #include <algorithm>
@@ -15,6 +16,7 @@ constexpr Color kGrid{0xDD, 0xDD, 0xDD};
 constexpr Color kWall{0xF2, 0xF2, 0xF2};
 constexpr Color kFrame{0x80, 0x80, 0x80};
 constexpr Color kMarkBack{0xFF, 0xFF, 0xE1};
+constexpr double kHollowRadius = 3.5;
 
 Color darker(Color c)
 {
@@ -39,15 +41,60 @@ PointF shifted(PointF p, double z)
     return {p.x + z, p.y - z};
 }
 
-// The series' points in pixels, reduced and cut to the plot.
-std::vector<std::vector<PointF>> seriesLines(const Series& series, const Layout& l)
+PointF project(const Series& series, std::size_t i, const Layout& l)
+{
+    return {l.mapX(series.x(i)), l.mapY(series.y(i))};
+}
+
+// Whether a point (shifted to its series' depth) lies on the plot, give or take a pixel.
+bool onPlot(PointF at, const Layout& l)
+{
+    return at.x >= l.plot.left - 1 && at.x <= l.plot.right() + l.depthX + 1 &&
+           at.y >= l.plot.top - l.depthY - 1 && at.y <= l.plot.bottom() + 1;
+}
+
+// A ribbon's faces show an edge at every point, and where points crowd, those edges fill
+// the faces. Thinned to four points a pixel column the faces would show stripes; at a
+// quarter pixel the edges still lie close enough to fill them. No later face covers the
+// ribbon's last pixel column, so its points all stay.
+constexpr double kRibbonColumnsPerPixel = 4;
+
+// The hollow points and, on a ribbon, those of its last device pixel column.
+std::vector<std::size_t> pointsToKeep(const Series& series, const std::vector<PointF>& points,
+                                      bool ribbon, double resolution)
+{
+    std::vector<std::size_t> keep = series.hollowPoints();
+    if (!ribbon || points.empty())
+        return keep;
+    std::size_t tail = points.size() - 1;
+    while (tail > 0 && !(points[tail - 1].x < points.back().x - 1 / resolution))
+        --tail;
+    while (!keep.empty() && keep.back() >= tail)
+        keep.pop_back();
+    for (std::size_t i = tail; i < points.size(); ++i)
+        keep.push_back(i);
+    return keep;
+}
+
+// The series' points in pixels, thinned for the resolution and cut to the plot. A line whose
+// values are labelled keeps every point.
+std::vector<std::vector<PointF>> seriesLines(const Series& series, const Layout& l,
+                                             double resolution, bool ribbon)
 {
     std::vector<PointF> points(series.count());
     for (std::size_t i = 0; i < series.count(); ++i)
-        points[i] = {l.mapX(series.x(i)), l.mapY(series.y(i))};
+        points[i] = project(series, i, l);
+    if (resolution > 0 && !series.marksVisible()) {
+        const std::vector<std::size_t> kept =
+            decimate(points, ribbon ? resolution * kRibbonColumnsPerPixel : resolution,
+                     pointsToKeep(series, points, ribbon, resolution));
+        for (std::size_t k = 0; k < kept.size(); ++k)
+            points[k] = points[kept[k]];
+        points.resize(kept.size());
+    }
     // A rectangle a hair larger keeps points lying on the frame.
     const RectF clip{l.plot.left - 0.5, l.plot.top - 0.5, l.plot.width + 1, l.plot.height + 1};
-    return clipPolyline(decimate(std::move(points)), clip);
+    return clipPolyline(points, clip);
 }
 
 void drawWallsAndGrid(const Chart& chart, Canvas& canvas, const Layout& l)
@@ -105,20 +152,21 @@ void drawAxes(const Chart& chart, Canvas& canvas, const Layout& l)
         canvas.text(l.bottomTitleAt, chart.bottomAxis.title, TextAlign::Center);
 }
 
-void drawSeries2D(const Series& series, Canvas& canvas, const Layout& l)
+void drawSeries2D(const Series& series, Canvas& canvas, const Layout& l, double resolution)
 {
     canvas.setPen(Pen{series.color(), 2, true});
-    for (const auto& part : seriesLines(series, l))
+    for (const auto& part : seriesLines(series, l, resolution, false))
         canvas.polyline(part.data(), part.size());
 }
 
-void drawSeries3D(const Series& series, std::size_t index, Canvas& canvas, const Layout& l)
+void drawSeries3D(const Series& series, std::size_t index, Canvas& canvas, const Layout& l,
+                  double resolution)
 {
     const double z0 = index * l.seriesDepth;
     const double z1 = z0 + l.seriesDepth;
     canvas.setPen(Pen{darker(series.color()), 1, true});
     canvas.setBrush(Brush{series.color(), true});
-    for (const auto& part : seriesLines(series, l)) {
+    for (const auto& part : seriesLines(series, l, resolution, true)) {
         if (part.size() == 1) {
             line(canvas, shifted(part[0], z0), shifted(part[0], z1));
             continue;
@@ -126,6 +174,24 @@ void drawSeries3D(const Series& series, std::size_t index, Canvas& canvas, const
         for (std::size_t i = 1; i < part.size(); ++i)
             quad(canvas, shifted(part[i - 1], z0), shifted(part[i], z0), shifted(part[i], z1),
                  shifted(part[i - 1], z1));
+    }
+}
+
+// On the front edge of a 3D ribbon, where the marks point too.
+void drawHollowPoints(const Series& series, std::size_t index, Canvas& canvas, const Layout& l)
+{
+    if (series.hollowPoints().empty())
+        return;
+    canvas.setPen(Pen{series.color(), 2, true});
+    canvas.setBrush(Brush{kWhite, true});
+    const double z = index * l.seriesDepth;
+    for (const std::size_t i : series.hollowPoints()) {
+        if (i >= series.count())
+            break;
+        const PointF at = shifted(project(series, i, l), z);
+        if (onPlot(at, l))
+            canvas.ellipse(
+                {at.x - kHollowRadius, at.y - kHollowRadius, 2 * kHollowRadius, 2 * kHollowRadius});
     }
 }
 
@@ -140,9 +206,8 @@ void drawMarks(const Series& series, std::size_t index, Canvas& canvas, const La
     canvas.setPen(Pen{kFrame, 1, true});
     canvas.setBrush(Brush{kMarkBack, true});
     for (std::size_t i = 0; i < series.count(); ++i) {
-        const PointF at = shifted({l.mapX(series.x(i)), l.mapY(series.y(i))}, z);
-        if (at.x < l.plot.left - 1 || at.x > l.plot.right() + l.depthX + 1 ||
-            at.y < l.plot.top - l.depthY - 1 || at.y > l.plot.bottom() + 1)
+        const PointF at = shifted(project(series, i, l), z);
+        if (!onPlot(at, l))
             continue;
         if (at.x - 4 <= lastRight + 2)
             continue;
@@ -175,7 +240,8 @@ void drawLegend(Canvas& canvas, const Layout& l)
 
 } // namespace
 
-Layout drawChart(const Chart& chart, Canvas& canvas, RectF bounds, char decimalSeparator)
+Layout drawChart(const Chart& chart, Canvas& canvas, RectF bounds, char decimalSeparator,
+                 double resolution)
 {
     const Layout l = computeLayout(chart, bounds, canvas, decimalSeparator);
 
@@ -193,11 +259,16 @@ Layout drawChart(const Chart& chart, Canvas& canvas, RectF bounds, char decimalS
     drawWallsAndGrid(chart, canvas, l);
     if (chart.view3D) {
         // Back to front: the first series is nearest to the viewer.
-        for (std::size_t s = chart.seriesCount(); s-- > 0;)
-            drawSeries3D(chart.series(s), s, canvas, l);
+        for (std::size_t s = chart.seriesCount(); s-- > 0;) {
+            drawSeries3D(chart.series(s), s, canvas, l, resolution);
+            drawHollowPoints(chart.series(s), s, canvas, l);
+        }
     } else {
         for (std::size_t s = 0; s < chart.seriesCount(); ++s)
-            drawSeries2D(chart.series(s), canvas, l);
+            drawSeries2D(chart.series(s), canvas, l, resolution);
+        // Over every line, so no other series hides one.
+        for (std::size_t s = 0; s < chart.seriesCount(); ++s)
+            drawHollowPoints(chart.series(s), 0, canvas, l);
     }
     drawAxes(chart, canvas, l);
     for (std::size_t s = 0; s < chart.seriesCount(); ++s) {

@@ -24,6 +24,7 @@ constexpr std::uint16_t kDeleteObject = 0x01F0;
 constexpr std::uint16_t kPolyline = 0x0325;
 constexpr std::uint16_t kPolygon = 0x0324;
 constexpr std::uint16_t kRectangle = 0x041B;
+constexpr std::uint16_t kEllipse = 0x0418;
 constexpr std::uint16_t kTextOut = 0x0521;
 
 constexpr std::uint16_t kTaLeft = 0, kTaRight = 2, kTaCenter = 6;
@@ -221,6 +222,13 @@ void WmfCanvas::rectangle(const RectF& r)
     applyPen();
     applyBrush();
     record(kRectangle, {coord(r.bottom()), coord(r.right()), coord(r.top), coord(r.left)});
+}
+
+void WmfCanvas::ellipse(const RectF& r)
+{
+    applyPen();
+    applyBrush();
+    record(kEllipse, {coord(r.bottom()), coord(r.right()), coord(r.top), coord(r.left)});
 }
 
 void WmfCanvas::poly(std::uint16_t function, const PointF* points, std::size_t count)

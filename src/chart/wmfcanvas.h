@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chart/canvas.h"
+#include "chart/decimation.h"
 
 #include <cstdint>
 #include <functional>
@@ -26,6 +27,7 @@ public:
     void rectangle(const RectF& rect) override;
     void polyline(const PointF* points, std::size_t count) override;
     void polygon(const PointF* points, std::size_t count) override;
+    void ellipse(const RectF& rect) override;
     void text(PointF at, std::string_view text, TextAlign align, int angle) override;
     double textWidth(std::string_view text) override;
     double textHeight() override;
@@ -36,6 +38,8 @@ public:
 
     // Longer polylines are split into records of this many points.
     static constexpr std::size_t kMaxPolyPoints = 4000;
+    // Two words a line point; a ribbon face is a record of its own: header, count, four points.
+    static constexpr VectorCost kCost{4, 24};
 
 private:
     enum Slot { PenSlot, BrushSlot, FontSlot };

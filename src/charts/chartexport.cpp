@@ -1,5 +1,6 @@
 #include "charts/chartexport.h"
 
+#include "chart/decimation.h"
 #include "chart/render.h"
 #include "chart/ui/chartwidget.h"
 #include "chart/ui/qpaintercanvas.h"
@@ -49,8 +50,11 @@ std::string wmfBytes(const chart::ChartWidget& chart, QSize size)
             return metrics.horizontalAdvance(
                 QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
         });
+    // One logical unit per chart pixel.
+    const double resolution =
+        chart::keepsEveryPoint(chart.chart(), chart::WmfCanvas::kCost) ? chart::kEveryPoint : 1;
     chart::drawChart(chart.chart(), canvas, {0, 0, double(size.width()), double(size.height())},
-                     rt::decimalSeparator());
+                     rt::decimalSeparator(), resolution);
     return canvas.finish();
 }
 
@@ -60,7 +64,7 @@ void saveWmf(const chart::ChartWidget& chart, QSize size, const std::string& pat
 }
 
 void drawScaled(const chart::ChartWidget& chart, QSize size, QPainter& painter,
-                const QRectF& target)
+                const QRectF& target, bool everyPoint)
 {
     size = usable(size);
     painter.save();
@@ -68,7 +72,7 @@ void drawScaled(const chart::ChartWidget& chart, QSize size, QPainter& painter,
     painter.scale(target.width() / size.width(), target.height() / size.height());
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
-    chart.render(painter, size);
+    chart.render(painter, size, everyPoint ? chart::kEveryPoint : target.width() / size.width());
     painter.restore();
 }
 

@@ -25,9 +25,10 @@ std::string wmfBytes(const chart::ChartWidget& chart, QSize size);
 
 // Draws the chart laid out at `size`, as on screen, and scales it into target (device
 // pixels). Fonts are pixel-sized for the screen: a printer or PDF of 1200 dpi drawn at its
-// own pixels would show them a few points high.
+// own pixels would show them a few points high. Crowded lines are thinned to the target's
+// pixel columns unless everyPoint is set.
 void drawScaled(const chart::ChartWidget& chart, QSize size, QPainter& painter,
-                const QRectF& target);
+                const QRectF& target, bool everyPoint = false);
 
 // One page: 15 % margins on the chart's longer side, the other two keeping its proportions.
 void printChart(const chart::ChartWidget& chart, QSize size, QPrinter& printer);

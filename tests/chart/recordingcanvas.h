@@ -9,13 +9,13 @@
 // a line), so drawing is checked as data instead of pixels.
 class RecordingCanvas final : public chart::Canvas {
 public:
-    enum class Kind { Rectangle, Polyline, Polygon, Text };
+    enum class Kind { Rectangle, Polyline, Polygon, Ellipse, Text };
     struct Op {
         Kind kind;
         chart::Pen pen;
         chart::Brush brush;
         chart::Font font;
-        std::vector<chart::PointF> points; // rectangle: top left and bottom right
+        std::vector<chart::PointF> points; // rectangle, ellipse: top left and bottom right
         std::string text;
         chart::TextAlign align = chart::TextAlign::Left;
         int angle = 0;
@@ -35,6 +35,10 @@ public:
     void polygon(const chart::PointF* p, std::size_t n) override
     {
         push(Kind::Polygon, {p, p + n});
+    }
+    void ellipse(const chart::RectF& r) override
+    {
+        push(Kind::Ellipse, {{r.left, r.top}, {r.right(), r.bottom()}});
     }
     void text(chart::PointF at, std::string_view text, chart::TextAlign align, int angle) override
     {

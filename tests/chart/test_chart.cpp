@@ -1,5 +1,6 @@
 #include "chart/axis.h"
 #include "chart/chart.h"
+#include "chart/decimation.h"
 #include "chart/geometry.h"
 #include "chart/layout.h"
 #include "chart/render.h"
@@ -110,28 +111,28 @@ TEST(Geometry, ClippingSplitsALineThatLeavesAndReturns)
     EXPECT_EQ(clipPolyline({{5, 5}}, r).size(), 1u);
 }
 
-TEST(Geometry, DecimationKeepsEachColumnsExtremes)
+TEST(Decimation, KeepsFirstLowestHighestAndLastOfEachColumnRunAndKeptPointsApart)
 {
-    std::vector<PointF> pts;
-    for (int i = 0; i < 10000; ++i)
-        pts.push_back({i / 100.0, (i % 7 == 0) ? 100.0 + i : double(i % 5)});
-    const auto out = decimate(pts);
-    EXPECT_LE(out.size(), 4u * 100);
-    // Every column keeps its highest and lowest point.
-    for (int col = 0; col < 100; ++col) {
-        double hi = -1e9, lo = 1e9, outHi = -1e9, outLo = 1e9;
-        for (const PointF& p : pts)
-            if (std::floor(p.x) == col)
-                hi = std::max(hi, p.y), lo = std::min(lo, p.y);
-        for (const PointF& p : out)
-            if (std::floor(p.x) == col)
-                outHi = std::max(outHi, p.y), outLo = std::min(outLo, p.y);
-        EXPECT_EQ(hi, outHi);
-        EXPECT_EQ(lo, outLo);
-    }
-    // A line that turns back is left alone.
-    std::vector<PointF> back{{0, 0}, {5, 1}, {3, 2}, {4, 3}, {1, 1}, {2, 2}, {6, 0}, {7, 1}};
-    EXPECT_EQ(decimate(back), back);
+    const struct {
+        const char* name;
+        std::vector<PointF> points;
+        double pixelsPerUnit;
+        std::vector<std::size_t> keep, expected;
+    } cases[] = {
+        // clang-format off
+        {"one column", {{.1, 5}, {.2, 9}, {.25, 7}, {.3, 1}, {.4, 4}, {.45, 6}}, 1, {},
+         {0, 1, 3, 5}},
+        {"two device pixels a unit", {{.1, 5}, {.2, 1}, {.3, 2}, {.35, 9}, {.4, 3}, {.6, 4},
+         {.7, 0}, {.8, 4}}, 2, {}, {0, 1, 3, 4, 5, 6, 7}},
+        {"kept points split runs", {{.1, 5}, {.1, 1}, {.1, 3}, {.1, 9}, {.1, 2}, {.1, 4}, {.1, 7},
+         {.1, 6}, {.1, 0}, {.1, 8}, {.1, 2}, {.1, 3}, {.1, 5}}, 1, {6, 40},
+         {0, 1, 3, 5, 6, 7, 8, 9, 12}},
+        {"a line turning back", {{.5, 0}, {1.5, 0}, {.6, 1}, {.7, 2}, {.8, 3}, {.9, 1}}, 1, {},
+         {0, 1, 2, 4, 5}},
+        // clang-format on
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(decimate(c.points, c.pixelsPerUnit, c.keep), c.expected) << c.name;
 }
 
 class LayoutAtSize : public ::testing::TestWithParam<std::pair<int, int>> {};
@@ -268,6 +269,54 @@ TEST(Drawing, HugeSeriesIsReducedToWhatThePlotCanShow)
             points += op->points.size();
     EXPECT_GT(points, l.plot.width);
     EXPECT_LE(points, 4 * (l.plot.width + 2));
+}
+
+TEST(Drawing, LinesThinToTheResolutionUnlessLabelledAndKeepHollowPoints)
+{
+    const struct {
+        bool view3D, marks;
+        double resolution;
+    } cases[] = {{false, false, 1},
+                 {false, false, 2.5},
+                 {false, true, 1},
+                 {true, false, 1},
+                 {true, true, 1}};
+    const std::size_t hollow[] = {0, 5000, 5001, 19999};
+    for (const auto& c : cases) {
+        Chart chart = sampleChart(0, 0);
+        chart.view3D = c.view3D;
+        Series& s = chart.addSeries("big");
+        for (int i = 1; i <= 20000; ++i)
+            s.addXY(i, 300 + (i * 7919) % 23);
+        for (std::size_t i : hollow)
+            s.setHollow(i);
+        s.setMarksVisible(c.marks);
+        RecordingCanvas canvas;
+        const Layout l = drawChart(chart, canvas, {0, 0, 600, 400}, ',', c.resolution);
+        // The line's vertices: its polyline's (not the legend's), its faces' front edges.
+        std::vector<PointF> vertices;
+        for (const RecordingCanvas::Op& op : canvas.ops) {
+            if (op.kind == Kind::Polyline && op.pen.color == s.color() && op.points.size() > 2)
+                vertices.insert(vertices.end(), op.points.begin(), op.points.end());
+            if (op.kind == Kind::Polygon && op.brush.color == s.color())
+                vertices.insert(vertices.end(), op.points.begin() + (vertices.empty() ? 0 : 1),
+                                op.points.begin() + 2);
+        }
+        SCOPED_TRACE(testing::Message()
+                     << "3D " << c.view3D << ", marks " << c.marks << ", " << c.resolution);
+        if (c.marks)
+            EXPECT_EQ(vertices.size(), s.count());
+        else // ribbons thin at a quarter pixel and keep their last pixel column
+            EXPECT_LE(vertices.size(),
+                      (c.view3D ? 16 : 4) * (c.resolution * l.plot.width + 2) + 64);
+        const auto circles = canvas.of(Kind::Ellipse);
+        ASSERT_EQ(circles.size(), std::size(hollow));
+        for (std::size_t k = 0; k < circles.size(); ++k) {
+            const PointF centre{l.mapX(s.x(hollow[k])), l.mapY(s.y(hollow[k]))};
+            EXPECT_NEAR(circles[k]->points[0].x + circles[k]->points[1].x, 2 * centre.x, 1e-9);
+            EXPECT_NE(std::find(vertices.begin(), vertices.end(), centre), vertices.end());
+        }
+    }
 }
 
 TEST(Drawing, PointsOutsideAFixedMinimumAreCutAtTheFrame)

@@ -35,6 +35,8 @@ Chart chartWith(std::size_t points, bool view3D, bool marks)
         Series& s = c.addSeries(k == 2 ? "Пуля 0,547" : "file" + std::to_string(k));
         for (std::size_t i = 1; i <= points; ++i)
             s.addXY(double(i), 20 + k + double(i % 9) / 3);
+        if (points > 0)
+            s.setHollow(points / 2);
         s.setMarksVisible(marks);
     }
     return c;
@@ -148,6 +150,7 @@ TEST(WmfWriter, LibwmfReadsEveryKindOfChart)
         EXPECT_NE(svg.find("E = f(N)"), std::string::npos);
         if (points > 0) {
             EXPECT_NE(svg.find("file0"), std::string::npos);
+            EXPECT_NE(svg.find("<ellipse"), std::string::npos) << "a hollow point";
         }
     }
 }

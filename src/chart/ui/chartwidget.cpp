@@ -21,11 +21,11 @@ chart::Chart& ChartWidget::edit()
     return m_chart;
 }
 
-void ChartWidget::render(QPainter& painter, const QSize& size) const
+void ChartWidget::render(QPainter& painter, const QSize& size, double resolution) const
 {
     chart::QPainterCanvas canvas(painter);
     chart::drawChart(m_chart, canvas, {0, 0, double(size.width()), double(size.height())},
-                     rt::decimalSeparator());
+                     rt::decimalSeparator(), resolution);
 }
 
 QImage ChartWidget::toImage(const QSize& size) const
@@ -44,7 +44,7 @@ void ChartWidget::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
-    render(painter, size());
+    render(painter, size(), devicePixelRatioF());
 }
 
 } // namespace chart

@@ -25,7 +25,9 @@ public:
     void setMarksVisible(bool visible) { edit().setMarksVisible(visible); }
 
     // Draws the chart as it shows on screen, at the given size, onto any paint device.
-    void render(QPainter& painter, const QSize& size) const;
+    // resolution: the device's pixels per chart pixel, for thinning crowded lines
+    // (chart/render.h); kEveryPoint keeps every point.
+    void render(QPainter& painter, const QSize& size, double resolution = 1) const;
     // The chart at the given size as a 24-bit picture.
     QImage toImage(const QSize& size) const;
 

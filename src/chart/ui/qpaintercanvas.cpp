@@ -2,12 +2,12 @@
 
 #include "ui/qtext.h"
 
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPen>
-#include <QPointF>
 
 #include <algorithm>
-#include <vector>
+#include <cmath>
 
 namespace chart {
 
@@ -68,17 +68,27 @@ void QPainterCanvas::rectangle(const RectF& r)
 
 void QPainterCanvas::polyline(const PointF* points, std::size_t count)
 {
-    std::vector<QPointF> pts(count);
-    for (std::size_t i = 0; i < count; ++i)
-        pts[i] = QPointF(points[i].x, points[i].y);
-    // One long wide path makes the stroker merge thousands of overlapping pieces; short runs
-    // that share their end points look the same and draw in a fraction of the time.
-    constexpr std::size_t kRun = 64;
-    for (std::size_t start = 0; start + 1 < count || start == 0; start += kRun) {
-        const std::size_t n = std::min(kRun + 1, count - start);
-        m_painter.drawPolyline(pts.data() + start, static_cast<int>(n));
-        if (start + n >= count)
-            break;
+    // On a raster device a wide path that crosses itself costs far more than its length, and
+    // a crowded line zigzags inside every pixel column: short runs draw it several times
+    // faster. Each run after the first begins with a stub of the segment before, half a pen
+    // wide, so the join at its first point is drawn as within one path. Vector files keep
+    // the line as one path.
+    const bool raster = m_painter.paintEngine()->type() == QPaintEngine::Raster;
+    const std::size_t runLength = raster ? 12 : std::max<std::size_t>(count, 1);
+    const double stub = std::max(0.5, m_painter.pen().widthF() / 2);
+    for (std::size_t start = 0; start == 0 || start + 1 < count; start += runLength) {
+        m_run.clear();
+        if (start > 0) {
+            const PointF before = points[start - 1], at = points[start];
+            const double dx = before.x - at.x, dy = before.y - at.y;
+            const double length = std::hypot(dx, dy);
+            m_run.push_back(length > stub
+                                ? QPointF(at.x + dx * stub / length, at.y + dy * stub / length)
+                                : QPointF(before.x, before.y));
+        }
+        for (std::size_t i = start; i < std::min(start + runLength + 1, count); ++i)
+            m_run.push_back(QPointF(points[i].x, points[i].y));
+        m_painter.drawPolyline(m_run.data(), static_cast<int>(m_run.size()));
     }
 }
 
@@ -88,6 +98,11 @@ void QPainterCanvas::polygon(const PointF* points, std::size_t count)
     for (std::size_t i = 0; i < count; ++i)
         pts[i] = QPointF(points[i].x, points[i].y);
     m_painter.drawPolygon(pts.data(), static_cast<int>(count));
+}
+
+void QPainterCanvas::ellipse(const RectF& r)
+{
+    m_painter.drawEllipse(QRectF(r.left, r.top, r.width, r.height));
 }
 
 void QPainterCanvas::text(PointF at, std::string_view text, TextAlign align, int angle)

@@ -5,6 +5,9 @@
 #include <QColor>
 #include <QFont>
 #include <QFontMetricsF>
+#include <QPointF>
+
+#include <vector>
 
 class QPainter;
 
@@ -21,6 +24,7 @@ public:
     void rectangle(const RectF& rect) override;
     void polyline(const PointF* points, std::size_t count) override;
     void polygon(const PointF* points, std::size_t count) override;
+    void ellipse(const RectF& rect) override;
     void text(PointF at, std::string_view text, TextAlign align, int angle) override;
     double textWidth(std::string_view text) override;
     double textHeight() override;
@@ -33,6 +37,7 @@ private:
     QFont m_font;
     QFontMetricsF m_metrics;
     QColor m_textColor;
+    std::vector<QPointF> m_run;
 };
 
 } // namespace chart
