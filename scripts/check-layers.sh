@@ -20,6 +20,7 @@ chart/ui 6
 help 6
 bullets 6
 imports/ui 6
+session/ui 6
 charts 7
 exports/ui 7
 app 8

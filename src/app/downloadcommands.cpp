@@ -92,9 +92,13 @@ void TForm1::TimerTimer()
     ComPort->Close();
     Timer->stop();
     const std::vector<std::string> lines = m_reception.takeLines();
+    const bool firstShots = table::isEmpty(m_table);
     if (table::appendShots(m_table, lines, weightText(),
-                           ui::toStdString(ComboBox1->currentText())) > 0)
+                           ui::toStdString(ComboBox1->currentText())) > 0) {
         table::setUnsavedChanges(true);
+        if (firstShots)
+            noteDownloadTime();
+    }
     deviationPass(statisticsPass());
     redraw();
 }

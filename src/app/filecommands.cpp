@@ -58,6 +58,7 @@ void TForm1::New1Click()
     if (!table::isEmpty(m_table) &&
         confirm("Do you realy want clear all measurments?", ui::MessageButtons::OkCancel)) {
         table::clear(m_table);
+        setStringDetails({});
         resetStatisticsLabels();
         table::setUnsavedChanges(false);
     }
@@ -90,6 +91,7 @@ void TForm1::openFile(const QString& path)
         return;
     }
     table::clear(m_table);
+    setStringDetails({});
     table::setCurrentFileName(ui::toStdString(path));
     table::setUnsavedChanges(false);
     table::putRecords(m_table, std::move(loaded));

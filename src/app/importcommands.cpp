@@ -43,6 +43,7 @@ void TForm1::Import1Click()
     table::setCurrentFileName(std::string());
     imports::putSeries(m_table, series, choice->unitForUnknown, weightText(),
                        ui::toStdString(QFileInfo(*path).completeBaseName()));
+    setStringDetails(series.details);
     table::setUnsavedChanges(true);
     if (table::isEmpty(m_table)) {
         updateShotStatistics();

@@ -92,12 +92,16 @@ ShotStatisticsPanel::ShotStatisticsPanel(QWidget* parent)
     QLabel** all[] = {&ShotsValue, &MeanValue, &EsValue,    &SdValue,
                       &SdNValue,   &CvValue,   &MedianValue};
     addFigures(kAll, all);
+    ExcludedLabel = noteLabel("ExcludedLabel");
+    grid->addWidget(ExcludedLabel, row++, 0, 1, 3);
     WithoutVelocityLabel = noteLabel("WithoutVelocityLabel");
     grid->addWidget(WithoutVelocityLabel, row++, 0, 1, 3);
     grid->setRowMinimumHeight(row++, 8);
     QLabel** selected[] = {&SelectedShotsValue, &SelectedMeanValue, &SelectedEsValue,
                            &SelectedSdValue, &SelectedSdNValue};
     addFigures(kSelected, selected);
+    SelectedExcludedLabel = noteLabel("SelectedExcludedLabel");
+    grid->addWidget(SelectedExcludedLabel, row++, 0, 1, 3);
     SelectedWithoutVelocityLabel = noteLabel("SelectedWithoutVelocityLabel");
     grid->addWidget(SelectedWithoutVelocityLabel, row++, 0, 1, 3);
     grid->setRowStretch(row, 1);
@@ -114,6 +118,7 @@ void ShotStatisticsPanel::showAll(const table::ShotStatisticsTexts& figures)
     SdNValue->setText(ui::toQString(figures.populationDeviation));
     CvValue->setText(ui::toQString(figures.coefficientOfVariation));
     MedianValue->setText(ui::toQString(figures.median));
+    ExcludedLabel->setText(ui::toQString(figures.excluded));
     WithoutVelocityLabel->setText(ui::toQString(figures.withoutVelocity));
 }
 
@@ -124,6 +129,7 @@ void ShotStatisticsPanel::showSelected(const table::ShotStatisticsTexts& figures
     SelectedEsValue->setText(ui::toQString(figures.extremeSpread));
     SelectedSdValue->setText(ui::toQString(figures.standardDeviation));
     SelectedSdNValue->setText(ui::toQString(figures.populationDeviation));
+    SelectedExcludedLabel->setText(ui::toQString(figures.excluded));
     SelectedWithoutVelocityLabel->setText(ui::toQString(figures.withoutVelocity));
 }
 

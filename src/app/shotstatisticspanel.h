@@ -28,12 +28,15 @@ public:
     QLabel* SdNValue = nullptr;
     QLabel* CvValue = nullptr;
     QLabel* MedianValue = nullptr;
+    // "9 of 10 shots, 1 excluded"
+    QLabel* ExcludedLabel = nullptr;
     QLabel* WithoutVelocityLabel = nullptr;
     QLabel* SelectedShotsValue = nullptr;
     QLabel* SelectedMeanValue = nullptr;
     QLabel* SelectedEsValue = nullptr;
     QLabel* SelectedSdValue = nullptr;
     QLabel* SelectedSdNValue = nullptr;
+    QLabel* SelectedExcludedLabel = nullptr;
     QLabel* SelectedWithoutVelocityLabel = nullptr;
 
 signals:

@@ -12,6 +12,7 @@
 #include "runtime/errors.h"
 #include "serial/comport.h"
 #include "serial/comterminal.h"
+#include "session/ui/sessiondock.h"
 #include "table/currentfile.h"
 #include "table/measurementtable.h"
 #include "table/weightmask.h"
@@ -35,6 +36,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -135,8 +137,9 @@ TForm1::TForm1(std::string startNote, QWidget* parent)
 
     setFont(ui::designFont());
 
-    // Before the menus: the View menu shows and hides it.
+    // Before the menus: the View menu shows and hides them.
     ShotStatisticsDock = new ShotStatisticsPanel(this);
+    SessionDock1 = new SessionDock(this);
     buildMenus();
     buildControls();
     bindHandlers();
@@ -144,8 +147,15 @@ TForm1::TForm1(std::string startNote, QWidget* parent)
 
     move(2, 7);
     // The panel adds its width: the central area keeps its designed size.
-    const int panelWidth =
-        ShotStatisticsDock->isHidden() ? 0 : ShotStatisticsDock->sizeHint().width();
+    // The docks share one tabbed place: it takes the wider of them.
+    int panelWidth = 0;
+    for (const QDockWidget* dock :
+         {static_cast<QDockWidget*>(ShotStatisticsDock), static_cast<QDockWidget*>(SessionDock1)}) {
+        if (!dock->isHidden())
+            panelWidth = std::max(panelWidth,
+                                  dock->sizeHint().width() +
+                                      style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent));
+    }
     resize(kClientDesignSize.width() + panelWidth,
            kClientDesignSize.height() + menuBar()->sizeHint().height());
 
@@ -191,6 +201,12 @@ void TForm1::buildMenus()
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
     Copy1 = addItem(edit, "Copy1", "Copy", QKeySequence(Qt::CTRL | Qt::Key_C));
+    edit->addSeparator();
+    // Ctrl+E is Exit's.
+    ExcludeFromStatistics1 = addItem(edit, "ExcludeFromStatistics1", "Exclude from Statistics",
+                                     QKeySequence(Qt::CTRL | Qt::Key_K));
+    IncludeInStatistics1 = addItem(edit, "IncludeInStatistics1", "Include in Statistics",
+                                   QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_K));
 
     buildViewMenu(menuBar()->addMenu(QStringLiteral("&View")));
 
@@ -396,6 +412,9 @@ void TForm1::buildControls()
     GroupBox1->hide();
 
     addDockWidget(Qt::RightDockWidgetArea, ShotStatisticsDock);
+    addDockWidget(Qt::RightDockWidgetArea, SessionDock1);
+    tabifyDockWidget(ShotStatisticsDock, SessionDock1);
+    ShotStatisticsDock->raise();
 
     Timer = new QTimer(this);
     Timer->setObjectName(QStringLiteral("Timer"));
@@ -439,6 +458,7 @@ void TForm1::bindHandlers()
     connect(Button2, &QPushButton::clicked, this, ui::guarded([this] { Button2Click(); }));
     bindChartHandlers();
     bindViewHandlers();
+    bindSessionHandlers();
 }
 
 void TForm1::FormCreate()

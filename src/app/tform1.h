@@ -8,6 +8,7 @@
 #include "table/download.h"
 #include "table/measurementfile.h"
 #include "table/measurementtable.h"
+#include "table/stringdetails.h"
 #include "table/stringgrid.h"
 #include "table/units.h"
 #include "ui/prompts.h"
@@ -40,6 +41,7 @@ class QTimer;
 class QWidget;
 class BulletNamesModel;
 class ShotStatisticsPanel;
+class SessionDock;
 class TComPort;
 class TComTerminal;
 namespace chart {
@@ -76,6 +78,16 @@ public:
     void applyEnergyRule(std::size_t row, const std::string& weight);
     double statisticsPass();
     void deviationPass(double meanVelocity);
+
+    // The string's details, which the Session dock shows and edits.
+    const table::StringDetails& stringDetails() const { return m_details; }
+    void setStringDetails(const table::StringDetails& details);
+
+    // Shot details: View › Shot Details shows their columns; Edit › Exclude from Statistics
+    // and Include in Statistics act on the marked rows.
+    void ShotDetails1Click();
+    void ExcludeFromStatistics1Click();
+    void IncludeInStatistics1Click();
 
     // The shot statistics panel's figures over all rows and over the marked ones.
     void updateShotStatistics();
@@ -174,6 +186,7 @@ public:
     QGroupBox* GroupBox1 = nullptr;
     QTimer* Timer = nullptr;
     ShotStatisticsPanel* ShotStatisticsDock = nullptr;
+    SessionDock* SessionDock1 = nullptr;
 
     // Menu commands.
     QAction* New1 = nullptr;
@@ -189,8 +202,12 @@ public:
     QAction* PrintReport1 = nullptr;
     QAction* Exit1 = nullptr;
     QAction* Copy1 = nullptr;
+    QAction* ExcludeFromStatistics1 = nullptr;
+    QAction* IncludeInStatistics1 = nullptr;
     // View menu: the panel's own show/hide item, and the units.
     QAction* ShotStatistics1 = nullptr;
+    QAction* Session1 = nullptr;
+    QAction* ShotDetails1 = nullptr;
     QAction* Metric1 = nullptr;
     QAction* Imperial1 = nullptr;
     QAction* LOAD1 = nullptr;
@@ -256,6 +273,11 @@ private:
     void buildViewMenu(QMenu* view);
     void bindHandlers();
     void bindViewHandlers();
+    void bindSessionHandlers();
+    // Marks or clears the exclusion of the marked rows.
+    void setExcluded(bool excluded);
+    // A download into an empty table dates the string.
+    void noteDownloadTime();
     void applyPreferences(const table::Preferences& preferences);
     void rememberPreferences() const;
     // The six labels from the last statistics pass, in the display units.
@@ -289,6 +311,7 @@ private:
     exports::ReportSource reportSource() const;
 
     table::StringGrid m_table;
+    table::StringDetails m_details;
     ui::GridModel* m_gridModel = nullptr;
     table::BulletList m_bullets;
     BulletNamesModel* m_bulletNames = nullptr;

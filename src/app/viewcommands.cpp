@@ -3,10 +3,12 @@
 #include "app/preferences.h"
 #include "app/shotstatisticspanel.h"
 #include "app/tform1.h"
+#include "session/ui/sessiondock.h"
 #include "table/shotstatistics.h"
 #include "ui/errorreport.h"
 #include "ui/gridmodel.h"
 #include "ui/gridview.h"
+#include "ui/localtime.h"
 #include "ui/qtext.h"
 
 #include <QAction>
@@ -22,6 +24,13 @@ void TForm1::buildViewMenu(QMenu* view)
     ShotStatistics1->setText(QStringLiteral("Shot Statistics"));
     ShotStatistics1->setObjectName(QStringLiteral("ShotStatistics1"));
     view->addAction(ShotStatistics1);
+    Session1 = SessionDock1->toggleViewAction();
+    Session1->setText(QStringLiteral("Session"));
+    Session1->setObjectName(QStringLiteral("Session1"));
+    view->addAction(Session1);
+    ShotDetails1 = view->addAction(QStringLiteral("Shot Details"));
+    ShotDetails1->setObjectName(QStringLiteral("ShotDetails1"));
+    ShotDetails1->setCheckable(true);
 
     QMenu* units = view->addMenu(QStringLiteral("Units"));
     units->setObjectName(QStringLiteral("Units1"));
@@ -78,9 +87,13 @@ void TForm1::setUnits(table::Units units)
 {
     m_units = units;
     // Stored texts stay as they are; only what the view shows converts.
-    m_gridModel->setDisplayText([this, units](std::size_t col, std::size_t row, std::string_view) {
-        return table::measurementCellDisplay(m_table, col, row, units);
-    });
+    m_gridModel->setDisplayText(
+        [this, units](std::size_t col, std::size_t row, std::string_view stored) {
+            // Shot times in the user's own time.
+            if (col == table::ColTime && row > 0)
+                return ui::localTimeText(stored);
+            return table::measurementCellDisplay(m_table, col, row, units);
+        });
     m_gridModel->setDisplayKey([this, units] { return m_table.numbers().velocityDecimals(units); });
     table::writeHeader(m_table);
     if (units == table::Units::Imperial)

@@ -42,7 +42,7 @@ TForm2::TForm2(std::string bulletFolder, QWidget* parent)
     m_grid.setCell(0, 0, "Type");
     m_grid.setCell(1, 0, "Weight (g)");
     m_model = new ui::GridModel(m_grid, this);
-    m_model->setEditable(true);
+    m_model->setEditableColumns({0, 1}, nullptr);
     Grid1 = new QTableView(box);
     Grid1->setModel(m_model);
     Grid1->setObjectName(QStringLiteral("Grid1"));

@@ -119,8 +119,12 @@ void addCurrent(Filling& f, const RedrawSources& src, const std::string& title)
     const table::StringGrid& t = src.table;
     const std::size_t rows = t.rowCount();
     s.reserve(rows);
-    for (std::size_t r = 1; r < rows; ++r)
+    for (std::size_t r = 1; r < rows; ++r) {
         f.add(s, static_cast<double>(r), rowValue(f.quantity, t, r));
+        // A shot left out of the statistics stays on the chart, drawn hollow.
+        if (t.numbers().excluded(r))
+            s.setHollow(r - 1);
+    }
 }
 
 } // namespace

@@ -26,7 +26,7 @@ constexpr ColumnSpec kColumns[kShownDetailColumnCount] = {
 
 StringGrid makeGrid()
 {
-    StringGrid grid(kGridColumnCount, 2);
+    StringGrid grid(kGridColumnCount, 2, true);
     writeHeader(grid);
     return grid;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -46,5 +47,10 @@ struct StringDetails {
 // A shot's flags, in the order ColFlags lists them.
 inline constexpr std::array<std::string_view, 4> kShotFlags = {"cold bore", "clean bore", "fouler",
                                                                "flyer"};
+
+// A typed list of flags as ColFlags keeps it: the known flags named, in any letter case and
+// order, separated by commas, become kShotFlags' words in their order ("Flyer, cold bore" ->
+// "cold bore, flyer"); an empty text none. Nothing for a text naming anything else.
+std::optional<std::string> normalizedFlags(std::string_view text);
 
 } // namespace table

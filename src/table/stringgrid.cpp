@@ -8,14 +8,16 @@ namespace {
 constexpr int kDefaultColWidth = 64;
 } // namespace
 
-StringGrid::StringGrid(std::size_t colCount, std::size_t rowCount)
+StringGrid::StringGrid(std::size_t colCount, std::size_t rowCount, bool keepNumbers)
     : m_colCount(colCount)
     , m_rowCount(rowCount)
     , m_rows(colCount)
+    , m_keepNumbers(keepNumbers)
     , m_colWidths(colCount, kDefaultColWidth)
 {
     m_rows.resize(rowCount);
-    m_numbers.resize(rowCount);
+    if (m_keepNumbers)
+        m_numbers.resize(rowCount);
 }
 
 // Rows that are gone can no longer be reported as changed.
@@ -35,7 +37,8 @@ void StringGrid::setRowCount(std::size_t rows)
     if (m_observer)
         m_observer->rowCountAboutToChange(old, rows);
     m_rows.resize(rows);
-    m_numbers.resize(rows);
+    if (m_keepNumbers)
+        m_numbers.resize(rows);
     m_rowCount = rows;
     forgetChangesFrom(rows);
     if (m_observer)
@@ -47,7 +50,8 @@ void StringGrid::setCell(std::size_t col, std::size_t row, std::string_view text
     if (col >= m_colCount || row >= m_rowCount)
         return;
     m_rows.setCell(col, row, text);
-    m_numbers.write(col, row, text);
+    if (m_keepNumbers)
+        m_numbers.write(col, row, text);
     noteChanged(row);
 }
 
@@ -58,7 +62,7 @@ void StringGrid::setColumn(std::size_t col, std::size_t first, std::size_t last,
         return;
     last = std::min(last, m_rowCount - 1);
     m_rows.setColumn(col, first, last, text);
-    if (RowNumbers::keeps(col)) {
+    if (m_keepNumbers && RowNumbers::keeps(col)) {
         for (std::size_t r = first; r <= last; ++r)
             m_numbers.write(col, r, m_rows.cell(col, r));
     }
@@ -78,7 +82,8 @@ void StringGrid::removeRows(std::size_t first, std::size_t last)
     if (m_observer)
         m_observer->rowCountAboutToChange(old, rows);
     m_rows.eraseRows(first, last);
-    m_numbers.erase(first, last);
+    if (m_keepNumbers)
+        m_numbers.erase(first, last);
     m_rowCount = rows;
     forgetChangesFrom(rows);
     if (m_observer)
@@ -97,7 +102,8 @@ void StringGrid::replaceRowsFrom(std::size_t first, CellRows&& rows)
     const std::size_t count = first + rows.size();
     if (m_observer && count != old)
         m_observer->rowCountAboutToChange(old, count);
-    m_numbers.replaceFrom(first, rows);
+    if (m_keepNumbers)
+        m_numbers.replaceFrom(first, rows);
     m_rows.replaceFrom(first, std::move(rows));
     m_rowCount = count;
     if (m_dirty && m_dirtyFirst >= count)

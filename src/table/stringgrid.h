@@ -26,7 +26,9 @@ public:
 // while callers still look at row 1.
 class StringGrid {
 public:
-    StringGrid(std::size_t colCount, std::size_t rowCount);
+    // A measurement table keeps the numbers behind its texts (numbers()); other grids, such
+    // as the bullet list's, have none to keep.
+    StringGrid(std::size_t colCount, std::size_t rowCount, bool keepNumbers = false);
 
     std::size_t colCount() const { return m_colCount; }
     std::size_t rowCount() const { return m_rowCount; }
@@ -68,6 +70,7 @@ private:
     std::size_t m_rowCount;
     CellRows m_rows;
     RowNumbers m_numbers;
+    bool m_keepNumbers;
     std::vector<int> m_colWidths;
     GridObserver* m_observer = nullptr;
     int m_updateDepth = 0;

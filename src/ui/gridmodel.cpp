@@ -2,6 +2,8 @@
 
 #include "ui/qtext.h"
 
+#include <QPalette>
+
 #include <algorithm>
 
 namespace ui {
@@ -60,6 +62,18 @@ void GridModel::setDisplayText(DisplayText displayText)
     allRowsChanged();
 }
 
+void GridModel::setEditableColumns(std::vector<std::size_t> columns, Accept accept)
+{
+    m_editableColumns = std::move(columns);
+    m_accept = std::move(accept);
+}
+
+void GridModel::setMutedRows(Muted muted)
+{
+    m_muted = std::move(muted);
+    allRowsChanged();
+}
+
 void GridModel::setDisplayKey(DisplayKey displayKey)
 {
     m_displayKey = std::move(displayKey);
@@ -97,23 +111,35 @@ QVariant GridModel::data(const QModelIndex& index, int role) const
         return toQString(m_grid.cell(col, row));
     if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
         return shown(col, row);
+    if (role == Qt::ForegroundRole && m_muted && m_muted(row))
+        return QPalette().brush(QPalette::Disabled, QPalette::Text);
     return {};
 }
 
 Qt::ItemFlags GridModel::flags(const QModelIndex& index) const
 {
     Qt::ItemFlags f = QAbstractTableModel::flags(index);
-    if (m_editable && index.isValid())
+    if (index.isValid() &&
+        std::find(m_editableColumns.begin(), m_editableColumns.end(),
+                  static_cast<std::size_t>(index.column())) != m_editableColumns.end())
         f |= Qt::ItemIsEditable;
     return f;
 }
 
 bool GridModel::setData(const QModelIndex& index, const QVariant& value, int role)
 {
-    if (!m_editable || !index.isValid() || role != Qt::EditRole)
+    if (!(flags(index) & Qt::ItemIsEditable) || role != Qt::EditRole)
         return false;
-    m_grid.setCell(static_cast<std::size_t>(index.column()),
-                   static_cast<std::size_t>(index.row()) + 1, toStdString(value.toString()));
+    const auto col = static_cast<std::size_t>(index.column());
+    const auto row = static_cast<std::size_t>(index.row()) + 1;
+    const std::string typed = toStdString(value.toString());
+    const std::optional<std::string> text = m_accept ? m_accept(col, typed) : typed;
+    if (!text)
+        return false;
+    if (m_grid.cell(col, row) == *text)
+        return true;
+    m_grid.setCell(col, row, *text);
+    emit edited(col, row);
     return true;
 }
 

@@ -5,8 +5,10 @@
 #include <QAbstractTableModel>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace ui {
 
@@ -19,8 +21,13 @@ public:
     ~GridModel() override;
 
     table::StringGrid& grid() const { return m_grid; }
-    // Cells the user may type into, written straight to the grid.
-    void setEditable(bool editable) { m_editable = editable; }
+    // Columns the user may type into. `accept` sees each typed text and gives the text to
+    // store, or nothing to refuse it (the cell keeps its text).
+    using Accept = std::function<std::optional<std::string>(std::size_t col, std::string_view)>;
+    void setEditableColumns(std::vector<std::size_t> columns, Accept accept);
+    // Rows shown in the disabled text colour, such as shots left out of the statistics.
+    using Muted = std::function<bool(std::size_t row)>;
+    void setMutedRows(Muted muted);
     // The grid's first `count` columns are shown; the rest are kept out of sight.
     void setShownColumns(std::size_t count);
 
@@ -44,6 +51,8 @@ public:
 
 signals:
     void widthChanged(int column, int width);
+    // The user changed a cell (grid row and column).
+    void edited(std::size_t col, std::size_t row);
 
 private:
     void rowCountAboutToChange(std::size_t oldCount, std::size_t newCount) override;
@@ -57,7 +66,9 @@ private:
     void allRowsChanged();
 
     table::StringGrid& m_grid;
-    bool m_editable = false;
+    std::vector<std::size_t> m_editableColumns;
+    Accept m_accept;
+    Muted m_muted;
     std::size_t m_shownColumns;
     DisplayText m_displayText;
     DisplayKey m_displayKey;
