@@ -3,7 +3,10 @@
 // program's first top-level window is mapped. Then it lets the program idle and reads its
 // resident memory.
 //
-// Usage: startup_probe <program> [runs]   (needs an X server: run under xvfb-run)
+// Given a reference program too (a bare Qt window), it runs the two in turn, so both see the
+// same machine, and prints their ratio.
+//
+// Usage: startup_probe <program> [reference] [runs]   (needs an X server: run under xvfb-run)
 
 #include <xcb/xcb.h>
 
@@ -93,21 +96,42 @@ Run runOnce(xcb_connection_t* c, const char* program, const std::string& workDir
     return run;
 }
 
+struct Figures {
+    double medianMillis = 0;
+    double minMillis = 0;
+    double maxMillis = 0;
+    double rssMiB = 0;
+};
+
+Figures figuresOf(std::vector<double> times, long rssKiB)
+{
+    std::sort(times.begin(), times.end());
+    return {times[times.size() / 2], times.front(), times.back(), rssKiB / 1024.0};
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: %s <program> [runs]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s <program> [reference] [runs]\n", argv[0]);
         return 2;
     }
-    // The program starts in a folder of its own, so its path must not be relative.
-    char* program = ::realpath(argv[1], nullptr);
-    if (!program) {
-        std::perror(argv[1]);
-        return 2;
+    // The programs start in a folder of their own, so their paths must not be relative.
+    std::vector<char*> programs;
+    int runs = 9;
+    for (int i = 1; i < argc; ++i) {
+        if (i == argc - 1 && argc > 2 && std::atoi(argv[i]) > 0) {
+            runs = std::atoi(argv[i]);
+            break;
+        }
+        char* program = ::realpath(argv[i], nullptr);
+        if (!program) {
+            std::perror(argv[i]);
+            return 2;
+        }
+        programs.push_back(program);
     }
-    const int runs = argc > 2 ? std::atoi(argv[2]) : 9;
 
     char dirTemplate[] = "/tmp/vexorel-probe-XXXXXX";
     const std::string workDir = ::mkdtemp(dirTemplate);
@@ -123,27 +147,40 @@ int main(int argc, char** argv)
     xcb_change_window_attributes(c, screen->root, XCB_CW_EVENT_MASK, &mask);
     xcb_flush(c);
 
-    // The first run warms the disk cache and fontconfig's cache; it is not counted.
-    runOnce(c, program, workDir, false);
-    std::vector<double> times;
-    long rss = -1;
+    // The first runs warm the disk cache and fontconfig's cache; they are not counted.
+    for (char* program : programs)
+        runOnce(c, program, workDir, false);
+    std::vector<std::vector<double>> times(programs.size());
+    std::vector<long> rss(programs.size(), -1);
+    // In turn, so a busy moment of the machine falls on both alike.
     for (int i = 0; i < runs; ++i) {
-        const Run r = runOnce(c, program, workDir, i == 0);
-        if (r.millis < 0) {
-            std::fprintf(stderr, "run %d: no window within 20 s\n", i);
-            return 1;
+        for (std::size_t p = 0; p < programs.size(); ++p) {
+            const Run r = runOnce(c, programs[p], workDir, i == 0);
+            if (r.millis < 0) {
+                std::fprintf(stderr, "%s, run %d: no window within 20 s\n", programs[p], i);
+                return 1;
+            }
+            times[p].push_back(r.millis);
+            if (i == 0)
+                rss[p] = r.rssKiB;
         }
-        times.push_back(r.millis);
-        if (i == 0)
-            rss = r.rssKiB;
     }
-    std::sort(times.begin(), times.end());
-    std::printf("start to main window mapped: median %.1f ms (min %.1f, max %.1f, %d runs)\n",
-                times[times.size() / 2], times.front(), times.back(), runs);
-    std::printf("idle resident memory after 2 s: %.1f MB\n", rss / 1024.0);
+    std::vector<Figures> figures;
+    for (std::size_t p = 0; p < programs.size(); ++p) {
+        figures.push_back(figuresOf(times[p], rss[p]));
+        const Figures& f = figures.back();
+        std::printf("%s: start to main window mapped: median %.1f ms (min %.1f, max %.1f, %d "
+                    "runs); idle resident memory after 2 s: %.1f MB\n",
+                    programs[p], f.medianMillis, f.minMillis, f.maxMillis, runs, f.rssMiB);
+    }
+    if (figures.size() == 2)
+        std::printf("ratio to the reference: start-up %.2f, idle memory %.2f\n",
+                    figures[0].medianMillis / figures[1].medianMillis,
+                    figures[0].rssMiB / figures[1].rssMiB);
     xcb_disconnect(c);
     std::remove((workDir + "/Bullets.vx!").c_str());
     ::rmdir(workDir.c_str());
-    std::free(program);
+    for (char* program : programs)
+        std::free(program);
     return 0;
 }

@@ -15,5 +15,6 @@ export XDG_CONFIG_HOME
 trap 'rm -rf "$XDG_CONFIG_HOME"' EXIT
 # Only the benchmark executables: their build folders hold *_autogen folders of the same prefix.
 for b in $(find build/release/bench -type f -executable -name 'bench_*' | sort); do "$b"; done
-# Median start-up time over several runs and the idle resident memory.
-xvfb-run -a -s "-screen 0 1280x1024x24" build/release/bench/startup_probe build/release/src/app/vexorel
+# Median start-up time over several runs and the idle resident memory, beside a bare Qt window.
+xvfb-run -a -s "-screen 0 1280x1024x24" build/release/bench/startup_probe \
+    build/release/src/app/vexorel build/release/bench/bare_window 15

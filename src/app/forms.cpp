@@ -1,5 +1,6 @@
 #include "app/forms.h"
 
+#include "app/startuptrace.h"
 #include "app/tform1.h"
 #include "bullets/tform2.h"
 #include "help/taboutbox.h"
@@ -16,12 +17,15 @@ void createForms(const std::string& startNote)
 {
     installComSetupDialog();
     Form1 = new TForm1(startNote);
+    startupMark("main window built");
     Form2 = new TForm2(Form1->startDir(), Form1);
     // Guarded: a list that cannot be read back is reported, not thrown through Qt.
     QObject::connect(Form2, &TForm2::bulletListWritten, Form1,
                      ui::guarded([] { Form1->loadBulletList(); }));
+    startupMark("bullet list editor built");
     AboutBox = new TAboutBox(Form1);
     HelpForm = new THelpForm(Form1);
+    startupMark("about and help built");
 }
 
 void destroyForms()

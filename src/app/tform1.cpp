@@ -5,6 +5,7 @@
 #include "app/forms.h"
 #include "app/preferences.h"
 #include "app/shotstatisticspanel.h"
+#include "app/startuptrace.h"
 #include "app/weightvalidator.h"
 #include "chart/ui/chartwidget.h"
 #include "help/taboutbox.h"
@@ -140,10 +141,13 @@ TForm1::TForm1(std::string startNote, QWidget* parent)
     // Before the menus: the View menu shows and hides them.
     ShotStatisticsDock = new ShotStatisticsPanel(this);
     SessionDock1 = new SessionDock(this);
+    startupMark("docks");
     buildMenus();
     buildControls();
+    startupMark("menus and controls");
     bindHandlers();
     applyPreferences(loadPreferences());
+    startupMark("preferences");
 
     move(2, 7);
     // The panel adds its width: the central area keeps its designed size.
@@ -161,6 +165,7 @@ TForm1::TForm1(std::string startNote, QWidget* parent)
 
     // Creation runs FormCreate; its errors take the road of every other handler's.
     ui::guarded([this] { FormCreate(); })();
+    startupMark("bullet list");
 }
 
 TForm1::~TForm1()

@@ -75,7 +75,8 @@ std::vector<Shot> shotsOf(const table::StringGrid& grid, Units units)
         std::string velocity =
             units == Units::Imperial
                 ? number(table::feetPerSecond(grid.numbers().velocity(row)))
-                : table::velocityShown(stored, units, std::max(2, table::velocityDecimals(stored)));
+                : table::velocityShown(stored, grid.numbers().velocity(row), units,
+                                       std::max(2, table::velocityDecimals(stored)));
         std::replace(velocity.begin(), velocity.end(), rt::decimalSeparator(), '.');
         shots.push_back({shotId(grid.cell(table::ColN, row), row), std::move(velocity),
                          rowEnergyIn(grid, row, units), rowWeightIn(grid, row, Units::Imperial)});

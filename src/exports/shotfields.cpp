@@ -50,10 +50,11 @@ std::optional<double> present(double value)
 std::string velocityText(const table::StringGrid& grid, std::size_t row, Units units)
 {
     const std::string_view stored = grid.cell(table::ColV, row);
-    if (!std::isnan(grid.numbers().velocity(row))) {
+    const double velocity = grid.numbers().velocity(row);
+    if (!std::isnan(velocity)) {
         if (units == Units::Imperial)
-            return table::velocityShown(stored, units,
-                                        table::velocityDecimalsNeeded(stored, units));
+            return table::velocityShown(stored, velocity, units,
+                                        grid.numbers().velocityDecimalsNeeded(row, units));
         std::string text(stored);
         std::replace_if(
             text.begin(), text.end(), [](char c) { return c == ',' || c == '.'; },

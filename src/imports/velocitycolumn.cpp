@@ -69,7 +69,10 @@ void VelocityColumn::add(const ImportLines& lines, std::string_view field, std::
         f.separator = field[separator];
         f.fraction = field.substr(separator + 1);
     }
-    if (!allDigits(f.whole) || (f.separator && !allDigits(f.fraction)))
+    // No device records more digits than these; the table keeps them all, so they are bounded.
+    constexpr std::size_t kMostDigits = 24;
+    if (!allDigits(f.whole) || (f.separator && !allDigits(f.fraction)) ||
+        f.whole.size() + f.fraction.size() > kMostDigits)
         lines.refuse(rt::quoted(field) + " is not a " + std::string(noun));
     m_fields.push_back(std::move(f));
 }

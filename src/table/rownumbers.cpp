@@ -42,11 +42,18 @@ int RowNumbers::velocityDecimals(Units units) const
     return 0;
 }
 
+int RowNumbers::velocityDecimalsNeeded(std::size_t row, Units units) const
+{
+    if (row >= m_velocityDecimals.size())
+        return 0;
+    const std::uint8_t both = m_velocityDecimals[row];
+    return units == Units::Metric ? both & 0x0F : both >> 4;
+}
+
 void RowNumbers::countDecimals(std::size_t row, int sign)
 {
-    const std::uint8_t both = m_velocityDecimals[row];
     for (const Units units : {Units::Metric, Units::Imperial}) {
-        const std::size_t d = units == Units::Metric ? both & 0x0F : both >> 4;
+        const auto d = static_cast<std::size_t>(velocityDecimalsNeeded(row, units));
         if (d > 0)
             m_decimalRows[unitIndex(units)][d] += static_cast<std::size_t>(sign);
     }
@@ -73,8 +80,8 @@ void RowNumbers::write(std::size_t col, std::size_t row, std::string_view text)
     case ColV:
         countDecimals(row, -1);
         m_velocityDecimals[row] =
-            static_cast<std::uint8_t>(velocityDecimalsNeeded(text, Units::Metric) |
-                                      velocityDecimalsNeeded(text, Units::Imperial) << 4);
+            static_cast<std::uint8_t>(table::velocityDecimalsNeeded(text, Units::Metric) |
+                                      table::velocityDecimalsNeeded(text, Units::Imperial) << 4);
         countDecimals(row, +1);
         if (const std::optional<double> v = parseVelocity(text)) {
             m_velocity[row] = *v;

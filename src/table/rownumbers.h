@@ -33,6 +33,9 @@ public:
     // The decimals the V column shows in a unit: the most any of its velocities needs to be
     // shown exactly (velocityDecimalsNeeded). 0 for a table of whole velocities.
     int velocityDecimals(Units units) const;
+    // The decimals the row's own velocity needs (velocityDecimalsNeeded), found when it was
+    // written.
+    int velocityDecimalsNeeded(std::size_t row, Units units) const;
 
     // The columns whose numbers are kept.
     static bool keeps(std::size_t col);

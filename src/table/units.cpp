@@ -127,7 +127,8 @@ std::string measurementCellDisplay(const StringGrid& grid, std::size_t col, std:
     }
     switch (col) {
     case ColV:
-        return velocityShown(stored, units, grid.numbers().velocityDecimals(units));
+        return velocityShown(stored, grid.numbers().velocity(row), units,
+                             grid.numbers().velocityDecimals(units));
     case ColE:
         return energyDisplay(stored, units);
     case ColM:

@@ -6,6 +6,7 @@
 #include "table/velocity.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 namespace table {
@@ -232,17 +233,16 @@ int velocityDecimalsNeeded(std::string_view stored, Units units)
     return std::min(velocityDecimals(stored), kMaxShownVelocityDecimals);
 }
 
-std::string velocityShown(std::string_view stored, Units units, int decimals)
+std::string velocityShown(std::string_view stored, double value, Units units, int decimals)
 {
-    const std::optional<Digits> d = parse(stored);
-    const std::optional<double> v = parseVelocity(stored);
-    if (!d || !v)
+    const std::optional<Digits> d = std::isnan(value) ? std::nullopt : parse(stored);
+    if (!d)
         return std::string(stored);
     if (units == Units::Metric)
         return !d->separator && decimals == 0 ? std::string(stored) : withDecimals(*d, decimals);
     if (const std::optional<Digits> feet = recordedFeet(stored))
         return withDecimals(*feet, decimals);
-    return rt::formatFloat(feetPerSecond(*v), rt::FloatFormat::Fixed, kAllDigits, decimals);
+    return rt::formatFloat(feetPerSecond(value), rt::FloatFormat::Fixed, kAllDigits, decimals);
 }
 
 } // namespace table

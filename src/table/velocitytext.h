@@ -34,8 +34,9 @@ int velocityDecimals(std::string_view stored);
 int velocityDecimalsNeeded(std::string_view stored, Units units);
 
 // A stored velocity as a column of `decimals` decimals shows it, rounded half away from zero
-// on its digits or padded with zeros. A whole text in a whole column shows as it is stored, and
-// a text that is no velocity shows itself.
-std::string velocityShown(std::string_view stored, Units units, int decimals);
+// on its digits or padded with zeros. `value` is the velocity the table keeps for the text
+// (RowNumbers::velocity), NaN for a text that is no velocity, which shows itself. A whole
+// text in a whole column shows as it is stored.
+std::string velocityShown(std::string_view stored, double value, Units units, int decimals);
 
 } // namespace table

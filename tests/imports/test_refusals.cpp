@@ -257,6 +257,10 @@ INSTANTIATE_TEST_SUITE_P(
                                   "m/s"},
                       RefusalCase{"exponent", "V (m/s)\n285\n1e-300\n", Kind::Refused, 3,
                                   "list of velocities: '1e-300' is not a velocity"},
+                      RefusalCase{"digitsNoDeviceRecords", "285\n285.59999999999999999999999\n",
+                                  Kind::Refused, 2,
+                                  "list of velocities: '285.59999999999999999999999' is not a "
+                                  "velocity"},
                       // A column reads its separator one way only.
                       RefusalCase{"thousandsThenDecimals", "V (ft/s)\n2,804\n\"488,3\"\n",
                                   Kind::Refused, 3,

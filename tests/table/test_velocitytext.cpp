@@ -1,11 +1,13 @@
 // Velocities as recorded: a ft/s text goes into the table as the exact m/s text and comes
 // back digit for digit, and a column shows each of its values with the decimals it needs.
 #include "runtime/decimalseparator.h"
+#include "table/velocity.h"
 #include "table/velocitytext.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 #include <string>
 
@@ -102,9 +104,11 @@ TEST_P(VelocityText, AColumnShowsTheDecimalsItsValuesNeed)
         EXPECT_EQ(table::velocityDecimalsNeeded(stored, Units::Metric), c.metricNeeds) << c.stored;
         EXPECT_EQ(table::velocityDecimalsNeeded(stored, Units::Imperial), c.imperialNeeds)
             << c.stored;
-        EXPECT_EQ(table::velocityShown(stored, Units::Metric, c.decimals), sep(c.metric))
+        const double value = table::parseVelocity(stored).value_or(std::nan(""));
+        EXPECT_EQ(table::velocityShown(stored, value, Units::Metric, c.decimals), sep(c.metric))
             << c.stored;
-        EXPECT_EQ(table::velocityShown(stored, Units::Imperial, c.decimals), sep(c.imperial))
+        EXPECT_EQ(table::velocityShown(stored, value, Units::Imperial, c.decimals),
+                  sep(c.imperial))
             << c.stored;
     }
 }
