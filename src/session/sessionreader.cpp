@@ -87,15 +87,16 @@ std::size_t lineBefore(std::string_view text, std::size_t end)
 // NUL (it would make the file unreadable).
 void makeCellText(std::string& text)
 {
-    static constexpr std::string_view kUnfit("\r\n\0", 3);
-    if (text.find_first_of(kUnfit) == std::string::npos)
+    const auto unfit = [](char ch) { return ch == '\r' || ch == '\n' || ch == '\0'; };
+    // Not find_first_of, which searches the set for every character.
+    if (std::none_of(text.begin(), text.end(), unfit))
         return;
     std::string fit;
     for (char ch : text) {
         if (ch == '\0')
             fit += "\xEF\xBF\xBD";
         else
-            fit += ch == '\r' || ch == '\n' ? ' ' : ch;
+            fit += unfit(ch) ? ' ' : ch;
     }
     text.swap(fit);
 }
