@@ -121,6 +121,8 @@ struct Frame {
     // Shot: the elements read, and where it began.
     std::size_t index = 0;
     std::size_t start = 0;
+    // Kept: how deep in the unknown member's value, from 1.
+    std::size_t depth = 0;
 };
 
 // Takes the parser's events, fills the loaded session and notes the first value that does not
@@ -362,11 +364,12 @@ bool SessionEvents::open(bool object)
         wrong();
         break;
     case Place::Kept:
-        if (m_frames.size() > kMaxKeptDepth)
+        if (frame.depth == kMaxKeptDepth)
             wrong();
         if (keeping()) {
             child.kept = keep(*frame.kept, object ? Json::object() : Json::array());
             child.place = child.kept ? Place::Kept : Place::Skipped;
+            child.depth = frame.depth + 1;
         }
         break;
     case Place::Skipped:
@@ -398,6 +401,7 @@ Place SessionEvents::openInDocument(bool object, Frame& child)
     } else {
         if (keeping())
             child.kept = keep(m_kept, object ? Json::object() : Json::array());
+        child.depth = 1;
         return child.kept ? Place::Kept : Place::Skipped;
     }
     wrong();
@@ -410,6 +414,7 @@ Place SessionEvents::openInDetails(bool object, Frame& child)
     if (!field) {
         if (keeping())
             child.kept = keep(m_kept[fields::kString], object ? Json::object() : Json::array());
+        child.depth = 1;
         return child.kept ? Place::Kept : Place::Skipped;
     }
     if (!field->quantity || !object) {
