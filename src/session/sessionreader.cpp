@@ -71,7 +71,8 @@ private:
 
 // The line of the last byte before `end`, counted from 1. A line ends at LF, CR LF or a lone
 // CR, as in the program's other text files. At an event the parser has just read the value's
-// last byte, or one byte past a number, which the line end it may be does not count against.
+// last byte, or for a number one byte more: that byte may end the value's line, so it is not
+// counted.
 std::size_t lineBefore(std::string_view text, std::size_t end)
 {
     const std::size_t last = std::min(end, text.size());
@@ -191,8 +192,8 @@ private:
     Place openInDocument(bool object, Frame& child);
     Place openInDetails(bool object, Frame& child);
     bool close();
-    // Where an unknown member's value goes: a new member of `object` named by the last key,
-    // or the next element of the kept array being filled.
+    // Puts an unknown member's value into `parent`: as the member named by the last key, or
+    // as the next element of a kept array. Gives where it went, or nothing past the limit.
     Json* keep(Json& parent, Json value);
     void appendShot();
 
