@@ -13,6 +13,7 @@ table 3
 stats 3
 chart 4
 imports 4
+session 4
 exports 4
 ui 5
 serial/ui 6

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets (the measurement-file, bullet-file and series readers, the import
-# readers one by one and behind their format test, the FIT reader, and the terminal with its
-# escape-sequence parsers) with clang and libFuzzer in one build, so the core compiles once
-# for all of them, and runs each for the given number of seconds (default 20), growing a
-# corpus kept in build/fuzz.
+# readers one by one and behind their format test, the FIT reader, the session file, and the
+# terminal with its escape-sequence parsers) with clang and libFuzzer in one build, so the
+# core compiles once for all of them, and runs each for the given number of seconds (default
+# 20), growing a corpus kept in build/fuzz.
 #
 # With --repeatable, as the test command runs it: a fixed count of inputs from a fixed seed
 # and the seed inputs only, so a run that passed here passes on every machine; finding new
@@ -23,7 +23,7 @@ else
     limit=(-max_total_time="${1:-20}")
     corpora=$out
 fi
-targets="measurementfile bulletfile externalseries labradar garmin magnetospeed plainlist importfile fit terminal"
+targets="measurementfile bulletfile externalseries labradar garmin magnetospeed plainlist importfile fit sessionfile terminal"
 
 # Every file instrumented; only the fuzz targets add the fuzzer's main().
 CXX=clang++ cmake -S . -B "$out" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEXOREL_FUZZ=ON \
@@ -52,6 +52,9 @@ seed() {
         ;;
     fit)
         fit_seeds "$corpus"
+        ;;
+    sessionfile)
+        session_seeds "$corpus"
         ;;
     *)
         printf '1\r\n287\r\n22,5\r\n0,547\r\nJSB\r\n0,35\r\n' > "$corpus/seed"
@@ -110,6 +113,15 @@ fit_seeds() {
     } > "$corpus/seed_big_endian"
 }
 
+# A session with every detail, an unknown member and odd texts (docs/session-format.md); an
+# empty one; one whose note is far longer than any text may be.
+session_seeds() {
+    local corpus=$1
+    printf '{\n  "format": "vexorel-session",\n  "version": 1,\n  "string": {\n    "title": "308 Win",\n    "dateTime": "2024-05-11T09:40:00+02:00",\n    "charge": {"value": "44.5", "unit": "gr"},\n    "length": {"value": "2.800", "unit": "in"},\n    "notes": "calm\\nwindy",\n    "weather": {"wind": [3, 4.5, null]}\n  },\n  "shotFields": ["N","V","E","m","Bullet","dV","time","excluded","flags","note","recorded","recordedUnit"],\n  "shots": [\n    ["1","855","3965","10,886","SMK","0,29","2024-05-11T09:41:02+02:00",false,"cold bore","","2804.0","ft/s"],\n    ["2","850,5","","","\\u0000\\r","-0,29","",true,"flyer","gust","",""],\n    ["","","","","","","",false,"","","",""]\n  ],\n  "loadBook": {"id": 7}\n}\n' > "$corpus/seed"
+    printf '{"format":"vexorel-session","version":1,"shots":[]}' > "$corpus/seed_empty"
+    { printf '{"format":"vexorel-session","version":1,"shots":[["1","287","","","","","",false,"","'; repeat n 70000; printf '","",""]]}'; } > "$corpus/seed_giant"
+}
+
 for target in $targets; do
     corpus="$corpora/corpus_$target"
     mkdir -p "$corpus"
@@ -118,6 +130,7 @@ for target in $targets; do
     case $target in
     terminal) dict=(-dict=tests/fuzz/terminal.dict) ;;
     fit) dict=(-dict=tests/fuzz/fit.dict) ;;
+    sessionfile) dict=(-dict=tests/fuzz/session.dict) ;;
     labradar | garmin | magnetospeed | plainlist | importfile) dict=(-dict=tests/fuzz/imports.dict) ;;
     esac
     echo "fuzzing fuzz_$target (${limit[*]})"

@@ -2,7 +2,7 @@
 # Each kind of need is one list, so adding a tool is adding one name. Recommended packages
 # stay out (cups would bring avahi and colord daemons); what the build needs is named.
 
-BUILD_PACKAGES="cmake g++ make pkg-config qt6-base-dev qt6-svg-dev libqt6opengl6-dev libgl-dev fonts-liberation libboost-dev"
+BUILD_PACKAGES="cmake g++ make pkg-config qt6-base-dev qt6-svg-dev libqt6opengl6-dev libgl-dev fonts-liberation libboost-dev nlohmann-json3-dev"
 TEST_PACKAGES="libgtest-dev libgmock-dev xvfb xauth"
 # Independent readers of what the charts and exports write (metafiles, SVG, PDF), and a real
 # print queue that ends in a PDF.

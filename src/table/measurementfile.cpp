@@ -1,8 +1,8 @@
 #include "table/measurementfile.h"
 
-#include "runtime/numberformat.h"
 #include "runtime/textfile.h"
-#include "table/measurementtable.h"
+#include "table/columns.h"
+#include "table/savedselection.h"
 
 #include <algorithm>
 #include <string_view>
@@ -11,20 +11,23 @@ namespace table {
 
 namespace {
 
-bool isWholeNumber(std::string_view text)
-{
-    if (!text.empty() && (text.front() == '-' || text.front() == '+'))
-        text.remove_prefix(1);
-    return !text.empty() &&
-           std::all_of(text.begin(), text.end(), [](char ch) { return ch >= '0' && ch <= '9'; });
-}
-
 std::string refusalText(const std::string& path, std::size_t line)
 {
     return "'" + path + "' is not a measurement file (line " + std::to_string(line) + ")";
 }
 
 } // namespace
+
+bool isRecordStart(std::string_view text)
+{
+    // Empty is allowed: an extra line end after the last record starts an empty record.
+    if (text.empty())
+        return true;
+    if (text.front() == '-' || text.front() == '+')
+        text.remove_prefix(1);
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char ch) { return ch >= '0' && ch <= '9'; });
+}
 
 NotMeasurementFile::NotMeasurementFile(std::string path, std::size_t line)
     : Exception(refusalText(path, line))
@@ -56,8 +59,7 @@ std::string MeasurementReader::readLine()
 void MeasurementReader::readRecord(MeasurementRecord& record)
 {
     record[0] = readLine();
-    // Empty is allowed: an extra line end after the last record starts an empty record.
-    if (!record[0].empty() && !isWholeNumber(record[0]))
+    if (!isRecordStart(record[0]))
         throw NotMeasurementFile(m_path, m_line);
     for (std::size_t i = 1; i < kLinesPerRecord; ++i)
         record[i] = readLine();
@@ -76,20 +78,13 @@ void writeTable(const StringGrid& grid, const std::string& path)
 void writeSelection(const StringGrid& grid, std::size_t top, std::size_t bottom,
                     const std::string& path)
 {
-    double sum = 0;
-    for (std::size_t r = top; r <= bottom; ++r)
-        sum += velocityAt(grid, r);
-    const double mean = sum / static_cast<double>(bottom - top + 1);
-
+    const SavedSelection selection(grid, top, bottom);
     rt::TextWriter writer(path);
     for (std::size_t r = top; r <= bottom; ++r) {
-        writer.writeLine(std::to_string(r - top + 1));
+        writer.writeLine(selection.number(r));
         for (std::size_t c = table::ColV; c <= table::ColBullet; ++c)
             writer.writeLine(grid.cell(c, r));
-        const double v = velocityAt(grid, r);
-        // As in the table: no division by a zero mean.
-        writer.writeLine(mean == 0 ? std::string(table::kInvalidMark)
-                                   : rt::formatTwoDecimal((v - mean) / mean * 100));
+        writer.writeLine(selection.deviation(r));
     }
     writer.close();
 }

@@ -7,6 +7,7 @@
 #include <array>
 #include <exception>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Measurement files: six lines per shot (N, V, E, m, Bullet, dV), each the cell's text as
@@ -31,6 +32,11 @@ private:
     std::string m_path;
     std::size_t m_line;
 };
+
+// Whether a text may be the first line of a record: a whole number (a sign allowed) or empty.
+// Other formats that hold the same records apply it too, so that what they hold can always be
+// saved as a measurement file and read back.
+bool isRecordStart(std::string_view text);
 
 // Reads a measurement file record by record and refuses it at the first line that shows it
 // is not one. Lines missing at the end read as empty texts.
