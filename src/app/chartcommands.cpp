@@ -6,6 +6,7 @@
 #include "charts/importedseries.h"
 #include "charts/redraw.h"
 #include "imports/ui/importchoice.h"
+#include "session/sessionfile.h"
 #include "table/currentfile.h"
 #include "ui/errorreport.h"
 #include "ui/prompts.h"
@@ -90,7 +91,9 @@ void TForm1::Button9Click()
     std::optional<charts::ExternalSeries> series;
     const bool sessionName =
         QFileInfo(*path).suffix().compare(QLatin1String("vxm"), Qt::CaseInsensitive) == 0;
-    if (sessionName) {
+    if (session::isSessionFile(ui::toLocalPath(*path))) {
+        series = readSessionFileSeries(*path);
+    } else if (sessionName) {
         series = readSessionSeries(*path);
     } else {
         bool notAnExport = false;
@@ -113,6 +116,18 @@ std::optional<charts::ExternalSeries> TForm1::readSessionSeries(const QString& p
         reportNotMeasurementFile(path, refusal);
         return std::nullopt;
     }
+}
+
+std::optional<charts::ExternalSeries> TForm1::readSessionFileSeries(const QString& path)
+{
+    try {
+        return charts::sessionSeries(session::readSession(ui::toLocalPath(path)));
+    } catch (const session::NotSessionFile& refusal) {
+        reportNotSessionFile(path, refusal.line());
+    } catch (const session::NewerSessionFile& refusal) {
+        ui::showProgramMessage(this, ui::toQString(refusal.what()));
+    }
+    return std::nullopt;
 }
 
 std::optional<charts::ExternalSeries> TForm1::readExportSeries(const QString& path,

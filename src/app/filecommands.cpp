@@ -1,6 +1,7 @@
 // The File menu and Delete Selected of the main window.
 
 #include "app/tform1.h"
+#include "session/sessionfile.h"
 #include "table/currentfile.h"
 #include "table/measurementfile.h"
 #include "table/measurementtable.h"
@@ -11,6 +12,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 
@@ -18,8 +20,30 @@ namespace {
 
 constexpr char kGridEmpty[] = "Measurments Grid is empty!";
 constexpr char kNothingToKeep[] = "Measurments Grid is empty or you select all measurments!";
+constexpr char kKeepDetails[] =
+    "'%1' is a measurement file, which keeps no session details (date, rifle, load, shot "
+    "times, flags, notes, excluded shots).\n\nYes: save them in a session file (.vxs).\nNo: "
+    "save the measurement file without them.";
+
+bool isSessionName(const QString& path)
+{
+    return path.endsWith(QLatin1String(".vxs"), Qt::CaseInsensitive);
+}
 
 } // namespace
+
+bool TForm1::hasSessionDetails() const
+{
+    if (!m_details.empty())
+        return true;
+    for (std::size_t r = 1; r < m_table.rowCount(); ++r) {
+        for (std::size_t c = table::ColTime; c <= table::ColRecorded; ++c) {
+            if (!m_table.cell(c, r).empty())
+                return true;
+        }
+    }
+    return false;
+}
 
 void TForm1::redraw()
 {
@@ -42,7 +66,12 @@ void TForm1::resetStatisticsLabels()
 
 void TForm1::writeTableTo(const QString& path)
 {
-    table::writeTable(m_table, ui::toLocalPath(path));
+    // The name says the kind: a session file keeps the details, a measurement file only the
+    // six columns every older program reads.
+    if (isSessionName(path))
+        session::writeSession(m_table, m_details, m_sessionKept, ui::toLocalPath(path));
+    else
+        table::writeTable(m_table, ui::toLocalPath(path));
     table::setUnsavedChanges(false);
 }
 
@@ -53,12 +82,20 @@ void TForm1::reportNotMeasurementFile(const QString& path, const table::NotMeasu
                                      .arg(refusal.line()));
 }
 
+void TForm1::reportNotSessionFile(const QString& path, std::size_t line)
+{
+    ui::showProgramMessage(this, QStringLiteral("'%1' is not a Vexorel session (line %2)")
+                                     .arg(QDir::toNativeSeparators(path))
+                                     .arg(line));
+}
+
 void TForm1::New1Click()
 {
     if (!table::isEmpty(m_table) &&
         confirm("Do you realy want clear all measurments?", ui::MessageButtons::OkCancel)) {
         table::clear(m_table);
         setStringDetails({});
+        m_sessionKept.clear();
         resetStatisticsLabels();
         table::setUnsavedChanges(false);
     }
@@ -81,20 +118,49 @@ void TForm1::Open1Click()
 
 void TForm1::openFile(const QString& path)
 {
+    const std::string local = ui::toLocalPath(path);
+    if (session::isSessionFile(local)) {
+        openSession(path);
+        return;
+    }
     // Read whole before anything changes: a file that is refused leaves the session as it
     // was, and a following Save cannot overwrite it.
     table::MeasurementRecords loaded;
     try {
-        loaded = table::readRecords(ui::toLocalPath(path));
+        loaded = table::readRecords(local);
     } catch (const table::NotMeasurementFile& refusal) {
         reportNotMeasurementFile(path, refusal);
         return;
     }
     table::clear(m_table);
     setStringDetails({});
+    m_sessionKept.clear();
     table::setCurrentFileName(ui::toStdString(path));
     table::setUnsavedChanges(false);
     table::putRecords(m_table, std::move(loaded));
+    statisticsPass();
+    redraw();
+}
+
+void TForm1::openSession(const QString& path)
+{
+    // Read and checked whole first, as a measurement file is.
+    session::LoadedSession loaded;
+    try {
+        loaded = session::readSession(ui::toLocalPath(path));
+    } catch (const session::NotSessionFile& refusal) {
+        reportNotSessionFile(path, refusal.line());
+        return;
+    } catch (const session::NewerSessionFile& refusal) {
+        ui::showProgramMessage(this, ui::toQString(refusal.what()));
+        return;
+    }
+    table::clear(m_table);
+    setStringDetails(loaded.details);
+    m_sessionKept = std::move(loaded.kept);
+    table::setCurrentFileName(ui::toStdString(path));
+    table::setUnsavedChanges(false);
+    session::putSession(m_table, loaded);
     statisticsPass();
     redraw();
 }
@@ -107,8 +173,11 @@ bool TForm1::refuseEmptyTable()
     return true;
 }
 
-bool TForm1::saveUnderNewName()
+bool TForm1::saveUnderNewName(bool asSession)
 {
+    // The dialog offers both kinds, the one the session calls for first.
+    SaveDialog1.selectedFilter =
+        asSession ? QString::fromUtf8(kSessionFilter) : QString::fromUtf8(kMeasurementsFilter);
     const auto path = ui::askSaveFile(this, SaveDialog1);
     if (!path)
         return false;
@@ -119,29 +188,58 @@ bool TForm1::saveUnderNewName()
     return true;
 }
 
+bool TForm1::saveToCurrentFile()
+{
+    const QString current = ui::toQString(table::currentFileName());
+    if (current.isEmpty())
+        return saveUnderNewName(hasSessionDetails());
+    if (isSessionName(current) || !hasSessionDetails()) {
+        writeTableTo(current);
+        return true;
+    }
+    // A measurement file would drop the details: the user says whether that is meant.
+    const ui::MessageResult answer =
+        ui::prompts().message(this, QStringLiteral("New"), QString::fromUtf8(kKeepDetails).arg(
+                                                               QFileInfo(current).fileName()),
+                              ui::MessageIcon::None, ui::MessageButtons::YesNoCancel);
+    if (answer == ui::MessageResult::No) {
+        writeTableTo(current);
+        return true;
+    }
+    if (answer != ui::MessageResult::Yes)
+        return false;
+    SaveDialog1.directory = QFileInfo(current).absolutePath();
+    SaveDialog1.fileName = QFileInfo(current).completeBaseName() + QStringLiteral(".vxs");
+    return saveUnderNewName(true);
+}
+
 void TForm1::Save1Click()
 {
-    if (refuseEmptyTable())
-        return;
-    if (!table::currentFileName().empty())
-        writeTableTo(ui::toQString(table::currentFileName()));
-    else
-        saveUnderNewName();
+    if (!refuseEmptyTable())
+        saveToCurrentFile();
 }
 
 void TForm1::SaveAs1Click()
 {
-    if (!refuseEmptyTable())
-        saveUnderNewName();
+    if (refuseEmptyTable())
+        return;
+    const QString current = ui::toQString(table::currentFileName());
+    saveUnderNewName(current.isEmpty() ? hasSessionDetails() : isSessionName(current));
 }
 
 void TForm1::SaveSelectedAs1Click()
 {
     if (refuseEmptyTable())
         return;
+    SaveDialog1.selectedFilter = hasSessionDetails() ? QString::fromUtf8(kSessionFilter)
+                                                     : QString::fromUtf8(kMeasurementsFilter);
     if (const auto path = ui::askSaveFile(this, SaveDialog1)) {
         const ui::GridSelection block = Grid->selection();
-        table::writeSelection(m_table, block.top, block.bottom, ui::toLocalPath(*path));
+        if (isSessionName(*path))
+            session::writeSessionSelection(m_table, block.top, block.bottom, m_details,
+                                           m_sessionKept, ui::toLocalPath(*path));
+        else
+            table::writeSelection(m_table, block.top, block.bottom, ui::toLocalPath(*path));
     }
 }
 
@@ -155,10 +253,7 @@ bool TForm1::offerToSave()
         return true;
     if (answer != ui::MessageResult::Yes)
         return false;
-    if (table::currentFileName().empty())
-        return saveUnderNewName();
-    writeTableTo(ui::toQString(table::currentFileName()));
-    return true;
+    return saveToCurrentFile();
 }
 
 void TForm1::Exit1Click()

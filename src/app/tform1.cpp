@@ -124,10 +124,16 @@ TForm1::TForm1(std::string startNote, QWidget* parent)
     // Files copied from other systems may carry the extension in capitals (GTK's dialogs match
     // patterns by letter case); "All files" shows the rest, which the commands then check.
     // Add Series shares Open's dialog and also takes chronograph exports.
-    const QString exportsFilter = QStringLiteral("Chronograph exports (*.csv *.CSV *.txt *.TXT)");
-    OpenDialog1.filter = QStringLiteral("Vexorel! Measurments (*.vxm *.VXM);;") + exportsFilter +
+    const QString exportsFilter =
+        QStringLiteral("Chronograph exports (*.csv *.CSV *.txt *.TXT *.fit *.FIT)");
+    // Measurement files stay first; session files have an entry of their own and one with them.
+    OpenDialog1.filter = QStringLiteral("Vexorel! Measurments (*.vxm *.VXM);;Vexorel! Sessions "
+                                        "and Measurments (*.vxs *.vxm *.VXS *.VXM);;Vexorel! "
+                                        "Session (*.vxs *.VXS);;") +
+                         exportsFilter +
                          QStringLiteral(";;All files (*)");
-    SaveDialog1.filter = QStringLiteral("Vexorel! Measurments (*.vxm)");
+    SaveDialog1.filter = QString::fromUtf8(kMeasurementsFilter) + QStringLiteral(";;") +
+                         QString::fromUtf8(kSessionFilter);
     OpenDialog1.defaultSuffix = SaveDialog1.defaultSuffix = QStringLiteral("vxm");
     ImportDialog1.filter = exportsFilter + QStringLiteral(";;All files (*)");
     SaveDialog2.filter = QStringLiteral("BitMap Picture (*.bmp)");

@@ -235,6 +235,9 @@ public:
     QAction* SaveasWMF3 = nullptr;
     QAction* Print4 = nullptr;
 
+    // The save dialog's two kinds of file.
+    static constexpr char kMeasurementsFilter[] = "Vexorel! Measurments (*.vxm)";
+    static constexpr char kSessionFilter[] = "Vexorel! Session (*.vxs)";
     // Shared by File › Open and the series list's Add, as one dialog.
     ui::FileDialogState OpenDialog1;
     ui::FileDialogState SaveDialog1;
@@ -288,20 +291,29 @@ private:
     // Asks a question in the program's "New" box; true for OK or Yes.
     bool confirm(const char* text, ui::MessageButtons buttons);
     void resetStatisticsLabels();
+    // A name ending in .vxs gets a session file, any other a measurement file.
     void writeTableTo(const QString& path);
+    // Anything beyond the six columns that only a session file keeps.
+    bool hasSessionDetails() const;
+    void openSession(const QString& path);
+    // Save's work: the current file in its kind, asking first where a measurement file would
+    // drop details; a name is asked when there is none. False when the user cancelled.
+    bool saveToCurrentFile();
     // Shows "Measurments Grid is empty!" when the table holds nothing to save.
     bool refuseEmptyTable();
     // Asks for a name; the chosen file receives the table and then becomes current. False
     // when the dialog was cancelled.
-    bool saveUnderNewName();
+    bool saveUnderNewName(bool asSession);
     // Exit's question, saving on Yes. False when the program is to stay open: Cancel, or the
     // save dialog cancelled.
     bool offerToSave();
     void reportNotMeasurementFile(const QString& path, const table::NotMeasurementFile& refusal);
+    void reportNotSessionFile(const QString& path, std::size_t line);
     // The export read whole, or nothing after its refusal was shown.
     std::optional<imports::ImportedFile> readImport(const QString& path);
     // A series for the list, or nothing once a refusal was shown or a question cancelled.
     std::optional<charts::ExternalSeries> readSessionSeries(const QString& path);
+    std::optional<charts::ExternalSeries> readSessionFileSeries(const QString& path);
     // notAnExport: no export format fits, and nothing was shown.
     std::optional<charts::ExternalSeries> readExportSeries(const QString& path, bool& notAnExport);
     void setUpExportDialogs();
@@ -312,6 +324,8 @@ private:
 
     table::StringGrid m_table;
     table::StringDetails m_details;
+    // What a session file held that this program does not know, written back when saved.
+    std::string m_sessionKept;
     ui::GridModel* m_gridModel = nullptr;
     table::BulletList m_bullets;
     BulletNamesModel* m_bulletNames = nullptr;

@@ -20,4 +20,13 @@ ExternalSeries importedSeries(const imports::ImportedSeries& series,
     return out;
 }
 
+ExternalSeries sessionSeries(const session::LoadedSession& loaded)
+{
+    ExternalSeries out;
+    for (std::size_t r = 0; r < loaded.shots.size(); ++r)
+        out.append(loaded.shots.cell(table::ColV, r), loaded.shots.cell(table::ColE, r),
+                   loaded.shots.cell(table::ColDV, r));
+    return out;
+}
+
 } // namespace charts

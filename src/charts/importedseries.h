@@ -2,6 +2,7 @@
 
 #include "charts/externalseries.h"
 #include "imports/importfile.h"
+#include "session/sessionfile.h"
 
 namespace charts {
 
@@ -10,5 +11,9 @@ namespace charts {
 // the series' own mean.
 ExternalSeries importedSeries(const imports::ImportedSeries& series,
                               imports::VelocityUnit chosenForUnknown);
+
+// A session file's rows laid over the current one: their V, E and dV texts as they stand, as
+// a measurement file's are.
+ExternalSeries sessionSeries(const session::LoadedSession& loaded);
 
 } // namespace charts

@@ -1,8 +1,12 @@
 #include "session/sessionfile.h"
 
+#include "runtime/wholefile.h"
 #include "table/measurementfile.h"
 
+#include <algorithm>
+#include <string_view>
 #include <utility>
+#include <vector>
 
 namespace session {
 
@@ -26,6 +30,30 @@ void putSession(table::StringGrid& grid, LoadedSession& loaded)
     table::MeasurementRecords records{
         std::exchange(loaded.shots, table::CellRows(table::kGridColumnCount)), nullptr};
     table::putRecords(grid, std::move(records));
+}
+
+bool isSessionFile(const std::string& path)
+{
+    const auto endsWith = [&](std::string_view suffix) {
+        return path.size() >= suffix.size() &&
+               std::equal(suffix.rbegin(), suffix.rend(), path.rbegin(), [](char a, char b) {
+                   return a == (b >= 'A' && b <= 'Z' ? char(b - 'A' + 'a') : b);
+               });
+    };
+    if (endsWith(".vxs"))
+        return true;
+    std::vector<std::uint8_t> start;
+    try {
+        start = rt::readFileStart(path, 64);
+    } catch (const rt::Exception&) {
+        // A file that cannot be read is reported by the reader that tries it.
+        return false;
+    }
+    std::string_view text(reinterpret_cast<const char*>(start.data()), start.size());
+    if (text.starts_with("\xEF\xBB\xBF"))
+        text.remove_prefix(3);
+    const std::size_t first = text.find_first_not_of(" \t\r\n");
+    return first != std::string_view::npos && text[first] == '{';
 }
 
 } // namespace session

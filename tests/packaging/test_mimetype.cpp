@@ -45,4 +45,18 @@ TEST(MeasurementFileType, MatchesSessionFilesByNameInEitherCaseAndNothingElse)
     EXPECT_EQ(typeOf(db, QString::fromStdString(dir.file("s.vxm"))), kType);
 }
 
+// Session files: JSON named by their extension, opened by the program too.
+TEST(SessionFileType, IsKnownAsJsonNamedByItsExtension)
+{
+    const QMimeDatabase db;
+    const QString session = QStringLiteral("application/x-vexorel-session");
+    const QMimeType type = db.mimeTypeForName(session);
+    ASSERT_TRUE(type.isValid());
+    EXPECT_EQ(type.globPatterns().join(' ').toStdString(), "*.vxs");
+    EXPECT_TRUE(type.inherits(QStringLiteral("application/json")));
+    for (const char* name : {"string.vxs", "STRING.VXS"})
+        EXPECT_EQ(typeOf(db, QString::fromUtf8(name), QMimeDatabase::MatchExtension),
+                  session.toStdString());
+}
+
 } // namespace
