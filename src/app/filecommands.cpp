@@ -199,8 +199,8 @@ bool TForm1::saveToCurrentFile()
     }
     // A measurement file would drop the details: the user says whether that is meant.
     const ui::MessageResult answer =
-        ui::prompts().message(this, QStringLiteral("New"), QString::fromUtf8(kKeepDetails).arg(
-                                                               QFileInfo(current).fileName()),
+        ui::prompts().message(this, QStringLiteral("New"),
+                              QString::fromUtf8(kKeepDetails).arg(QFileInfo(current).fileName()),
                               ui::MessageIcon::None, ui::MessageButtons::YesNoCancel);
     if (answer == ui::MessageResult::No) {
         writeTableTo(current);

@@ -15,6 +15,7 @@ void startupMark(const char* phase)
 {
     if (!kTracing)
         return;
-    const std::chrono::duration<double, std::milli> since = std::chrono::steady_clock::now() - kStart;
+    const std::chrono::duration<double, std::milli> since =
+        std::chrono::steady_clock::now() - kStart;
     std::fprintf(stderr, "%8.2f ms  %s\n", since.count(), phase);
 }

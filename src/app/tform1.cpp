@@ -130,8 +130,7 @@ TForm1::TForm1(std::string startNote, QWidget* parent)
     OpenDialog1.filter = QStringLiteral("Vexorel! Measurments (*.vxm *.VXM);;Vexorel! Sessions "
                                         "and Measurments (*.vxs *.vxm *.VXS *.VXM);;Vexorel! "
                                         "Session (*.vxs *.VXS);;") +
-                         exportsFilter +
-                         QStringLiteral(";;All files (*)");
+                         exportsFilter + QStringLiteral(";;All files (*)");
     SaveDialog1.filter = QString::fromUtf8(kMeasurementsFilter) + QStringLiteral(";;") +
                          QString::fromUtf8(kSessionFilter);
     OpenDialog1.defaultSuffix = SaveDialog1.defaultSuffix = QStringLiteral("vxm");

@@ -3,6 +3,7 @@
 #include "runtime/errors.h"
 #include "serial/openfailure.h"
 #include "table/shotstatistics.h"
+#include "table/stringdetails.h"
 #include "table/units.h"
 
 #include <QApplication>
@@ -241,4 +242,20 @@ TEST(AboutBox, KeepsTheUsersScribblesButReturnsFocusToOk)
     EXPECT_EQ(memo->toPlainText(), typed);
     // Otherwise Enter would land in the memo as a new line instead of pressing OK.
     EXPECT_EQ(box.focusWidget(), ok);
+}
+
+// The session help names the commands and flags as the program spells them.
+TEST(HelpForm, SessionHelpNamesTheFlagsAndTheExcludedShotsAsShown)
+{
+    THelpForm form;
+    const QString page = pageText(form, QStringLiteral("Измерения"));
+    for (const std::string_view flag : table::kShotFlags)
+        EXPECT_TRUE(page.contains(QString::fromUtf8(flag.data(), qsizetype(flag.size())))) << flag;
+    table::ShotStatistics s;
+    s.shots = 9;
+    s.excluded = 1;
+    EXPECT_TRUE(page.contains(inGuillemets(table::formatShotStatistics(s).excluded)));
+    for (const char* item :
+         {"Exclude from Statistics", "Include in Statistics", "Shot Details", "vxs", "vxm"})
+        EXPECT_TRUE(page.contains(QString::fromUtf8(item))) << item;
 }
