@@ -89,16 +89,39 @@ std::string_view TextReader::peekBytes()
 
 std::string TextReader::readLine()
 {
-    std::string raw;
+    return std::string(readLineView());
+}
+
+std::string_view TextReader::readLineView()
+{
+    // Most lines lie whole in the buffer and are UTF-8: they are handed out where they are.
+    if (fill()) {
+        const char* begin = m_buffer.get() + m_pos;
+        const char* end = m_buffer.get() + m_end;
+        const char* p = begin;
+        while (p < end && *p != '\r' && *p != '\n')
+            ++p;
+        // A CR as the buffer's last byte may be followed by a LF still to be read.
+        if (p + 1 < end || (p + 1 == end && *p == '\n')) {
+            const std::string_view raw(begin, static_cast<std::size_t>(p - begin));
+            if (raw.size() <= m_maxLineBytes && isValidUtf8(raw)) {
+                m_pos += raw.size() + 1;
+                if (*p == '\r' && m_buffer[m_pos] == '\n')
+                    ++m_pos;
+                return raw;
+            }
+        }
+    }
+    m_line.clear();
     while (fill()) {
         const char* begin = m_buffer.get() + m_pos;
         const char* end = m_buffer.get() + m_end;
         const char* p = begin;
         while (p < end && *p != '\r' && *p != '\n')
             ++p;
-        if (raw.size() + static_cast<std::size_t>(p - begin) > m_maxLineBytes)
+        if (m_line.size() + static_cast<std::size_t>(p - begin) > m_maxLineBytes)
             throw LineTooLong();
-        raw.append(begin, p);
+        m_line.append(begin, p);
         m_pos += static_cast<std::size_t>(p - begin);
         if (p == end)
             continue;
@@ -107,10 +130,11 @@ std::string TextReader::readLine()
             ++m_pos;
         break;
     }
-    std::string line = decodeLine(raw);
-    if (line.size() > m_maxLineBytes)
+    if (!isValidUtf8(m_line))
+        m_line = decodeLine(m_line);
+    if (m_line.size() > m_maxLineBytes)
         throw LineTooLong();
-    return line;
+    return m_line;
 }
 
 TextWriter::TextWriter(const std::string& path)

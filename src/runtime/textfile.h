@@ -29,6 +29,8 @@ public:
     TextReader& operator=(const TextReader&) = delete;
 
     std::string readLine();
+    // The same line without a copy where it can be had: valid until the next read.
+    std::string_view readLineView();
     bool eof();
     // The bytes read ahead and not yet taken as lines, reading the first ones when there are
     // none: before the first line, the start of the file as it is on disk, for telling an
@@ -47,6 +49,8 @@ private:
     std::size_t m_size = 0;
     std::size_t m_pos = 0;
     std::size_t m_end = 0;
+    // A line that crossed the end of the buffer, or was decoded.
+    std::string m_line;
 };
 
 // Writes a text file as lines ended by CR LF, UTF-8. The file replaces the previous one

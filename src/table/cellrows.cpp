@@ -10,7 +10,7 @@ namespace table {
 
 namespace {
 
-constexpr char kSeparator = '\n';
+constexpr char kSeparator = CellRows::kSeparator;
 // Below this, given-up space is not worth a copy of the store.
 constexpr std::size_t kMinDeadToCompact = 1 << 20;
 
@@ -127,6 +127,16 @@ void CellRows::appendRow(const std::string_view* cells)
     storeRow(size() - 1, row);
 }
 
+void CellRows::appendRowText(std::string_view joined)
+{
+    m_offsets.push_back(m_text.size());
+    m_sizes.push_back(0);
+    if (std::all_of(joined.begin(), joined.end(), [](char c) { return c == kSeparator; }))
+        return;
+    m_sizes.back() = static_cast<std::uint32_t>(joined.size());
+    m_text += joined;
+}
+
 void CellRows::eraseRows(std::size_t first, std::size_t last)
 {
     last = std::min(last, size() - 1);
@@ -164,6 +174,21 @@ std::string_view CellRows::cell(std::size_t col, std::size_t row) const
     if (col >= m_colCount || row >= size() || m_sizes[row] == 0)
         return {};
     return nthCell(rowText(row), col);
+}
+
+void CellRows::cellsOf(std::size_t row, std::span<std::string_view> cells) const
+{
+    const std::string_view text = row < size() ? rowText(row) : std::string_view();
+    std::size_t begin = 0;
+    for (std::string_view& cell : cells) {
+        if (begin > text.size()) {
+            cell = {};
+            continue;
+        }
+        const std::size_t end = cellEnd(text, begin);
+        cell = text.substr(begin, end - begin);
+        begin = end + 1;
+    }
 }
 
 void CellRows::setCell(std::size_t col, std::size_t row, std::string_view text)

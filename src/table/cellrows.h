@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +19,8 @@ namespace table {
 // reclaimed once it outgrows the live texts.
 class CellRows {
 public:
+    static constexpr char kSeparator = '\n';
+
     explicit CellRows(std::size_t colCount);
 
     std::size_t colCount() const { return m_colCount; }
@@ -31,6 +34,9 @@ public:
     void resize(std::size_t rows);
     // Takes colCount() texts.
     void appendRow(const std::string_view* cells);
+    // A row already joined as the store keeps it: at most colCount() cells separated by
+    // kSeparator, which no cell holds.
+    void appendRowText(std::string_view joined);
     // Removes rows first..last (inclusive); the rows below move up.
     void eraseRows(std::size_t first, std::size_t last);
     // Replaces rows from `first` on with all of `tail`'s rows, reusing tail's store so that a
@@ -38,6 +44,9 @@ public:
     void replaceFrom(std::size_t first, CellRows&& tail);
 
     std::string_view cell(std::size_t col, std::size_t row) const;
+    // All cells of a row at once, for a pass that reads several of them: cells[c] for c below
+    // cells.size(), "" for those the row lacks.
+    void cellsOf(std::size_t row, std::span<std::string_view> cells) const;
     void setCell(std::size_t col, std::size_t row, std::string_view text);
     // Gives column `col` of rows first..last the texts `text` writes into its string (given
     // empty), in one pass that packs the whole store anew: a pass over every row moves the

@@ -42,16 +42,16 @@ MeasurementReader::MeasurementReader(const std::string& path)
 {
 }
 
-std::string MeasurementReader::readLine()
+std::string_view MeasurementReader::readLine()
 {
     ++m_line;
-    std::string line;
+    std::string_view line;
     try {
-        line = m_reader.readLine();
+        line = m_reader.readLineView();
     } catch (const rt::LineTooLong&) {
         throw NotMeasurementFile(m_path, m_line);
     }
-    if (line.find('\0') != std::string::npos)
+    if (line.find('\0') != std::string_view::npos)
         throw NotMeasurementFile(m_path, m_line);
     return line;
 }
@@ -63,6 +63,17 @@ void MeasurementReader::readRecord(MeasurementRecord& record)
         throw NotMeasurementFile(m_path, m_line);
     for (std::size_t i = 1; i < kLinesPerRecord; ++i)
         record[i] = readLine();
+}
+
+void MeasurementReader::readRecordInto(std::string& row)
+{
+    row = readLine();
+    if (!isRecordStart(row))
+        throw NotMeasurementFile(m_path, m_line);
+    for (std::size_t i = 1; i < kLinesPerRecord; ++i) {
+        row += CellRows::kSeparator;
+        row += readLine();
+    }
 }
 
 void writeTable(const StringGrid& grid, const std::string& path)
@@ -97,12 +108,10 @@ MeasurementRecords readRecords(const std::string& path)
         // The shortest record is six bare line ends: room for that many rows and for the
         // file's bytes means the store never moves (and briefly doubles) while it fills.
         loaded.records.reserve(reader.fileSize() / kLinesPerRecord + 1, reader.fileSize());
-        MeasurementRecord record;
-        std::array<std::string_view, kLinesPerRecord> cells;
+        std::string row;
         do {
-            reader.readRecord(record);
-            std::copy(record.begin(), record.end(), cells.begin());
-            loaded.records.appendRow(cells.data());
+            reader.readRecordInto(row);
+            loaded.records.appendRowText(row);
         } while (!reader.atEnd());
     } catch (const NotMeasurementFile&) {
         throw;

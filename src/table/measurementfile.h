@@ -47,12 +47,15 @@ public:
 
     // Throws NotMeasurementFile, or the runtime's input/output error.
     void readRecord(MeasurementRecord& record);
+    // The record as the table's store keeps a row: its lines joined by CellRows::kSeparator.
+    void readRecordInto(std::string& row);
     bool atEnd() { return m_reader.eof(); }
     void close() { m_reader.close(); }
     std::size_t fileSize() const { return m_reader.size(); }
 
 private:
-    std::string readLine();
+    // Valid until the next line is read.
+    std::string_view readLine();
 
     std::string m_path;
     rt::TextReader m_reader;

@@ -6,6 +6,7 @@
 #include "table/velocitytext.h"
 
 #include <algorithm>
+#include <array>
 
 namespace table {
 
@@ -127,9 +128,11 @@ void RowNumbers::erase(std::size_t first, std::size_t last)
 void RowNumbers::replaceFrom(std::size_t first, const CellRows& rows)
 {
     resize(first + rows.size());
+    std::array<std::string_view, ColExcluded + 1> cells;
     for (std::size_t r = 0; r < rows.size(); ++r) {
+        rows.cellsOf(r, cells);
         for (const std::size_t col : {ColV, ColE, ColM, ColExcluded})
-            write(col, first + r, rows.cell(col, r));
+            write(col, first + r, cells[col]);
     }
 }
 
