@@ -5,7 +5,6 @@
 #include "app/forms.h"
 #include "app/preferences.h"
 #include "app/shotstatisticspanel.h"
-#include "app/weightvalidator.h"
 #include "chart/ui/chartwidget.h"
 #include "help/taboutbox.h"
 #include "help/thelpform.h"
@@ -20,6 +19,7 @@
 #include "ui/gridmodel.h"
 #include "ui/gridview.h"
 #include "ui/qtext.h"
+#include "ui/weightedit.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -279,13 +279,8 @@ void TForm1::buildControls()
     ComboBox1->setEditable(false);
     m_bulletNames = new BulletNamesModel(ComboBox1);
     ComboBox1->setModel(m_bulletNames);
-    MaskEdit1 = named(new QLineEdit, "MaskEdit1", QStringLiteral("Bullet weight"));
-    MaskEdit1->setValidator(new WeightValidator(MaskEdit1));
-    MaskEdit1->setText(ui::toQString(table::weightDisplayFor({})));
-    // Room for the widest weight, "888,888", and the frame.
-    MaskEdit1->setFixedWidth(MaskEdit1->fontMetrics().horizontalAdvance(QStringLiteral("888,888")) +
-                             12);
-    auto* gram = named(new QLabel(QStringLiteral("gram")), "Label2", QStringLiteral("gram"));
+    MaskEdit1 = named(new ui::WeightEdit, "MaskEdit1", QStringLiteral("Bullet weight"));
+    Label2 = named(new QLabel(QStringLiteral("gram")), "Label2", QStringLiteral("gram"));
     SpeedButton1 = named(new QPushButton(QStringLiteral("Apply changes")), "SpeedButton1",
                          QStringLiteral("Apply changes"));
     auto* note1 = new QLabel(QStringLiteral("Note: Select measurments, select bullet,"));
@@ -299,7 +294,7 @@ void TForm1::buildControls()
     }
     bulletLayout->addWidget(ComboBox1, 0, 0, 1, 3);
     bulletLayout->addWidget(MaskEdit1, 1, 0);
-    bulletLayout->addWidget(gram, 1, 1);
+    bulletLayout->addWidget(Label2, 1, 1);
     bulletLayout->addWidget(SpeedButton1, 1, 2);
     bulletLayout->addWidget(note1, 2, 0, 1, 3);
     bulletLayout->addWidget(note2, 3, 0, 1, 3);
@@ -444,6 +439,8 @@ void TForm1::bindHandlers()
 void TForm1::FormCreate()
 {
     table::writeHeader(m_table);
+    // The header's widths are the metric ones: a remembered Imperial widens them again.
+    widenUnitColumns();
     m_startDir = QDir::currentPath().toStdString();
     // One first message: the list's report, then the start note.
     std::string message;
@@ -481,12 +478,12 @@ void TForm1::fillBulletCombo()
 
 std::string TForm1::weightText() const
 {
-    return table::weightFieldText(MaskEdit1->displayText().toStdString());
+    return MaskEdit1->grams();
 }
 
 void TForm1::setWeightText(const std::string& weight)
 {
-    MaskEdit1->setText(ui::toQString(table::weightDisplayFor(weight)));
+    MaskEdit1->setGrams(weight);
 }
 
 void TForm1::applyEnergyRule(std::size_t row, const std::string& weight)
