@@ -278,6 +278,9 @@ private:
     // save dialog cancelled.
     bool offerToSave();
     void reportNotMeasurementFile(const QString& path, const table::NotMeasurementFile& refusal);
+    // The weight in grams for the shots of a file that gives none ("" for none), or nothing
+    // when the user cancelled.
+    std::optional<std::string> askImportWeight(const QString& fileName);
     // The export read whole, or nothing after its refusal was shown.
     std::optional<imports::ImportedFile> readImport(const QString& path);
     // A series for the list, or nothing once a refusal was shown or a question cancelled.

@@ -4,6 +4,7 @@
 #include "chart/ui/chartwidget.h"
 #include "imports/ui/seriesdialog.h"
 #include "imports/ui/unitdialog.h"
+#include "imports/ui/weightdialog.h"
 #include "support/ui/mainwindowfixture.h"
 #include "table/currentfile.h"
 
@@ -135,7 +136,7 @@ TEST_F(ImportCommands, MagnetoSpeedSeriesIsChosenInTheDialog)
     prompter.onModal = [&](QDialog* dialog) {
         auto* series = qobject_cast<SeriesDialog*>(dialog);
         if (!series)
-            return int(QDialog::Rejected);
+            return int(qobject_cast<WeightDialog*>(dialog) ? QDialog::Accepted : QDialog::Rejected);
         for (int i = 0; i < series->list()->topLevelItemCount(); ++i) {
             const QTreeWidgetItem* item = series->list()->topLevelItem(i);
             listed << item->text(0) + "|" + item->text(1) + "|" + item->text(2);
@@ -147,8 +148,9 @@ TEST_F(ImportCommands, MagnetoSpeedSeriesIsChosenInTheDialog)
     EXPECT_EQ(listed, (QStringList{"Series 12|2|801", "Series 13|3|790"}));
     EXPECT_EQ(column(1), (std::vector<std::string>{"790", "795", "800"}));
     EXPECT_EQ(column(4)[0], "Series 13");
-    // No weight in the file: the weight field's text.
-    EXPECT_EQ(column(3)[0], Form1->weightText());
+    // No weight in the file, and none given for it.
+    EXPECT_EQ(column(3)[0], "");
+    EXPECT_EQ(column(2)[0], "####");
 }
 
 TEST_F(ImportCommands, BareListAsksItsUnitOnceAndEmptySeriesIsANote)
@@ -157,7 +159,7 @@ TEST_F(ImportCommands, BareListAsksItsUnitOnceAndEmptySeriesIsANote)
     prompter.onModal = [&](QDialog* dialog) {
         auto* unit = qobject_cast<UnitDialog*>(dialog);
         if (!unit)
-            return int(QDialog::Rejected);
+            return int(qobject_cast<WeightDialog*>(dialog) ? QDialog::Accepted : QDialog::Rejected);
         ++asked;
         EXPECT_TRUE(unit->MetresPerSecond->isChecked()) << "m/s comes preselected";
         unit->FeetPerSecond->setChecked(true);
