@@ -8,6 +8,7 @@
 #include "chart/ui/chartwidget.h"
 #include "help/taboutbox.h"
 #include "help/thelpform.h"
+#include "imports/ui/importchoice.h"
 #include "runtime/errors.h"
 #include "serial/comport.h"
 #include "serial/comterminal.h"
@@ -121,7 +122,7 @@ TForm1::TForm1(std::string startNote, QWidget* parent)
     // Files copied from other systems may carry the extension in capitals (GTK's dialogs match
     // patterns by letter case); "All files" shows the rest, which the commands then check.
     // Add Series shares Open's dialog and also takes chronograph exports.
-    const QString exportsFilter = QStringLiteral("Chronograph exports (*.csv *.CSV *.txt *.TXT)");
+    const QString exportsFilter = exportsFilterEntry();
     OpenDialog1.filter = QStringLiteral("Vexorel! Measurments (*.vxm *.VXM);;") + exportsFilter +
                          QStringLiteral(";;All files (*)");
     SaveDialog1.filter = QStringLiteral("Vexorel! Measurments (*.vxm)");
