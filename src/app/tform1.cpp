@@ -36,6 +36,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -144,9 +145,13 @@ TForm1::TForm1(std::string startNote, QWidget* parent)
     applyPreferences(loadPreferences());
 
     move(2, 7);
-    // The panel adds its width: the central area keeps its designed size.
+    // The panel adds its width and the separator before it: the central area keeps its
+    // designed size.
     const int panelWidth =
-        ShotStatisticsDock->isHidden() ? 0 : ShotStatisticsDock->sizeHint().width();
+        ShotStatisticsDock->isHidden()
+            ? 0
+            : ShotStatisticsDock->sizeHint().width() +
+                  style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, this);
     resize(kClientDesignSize.width() + panelWidth,
            kClientDesignSize.height() + menuBar()->sizeHint().height());
 
@@ -249,7 +254,9 @@ void TForm1::buildControls()
     statsLayout->setContentsMargins(3, 4, 1, 4);
     statsLayout->setHorizontalSpacing(1);
     statsLayout->setVerticalSpacing(2);
-    // Six numbers in a 126-pixel box: a size smaller keeps "1250,00" whole.
+    // Six numbers in a small box: a size smaller keeps a rifle's Imperial "3013,72" and
+    // "4032,30" whole. The box took its room from the bullet group's spare width, as did
+    // the chart group for "3D Dimensions".
     QFont statsFont = font();
     statsFont.setPointSizeF(7);
     VmaxLabel = valueLabel("VmaxLabel", Qt::red);
@@ -269,7 +276,7 @@ void TForm1::buildControls()
         statsLayout->addWidget(caption, i % 3, column);
         statsLayout->addWidget(values[i], i % 3, column + 1);
     }
-    anchors->place(statistics, QRect(295, 0, 126, 101), leftTop);
+    anchors->place(statistics, QRect(295, 0, 133, 101), leftTop);
 
     // Bullet
     QGroupBox* bullet = makeGroup(client, "GroupBox4", "Bullet");
@@ -299,7 +306,7 @@ void TForm1::buildControls()
     bulletLayout->addWidget(SpeedButton1, 1, 2);
     bulletLayout->addWidget(note1, 2, 0, 1, 3);
     bulletLayout->addWidget(note2, 3, 0, 1, 3);
-    anchors->place(bullet, QRect(425, 0, 216, 101), leftTop);
+    anchors->place(bullet, QRect(432, 0, 201, 101), leftTop);
 
     // Chart
     QGroupBox* chart = makeGroup(client, "GroupBox6", "Chart");
@@ -315,7 +322,7 @@ void TForm1::buildControls()
     Button1 = named(new QPushButton(QStringLiteral("Redraw")), "Button1", QStringLiteral("Redraw"));
     for (QWidget* w : std::initializer_list<QWidget*>{CheckBox1, CheckBox2, CheckBox3, Button1})
         chartLayout->addWidget(w);
-    anchors->place(chart, QRect(645, 0, 101, 101), leftTop);
+    anchors->place(chart, QRect(637, 0, 109, 101), leftTop);
 
     // Chronolite
     QGroupBox* chronolite = makeGroup(client, "GroupBox3", "Chronolite");
