@@ -1,6 +1,7 @@
 // The File menu and Delete Selected of the main window.
 
 #include "app/tform1.h"
+#include "imports/ui/importchoice.h"
 #include "session/sessionfile.h"
 #include "table/currentfile.h"
 #include "table/measurementfile.h"
@@ -108,6 +109,10 @@ void TForm1::Open1Click()
 {
     if (table::isEmpty(m_table) ||
         confirm("Do you realy want close session without saving?", ui::MessageButtons::OkCancel)) {
+        // Open reads sessions only: the folder and name Add Series chose are shared, its
+        // exports filter is not, or a typed "mar07" would open "mar07.csv".
+        if (OpenDialog1.selectedFilter == exportsFilterEntry())
+            OpenDialog1.selectedFilter.clear();
         if (const auto path = ui::askOpenFile(this, OpenDialog1)) {
             openFile(*path);
             return;

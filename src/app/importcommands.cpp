@@ -1,11 +1,14 @@
 // File › Import: a chronograph's export replaces the table, as Open does with a session.
+#include "app/bulletnamesmodel.h"
 #include "app/tform1.h"
 #include "imports/importfile.h"
 #include "imports/ui/importchoice.h"
+#include "imports/ui/weightdialog.h"
 #include "table/currentfile.h"
 #include "ui/prompts.h"
 #include "ui/qtext.h"
 
+#include <QComboBox>
 #include <QFile>
 #include <QFileInfo>
 
@@ -37,11 +40,19 @@ void TForm1::Import1Click()
     if (!choice)
         return;
     const imports::ImportedSeries& series = file->series.at(choice->series);
+    // A weight the file does not give is the user's to give, never the weight field's.
+    std::string weight;
+    if (!series.weightGrams && !series.shots.empty()) {
+        const std::optional<std::string> asked = askImportWeight(name);
+        if (!asked)
+            return;
+        weight = *asked;
+    }
 
     table::clear(m_table);
     resetStatisticsLabels();
     table::setCurrentFileName(std::string());
-    imports::putSeries(m_table, series, choice->unitForUnknown, weightText(),
+    imports::putSeries(m_table, series, choice->unitForUnknown, weight,
                        ui::toStdString(QFileInfo(*path).completeBaseName()));
     setStringDetails(series.details);
     table::setUnsavedChanges(true);
@@ -62,4 +73,15 @@ std::optional<imports::ImportedFile> TForm1::readImport(const QString& path)
         ui::showProgramMessage(this, ui::toQString(refusal.what()));
         return std::nullopt;
     }
+}
+
+std::optional<std::string> TForm1::askImportWeight(const QString& fileName)
+{
+    WeightDialog dialog(
+        fileName, m_bulletNames, ComboBox1->currentIndex(),
+        [this](int row) { return m_bullets.entry(static_cast<std::size_t>(row) + 1).weight; },
+        m_units, this);
+    if (ui::prompts().execModal(&dialog) != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.grams();
 }

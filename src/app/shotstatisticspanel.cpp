@@ -6,6 +6,8 @@
 #include <QGridLayout>
 #include <QLabel>
 
+#include <algorithm>
+
 namespace {
 
 struct Figure {
@@ -46,6 +48,18 @@ constexpr Figure kSelected[] = {
     {"SelectedSdN", table::kSelectionCaptions.populationDeviation.data(),
      "Population standard deviation of the marked rows' velocities, divided by n", true},
 };
+
+// The widest figures: every shot a table holds, velocities of four digits in ft/s (no
+// chronograph records more than 2000 m/s, 6562 ft/s), a CV only mixed calibres reach.
+constexpr const char* kWidestValues[] = {"65535", "8888,8", "888,88%"};
+
+template <typename Texts> void reserveRoom(QLabel* label, const Texts& texts)
+{
+    int widest = 0;
+    for (std::string_view text : texts)
+        widest = std::max(widest, label->fontMetrics().horizontalAdvance(ui::toQString(text)));
+    label->setMinimumWidth(widest);
+}
 
 QLabel* noteLabel(const char* name)
 {
@@ -107,6 +121,17 @@ ShotStatisticsPanel::ShotStatisticsPanel(QWidget* parent)
     grid->setRowStretch(row, 1);
     setWidget(body);
     setUnits(table::Units::Metric);
+
+    // The panel's width is settled when the window opens, before it shows any figure: the
+    // values and units get the room of the widest they can be, so none is cut later.
+    for (QLabel* value : {ShotsValue, MeanValue, EsValue, SdValue, SdNValue, CvValue, MedianValue,
+                          SelectedShotsValue, SelectedMeanValue, SelectedEsValue, SelectedSdValue,
+                          SelectedSdNValue})
+        reserveRoom(value, kWidestValues);
+    const std::string_view units[] = {table::velocityUnit(table::Units::Metric),
+                                      table::velocityUnit(table::Units::Imperial)};
+    for (QLabel* unit : m_unitLabels)
+        reserveRoom(unit, units);
 }
 
 void ShotStatisticsPanel::showAll(const table::ShotStatisticsTexts& figures)

@@ -6,10 +6,10 @@
 #include "app/preferences.h"
 #include "app/shotstatisticspanel.h"
 #include "app/startuptrace.h"
-#include "app/weightvalidator.h"
 #include "chart/ui/chartwidget.h"
 #include "help/taboutbox.h"
 #include "help/thelpform.h"
+#include "imports/ui/importchoice.h"
 #include "runtime/errors.h"
 #include "serial/comport.h"
 #include "serial/comterminal.h"
@@ -22,6 +22,7 @@
 #include "ui/gridmodel.h"
 #include "ui/gridview.h"
 #include "ui/qtext.h"
+#include "ui/weightedit.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -124,8 +125,7 @@ TForm1::TForm1(std::string startNote, QWidget* parent)
     // Files copied from other systems may carry the extension in capitals (GTK's dialogs match
     // patterns by letter case); "All files" shows the rest, which the commands then check.
     // Add Series shares Open's dialog and also takes chronograph exports.
-    const QString exportsFilter =
-        QStringLiteral("Chronograph exports (*.csv *.CSV *.txt *.TXT *.fit *.FIT)");
+    const QString exportsFilter = exportsFilterEntry();
     // Measurement files stay first; session files have an entry of their own and one with them.
     OpenDialog1.filter = QStringLiteral("Vexorel! Measurments (*.vxm *.VXM);;Vexorel! Sessions "
                                         "and Measurments (*.vxs *.vxm *.VXS *.VXM);;Vexorel! "
@@ -155,15 +155,16 @@ TForm1::TForm1(std::string startNote, QWidget* parent)
     startupMark("preferences");
 
     move(2, 7);
-    // The panel adds its width: the central area keeps its designed size.
-    // The docks share one tabbed place: it takes the wider of them.
+    // The docks share one tabbed place beside the central area, which keeps its designed size:
+    // the window adds the wider of them and the separator before it.
     int panelWidth = 0;
     for (const QDockWidget* dock :
          {static_cast<QDockWidget*>(ShotStatisticsDock), static_cast<QDockWidget*>(SessionDock1)}) {
         if (!dock->isHidden())
-            panelWidth = std::max(panelWidth,
-                                  dock->sizeHint().width() +
-                                      style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent));
+            panelWidth =
+                std::max(panelWidth, dock->sizeHint().width() +
+                                         style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent,
+                                                              nullptr, this));
     }
     resize(kClientDesignSize.width() + panelWidth,
            kClientDesignSize.height() + menuBar()->sizeHint().height());
@@ -274,7 +275,9 @@ void TForm1::buildControls()
     statsLayout->setContentsMargins(3, 4, 1, 4);
     statsLayout->setHorizontalSpacing(1);
     statsLayout->setVerticalSpacing(2);
-    // Six numbers in a 126-pixel box: a size smaller keeps "1250,00" whole.
+    // Six numbers in a small box: a size smaller keeps a rifle's Imperial "3013,72" and
+    // "4032,30" whole. The box took its room from the bullet group's spare width, as did
+    // the chart group for "3D Dimensions".
     QFont statsFont = font();
     statsFont.setPointSizeF(7);
     VmaxLabel = valueLabel("VmaxLabel", Qt::red);
@@ -294,7 +297,7 @@ void TForm1::buildControls()
         statsLayout->addWidget(caption, i % 3, column);
         statsLayout->addWidget(values[i], i % 3, column + 1);
     }
-    anchors->place(statistics, QRect(295, 0, 126, 101), leftTop);
+    anchors->place(statistics, QRect(295, 0, 133, 101), leftTop);
 
     // Bullet
     QGroupBox* bullet = makeGroup(client, "GroupBox4", "Bullet");
@@ -305,13 +308,8 @@ void TForm1::buildControls()
     ComboBox1->setEditable(false);
     m_bulletNames = new BulletNamesModel(ComboBox1);
     ComboBox1->setModel(m_bulletNames);
-    MaskEdit1 = named(new QLineEdit, "MaskEdit1", QStringLiteral("Bullet weight"));
-    MaskEdit1->setValidator(new WeightValidator(MaskEdit1));
-    MaskEdit1->setText(ui::toQString(table::weightDisplayFor({})));
-    // Room for the widest weight, "888,888", and the frame.
-    MaskEdit1->setFixedWidth(MaskEdit1->fontMetrics().horizontalAdvance(QStringLiteral("888,888")) +
-                             12);
-    auto* gram = named(new QLabel(QStringLiteral("gram")), "Label2", QStringLiteral("gram"));
+    MaskEdit1 = named(new ui::WeightEdit, "MaskEdit1", QStringLiteral("Bullet weight"));
+    Label2 = named(new QLabel(QStringLiteral("gram")), "Label2", QStringLiteral("gram"));
     SpeedButton1 = named(new QPushButton(QStringLiteral("Apply changes")), "SpeedButton1",
                          QStringLiteral("Apply changes"));
     auto* note1 = new QLabel(QStringLiteral("Note: Select measurments, select bullet,"));
@@ -325,11 +323,11 @@ void TForm1::buildControls()
     }
     bulletLayout->addWidget(ComboBox1, 0, 0, 1, 3);
     bulletLayout->addWidget(MaskEdit1, 1, 0);
-    bulletLayout->addWidget(gram, 1, 1);
+    bulletLayout->addWidget(Label2, 1, 1);
     bulletLayout->addWidget(SpeedButton1, 1, 2);
     bulletLayout->addWidget(note1, 2, 0, 1, 3);
     bulletLayout->addWidget(note2, 3, 0, 1, 3);
-    anchors->place(bullet, QRect(425, 0, 216, 101), leftTop);
+    anchors->place(bullet, QRect(432, 0, 201, 101), leftTop);
 
     // Chart
     QGroupBox* chart = makeGroup(client, "GroupBox6", "Chart");
@@ -345,7 +343,7 @@ void TForm1::buildControls()
     Button1 = named(new QPushButton(QStringLiteral("Redraw")), "Button1", QStringLiteral("Redraw"));
     for (QWidget* w : std::initializer_list<QWidget*>{CheckBox1, CheckBox2, CheckBox3, Button1})
         chartLayout->addWidget(w);
-    anchors->place(chart, QRect(645, 0, 101, 101), leftTop);
+    anchors->place(chart, QRect(637, 0, 109, 101), leftTop);
 
     // Chronolite
     QGroupBox* chronolite = makeGroup(client, "GroupBox3", "Chronolite");
@@ -474,6 +472,8 @@ void TForm1::bindHandlers()
 void TForm1::FormCreate()
 {
     table::writeHeader(m_table);
+    // The header's widths are the metric ones: a remembered Imperial widens them again.
+    widenUnitColumns();
     m_startDir = QDir::currentPath().toStdString();
     // One first message: the list's report, then the start note.
     std::string message;
@@ -511,12 +511,12 @@ void TForm1::fillBulletCombo()
 
 std::string TForm1::weightText() const
 {
-    return table::weightFieldText(MaskEdit1->displayText().toStdString());
+    return MaskEdit1->grams();
 }
 
 void TForm1::setWeightText(const std::string& weight)
 {
-    MaskEdit1->setText(ui::toQString(table::weightDisplayFor(weight)));
+    MaskEdit1->setGrams(weight);
 }
 
 void TForm1::applyEnergyRule(std::size_t row, const std::string& weight)

@@ -12,6 +12,7 @@
 #include "table/stringgrid.h"
 #include "table/units.h"
 #include "ui/prompts.h"
+#include "ui/weightedit.h"
 
 #include <QMainWindow>
 
@@ -21,17 +22,14 @@
 
 namespace ui {
 class GridModel;
-}
-namespace ui {
 class GridView;
-}
+} // namespace ui
 class QAction;
 class QCheckBox;
 class QCloseEvent;
 class QComboBox;
 class QGroupBox;
 class QLabel;
-class QLineEdit;
 class QListWidget;
 class QMenu;
 class QPlainTextEdit;
@@ -67,7 +65,8 @@ public:
     table::Units units() const { return m_units; }
     void setUnits(table::Units units);
 
-    // The weight field's text as the program reads it (" ,   " when untouched).
+    // The weight field's weight in grams as the program reads it (" ,   " when unfilled): in
+    // Imperial, the grams last put into it until the user types grains, which convert.
     std::string weightText() const;
     void setWeightText(const std::string& weight);
 
@@ -166,7 +165,8 @@ public:
     QLabel* EminLabel = nullptr;
     QLabel* EaLabel = nullptr;
     QComboBox* ComboBox1 = nullptr;
-    QLineEdit* MaskEdit1 = nullptr;
+    ui::WeightEdit* MaskEdit1 = nullptr;
+    QLabel* Label2 = nullptr;
     QPushButton* SpeedButton1 = nullptr;
     QCheckBox* CheckBox1 = nullptr;
     QCheckBox* CheckBox2 = nullptr;
@@ -283,6 +283,8 @@ private:
     void noteDownloadTime();
     void applyPreferences(const table::Preferences& preferences);
     void rememberPreferences() const;
+    // Widens the V, E and m columns too narrow for their headers in the units shown.
+    void widenUnitColumns();
     // The six labels from the last statistics pass, in the display units.
     void showStatisticsLabels();
     void fillBulletCombo();
@@ -309,6 +311,9 @@ private:
     bool offerToSave();
     void reportNotMeasurementFile(const QString& path, const table::NotMeasurementFile& refusal);
     void reportNotSessionFile(const QString& path, std::size_t line);
+    // The weight in grams for the shots of a file that gives none ("" for none), or nothing
+    // when the user cancelled.
+    std::optional<std::string> askImportWeight(const QString& fileName);
     // The export read whole, or nothing after its refusal was shown.
     std::optional<imports::ImportedFile> readImport(const QString& path);
     // A series for the list, or nothing once a refusal was shown or a question cancelled.

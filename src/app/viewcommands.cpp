@@ -10,6 +10,7 @@
 #include "ui/gridview.h"
 #include "ui/localtime.h"
 #include "ui/qtext.h"
+#include "ui/weightedit.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -95,13 +96,21 @@ void TForm1::setUnits(table::Units units)
             return table::measurementCellDisplay(m_table, col, row, units);
         });
     m_gridModel->setDisplayKey([this, units] { return m_table.numbers().velocityDecimals(units); });
-    table::writeHeader(m_table);
-    if (units == table::Units::Imperial)
-        Grid->fitColumnsToHeaders();
+    widenUnitColumns();
+    MaskEdit1->setUnits(units);
+    Label2->setText(ui::toQString(units == table::Units::Imperial ? "gr" : "gram"));
+    Label2->setAccessibleName(Label2->text());
     ShotStatisticsDock->setUnits(units);
     showStatisticsLabels();
     updateShotStatistics();
     redraw();
+}
+
+void TForm1::widenUnitColumns()
+{
+    // The widths are the user's: Imperial's longer headers only ever widen a column.
+    if (m_units == table::Units::Imperial)
+        Grid->fitColumnsToHeaders({table::ColV, table::ColE, table::ColM});
 }
 
 void TForm1::showStatisticsLabels()

@@ -62,10 +62,13 @@ void GridView::applyColumnWidths()
         horizontalHeader()->resizeSection(c, m_model->grid().colWidth(static_cast<std::size_t>(c)));
 }
 
-void GridView::fitColumnsToHeaders()
+void GridView::fitColumnsToHeaders(std::initializer_list<std::size_t> columns)
 {
     QHeaderView* header = horizontalHeader();
-    for (int c = 0; c < m_model->columnCount(); ++c) {
+    for (const std::size_t column : columns) {
+        const int c = static_cast<int>(column);
+        if (c >= m_model->columnCount())
+            continue;
         QStyleOptionHeader option;
         option.initFrom(header);
         option.text = m_model->headerData(c, Qt::Horizontal).toString();
@@ -73,7 +76,7 @@ void GridView::fitColumnsToHeaders()
             header->style()
                 ->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), header)
                 .width();
-        const int own = m_model->grid().colWidth(static_cast<std::size_t>(c));
+        const int own = m_model->grid().colWidth(column);
         header->resizeSection(c, std::max(own, needed));
     }
 }

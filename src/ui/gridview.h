@@ -3,6 +3,7 @@
 #include <QTableView>
 
 #include <cstddef>
+#include <initializer_list>
 
 namespace ui {
 
@@ -28,8 +29,8 @@ public:
     // Marks rows top..bottom (grid rows) and makes top the current row.
     void selectRows(std::size_t top, std::size_t bottom);
 
-    // Widens the columns whose header would not fit; the grid takes the new widths.
-    void fitColumnsToHeaders();
+    // Widens those of the columns whose header would not fit; the grid takes the new widths.
+    void fitColumnsToHeaders(std::initializer_list<std::size_t> columns);
 
 private:
     void ensureCurrentCell();

@@ -17,6 +17,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 namespace {
 
@@ -65,6 +66,58 @@ TEST_F(Bullets, TheStarterListGivesEveryBulletAWeightTheEnergyRuleTakes)
     EXPECT_TRUE(prompter.messages.empty());
     EXPECT_EQ(weights.front(), "0,547");
     EXPECT_EQ(weights.back(), "11,340");
+}
+
+// In Imperial the field shows grains; a bullet of the list is applied with the grams the list
+// holds, and only grains the user typed are converted. Each step applies the field to row 1.
+TEST_F(Bullets, ImperialWeightFieldShowsGrainsAndAppliesTheListsGramsUnlessTyped)
+{
+    start(kList);
+    fillVelocities({"300"}, "0,120");
+    QLineEdit* field = Form1->MaskEdit1;
+    const auto type = [field](const char* text) {
+        return [field, text] {
+            field->setFocus();
+            field->selectAll();
+            QTest::keyClicks(field, QString::fromLatin1(text));
+        };
+    };
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        QString shown;
+        QString unit;
+        std::string weight;
+    };
+    const Step steps[] = {
+        {"start", [] {}, "0,547", "gram", "0,547"},
+        {"Imperial", [] { Form1->Imperial1->trigger(); }, "8,4", "gr", "0,547"},
+        {"another bullet", [this] { choose(1); }, "10,6", "gr", "0,690"},
+        {"back to the pellet", [this] { choose(0); }, "8,4", "gr", "0,547"},
+        {"its grains typed", type("8,4"), "8,4", "gr", "0,544"},
+        {"Metric", [] { Form1->Metric1->trigger(); }, "0,544", "gram", "0,544"},
+        {"Imperial again", [] { Form1->Imperial1->trigger(); }, "8,4", "gr", "0,544"},
+        {"a bullet without weight", [this] { choose(2); }, "_,_", "gr", " ,   "},
+        {"a rifle's grains typed", type("168,0"), "168,0", "gr", "10,886"},
+        {"typed in Metric", [&] { Form1->Metric1->trigger(), type("1,5")(); }, "1,5__", "gram",
+         "1,5  "},
+        {"and shown in grains", [] { Form1->Imperial1->trigger(); }, "23,1", "gr", "1,5  "},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        step.act();
+        EXPECT_EQ(field->displayText(), step.shown);
+        EXPECT_EQ(Form1->findChild<QLabel*>("Label2")->text(), step.unit);
+        EXPECT_EQ(Form1->weightText(), step.weight);
+        prompter.messages.clear();
+        Form1->Grid->selectRows(1, 1);
+        Form1->SpeedButton1->click();
+        const bool weight = step.weight != " ,   ";
+        EXPECT_EQ(prompter.messages.size(), weight ? 0u : 1u) << "no weight is refused";
+        if (weight) {
+            EXPECT_EQ(column(3)[0], step.weight);
+        }
+    }
 }
 
 TEST_F(Bullets, ApplyChangesWritesSelectedRowsAndRefreshesTheLabels)

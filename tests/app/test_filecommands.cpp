@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -530,6 +531,35 @@ TEST_F(FileCommands, OpenDialogOffersAllFilesAndBothLetterCases)
               "*.VXS *.VXM);;Vexorel! Session (*.vxs *.VXS);;Chronograph exports (*.csv *.CSV "
               "*.txt *.TXT *.fit *.FIT);;All files (*)");
     EXPECT_EQ(Form1->SaveDialog1.filter, "Vexorel! Measurments (*.vxm);;Vexorel! Session (*.vxs)");
+}
+
+// Open and Add Series share their folder and name, but Open always starts on the sessions'
+// entry, whose extension a name typed without one gets.
+TEST_F(FileCommands, OpenAfterAddSeriesOfAnExportStartsOnSessionsAndTheirExtension)
+{
+    std::filesystem::create_directory(dir.file("range"));
+    dir.write("range/string.csv", "V (m/s)\r\n300\r\n310\r\n");
+    dir.write("range/mar07.vxm", kThreeShotsFile);
+    prompter.openAnswers.push_back(path("range/string.csv"));
+    Form1->AddSeries1->trigger();
+    ASSERT_EQ(Form1->ListBox1->count(), 1);
+    EXPECT_TRUE(Form1->OpenDialog1.selectedFilter.startsWith("Chronograph exports"));
+
+    prompter.openAnswers.push_back(path("range/mar07"));
+    Form1->Open1->trigger();
+    ASSERT_EQ(prompter.openAsked.size(), 2u);
+    const ui::FileDialogState& asked = prompter.openAsked[1];
+    EXPECT_EQ(asked.selectedFilter, "") << "the first entry, the sessions'";
+    EXPECT_EQ(asked.directory, path("range"));
+    EXPECT_EQ(asked.fileName, "string.csv");
+    EXPECT_TRUE(prompter.messages.empty()) << prompter.messages[0].text.toStdString();
+    EXPECT_EQ(table::currentFileName(), dir.file("range/mar07.vxm"));
+    EXPECT_EQ(column(1), (std::vector<std::string>{"300", "310", "290"}));
+
+    // Add Series again starts where Open left the dialog.
+    prompter.openAnswers.push_back(std::nullopt);
+    Form1->AddSeries1->trigger();
+    EXPECT_EQ(prompter.openAsked[2].fileName, "mar07.vxm");
 }
 
 TEST_F(FileCommands, FailedSaveReportsAndKeepsThePreviousFile)

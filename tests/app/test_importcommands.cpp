@@ -4,14 +4,24 @@
 #include "chart/ui/chartwidget.h"
 #include "imports/ui/seriesdialog.h"
 #include "imports/ui/unitdialog.h"
+#include "imports/ui/weightdialog.h"
 #include "support/ui/mainwindowfixture.h"
 #include "table/currentfile.h"
 
+#include "ui/gridview.h"
+#include "ui/weightedit.h"
+
 #include <QAction>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QTreeWidget>
+
+#include <functional>
 
 namespace {
 
@@ -135,7 +145,7 @@ TEST_F(ImportCommands, MagnetoSpeedSeriesIsChosenInTheDialog)
     prompter.onModal = [&](QDialog* dialog) {
         auto* series = qobject_cast<SeriesDialog*>(dialog);
         if (!series)
-            return int(QDialog::Rejected);
+            return int(qobject_cast<WeightDialog*>(dialog) ? QDialog::Accepted : QDialog::Rejected);
         for (int i = 0; i < series->list()->topLevelItemCount(); ++i) {
             const QTreeWidgetItem* item = series->list()->topLevelItem(i);
             listed << item->text(0) + "|" + item->text(1) + "|" + item->text(2);
@@ -147,8 +157,9 @@ TEST_F(ImportCommands, MagnetoSpeedSeriesIsChosenInTheDialog)
     EXPECT_EQ(listed, (QStringList{"Series 12|2|801", "Series 13|3|790"}));
     EXPECT_EQ(column(1), (std::vector<std::string>{"790", "795", "800"}));
     EXPECT_EQ(column(4)[0], "Series 13");
-    // No weight in the file: the weight field's text.
-    EXPECT_EQ(column(3)[0], Form1->weightText());
+    // No weight in the file, and none given for it.
+    EXPECT_EQ(column(3)[0], "");
+    EXPECT_EQ(column(2)[0], "####");
 }
 
 TEST_F(ImportCommands, BareListAsksItsUnitOnceAndEmptySeriesIsANote)
@@ -157,7 +168,7 @@ TEST_F(ImportCommands, BareListAsksItsUnitOnceAndEmptySeriesIsANote)
     prompter.onModal = [&](QDialog* dialog) {
         auto* unit = qobject_cast<UnitDialog*>(dialog);
         if (!unit)
-            return int(QDialog::Rejected);
+            return int(qobject_cast<WeightDialog*>(dialog) ? QDialog::Accepted : QDialog::Rejected);
         ++asked;
         EXPECT_TRUE(unit->MetresPerSecond->isChecked()) << "m/s comes preselected";
         unit->FeetPerSecond->setChecked(true);
@@ -194,11 +205,16 @@ TEST_F(ImportCommands, AddSeriesLaysAnExportOverTheSession)
 
     // A list of whole velocities, which would pass for a session with missing lines; without
     // a weight its energies cannot exist and are drawn at 0.
-    prompter.onModal = [](QDialog*) { return int(QDialog::Accepted); };
+    QStringList asked;
+    prompter.onModal = [&asked](QDialog* dialog) {
+        asked << dialog->objectName();
+        return int(QDialog::Accepted);
+    };
     dir.write("list.txt", "300\r\n310\r\n");
     prompter.openAnswers.push_back(QString::fromStdString(dir.file("list.txt")));
     Form1->AddSeries1->trigger();
     ASSERT_EQ(Form1->ListBox1->count(), 2);
+    EXPECT_EQ(asked, QStringList{"UnitDialog"}) << "the unit is asked, the weight is not";
     EXPECT_EQ(Form1->ChartE->chart().series(1).y(0), 0);
     // dV against the series' own mean of 305.
     EXPECT_NEAR(Form1->ChartdV->chart().series(1).y(0), -1.64, 1e-9);
@@ -220,6 +236,241 @@ TEST_F(ImportCommands, AddSeriesLaysAnExportOverTheSession)
               "'SR0001 Report.csv' holds a series without shots; no series is added.");
     EXPECT_EQ(Form1->ListBox1->count(), 2);
     EXPECT_EQ(Form1->ChartV->chart().seriesCount(), 3u) << "the session's and the two added";
+}
+
+// A pellet and a rifle bullet in the window's list.
+class ImportWeight : public ImportCommands {
+protected:
+    void SetUp() override { start("JSB Exact\r\n0,547\r\n308 Win 168 SMK\r\n10,886\r\n"); }
+};
+
+QPushButton* okOf(WeightDialog* dialog)
+{
+    return dialog->Buttons->button(QDialogButtonBox::Ok);
+}
+
+int chooseBullet(WeightDialog* dialog, int row)
+{
+    dialog->BulletBox->setCurrentIndex(row);
+    emit dialog->BulletBox->activated(row);
+    EXPECT_TRUE(dialog->FromList->isChecked()) << "picking a bullet answers with it";
+    return QDialog::Accepted;
+}
+
+int typeWeight(WeightDialog* dialog, const char* digits)
+{
+    dialog->Typed->setChecked(true);
+    EXPECT_FALSE(okOf(dialog)->isEnabled()) << "an unfilled field is no answer";
+    dialog->Typed->setChecked(false);
+    dialog->WeightField->selectAll();
+    QTest::keyClicks(dialog->WeightField, QString::fromLatin1(digits));
+    EXPECT_TRUE(dialog->Typed->isChecked()) << "typing a weight answers with it";
+    EXPECT_TRUE(okOf(dialog)->isEnabled());
+    return QDialog::Accepted;
+}
+
+struct WeightAnswer {
+    const char* name;
+    table::Units units;
+    std::function<int(WeightDialog*)> answer;
+    // Beside the list's first bullet, the pellet.
+    QString pelletShown;
+    // The two shots' m and E; a cancelled import leaves the session's own.
+    std::vector<std::string> weights;
+    std::vector<std::string> energies;
+};
+
+TEST_F(ImportWeight, AFileWithoutWeightAsksOnceAfterTheUnitAndTheAnswerIsTheWeight)
+{
+    const WeightAnswer answers[] = {
+        {"bullet of the list",
+         table::Units::Metric,
+         [](auto* d) { return chooseBullet(d, 1); },
+         "0,547 g",
+         {"10,886", "10,886"},
+         {"3933", "4026"}},
+        // Shown in grains, applied as the list holds it: not 8,4 gr converted back.
+        {"pellet shown in grains",
+         table::Units::Imperial,
+         [](auto* d) { return chooseBullet(d, 0); },
+         "8,4 gr",
+         {"0,547", "0,547"},
+         {"198", "202"}},
+        {"typed grams",
+         table::Units::Metric,
+         [](auto* d) { return typeWeight(d, "12,960"); },
+         "0,547 g",
+         {"12,960", "12,960"},
+         {"4682", "4793"}},
+        {"typed grains",
+         table::Units::Imperial,
+         [](auto* d) { return typeWeight(d, "168,0"); },
+         "8,4 gr",
+         {"10,886", "10,886"},
+         {"3933", "4026"}},
+        {"no weight",
+         table::Units::Metric,
+         [](auto*) { return int(QDialog::Accepted); },
+         "0,547 g",
+         {"", ""},
+         {"####", "####"}},
+        {"cancel",
+         table::Units::Imperial,
+         [](auto*) { return int(QDialog::Rejected); },
+         "8,4 gr",
+         {"0,547", "0,547"},
+         {"24,6", "26,3"}},
+    };
+    for (const WeightAnswer& a : answers) {
+        SCOPED_TRACE(a.name);
+        (a.units == table::Units::Imperial ? Form1->Imperial1 : Form1->Metric1)->trigger();
+        fillVelocities({"300", "310"}, "0,547");
+        for (std::size_t row : {1, 2})
+            Form1->table().setCell(table::ColM, row, "0,547");
+        table::setCurrentFileName("/old/session.vxm");
+        table::setUnsavedChanges(false);
+        QStringList asked;
+        prompter.messageAnswers.push_back(ui::MessageResult::Ok);
+        prompter.onModal = [&](QDialog* dialog) {
+            asked << dialog->objectName();
+            if (qobject_cast<UnitDialog*>(dialog))
+                return int(QDialog::Accepted);
+            auto* question = qobject_cast<WeightDialog*>(dialog);
+            if (!question)
+                return int(QDialog::Rejected);
+            // Nothing is chosen for the user but no weight.
+            EXPECT_TRUE(question->NoWeight->isChecked());
+            EXPECT_EQ(question->BulletBox->currentIndex(), Form1->ComboBox1->currentIndex());
+            EXPECT_EQ(question->BulletBox->count(), 2);
+            EXPECT_EQ(question->BulletWeight->text(), a.pelletShown);
+            EXPECT_EQ(question->findChild<QLabel*>("WeightUnit")->text(),
+                      a.units == table::Units::Imperial ? "gr" : "g");
+            return a.answer(question);
+        };
+        import("list.txt", "850\r\n860\r\n");
+
+        EXPECT_EQ(asked, (QStringList{"UnitDialog", "WeightDialog"}));
+        EXPECT_EQ(column(table::ColM), a.weights);
+        EXPECT_EQ(column(table::ColE), a.energies);
+        const bool cancelled = std::string_view(a.name) == "cancel";
+        EXPECT_EQ(column(1), cancelled ? (std::vector<std::string>{"300", "310"})
+                                       : (std::vector<std::string>{"850", "860"}));
+        EXPECT_EQ(table::currentFileName(), cancelled ? "/old/session.vxm" : "");
+        EXPECT_EQ(table::hasUnsavedChanges(), !cancelled);
+    }
+}
+
+// A device's string, the texts it shows, and the figures its screen or app gives.
+struct RecordedString {
+    const char* name;
+    const char* file;
+    std::string bytes;
+    table::Units recordedIn;
+    // The V column in the recorded unit (the file's own texts) and in the other one.
+    QStringList recorded;
+    QStringList converted;
+    // ES, median and SD (n) in the recorded unit, worked out by hand from the file's values.
+    QStringList figures;
+};
+
+class RecordedVelocities : public ImportCommands {
+protected:
+    QStringList shownVelocities() const
+    {
+        QStringList texts;
+        for (int row = 0; row < Form1->Grid->model()->rowCount(); ++row)
+            texts << Form1->Grid->model()->index(row, table::ColV).data().toString();
+        return texts;
+    }
+
+    void expectShownAsRecorded(const RecordedString& s)
+    {
+        for (QAction* units : {Form1->Metric1, Form1->Imperial1}) {
+            units->trigger();
+            const bool recordedUnit = Form1->units() == s.recordedIn;
+            SCOPED_TRACE(units->text().toStdString());
+            EXPECT_EQ(shownVelocities(), recordedUnit ? s.recorded : s.converted);
+            if (recordedUnit) {
+                const ShotStatisticsPanel* p = Form1->ShotStatisticsDock;
+                EXPECT_EQ(
+                    (QStringList{p->EsValue->text(), p->MedianValue->text(), p->SdNValue->text()}),
+                    s.figures);
+            }
+        }
+    }
+};
+
+TEST_F(RecordedVelocities, ShowTheDevicesOwnNumbersAndFiguresAlsoAfterSaveAndOpen)
+{
+    const RecordedString strings[] = {
+        {"Garmin Xero in ft/s with a tenth",
+         "xero.csv",
+         "\"6.5 CM 140 ELD-M\"\r\n"
+         "#,SPEED (FPS),\xCE\x94 AVG (FPS),KE (FT-LB),POWER FACTOR (KGR\xE2\x8B\x85"
+         "FT/S),TIME,CLEAN BORE,COLD BORE,SHOT NOTES\r\n"
+         "1, 2795.1, 0.4, 2428.4, 391.3, 9:41:02 AM, , , \"\" \r\n"
+         "2, 2787.3, -7.4, 2414.9, 390.2, 9:41:40 AM, , , \"\" \r\n"
+         "3, 2801.9, 7.2, 2440.2, 392.3, 9:42:15 AM, , , \"\" \r\n"
+         "4, 2790.4, -4.3, 2420.3, 390.7, 9:42:51 AM, , , \"\" \r\n"
+         "5, 2798.6, 3.9, 2434.5, 391.8, 9:43:30 AM, , , \"\" \r\n"
+         "6, 2794.9, 0.2, 2428.1, 391.3, 9:44:02 AM, , , \"\" \r\n"
+         "-,,,,,,\r\n"
+         "AVERAGE SPEED,2794.7,,,,,,,\r\n"
+         "PROJECTILE WEIGHT (GRAINS),140.0,,,,,,,\r\n",
+         table::Units::Imperial,
+         {"2795,1", "2787,3", "2801,9", "2790,4", "2798,6", "2794,9"},
+         {"851,946", "849,569", "854,019", "850,514", "853,013", "851,886"},
+         // Mean 2794,7; squares 0,16 + 54,76 + 51,84 + 18,49 + 15,21 + 0,04 = 140,5 over 6.
+         {"14,6", "2795,0", "4,8"}},
+        {"LabRadar in fps with hundredths",
+         "SR0007 Report.csv",
+         "sep=;\r\nDevice ID;LBR-0012345;;\r\n\r\nSeries No;0007;;\r\n"
+         "Total number of shots;0004;;\r\n\r\nUnits velocity;fps;;\r\nUnits distances;m;;\r\n"
+         "Units kinetic energy;ft-lbs;;\r\nUnits weight;grain;;\r\n\r\n"
+         "Shot ID;V0;Ke0;Proj. Weight;Date;Time\r\n"
+         "0001;3007.98;3373.55;168.00;2024-05-11;09:41:02;\r\n"
+         "0002;2905.01;3146.53;168.00;2024-05-11;09:41:40;\r\n"
+         "0003;2950.55;3245.97;168.00;2024-05-11;09:42:15;\r\n"
+         "0004;2988.12;3329.16;168.00;2024-05-11;09:42:51;\r\n",
+         table::Units::Imperial,
+         {"3007,98", "2905,01", "2950,55", "2988,12"},
+         {"916,832", "885,447", "899,328", "910,779"},
+         // Median (2950,55 + 2988,12) / 2 = 2969,335; mean 2962,915, SD (n) sqrt(1543,007).
+         {"103,0", "2969,3", "39,3"}},
+        {"LabRadar in m/s without a weight",
+         "SR0008 Report.csv",
+         "sep=;\r\nUnits velocity;m/s;;\r\nUnits weight;gram;;\r\n"
+         "Shot ID;V0;Proj. Weight\r\n0001;805.00;0.00;\r\n0002;812.30;0.00;\r\n"
+         "0003;798.96;0.00;\r\n0004;809.45;0.00;\r\n0005;801.20;0.00;\r\n",
+         table::Units::Metric,
+         {"805,00", "812,30", "798,96", "809,45", "801,20"},
+         {"2641,1", "2665,0", "2621,3", "2655,7", "2628,6"},
+         // Mean 805,382, SD (n) sqrt(24,657).
+         {"13,3", "805,0", "5,0"}},
+    };
+    // The m/s string has no weight: the question is answered with none.
+    prompter.onModal = [](QDialog* dialog) {
+        return int(qobject_cast<WeightDialog*>(dialog) ? QDialog::Accepted : QDialog::Rejected);
+    };
+    for (const RecordedString& s : strings) {
+        SCOPED_TRACE(s.name);
+        Form1->Metric1->trigger();
+        if (!table::isEmpty(Form1->table()))
+            prompter.messageAnswers.push_back(ui::MessageResult::Ok);
+        import(s.file, s.bytes);
+        ASSERT_EQ(column(1).size(), std::size_t(s.recorded.size()));
+        expectShownAsRecorded(s);
+
+        prompter.saveAnswers.push_back(QString::fromStdString(dir.file("string.vxm")));
+        Form1->SaveAs1->trigger();
+        prompter.messageAnswers.push_back(ui::MessageResult::Ok);
+        prompter.openAnswers.push_back(QString::fromStdString(dir.file("string.vxm")));
+        Form1->Open1->trigger();
+        ASSERT_EQ(table::currentFileName(), dir.file("string.vxm"));
+        SCOPED_TRACE("saved and opened");
+        expectShownAsRecorded(s);
+    }
+    EXPECT_TRUE(prompter.messageAnswers.empty());
 }
 
 } // namespace

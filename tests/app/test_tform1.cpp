@@ -1,7 +1,9 @@
 #include "app/forms.h"
+#include "app/shotstatisticspanel.h"
 #include "app/tform1.h"
 #include "help/taboutbox.h"
 #include "help/thelpform.h"
+#include "imports/ui/weightdialog.h"
 #include "runtime/decimalseparator.h"
 #include "serial/comport.h"
 #include "serial/ui/comcombobox.h"
@@ -22,6 +24,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -314,6 +317,65 @@ TEST_F(MainWindow, HelpAndAboutOpenTheWindowsMadeAtStartUp)
     EXPECT_EQ(prompter.modalShown[0], help);
     EXPECT_EQ(prompter.modalShown[1], about);
     EXPECT_EQ(QApplication::topLevelWidgets().size(), windowsBefore);
+}
+
+// The help names what the window shows as the window shows it.
+TEST_F(MainWindow, HelpNamesTheCommandsAnswersAndFiguresAsTheWindowShowsThem)
+{
+    start("A\r\n0,547\r\n");
+    const auto page = [](const char* caption) {
+        QTabWidget* pages = HelpForm->pages();
+        for (int i = 0; i < pages->count(); ++i) {
+            if (pages->tabText(i) == QString::fromUtf8(caption))
+                return pages->widget(i)->findChild<QPlainTextEdit*>()->toPlainText();
+        }
+        ADD_FAILURE() << "no page " << caption;
+        return QString();
+    };
+    WeightDialog question(
+        QStringLiteral("list.txt"), Form1->ComboBox1->model(), 0,
+        [](int) { return std::string("0,547"); }, table::Units::Metric);
+    Form1->Imperial1->trigger();
+    const QString grains = Form1->findChild<QLabel*>("Label2")->text();
+    Form1->Metric1->trigger();
+    const auto caption = [](const char* name) {
+        return Form1->ShotStatisticsDock->findChild<QLabel*>(QString::fromLatin1(name));
+    };
+
+    const std::pair<const char*, QString> named[] = {
+        {"Измерения", "File › Import (Ctrl+I)"},
+        {"Измерения", "«" + question.FromList->text() + "»"},
+        {"Измерения", "«" + question.Typed->text() + "»"},
+        {"Измерения", "«" + question.NoWeight->text() + "»"},
+        {"Измерения", "«" + Form1->ExportTableAsCsv1->text() + "»"},
+        {"Измерения", "«" + Form1->ExportLabRadarReport1->text() + "»"},
+        {"Измерения", "«" + Form1->ExportChartAsPicture1->text() + "»"},
+        {"Измерения", "«" + Form1->ExportReportAsPdf1->text() + "»"},
+        {"Измерения", "File › " + Form1->PrintReport1->text()},
+        {"Графики", "Chart › " + Form1->FitAxesToData1->text()},
+        {"Пули", "«" + grains + "»"},
+        {"Ед. измерения", "«" + grains + "»"},
+        {"Статистика", caption("SdNCaption")->text()},
+        {"Статистика", caption("SelectedSdNCaption")->text()},
+    };
+    for (const auto& [where, text] : named)
+        EXPECT_TRUE(page(where).contains(text)) << where << ": " << text.toStdString();
+
+    // Each SD is compared with the devices its tooltip names, in one sentence of the help.
+    const QStringList sentences = page("Статистика").split(". ");
+    for (const auto& [name, devices] :
+         {std::pair{"SdCaption", QStringList{"LabRadar", "MagnetoSpeed"}},
+          std::pair{"SdNCaption", QStringList{"Garmin Xero"}}}) {
+        const QLabel* sd = caption(name);
+        for (const QString& device : devices) {
+            EXPECT_TRUE(sd->toolTip().contains(device)) << name;
+            const bool told =
+                std::any_of(sentences.begin(), sentences.end(), [&](const QString& s) {
+                    return s.contains(device) && s.contains("с " + sd->text());
+                });
+            EXPECT_TRUE(told) << device.toStdString() << " with " << sd->text().toStdString();
+        }
+    }
 }
 
 TEST_F(MainWindow, WindowFollowsItsAnchorsWhenResized)

@@ -9,6 +9,7 @@
 #include "ui/gridview.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
@@ -211,6 +212,58 @@ TEST_F(ViewCommands, ImperialConvertsWhatIsShownAndNothingStored)
     EXPECT_EQ(shown(0, 1), "300");
     EXPECT_EQ(header(1), "V (m/s)");
     EXPECT_EQ(h->sectionSize(1), 45) << "the designed widths come back";
+}
+
+// The user's widths survive every Units click; Imperial only widens the V, E and m columns
+// its headers do not fit, and Metric widens nothing.
+TEST_F(ViewCommands, UnitsKeepTheWidthsTheUserSet)
+{
+    QHeaderView* h = Form1->Grid->horizontalHeader();
+    const auto fits = [&](int col) {
+        return h->sectionSize(col) >= h->fontMetrics().horizontalAdvance(header(col));
+    };
+    h->resizeSection(table::ColBullet, 130);
+    h->resizeSection(table::ColV, 90);
+    h->resizeSection(table::ColE, 20);
+    h->resizeSection(table::ColM, 12);
+
+    Form1->Imperial1->trigger();
+    EXPECT_EQ(h->sectionSize(table::ColBullet), 130);
+    EXPECT_EQ(h->sectionSize(table::ColV), 90) << "wide enough already";
+    EXPECT_TRUE(fits(table::ColE) && fits(table::ColM));
+    const int e = h->sectionSize(table::ColE);
+    EXPECT_GT(e, 20);
+
+    Form1->Metric1->trigger();
+    EXPECT_EQ(h->sectionSize(table::ColBullet), 130);
+    EXPECT_EQ(h->sectionSize(table::ColV), 90);
+    EXPECT_EQ(h->sectionSize(table::ColE), e) << "never narrowed";
+    h->resizeSection(table::ColM, 12);
+    Form1->Metric1->trigger();
+    EXPECT_EQ(h->sectionSize(table::ColM), 12) << "Metric widens nothing";
+    EXPECT_EQ(Form1->table().colWidth(table::ColM), 12) << "the table keeps the user's width";
+    EXPECT_EQ(Form1->table().colWidth(table::ColBullet), 130);
+}
+
+// Headers roomier than the designed widths (a larger font would do the same): the columns
+// Imperial widens are wide from the start when Imperial is remembered.
+TEST_F(ViewCommands, RememberedImperialWidensItsHeadersAtTheStart)
+{
+    qApp->setStyleSheet(QStringLiteral("QHeaderView::section { padding: 0 12px; }"));
+    const auto widths = [this] {
+        const QHeaderView* h = Form1->Grid->horizontalHeader();
+        return std::vector<int>{h->sectionSize(1), h->sectionSize(2), h->sectionSize(3)};
+    };
+    restart();
+    const std::vector<int> metric = widths();
+    Form1->Imperial1->trigger();
+    const std::vector<int> clicked = widths();
+    restart();
+    qApp->setStyleSheet(QString());
+    EXPECT_EQ(Form1->units(), table::Units::Imperial);
+    for (std::size_t i = 0; i < metric.size(); ++i)
+        EXPECT_GT(clicked[i], metric[i]) << "column " << i + 1 << " is widened by the click";
+    EXPECT_EQ(widths(), clicked) << "and at the start";
 }
 
 TEST_F(ViewCommands, UnitsPanelAndFitAreRememberedAndOddValuesIgnored)

@@ -1,6 +1,7 @@
 #include "help/taboutbox.h"
 #include "help/thelpform.h"
 #include "runtime/errors.h"
+#include "runtime/numberformat.h"
 #include "serial/openfailure.h"
 #include "table/shotstatistics.h"
 #include "table/stringdetails.h"
@@ -117,6 +118,11 @@ TEST(HelpForm, StatisticsPageNamesThePanelItsFiguresAndWhatTheyShow)
         EXPECT_TRUE(text.contains(QStringLiteral("• %1 — ").arg(QString::fromUtf8(caption))))
             << caption;
     }
+    for (std::string_view caption : {table::kAllRowsCaptions.populationDeviation,
+                                     table::kSelectionCaptions.populationDeviation}) {
+        EXPECT_TRUE(text.contains(QStringLiteral("• %1 — ").arg(QString::fromUtf8(caption))))
+            << caption;
+    }
 
     // What the panel really shows for a lone shot and for rows it leaves out.
     EXPECT_TRUE(text.contains(inGuillemets(table::kNoFigure)));
@@ -124,6 +130,28 @@ TEST(HelpForm, StatisticsPageNamesThePanelItsFiguresAndWhatTheyShow)
     twoLeftOut.withoutVelocity = 2;
     EXPECT_TRUE(
         text.contains(inGuillemets(table::formatShotStatistics(twoLeftOut).withoutVelocity)));
+}
+
+// The numbers the pages give as examples are the program's own.
+TEST(HelpForm, ExamplesAreWhatTheProgramComputes)
+{
+    THelpForm form;
+    const QString units = pageText(form, QStringLiteral("Ед. измерения"));
+    const QString pellet = QString::fromStdString(table::weightFieldGrains("0,547").value_or(""));
+    const QString typed =
+        QString::fromStdString(table::weightFieldGrams(pellet.toStdString()).value_or(""));
+    EXPECT_EQ(pellet, "8,4");
+    EXPECT_EQ(typed, "0,544");
+    EXPECT_TRUE(units.contains(QStringLiteral("0,547 г показывается как %1 gr").arg(pellet)));
+    EXPECT_TRUE(units.contains(QStringLiteral("%1 gr — это %2 г").arg(pellet, typed)));
+    EXPECT_TRUE(units.contains(QStringLiteral("(%1, %2)")
+                                   .arg(QString::fromStdString(rt::formatEnergy(999.5)),
+                                        QString::fromStdString(rt::formatEnergy(1504.2)))));
+
+    // The charts leave the program by more ways than their own menu's.
+    const QString charts = pageText(form, QStringLiteral("Графики"));
+    for (const char* way : {"BMP", "WMF", "PNG", "SVG", "PDF", "File › Print Report..."})
+        EXPECT_TRUE(charts.contains(QString::fromUtf8(way))) << way;
 }
 
 TEST(HelpForm, PagesTellHowToReachThePortAndWhereTheInstalledProgramKeepsItsList)

@@ -5,6 +5,11 @@
 #include "ui/prompts.h"
 #include "ui/qtext.h"
 
+QString exportsFilterEntry()
+{
+    return QStringLiteral("Chronograph exports (*.csv *.CSV *.txt *.TXT *.fit *.FIT)");
+}
+
 std::optional<ImportChoice> askImportChoice(QWidget* parent, const imports::ImportedFile& file,
                                             const QString& fileName)
 {

@@ -16,6 +16,10 @@ struct ImportChoice {
     imports::VelocityUnit unitForUnknown = imports::VelocityUnit::MetresPerSecond;
 };
 
+// The file dialogs' entry for the files the import reads. The patterns come in both letter
+// cases: GTK's dialogs match them by case.
+QString exportsFilterEntry();
+
 // Asks only what the file leaves open; nothing when the user cancels.
 std::optional<ImportChoice> askImportChoice(QWidget* parent, const imports::ImportedFile& file,
                                             const QString& fileName);
