@@ -3,6 +3,7 @@
 #include "runtime/asciitext.h"
 #include "runtime/errors.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <limits>
@@ -61,6 +62,43 @@ int strToInt(std::string_view text)
     return *value;
 }
 
+namespace {
+
+// The short, plain decimals cells hold ("5,4", "-0,35", "0,547"): at most fifteen digits and
+// no exponent, so the digits and the power of ten are exact doubles and one division rounds
+// as from_chars does, at a fraction of its cost.
+std::optional<double> parseShortDecimal(std::string_view text)
+{
+    static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    std::size_t pos = 0;
+    const bool negative = !text.empty() && text[0] == '-';
+    if (!text.empty() && (text[0] == '-' || text[0] == '+'))
+        ++pos;
+    std::uint64_t mantissa = 0;
+    int digits = 0;
+    int decimals = -1;
+    for (; pos < text.size(); ++pos) {
+        const char c = text[pos];
+        if (isAsciiDigit(c)) {
+            if (++digits > 15)
+                return std::nullopt;
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+            decimals += decimals >= 0 ? 1 : 0;
+        } else if ((c == ',' || c == '.') && decimals < 0) {
+            decimals = 0;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (digits == 0)
+        return std::nullopt;
+    const double value = static_cast<double>(mantissa) / kPowers[std::max(decimals, 0)];
+    return negative ? -value : value;
+}
+
+} // namespace
+
 std::optional<double> parseFloat(std::string_view text)
 {
     std::size_t begin = 0;
@@ -69,47 +107,29 @@ std::optional<double> parseFloat(std::string_view text)
         ++begin;
     while (end > begin && isBlank(text[end - 1]))
         --end;
+    if (const std::optional<double> quick = parseShortDecimal(text.substr(begin, end - begin)))
+        return quick;
 
     // Checked here by hand so that from_chars only ever sees the plain form it and we agree
-    // on: no "inf", "nan", hex, or a '+' it would refuse. Cells are short: the plain form is
-    // built on the stack, so converting a table allocates nothing.
-    char buffer[64];
-    std::string spill;
-    const bool fits = end - begin < sizeof buffer;
-    if (!fits)
-        spill.reserve(end - begin);
-    std::size_t length = 0;
-    const auto put = [&](char c) {
-        if (fits)
-            buffer[length++] = c;
-        else
-            spill += c;
-    };
+    // on: no "inf", "nan", hex, or a '+' it would refuse.
+    std::string plain;
+    plain.reserve(end - begin);
     std::size_t pos = begin;
-    bool negative = false;
     if (pos < end && (text[pos] == '+' || text[pos] == '-')) {
-        negative = text[pos] == '-';
-        if (negative)
-            put('-');
+        if (text[pos] == '-')
+            plain += '-';
         ++pos;
     }
     bool mantissaDigit = false;
     bool separatorSeen = false;
-    // The digits as a whole number and the decimals among them, for the exact short path.
-    std::uint64_t mantissa = 0;
-    int digits = 0;
-    int decimals = 0;
     for (; pos < end; ++pos) {
         const char c = text[pos];
         if (isAsciiDigit(c)) {
             mantissaDigit = true;
-            put(c);
-            mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
-            ++digits;
-            decimals += separatorSeen ? 1 : 0;
+            plain += c;
         } else if ((c == ',' || c == '.') && !separatorSeen) {
             separatorSeen = true;
-            put('.');
+            plain += '.';
         } else {
             break;
         }
@@ -117,27 +137,18 @@ std::optional<double> parseFloat(std::string_view text)
     if (!mantissaDigit)
         return std::nullopt;
 
-    // At most fifteen digits and no exponent: the digits and the power of ten are exact
-    // doubles, so one division rounds as from_chars does, at a fraction of its cost.
-    if (pos == end && digits <= 15) {
-        static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                             1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-        const double value = static_cast<double>(mantissa) / kPowers[decimals];
-        return negative ? -value : value;
-    }
-
     if (pos < end && (text[pos] == 'e' || text[pos] == 'E')) {
-        put('e');
+        plain += 'e';
         ++pos;
         if (pos < end && (text[pos] == '+' || text[pos] == '-')) {
             if (text[pos] == '-')
-                put('-');
+                plain += '-';
             ++pos;
         }
         bool exponentDigit = false;
         for (; pos < end && isAsciiDigit(text[pos]); ++pos) {
             exponentDigit = true;
-            put(text[pos]);
+            plain += text[pos];
         }
         if (!exponentDigit)
             return std::nullopt;
@@ -146,8 +157,8 @@ std::optional<double> parseFloat(std::string_view text)
         return std::nullopt;
 
     double value = 0.0;
-    const char* first = fits ? buffer : spill.data();
-    const char* last = first + (fits ? length : spill.size());
+    const char* first = plain.data();
+    const char* last = first + plain.size();
     const auto [ptr, ec] = std::from_chars(first, last, value);
     // Both overflow and a non-zero text that underflows to zero come back as out of range.
     if (ec != std::errc{} || ptr != last)
