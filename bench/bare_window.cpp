@@ -2,6 +2,10 @@
 // program shows its main window. The program's start-up is judged against this.
 #include <QApplication>
 #include <QMainWindow>
+#include <QTimer>
+
+#include <cstdlib>
+#include <string_view>
 
 int main(int argc, char* argv[])
 {
@@ -9,5 +13,9 @@ int main(int argc, char* argv[])
     QMainWindow window;
     window.resize(1171, 540);
     window.show();
+    // As the program does with this setting: end after the first events, for a profiler.
+    if (const char* trace = std::getenv("VEXOREL_TRACE_STARTUP");
+        trace && std::string_view(trace) == "quit")
+        QTimer::singleShot(0, &app, &QApplication::quit);
     return app.exec();
 }

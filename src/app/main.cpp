@@ -26,7 +26,11 @@ int main(int argc, char* argv[])
     startupMark("windows created");
     Form1->show();
     startupMark("main window shown");
-    QTimer::singleShot(0, [] { startupMark("first events handled"); });
+    QTimer::singleShot(0, [] {
+        startupMark("first events handled");
+        if (quitAfterStartup())
+            QApplication::quit();
+    });
     if (start.file)
         openAtStart(Form1, *start.file);
     const TerminationWatch watch;

@@ -5,3 +5,7 @@
 // flag. The time before main() (loading the libraries) is what the start-up probe measures
 // beyond the last mark.
 void startupMark(const char* phase);
+
+// With VEXOREL_TRACE_STARTUP=quit the program ends once its first events are handled, so a
+// profiler can count what start-up costs.
+bool quitAfterStartup();

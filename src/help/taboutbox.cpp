@@ -106,15 +106,12 @@ TAboutBox::TAboutBox(QWidget* parent)
     icon->setObjectName(QStringLiteral("ProgramIcon"));
     icon->setAccessibleName(QStringLiteral("Program logo"));
     icon->setFixedSize(kLogoSize, kLogoSize);
-    icon->setPixmap(QPixmap::fromImage(drawLogo(panel->palette().color(QPalette::Window))));
+    m_icon = icon;
 
     auto* productName = new QLabel(QStringLiteral("Vexorel!"), panel);
     productName->setObjectName(QStringLiteral("ProductName"));
     productName->setAccessibleName(QStringLiteral("Program name"));
-    QFont nameFont(QStringLiteral("Times New Roman"));
-    nameFont.setStyleHint(QFont::Serif);
-    nameFont.setPixelSize(32);
-    productName->setFont(nameFont);
+    m_productName = productName;
     QPalette namePalette = productName->palette();
     namePalette.setColor(QPalette::WindowText, kFuchsia);
     productName->setPalette(namePalette);
@@ -179,6 +176,14 @@ void TAboutBox::OKButtonClick()
 
 void TAboutBox::showEvent(QShowEvent* event)
 {
+    // Drawn at the first show: a logo and a font of its own are not worth a start-up.
+    if (m_icon->pixmap().isNull()) {
+        m_icon->setPixmap(QPixmap::fromImage(drawLogo(palette().color(QPalette::Window))));
+        QFont nameFont(QStringLiteral("Times New Roman"));
+        nameFont.setStyleHint(QFont::Serif);
+        nameFont.setPixelSize(32);
+        m_productName->setFont(nameFont);
+    }
     // Enter must press OK even if the user left the caret in the dedication last time.
     m_okButton->setFocus();
 

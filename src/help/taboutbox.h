@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+class QLabel;
 class QPushButton;
 class QShowEvent;
 
@@ -21,4 +22,6 @@ protected:
 
 private:
     QPushButton* m_okButton;
+    QLabel* m_icon = nullptr;
+    QLabel* m_productName = nullptr;
 };

@@ -471,7 +471,6 @@ QPlainTextEdit* makeMemo(const HelpPage& page, int number, QWidget* parent)
     auto* memo = new QPlainTextEdit(parent);
     memo->setObjectName(QStringLiteral("Memo%1").arg(number));
     memo->setAccessibleName(QString::fromUtf8(page.caption));
-    memo->setPlainText(QString::fromUtf8(page.text));
     memo->setReadOnly(true);
     // Read-only alone drops the keyboard cursor; keep it so the text can be read and
     // copied without a mouse and a screen reader can follow along.
@@ -494,20 +493,6 @@ THelpForm::THelpForm(QWidget* parent)
 
     m_pages->setObjectName(QStringLiteral("PageControl1"));
     m_pages->setAccessibleName(QStringLiteral("Help pages"));
-    // Six Cyrillic captions must share a 474-pixel strip without scroll arrows.
-    m_pages->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 5px; }"));
-
-    int number = 0;
-    for (const HelpPage& page : kPages) {
-        ++number;
-        auto* sheet = new QWidget(m_pages);
-        sheet->setObjectName(QStringLiteral("TabSheet%1").arg(number));
-        auto* sheetLayout = new QVBoxLayout(sheet);
-        sheetLayout->setContentsMargins(0, 0, 0, 0);
-        sheetLayout->addWidget(makeMemo(page, number, sheet));
-        m_pages->addTab(sheet, QString::fromUtf8(page.caption));
-    }
-    m_pages->setCurrentIndex(0);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -517,4 +502,39 @@ THelpForm::THelpForm(QWidget* parent)
     // window on every show.
     move(80, 105);
     resize(kClientWidth, kClientHeight);
+}
+
+QTabWidget* THelpForm::pages() const
+{
+    fillPages();
+    return m_pages;
+}
+
+void THelpForm::fillPages() const
+{
+    // Six long texts in their own editors, wanted only when the help is read: made then, not
+    // at every start.
+    if (m_pages->count() > 0)
+        return;
+    // Six Cyrillic captions must share a 474-pixel strip without scroll arrows.
+    m_pages->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 5px; }"));
+    int number = 0;
+    for (const HelpPage& page : kPages) {
+        ++number;
+        auto* sheet = new QWidget(m_pages);
+        sheet->setObjectName(QStringLiteral("TabSheet%1").arg(number));
+        auto* sheetLayout = new QVBoxLayout(sheet);
+        sheetLayout->setContentsMargins(0, 0, 0, 0);
+        QPlainTextEdit* memo = makeMemo(page, number, sheet);
+        memo->setPlainText(QString::fromUtf8(page.text));
+        sheetLayout->addWidget(memo);
+        m_pages->addTab(sheet, QString::fromUtf8(page.caption));
+    }
+    m_pages->setCurrentIndex(0);
+}
+
+void THelpForm::showEvent(QShowEvent* event)
+{
+    fillPages();
+    QDialog::showEvent(event);
 }

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+class QShowEvent;
 class QTabWidget;
 
 // The user's manual. Made once and only ever hidden, so it reopens on the page and at the
@@ -12,8 +13,14 @@ class THelpForm : public QDialog {
 public:
     explicit THelpForm(QWidget* parent = nullptr);
 
-    QTabWidget* pages() const { return m_pages; }
+    // Its pages, their texts filled.
+    QTabWidget* pages() const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
 
 private:
+    void fillPages() const;
+
     QTabWidget* m_pages;
 };

@@ -225,6 +225,7 @@ TEST(HelpForm, ReopensWhereTheReaderLeftIt)
 TEST(AboutBox, LooksAsDesigned)
 {
     TAboutBox box;
+    box.show(); // the logo is drawn when first shown
     auto* icon = box.findChild<QLabel*>(QStringLiteral("ProgramIcon"));
     ASSERT_NE(icon, nullptr);
     EXPECT_FALSE(icon->pixmap().toImage().isNull()) << "the icon resource is bundled";

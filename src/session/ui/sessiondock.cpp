@@ -76,6 +76,30 @@ SessionDock::SessionDock(QWidget* parent)
 {
     setObjectName(QStringLiteral("SessionDock"));
     setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
+    // Behind the shot statistics' tab at start: its fields wait until they are seen.
+    connect(this, &QDockWidget::visibilityChanged, this, [this](bool visible) {
+        if (visible)
+            ensureBuilt();
+    });
+}
+
+QSize SessionDock::sizeHint() const
+{
+    // The width the fields take once made, known before they are.
+    return {fontMetrics().averageCharWidth() * 44, QDockWidget::sizeHint().height()};
+}
+
+void SessionDock::ensureBuilt()
+{
+    if (m_built)
+        return;
+    m_built = true;
+    build();
+    fill();
+}
+
+void SessionDock::build()
+{
     auto* body = new QWidget(this);
     auto* form = new QFormLayout(body);
 
@@ -128,8 +152,17 @@ SessionDock::SessionDock(QWidget* parent)
 
 void SessionDock::setDetails(const table::StringDetails& details)
 {
-    m_filling = true;
     m_details = details;
+    if (!details.empty())
+        ensureBuilt();
+    if (m_built)
+        fill();
+}
+
+void SessionDock::fill()
+{
+    const table::StringDetails& details = m_details;
+    m_filling = true;
     TitleEdit->setText(ui::toQString(details.title));
     DateTimeEdit->setText(
         details.dateTime.empty() ? QString() : ui::toQString(ui::localTimeText(details.dateTime)));
@@ -154,6 +187,8 @@ void SessionDock::userEdited()
 
 table::StringDetails SessionDock::details() const
 {
+    if (!m_built)
+        return m_details;
     table::StringDetails d;
     d.title = ui::toStdString(TitleEdit->text());
     // The date as it came stays, offset and all, until the user types another one.

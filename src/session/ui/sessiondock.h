@@ -18,6 +18,10 @@ public:
 
     // Fills the fields without a change signal.
     void setDetails(const table::StringDetails& details);
+    // The fields are made when the dock is first seen or given details, not at start-up; the
+    // field members are null until then.
+    void ensureBuilt();
+    QSize sizeHint() const override;
     // The fields as the table keeps them. A date the field cannot read keeps the last good one.
     table::StringDetails details() const;
 
@@ -41,8 +45,11 @@ signals:
     void edited();
 
 private:
+    void build();
+    void fill();
     void userEdited();
 
     table::StringDetails m_details;
     bool m_filling = false;
+    bool m_built = false;
 };
