@@ -80,7 +80,7 @@ void TForm1::ExportTableAsCsv1Click()
     proposeSessionName(SaveDialog4, "csv");
     if (const auto path = ui::askSaveFile(this, SaveDialog4))
         rt::createFile(ui::toLocalPath(*path),
-                       exports::tableCsv(m_table, m_units, exportedStatistics()));
+                       exports::tableCsv(m_table, m_units, exportedStatistics(), m_details));
 }
 
 void TForm1::ExportLabRadarReport1Click()
