@@ -12,6 +12,7 @@
 #include "table/measurementtable.h"
 #include "ui/errorreport.h"
 #include "ui/gridview.h"
+#include "ui/localtime.h"
 #include "ui/qtext.h"
 
 #include <QApplication>
@@ -92,7 +93,8 @@ void TForm1::ExportLabRadarReport1Click()
         const QDateTime now = QDateTime::currentDateTime();
         const exports::ExportMoment moment{now.toString(QStringLiteral("yyyy-MM-dd")).toStdString(),
                                            now.toString(QStringLiteral("HH:mm:ss")).toStdString()};
-        rt::createFile(ui::toLocalPath(*path), exports::labRadarReport(m_table, m_units, moment));
+        rt::createFile(ui::toLocalPath(*path),
+                       exports::labRadarReport(m_table, m_units, moment, ui::localTimeText));
     }
 }
 

@@ -4,9 +4,11 @@
 #include "exports/ui/papersize.h"
 #include "exports/ui/reportlayout.h"
 #include "runtime/decimalseparator.h"
+#include "session/ui/sessiondock.h"
 #include "support/csvreader.h"
 #include "support/ui/mainwindowfixture.h"
 #include "table/currentfile.h"
+#include "table/measurementtable.h"
 #include "ui/gridview.h"
 
 #include <QAction>
@@ -27,9 +29,13 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <numeric>
+#include <optional>
+
+#include <time.h>
 
 namespace {
 
@@ -216,6 +222,70 @@ TEST_F(ExportCommands, LabRadarReportIsStampedWithTheExportMoment)
         QDateTime::fromString(m.captured(1) + " " + m.captured(2), "yyyy-MM-dd HH:mm:ss");
     EXPECT_GE(stamp, before.addMSecs(-before.time().msec()));
     EXPECT_LE(stamp, after);
+}
+
+// The local time zone while it lives: one far from UTC, where a time kept in UTC must be
+// converted to show right.
+class LocalZone {
+public:
+    explicit LocalZone(const char* zone)
+    {
+        if (const char* old = std::getenv("TZ"))
+            m_old = old;
+        setenv("TZ", zone, 1);
+        tzset();
+    }
+    ~LocalZone()
+    {
+        if (m_old)
+            setenv("TZ", m_old->c_str(), 1);
+        else
+            unsetenv("TZ");
+        tzset();
+    }
+    LocalZone(const LocalZone&) = delete;
+    LocalZone& operator=(const LocalZone&) = delete;
+
+private:
+    std::optional<std::string> m_old;
+};
+
+// What the user gives a string in the window reaches the exports: fields typed in the Session
+// dock, shot times, a shot excluded through the Edit menu.
+TEST_F(ExportCommands, CsvAndLabRadarReportCarryTheDetails)
+{
+    const LocalZone tokyo("Asia/Tokyo");
+    shots({"300", "310", "290"});
+    QTest::keyClicks(Form1->SessionDock1->RifleEdit, "Tikka T3x");
+    QTest::keyClicks(Form1->SessionDock1->ChargeEdit, "24,5");
+    Form1->table().setCell(table::ColTime, 1, "2024-05-11T09:41:02");
+    Form1->table().setCell(table::ColTime, 2, "2024-06-18T23:47:11Z");
+    Form1->Grid->selectRows(3, 3);
+    Form1->ExcludeFromStatistics1->trigger();
+
+    const CsvFile csv = readCsv(saved(Form1->ExportTableAsCsv1, "details.csv"), ';');
+    ASSERT_TRUE(csv.problems.empty()) << csv.problems.front();
+    ASSERT_GE(csv.records.size(), 8u);
+    EXPECT_EQ(csv.records[0].size(), 10u);
+    EXPECT_EQ(csv.records[3], (std::vector<std::string>{"3", "290", "23,0", "0,547", "JSB Exact",
+                                                        "-3,33", "", "yes", "", ""}));
+    EXPECT_EQ(csv.records[5], (std::vector<std::string>{"Rifle", "Tikka T3x"}));
+    EXPECT_EQ(csv.records[6], (std::vector<std::string>{"Charge", "24.5 gr"}));
+
+    // Each shot in its own local date and time; the one without a time in the export's.
+    const QDateTime before = QDateTime::currentDateTime();
+    const QStringList lines =
+        QString::fromStdString(saved(Form1->ExportLabRadarReport1, "SR0001 Report.csv"))
+            .split("\r\n", Qt::SkipEmptyParts);
+    ASSERT_GE(lines.size(), 3);
+    EXPECT_EQ(lines[lines.size() - 3].toStdString(),
+              "0001;300.00;24.62;8.44;2024-05-11;09:41:02;");
+    EXPECT_EQ(lines[lines.size() - 2].toStdString(),
+              "0002;310.00;26.28;8.44;2024-06-19;08:47:11;");
+    EXPECT_EQ(lines.back().left(34).toStdString(),
+              "0003;290.00;23.00;8.44;" + before.toString("yyyy-MM-dd").toStdString() + ";");
+    EXPECT_TRUE(lines.contains("Stats - Average;305.00;m/s;")) << "the excluded shot left out";
+    EXPECT_TRUE(errors().isEmpty()) << errors().join("; ").toStdString();
 }
 
 // Copy through the real shortcut, as a user presses it, in the window that has the focus.
