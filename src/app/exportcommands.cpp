@@ -67,6 +67,7 @@ exports::ReportSource TForm1::reportSource() const
     const QDate date =
         current.isEmpty() || !file.exists() ? QDate::currentDate() : file.lastModified().date();
     source.date = QLocale().toString(date, QLocale::LongFormat);
+    source.details = m_details;
     source.grid = &m_table;
     source.units = m_units;
     source.statistics = exportedStatistics();

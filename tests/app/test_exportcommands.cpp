@@ -2,6 +2,7 @@
 #include "app/tform1.h"
 #include "chart/ui/chartwidget.h"
 #include "exports/ui/papersize.h"
+#include "exports/ui/report.h"
 #include "exports/ui/reportlayout.h"
 #include "runtime/decimalseparator.h"
 #include "session/ui/sessiondock.h"
@@ -18,6 +19,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPageSize>
 #include <QPrinter>
 #include <QPrintPreviewDialog>
 #include <QProcess>
@@ -454,6 +456,80 @@ TEST_F(ExportCommands, ReportOfASavedSessionCarriesItsNameAndDateOnLetterInTheUS
     const std::string text = pdfText(dir.file("mar07.pdf"));
     EXPECT_NE(text.find("mar07.vxm"), std::string::npos);
     EXPECT_NE(text.find("Thursday, March 7, 2024"), std::string::npos) << text;
+}
+
+// Dated the day the string was shot, with its fields and notes under the title; the excluded
+// shot is marked in the table and left out of the figures.
+TEST_F(ExportCommands, ReportShowsTheStringsDetailsDateAndExcludedShots)
+{
+    useLocale(QLocale::English, QLocale::UnitedStates);
+    shots({"300", "310", "290"});
+    table::StringDetails details;
+    details.title = "Ladder step 3";
+    details.dateTime = "2024-05-11T09:40:00";
+    details.rifle = "Tikka T3x";
+    details.charge = {"24.5", "gr"};
+    details.temperature = {"21", "\u00B0C"};
+    details.notes = "Wind 5 mph from 9\nMirage heavy\nthree\nfour\nfive\nsix\nseven";
+    Form1->setStringDetails(details);
+    Form1->Grid->selectRows(2, 2);
+    Form1->ExcludeFromStatistics1->trigger();
+    saved(Form1->ExportReportAsPdf1, "detailed.pdf");
+    const std::string text = pdfText(dir.file("detailed.pdf"));
+
+    const QLocale locale;
+    const QString shotOn = locale.toString(QDate(2024, 5, 11), QLocale::LongFormat) + ", " +
+                           locale.toString(QTime(9, 40), QLocale::ShortFormat);
+    for (const std::string& expected :
+         {shotOn.toStdString(), std::string("Title: Ladder step 3"), std::string("Rifle: Tikka T3x"),
+          std::string("Charge: 24.5 gr"), std::string("Temperature: 21 \u00B0C"),
+          std::string("Notes: Wind 5 mph from 9"), std::string("Mirage heavy"),
+          std::string("six \u2026")})
+        EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
+    EXPECT_EQ(text.find("seven"), std::string::npos) << "six lines of notes at most";
+    EXPECT_EQ(text.find(locale.toString(QDate::currentDate(), QLocale::LongFormat).toStdString()),
+              std::string::npos)
+        << "the string's day, not today's";
+
+    const QString pdf = QString::fromStdString(text);
+    const auto row = [&](const char* pattern) {
+        return QRegularExpression(pattern, QRegularExpression::MultilineOption).match(pdf).hasMatch();
+    };
+    EXPECT_TRUE(row(R"(^\s*2\s+310\s+[\d,]+\s+[\d,]+\s+JSB Exact\s+excluded\s)")) << text;
+    EXPECT_FALSE(row(R"(^\s*[13]\s+\d+\s+.*excluded)")) << "only the excluded shot is marked";
+    EXPECT_TRUE(row(R"(^\s*Shots\s+2\s)")) << "the figures leave it out";
+    EXPECT_TRUE(row(R"(Excluded shots\s+1\s)"));
+    EXPECT_TRUE(row(R"(V max\s+310\s)")) << "the labels stay over all rows";
+}
+
+// The report's charts keep every point while its PDF stays within the size of a vector file,
+// as the chart's own PDF does; beyond, they are thinned to the PDF's resolution. PDF streams
+// are compressed: their bytes stand in for the vertices drawn, a few per vertex.
+TEST(ReportCharts, EveryPointWhileThePdfStaysWithinTenMegabytes)
+{
+    table::StringGrid grid = table::makeGrid();
+    table::writeHeader(grid);
+    grid.setRowCount(2);
+    grid.setCell(table::ColN, 1, "1");
+    grid.setCell(table::ColV, 1, "300");
+    for (const auto& [shots, everyPoint] : {std::pair{65535, true}, std::pair{450000, false}}) {
+        chart::ChartWidget widget;
+        widget.setView3D(true);
+        chart::Series& s = widget.edit().addSeries("V");
+        for (int i = 1; i <= shots; ++i)
+            s.addXY(i, 280 + (i % 40) * 7919 % 40);
+        exports::ReportSource source;
+        source.sessionName = "charts";
+        source.grid = &grid;
+        source.charts = {&widget.chart(), nullptr, nullptr};
+        const std::string bytes = exports::reportPdf(source, QPageSize(QPageSize::A4));
+        SCOPED_TRACE(shots);
+        EXPECT_LE(bytes.size(), 10e6);
+        if (everyPoint)
+            EXPECT_GE(bytes.size() / 8, std::size_t(shots));
+        else
+            EXPECT_LT(bytes.size() / 8, std::size_t(shots / 2));
+    }
 }
 
 TEST_F(ExportCommands, PrintReportShowsThePreviewWhosePagesArePrintable)
