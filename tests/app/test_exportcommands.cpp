@@ -280,10 +280,8 @@ TEST_F(ExportCommands, CsvAndLabRadarReportCarryTheDetails)
         QString::fromStdString(saved(Form1->ExportLabRadarReport1, "SR0001 Report.csv"))
             .split("\r\n", Qt::SkipEmptyParts);
     ASSERT_GE(lines.size(), 3);
-    EXPECT_EQ(lines[lines.size() - 3].toStdString(),
-              "0001;300.00;24.62;8.44;2024-05-11;09:41:02;");
-    EXPECT_EQ(lines[lines.size() - 2].toStdString(),
-              "0002;310.00;26.28;8.44;2024-06-19;08:47:11;");
+    EXPECT_EQ(lines[lines.size() - 3].toStdString(), "0001;300.00;24.62;8.44;2024-05-11;09:41:02;");
+    EXPECT_EQ(lines[lines.size() - 2].toStdString(), "0002;310.00;26.28;8.44;2024-06-19;08:47:11;");
     EXPECT_EQ(lines.back().left(34).toStdString(),
               "0003;290.00;23.00;8.44;" + before.toString("yyyy-MM-dd").toStdString() + ";");
     EXPECT_TRUE(lines.contains("Stats - Average;305.00;m/s;")) << "the excluded shot left out";
@@ -481,10 +479,10 @@ TEST_F(ExportCommands, ReportShowsTheStringsDetailsDateAndExcludedShots)
     const QString shotOn = locale.toString(QDate(2024, 5, 11), QLocale::LongFormat) + ", " +
                            locale.toString(QTime(9, 40), QLocale::ShortFormat);
     for (const std::string& expected :
-         {shotOn.toStdString(), std::string("Title: Ladder step 3"), std::string("Rifle: Tikka T3x"),
-          std::string("Charge: 24.5 gr"), std::string("Temperature: 21 \u00B0C"),
-          std::string("Notes: Wind 5 mph from 9"), std::string("Mirage heavy"),
-          std::string("six \u2026")})
+         {shotOn.toStdString(), std::string("Title: Ladder step 3"),
+          std::string("Rifle: Tikka T3x"), std::string("Charge: 24.5 gr"),
+          std::string("Temperature: 21 \u00B0C"), std::string("Notes: Wind 5 mph from 9"),
+          std::string("Mirage heavy"), std::string("six \u2026")})
         EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
     EXPECT_EQ(text.find("seven"), std::string::npos) << "six lines of notes at most";
     EXPECT_EQ(text.find(locale.toString(QDate::currentDate(), QLocale::LongFormat).toStdString()),
@@ -493,7 +491,9 @@ TEST_F(ExportCommands, ReportShowsTheStringsDetailsDateAndExcludedShots)
 
     const QString pdf = QString::fromStdString(text);
     const auto row = [&](const char* pattern) {
-        return QRegularExpression(pattern, QRegularExpression::MultilineOption).match(pdf).hasMatch();
+        return QRegularExpression(pattern, QRegularExpression::MultilineOption)
+            .match(pdf)
+            .hasMatch();
     };
     EXPECT_TRUE(row(R"(^\s*2\s+310\s+[\d,]+\s+[\d,]+\s+JSB Exact\s+excluded\s)")) << text;
     EXPECT_FALSE(row(R"(^\s*[13]\s+\d+\s+.*excluded)")) << "only the excluded shot is marked";
