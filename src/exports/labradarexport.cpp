@@ -1,6 +1,7 @@
 #include "exports/labradarexport.h"
 
 #include "exports/shotfields.h"
+#include "runtime/asciitext.h"
 #include "runtime/convert.h"
 #include "runtime/decimalseparator.h"
 #include "runtime/errors.h"
@@ -37,8 +38,7 @@ bool startsLike(std::string_view text, std::string_view pattern)
     if (text.size() < pattern.size())
         return false;
     for (std::size_t i = 0; i < pattern.size(); ++i) {
-        const bool digit = text[i] >= '0' && text[i] <= '9';
-        if (pattern[i] == 'd' ? !digit : text[i] != pattern[i])
+        if (pattern[i] == 'd' ? !rt::isAsciiDigit(text[i]) : text[i] != pattern[i])
             return false;
     }
     return true;
