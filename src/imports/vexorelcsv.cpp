@@ -82,13 +82,17 @@ std::optional<std::vector<std::string>> recordFields(ImportLines& lines, std::st
                                                      char separator)
 {
     std::optional<std::vector<std::string>> fields = splitFields(line, separator);
+    // An odd count of quotes leaves one open. Split again only once it closes, so that a quote
+    // left open over thousands of short lines costs no more than reading them; a record is
+    // no longer than a line may be.
+    std::size_t quotes = static_cast<std::size_t>(std::count(line.begin(), line.end(), '"'));
     std::string more;
-    // An odd count of quotes leaves one open; a record no longer than a line may be.
-    while (!fields && std::count(line.begin(), line.end(), '"') % 2 == 1 &&
-           line.size() < rt::kMaxLineBytes && lines.next(more)) {
+    while (!fields && quotes % 2 == 1 && line.size() < rt::kMaxLineBytes && lines.next(more)) {
         line += '\n';
         line += more;
-        fields = splitFields(line, separator);
+        quotes += static_cast<std::size_t>(std::count(more.begin(), more.end(), '"'));
+        if (quotes % 2 == 0)
+            fields = splitFields(line, separator);
     }
     return fields;
 }
