@@ -12,6 +12,7 @@
 #include "table/measurementtable.h"
 #include "ui/errorreport.h"
 #include "ui/gridview.h"
+#include "ui/localtime.h"
 #include "ui/qtext.h"
 
 #include <QApplication>
@@ -66,6 +67,7 @@ exports::ReportSource TForm1::reportSource() const
     const QDate date =
         current.isEmpty() || !file.exists() ? QDate::currentDate() : file.lastModified().date();
     source.date = QLocale().toString(date, QLocale::LongFormat);
+    source.details = m_details;
     source.grid = &m_table;
     source.units = m_units;
     source.statistics = exportedStatistics();
@@ -80,7 +82,7 @@ void TForm1::ExportTableAsCsv1Click()
     proposeSessionName(SaveDialog4, "csv");
     if (const auto path = ui::askSaveFile(this, SaveDialog4))
         rt::createFile(ui::toLocalPath(*path),
-                       exports::tableCsv(m_table, m_units, exportedStatistics()));
+                       exports::tableCsv(m_table, m_units, exportedStatistics(), m_details));
 }
 
 void TForm1::ExportLabRadarReport1Click()
@@ -92,7 +94,8 @@ void TForm1::ExportLabRadarReport1Click()
         const QDateTime now = QDateTime::currentDateTime();
         const exports::ExportMoment moment{now.toString(QStringLiteral("yyyy-MM-dd")).toStdString(),
                                            now.toString(QStringLiteral("HH:mm:ss")).toStdString()};
-        rt::createFile(ui::toLocalPath(*path), exports::labRadarReport(m_table, m_units, moment));
+        rt::createFile(ui::toLocalPath(*path),
+                       exports::labRadarReport(m_table, m_units, moment, ui::localTimeText));
     }
 }
 

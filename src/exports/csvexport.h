@@ -1,9 +1,11 @@
 #pragma once
 
 #include "exports/statisticlines.h"
+#include "table/stringdetails.h"
 #include "table/stringgrid.h"
 #include "table/units.h"
 
+#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,9 +22,18 @@ char csvSeparator(char decimalSeparator);
 // blank (which some readers would trim); a quote inside is doubled.
 void appendCsvField(std::string& out, std::string_view field, char separator);
 
-// Header row, one row per shot (rows 1..rowCount-1) in the units shown, a blank line, then
-// the statistic lines as caption, value and unit.
+// Header row, one row per shot (rows 1..rowCount-1) in the units shown, a blank line, the
+// string's details as caption and value (detailLines), then the statistic lines as caption,
+// value and unit. Where any shot has a time, flags, a note or is excluded, the columns Time
+// (ISO 8601 as stored), Excluded ("yes" or empty), Flags and Note follow the six; a table
+// without details is written as it always was.
 std::string tableCsv(const table::StringGrid& grid, table::Units units,
-                     const std::vector<StatisticLine>& statistics);
+                     const std::vector<StatisticLine>& statistics,
+                     const table::StringDetails& details = {});
+
+// The headers of the shot-detail columns, in their order.
+inline constexpr std::array<std::string_view, 4> kShotDetailHeaders = {"Time", "Excluded", "Flags",
+                                                                       "Note"};
+inline constexpr std::string_view kExcludedYes = "yes";
 
 } // namespace exports

@@ -1,9 +1,11 @@
 #include "exports/labradarexport.h"
 
 #include "exports/shotfields.h"
+#include "runtime/asciitext.h"
 #include "runtime/convert.h"
 #include "runtime/decimalseparator.h"
 #include "runtime/errors.h"
+#include "table/columns.h"
 #include "table/measurementtable.h"
 #include "table/shotstatistics.h"
 #include "table/velocitytext.h"
@@ -27,7 +29,55 @@ struct Shot {
     std::string velocity;
     std::optional<double> energy;
     std::optional<double> grains;
+    ExportMoment moment;
 };
+
+// The text starts with the pattern, where 'd' stands for any digit.
+bool startsLike(std::string_view text, std::string_view pattern)
+{
+    if (text.size() < pattern.size())
+        return false;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] == 'd' ? !rt::isAsciiDigit(text[i]) : text[i] != pattern[i])
+            return false;
+    }
+    return true;
+}
+
+// "09:41:02" from "09:41:02.5+02:00" or "09:41"; the radar writes whole seconds.
+std::optional<std::string> timeAtStart(std::string_view text)
+{
+    if (startsLike(text, "dd:dd:dd"))
+        return std::string(text.substr(0, 8));
+    if (startsLike(text, "dd:dd"))
+        return std::string(text.substr(0, 5)) + ":00";
+    return std::nullopt;
+}
+
+// A shot's date and time from its time as shown ("2024-05-11 09:41:02", "2024-05-11T09:41",
+// "09:41:02"), the export's where the shot's says nothing.
+ExportMoment shotMoment(std::string_view shown, const ExportMoment& exported)
+{
+    if (startsLike(shown, "dddd-dd-dd")) {
+        const std::string_view rest = shown.substr(10);
+        std::optional<std::string> time;
+        if (!rest.empty() && (rest.front() == 'T' || rest.front() == ' '))
+            time = timeAtStart(rest.substr(1));
+        return {std::string(shown.substr(0, 10)), time.value_or(exported.time)};
+    }
+    if (std::optional<std::string> time = timeAtStart(shown))
+        return {exported.date, std::move(*time)};
+    return exported;
+}
+
+ExportMoment rowMoment(const table::StringGrid& grid, std::size_t row, const ExportMoment& exported,
+                       const LocalTimeText& localTime)
+{
+    const std::string_view time = grid.cell(table::ColTime, row);
+    if (time.empty())
+        return exported;
+    return localTime ? shotMoment(localTime(time), exported) : shotMoment(time, exported);
+}
 
 // Two decimals with a point, as the radar writes every number.
 std::string number(double value)
@@ -61,7 +111,8 @@ std::string shotId(std::string_view n, std::size_t row)
     return counter(row);
 }
 
-std::vector<Shot> shotsOf(const table::StringGrid& grid, Units units)
+std::vector<Shot> shotsOf(const table::StringGrid& grid, Units units, const ExportMoment& moment,
+                          const LocalTimeText& localTime)
 {
     std::vector<Shot> shots;
     shots.reserve(grid.rowCount());
@@ -79,7 +130,8 @@ std::vector<Shot> shotsOf(const table::StringGrid& grid, Units units)
                                        std::max(2, table::velocityDecimals(stored)));
         std::replace(velocity.begin(), velocity.end(), rt::decimalSeparator(), '.');
         shots.push_back({shotId(grid.cell(table::ColN, row), row), std::move(velocity),
-                         rowEnergyIn(grid, row, units), rowWeightIn(grid, row, Units::Imperial)});
+                         rowEnergyIn(grid, row, units), rowWeightIn(grid, row, Units::Imperial),
+                         rowMoment(grid, row, moment, localTime)});
     }
     return shots;
 }
@@ -110,9 +162,10 @@ void statistics(std::string& out, const table::StringGrid& grid, Units units, st
 
 } // namespace
 
-std::string labRadarReport(const table::StringGrid& grid, Units units, const ExportMoment& moment)
+std::string labRadarReport(const table::StringGrid& grid, Units units, const ExportMoment& moment,
+                           const LocalTimeText& localTime)
 {
-    const std::vector<Shot> shots = shotsOf(grid, units);
+    const std::vector<Shot> shots = shotsOf(grid, units, moment, localTime);
     const bool imperial = units == Units::Imperial;
     const std::string_view velocityUnit = imperial ? "fps" : "m/s";
 
@@ -135,8 +188,8 @@ std::string labRadarReport(const table::StringGrid& grid, Units units, const Exp
     line(out, {"Shot ID", "V0", "Ke0", "Proj. Weight", "Date", "Time"}, "");
     for (const Shot& s : shots)
         line(out,
-             {s.id, s.velocity, optionalNumber(s.energy), optionalNumber(s.grains), moment.date,
-              moment.time},
+             {s.id, s.velocity, optionalNumber(s.energy), optionalNumber(s.grains), s.moment.date,
+              s.moment.time},
              ";");
     return out;
 }

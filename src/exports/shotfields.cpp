@@ -116,6 +116,14 @@ bool startsFormula(std::string_view text)
 
 } // namespace
 
+void assignSpreadsheetText(std::string& field, std::string_view text)
+{
+    field.clear();
+    if (startsFormula(text))
+        field += '\'';
+    field += text;
+}
+
 void shotFields(const table::StringGrid& grid, std::size_t row, Units units, ShotFields& fields)
 {
     using namespace table;
@@ -123,11 +131,7 @@ void shotFields(const table::StringGrid& grid, std::size_t row, Units units, Sho
     fields[ColV] = velocityText(grid, row, units);
     assign(fields[ColE], rowEnergyIn(grid, row, units), 1);
     assign(fields[ColM], rowWeightIn(grid, row, units), weightDecimals(units));
-    const std::string_view bullet = grid.cell(ColBullet, row);
-    fields[ColBullet].clear();
-    if (startsFormula(bullet))
-        fields[ColBullet] += '\'';
-    fields[ColBullet] += bullet;
+    assignSpreadsheetText(fields[ColBullet], grid.cell(ColBullet, row));
     assign(fields[ColDV], rt::parseFloat(grid.cell(ColDV, row)), 2);
 }
 

@@ -34,6 +34,10 @@ void shotFields(const table::StringGrid& grid, std::size_t row, table::Units uni
 // program's decimal separator; empty where the cell holds no number.
 std::string velocityText(const table::StringGrid& grid, std::size_t row, table::Units units);
 
+// The text as a spreadsheet field: with a leading apostrophe where a spreadsheet would run it
+// as a formula ("=HYPERLINK(...)" from an imported title, "-5 fps" typed as a note).
+void assignSpreadsheetText(std::string& field, std::string_view text);
+
 // Velocity, energy and weight of a row in the chosen units, from the numbers the table keeps;
 // nothing for a cell that does not convert.
 std::optional<double> rowVelocityIn(const table::StringGrid& grid, std::size_t row,

@@ -72,15 +72,20 @@ std::vector<StatisticLine> statisticLines(const table::StringGrid& grid,
     addFigures(lines, all, table::kAllRowsCaptions, units);
     if (all.withoutVelocity > 0)
         lines.push_back({"Rows without a velocity", std::to_string(all.withoutVelocity), {}});
+    // The shots stay listed, so the figures say why they count fewer.
+    if (all.excluded > 0)
+        lines.push_back({"Excluded shots", std::to_string(all.excluded), {}});
 
     if (marked && marked->bottom > marked->top) {
         // An en dash, so no spreadsheet takes the rows for a date.
         lines.push_back({"Selected rows",
                          std::to_string(marked->top) + "\u2013" + std::to_string(marked->bottom),
                          {}});
-        addFigures(lines,
-                   table::inUnits(table::shotStatistics(grid, marked->top, marked->bottom), units),
-                   table::kSelectionCaptions, units);
+        const table::ShotStatistics selected =
+            table::inUnits(table::shotStatistics(grid, marked->top, marked->bottom), units);
+        addFigures(lines, selected, table::kSelectionCaptions, units);
+        if (selected.excluded > 0)
+            lines.push_back({"Selected excluded shots", std::to_string(selected.excluded), {}});
     }
     return lines;
 }

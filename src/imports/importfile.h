@@ -37,6 +37,8 @@ struct ImportedShot {
     std::string time;
     std::string flags;
     std::string note;
+    // Left out of the statistics: the program's own CSV says so.
+    bool excluded = false;
 };
 
 // One series as the file gives it.
@@ -95,8 +97,8 @@ ImportedFile readImportFile(const std::string& path);
 // text of the recorded velocity (table::storedMetresPerSecond); m the file's weight in grams
 // with three decimals and a comma, as the weight field writes it, else `weightField`; Bullet
 // the series' name, else `fileStem`, cut to the table's 128 characters; E by the table's
-// energy rule. dV is left for the deviation pass. A series without shots leaves the empty
-// table.
+// energy rule; the shot's details in their columns. dV is left for the deviation pass. A
+// series without shots leaves the empty table.
 // `chosenForUnknown` is the unit the user picked for a series whose file does not say
 // (Unknown there counts as m/s).
 void putSeries(table::StringGrid& grid, const ImportedSeries& series, VelocityUnit chosenForUnknown,

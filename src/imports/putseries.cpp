@@ -6,6 +6,7 @@
 #include "runtime/numberformat.h"
 #include "table/bulletlist.h"
 #include "table/cellrows.h"
+#include "table/columns.h"
 #include "table/measurementtable.h"
 #include "table/units.h"
 #include "table/velocitytext.h"
@@ -68,6 +69,8 @@ void putSeries(table::StringGrid& grid, const ImportedSeries& series, VelocityUn
         cells[table::ColTime] = shot.time;
         cells[table::ColFlags] = shot.flags;
         cells[table::ColNote] = shot.note;
+        if (shot.excluded)
+            cells[table::ColExcluded] = table::kExcludedMark;
         cells[table::ColRecorded] = recorded;
         rows.appendRow(cells.data());
     }

@@ -2,11 +2,14 @@
 #include "app/tform1.h"
 #include "chart/ui/chartwidget.h"
 #include "exports/ui/papersize.h"
+#include "exports/ui/report.h"
 #include "exports/ui/reportlayout.h"
 #include "runtime/decimalseparator.h"
+#include "session/ui/sessiondock.h"
 #include "support/csvreader.h"
 #include "support/ui/mainwindowfixture.h"
 #include "table/currentfile.h"
+#include "table/measurementtable.h"
 #include "ui/gridview.h"
 
 #include <QAction>
@@ -16,6 +19,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPageSize>
 #include <QPrinter>
 #include <QPrintPreviewDialog>
 #include <QProcess>
@@ -27,9 +31,13 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <numeric>
+#include <optional>
+
+#include <time.h>
 
 namespace {
 
@@ -218,6 +226,68 @@ TEST_F(ExportCommands, LabRadarReportIsStampedWithTheExportMoment)
     EXPECT_LE(stamp, after);
 }
 
+// The local time zone while it lives: one far from UTC, where a time kept in UTC must be
+// converted to show right.
+class LocalZone {
+public:
+    explicit LocalZone(const char* zone)
+    {
+        if (const char* old = std::getenv("TZ"))
+            m_old = old;
+        setenv("TZ", zone, 1);
+        tzset();
+    }
+    ~LocalZone()
+    {
+        if (m_old)
+            setenv("TZ", m_old->c_str(), 1);
+        else
+            unsetenv("TZ");
+        tzset();
+    }
+    LocalZone(const LocalZone&) = delete;
+    LocalZone& operator=(const LocalZone&) = delete;
+
+private:
+    std::optional<std::string> m_old;
+};
+
+// What the user gives a string in the window reaches the exports: fields typed in the Session
+// dock, shot times, a shot excluded through the Edit menu.
+TEST_F(ExportCommands, CsvAndLabRadarReportCarryTheDetails)
+{
+    const LocalZone tokyo("Asia/Tokyo");
+    shots({"300", "310", "290"});
+    QTest::keyClicks(Form1->SessionDock1->RifleEdit, "Tikka T3x");
+    QTest::keyClicks(Form1->SessionDock1->ChargeEdit, "24,5");
+    Form1->table().setCell(table::ColTime, 1, "2024-05-11T09:41:02");
+    Form1->table().setCell(table::ColTime, 2, "2024-06-18T23:47:11Z");
+    Form1->Grid->selectRows(3, 3);
+    Form1->ExcludeFromStatistics1->trigger();
+
+    const CsvFile csv = readCsv(saved(Form1->ExportTableAsCsv1, "details.csv"), ';');
+    ASSERT_TRUE(csv.problems.empty()) << csv.problems.front();
+    ASSERT_GE(csv.records.size(), 8u);
+    EXPECT_EQ(csv.records[0].size(), 10u);
+    EXPECT_EQ(csv.records[3], (std::vector<std::string>{"3", "290", "23,0", "0,547", "JSB Exact",
+                                                        "-3,33", "", "yes", "", ""}));
+    EXPECT_EQ(csv.records[5], (std::vector<std::string>{"Rifle", "Tikka T3x"}));
+    EXPECT_EQ(csv.records[6], (std::vector<std::string>{"Charge", "24.5 gr"}));
+
+    // Each shot in its own local date and time; the one without a time in the export's.
+    const QDateTime before = QDateTime::currentDateTime();
+    const QStringList lines =
+        QString::fromStdString(saved(Form1->ExportLabRadarReport1, "SR0001 Report.csv"))
+            .split("\r\n", Qt::SkipEmptyParts);
+    ASSERT_GE(lines.size(), 3);
+    EXPECT_EQ(lines[lines.size() - 3].toStdString(), "0001;300.00;24.62;8.44;2024-05-11;09:41:02;");
+    EXPECT_EQ(lines[lines.size() - 2].toStdString(), "0002;310.00;26.28;8.44;2024-06-19;08:47:11;");
+    EXPECT_EQ(lines.back().left(34).toStdString(),
+              "0003;290.00;23.00;8.44;" + before.toString("yyyy-MM-dd").toStdString() + ";");
+    EXPECT_TRUE(lines.contains("Stats - Average;305.00;m/s;")) << "the excluded shot left out";
+    EXPECT_TRUE(errors().isEmpty()) << errors().join("; ").toStdString();
+}
+
 // Copy through the real shortcut, as a user presses it, in the window that has the focus.
 class CopyCommand : public ExportCommands {
 protected:
@@ -384,6 +454,82 @@ TEST_F(ExportCommands, ReportOfASavedSessionCarriesItsNameAndDateOnLetterInTheUS
     const std::string text = pdfText(dir.file("mar07.pdf"));
     EXPECT_NE(text.find("mar07.vxm"), std::string::npos);
     EXPECT_NE(text.find("Thursday, March 7, 2024"), std::string::npos) << text;
+}
+
+// Dated the day the string was shot, with its fields and notes under the title; the excluded
+// shot is marked in the table and left out of the figures.
+TEST_F(ExportCommands, ReportShowsTheStringsDetailsDateAndExcludedShots)
+{
+    useLocale(QLocale::English, QLocale::UnitedStates);
+    shots({"300", "310", "290"});
+    table::StringDetails details;
+    details.title = "Ladder step 3";
+    details.dateTime = "2024-05-11T09:40:00";
+    details.rifle = "Tikka T3x";
+    details.charge = {"24.5", "gr"};
+    details.temperature = {"21", "\u00B0C"};
+    details.notes = "Wind 5 mph from 9\nMirage heavy\nthree\nfour\nfive\nsix\nseven";
+    Form1->setStringDetails(details);
+    Form1->Grid->selectRows(2, 2);
+    Form1->ExcludeFromStatistics1->trigger();
+    saved(Form1->ExportReportAsPdf1, "detailed.pdf");
+    const std::string text = pdfText(dir.file("detailed.pdf"));
+
+    const QLocale locale;
+    const QString shotOn = locale.toString(QDate(2024, 5, 11), QLocale::LongFormat) + ", " +
+                           locale.toString(QTime(9, 40), QLocale::ShortFormat);
+    for (const std::string& expected :
+         {shotOn.toStdString(), std::string("Title: Ladder step 3"),
+          std::string("Rifle: Tikka T3x"), std::string("Charge: 24.5 gr"),
+          std::string("Temperature: 21 \u00B0C"), std::string("Notes: Wind 5 mph from 9"),
+          std::string("Mirage heavy"), std::string("six \u2026")})
+        EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
+    EXPECT_EQ(text.find("seven"), std::string::npos) << "six lines of notes at most";
+    EXPECT_EQ(text.find(locale.toString(QDate::currentDate(), QLocale::LongFormat).toStdString()),
+              std::string::npos)
+        << "the string's day, not today's";
+
+    const QString pdf = QString::fromStdString(text);
+    const auto row = [&](const char* pattern) {
+        return QRegularExpression(pattern, QRegularExpression::MultilineOption)
+            .match(pdf)
+            .hasMatch();
+    };
+    EXPECT_TRUE(row(R"(^\s*2\s+310\s+[\d,]+\s+[\d,]+\s+JSB Exact\s+excluded\s)")) << text;
+    EXPECT_FALSE(row(R"(^\s*[13]\s+\d+\s+.*excluded)")) << "only the excluded shot is marked";
+    EXPECT_TRUE(row(R"(^\s*Shots\s+2\s)")) << "the figures leave it out";
+    EXPECT_TRUE(row(R"(Excluded shots\s+1\s)"));
+    EXPECT_TRUE(row(R"(V max\s+310\s)")) << "the labels stay over all rows";
+}
+
+// The report's charts keep every point while its PDF stays within the size of a vector file,
+// as the chart's own PDF does; beyond, they are thinned to the PDF's resolution. PDF streams
+// are compressed: their bytes stand in for the vertices drawn, a few per vertex.
+TEST(ReportCharts, EveryPointWhileThePdfStaysWithinTenMegabytes)
+{
+    table::StringGrid grid = table::makeGrid();
+    table::writeHeader(grid);
+    grid.setRowCount(2);
+    grid.setCell(table::ColN, 1, "1");
+    grid.setCell(table::ColV, 1, "300");
+    for (const auto& [shots, everyPoint] : {std::pair{65535, true}, std::pair{450000, false}}) {
+        chart::ChartWidget widget;
+        widget.setView3D(true);
+        chart::Series& s = widget.edit().addSeries("V");
+        for (int i = 1; i <= shots; ++i)
+            s.addXY(i, 280 + (i % 40) * 7919 % 40);
+        exports::ReportSource source;
+        source.sessionName = "charts";
+        source.grid = &grid;
+        source.charts = {&widget.chart(), nullptr, nullptr};
+        const std::string bytes = exports::reportPdf(source, QPageSize(QPageSize::A4));
+        SCOPED_TRACE(shots);
+        EXPECT_LE(bytes.size(), 10e6);
+        if (everyPoint)
+            EXPECT_GE(bytes.size() / 8, std::size_t(shots));
+        else
+            EXPECT_LT(bytes.size() / 8, std::size_t(shots / 2));
+    }
 }
 
 TEST_F(ExportCommands, PrintReportShowsThePreviewWhosePagesArePrintable)

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "exports/detaillines.h"
 #include "table/measurementtable.h"
+#include "table/stringdetails.h"
 #include "table/stringgrid.h"
 
 #include <array>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -26,3 +29,16 @@ exportGrid(const std::vector<std::array<std::string, 3>>& velocityWeightBullet)
     table::deviationPass(grid, table::statisticsPass(grid).meanVelocity);
     return grid;
 }
+
+namespace table {
+
+// A failed comparison shows the fields, not the bytes.
+inline void PrintTo(const StringDetails& details, std::ostream* out)
+{
+    *out << "{";
+    for (const exports::DetailLine& line : exports::detailLines(details))
+        *out << " " << line.caption << ": \"" << line.value << "\"";
+    *out << " }";
+}
+
+} // namespace table

@@ -102,6 +102,50 @@ TEST(LabRadarShots, RowsWithoutAVelocityAreNoShotsAndIdsKeepTheirNumbers)
     EXPECT_EQ(l[19].substr(0, 5), "0017;");
 }
 
+// Each shot is dated by its own time as the user reads it in local time; the export's moment
+// stands in for what the shot's time does not say.
+TEST(LabRadarShots, EachShotCarriesItsOwnDateAndTime)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"", "2024-05-11;09:41:02"},
+        {"2023-09-02T14:05:33", "2023-09-02;14:05:33"},
+        {"2023-09-02T14:05:33.250", "2023-09-02;14:05:33"},
+        {"2023-09-02T14:05", "2023-09-02;14:05:00"},
+        {"14:05:33", "2024-05-11;14:05:33"},
+        {"2023-09-02", "2023-09-02;09:41:02"},
+        // Kept in UTC, written in local time: the fake zone is two hours ahead.
+        {"2024-06-18T23:47:11Z", "2024-06-19;01:47:11"},
+        {"yesterday", "2024-05-11;09:41:02"}};
+    std::vector<std::array<std::string, 3>> rows(std::size(cases), {"300", "0,547", "A"});
+    table::StringGrid grid = exportGrid(rows);
+    for (std::size_t i = 0; i < std::size(cases); ++i)
+        grid.setCell(table::ColTime, i + 1, cases[i].first);
+    const auto localTime = [](std::string_view iso) {
+        return iso == "2024-06-18T23:47:11Z" ? std::string("2024-06-19 01:47:11")
+                                             : std::string(iso);
+    };
+    const std::vector<std::string> l =
+        lines(exports::labRadarReport(grid, Units::Metric, kMoment, localTime));
+    ASSERT_EQ(l.size(), 18 + std::size(cases));
+    for (std::size_t i = 0; i < std::size(cases); ++i)
+        EXPECT_EQ(l[18 + i],
+                  "000" + std::to_string(i + 1) + ";300.00;24.62;8.44;" + cases[i].second + ";")
+            << cases[i].first;
+}
+
+// The radar's readers see every shot; its statistics are the panel's, without the excluded.
+TEST(LabRadarShots, ExcludedShotsStayListedOutsideTheStats)
+{
+    table::StringGrid grid = threeShots();
+    grid.setCell(table::ColExcluded, 2, table::kExcludedMark);
+    const std::vector<std::string> l = lines(exports::labRadarReport(grid, Units::Metric, kMoment));
+    EXPECT_EQ(l[4], "Total number of shots;0003;;");
+    EXPECT_EQ(l[11], "Stats - Average;295.00;m/s;");
+    EXPECT_EQ(l[12], "Stats - Highest;300.00;m/s;");
+    ASSERT_EQ(l.size(), 21u);
+    EXPECT_EQ(l[19], "0002;310.00;;;2024-05-11;09:41:02;");
+}
+
 TEST(LabRadarShots, OneShotHasNoSpread)
 {
     const std::vector<std::string> l =

@@ -84,6 +84,29 @@ TEST(StatisticLines, SelectionFiguresOnlyForTwoMarkedRowsOrMore)
     EXPECT_EQ(with[13], (exports::StatisticLine{"Selected SD (n)", "8,2", "ft/s"}));
 }
 
+// Excluded shots stay out of the figures, over all rows and the selection, and are counted.
+TEST(StatisticLines, ExcludedShotsAreCountedBesideTheFigures)
+{
+    table::StringGrid grid = exportGrid({{"280", "0,547", "A"},
+                                         {"285", "0,547", "A"},
+                                         {"350", "0,547", "A"},
+                                         {"290", "0,547", "A"}});
+    grid.setCell(table::ColExcluded, 3, table::kExcludedMark);
+    const auto lines =
+        exports::statisticLines(grid, nullptr, Units::Metric, exports::MarkedRows{2, 4});
+    const auto line = [&](std::string_view caption) {
+        for (const exports::StatisticLine& l : lines)
+            if (l.caption == caption)
+                return l.value;
+        return std::string("missing");
+    };
+    const std::pair<const char*, const char*> expected[] = {
+        {"Shots", "3"},          {"Mean", "285,0"},          {"Excluded shots", "1"},
+        {"Selected shots", "2"}, {"Selected mean", "287,5"}, {"Selected excluded shots", "1"}};
+    for (const auto& [caption, value] : expected)
+        EXPECT_EQ(line(caption), value) << caption;
+}
+
 TEST(StatisticLines, InvalidEnergiesAndASingleShotLeaveEmptyValues)
 {
     const table::StringGrid grid = exportGrid({{"300", " ,   ", "A"}});

@@ -305,6 +305,50 @@ TEST(ImportFormat, IsRecognisedByContentNotName)
     EXPECT_EQ(imports::readImportFile(dir.file("velocities.txt")).format, Format::GarminXero);
 }
 
+// The program's CSV as a spreadsheet saves it again: the detail columns in its own order,
+// words in other letter cases, the notes' lines in the file's line ends; the figures below the
+// string's lines are left unread.
+TEST(ImportFormat, VexorelTableDetailsAsASpreadsheetSavesThem)
+{
+    const std::string text = "N;V (m/s);E (J);m (g);Bullet;dV (%);Note;Flags;Excluded\n"
+                             "1;300;;;JSB;;;Flyer, Cold Bore;YES\n"
+                             "2;301;;;JSB;;'=A1;;\n"
+                             "\n"
+                             "Notes;\"Wind\n\nMirage; \"\"heavy\"\"\"\n"
+                             "Charge;24,5 g\n"
+                             "Temperature;'-3\n"
+                             "Shots;2;\n"
+                             "Rifle;not a detail below the figures\n";
+    TempDir dir;
+    for (const FileVariant& variant : allVariants(text)) {
+        SCOPED_TRACE(variant.name);
+        dir.write("table.csv", variant.bytes);
+        const imports::ImportedFile file = imports::readImportFile(dir.file("table.csv"));
+        EXPECT_EQ(file.format, Format::VexorelTable);
+        ASSERT_EQ(file.series.size(), 1u);
+        const imports::ImportedSeries& series = file.series[0];
+        ASSERT_EQ(series.shots.size(), 2u);
+        EXPECT_EQ(series.shots[0].flags, "cold bore, flyer");
+        EXPECT_TRUE(series.shots[0].excluded);
+        EXPECT_EQ(series.shots[0].note, "");
+        EXPECT_EQ(series.shots[1].flags, "");
+        EXPECT_FALSE(series.shots[1].excluded);
+        EXPECT_EQ(series.shots[1].note, "=A1") << "the export's guard goes";
+        EXPECT_EQ(series.shots[1].velocity, "301");
+        table::StringDetails details;
+        details.notes = "Wind\n\nMirage; \"heavy\"";
+        details.charge = {"24,5", "g"};
+        details.temperature = {"-3", ""};
+        EXPECT_EQ(series.details, details);
+
+        table::StringGrid grid = table::makeGrid();
+        imports::putSeries(grid, series, VelocityUnit::MetresPerSecond, "", "stem");
+        EXPECT_EQ(grid.cell(table::ColExcluded, 1), table::kExcludedMark);
+        EXPECT_TRUE(grid.numbers().excluded(1));
+        EXPECT_EQ(grid.cell(table::ColExcluded, 2), "");
+    }
+}
+
 // A mid-series change of bullet leaves no one weight to trust.
 TEST(ImportFormat, LabRadarRowsThatDisagreeOnTheWeightGiveNone)
 {

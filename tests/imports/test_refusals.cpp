@@ -270,6 +270,24 @@ INSTANTIATE_TEST_SUITE_P(
                                   "list of velocities: '2,804.5' is not a velocity"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+const std::string kVexorelHeader = "N;V (m/s);E (J);m (g);Bullet;dV (%);Time;Excluded;Flags;Note\n";
+
+// The program's own CSV with the shots' details: what it never writes is refused.
+INSTANTIATE_TEST_SUITE_P(
+    VexorelTable, Refused,
+    ::testing::Values(
+        RefusalCase{"excludedNeitherYesNorEmpty",
+                    kVexorelHeader + "1;300;;;JSB;;;yes;;\n2;301;;;JSB;;;maybe;;\n", Kind::Refused,
+                    3, "Vexorel table CSV: 'maybe' is not 'yes' or empty under Excluded"},
+        RefusalCase{"unknownFlag", kVexorelHeader + "1;300;;;JSB;;;;cold bore, hangfire;\n",
+                    Kind::Refused, 2,
+                    "Vexorel table CSV: 'cold bore, hangfire' is not a list of shot flags"},
+        // A quoted note may run over lines; one that never closes is refused where it opens.
+        RefusalCase{"noteQuoteNotClosed",
+                    kVexorelHeader + "1;300;;;JSB;;;;;\"open\n2;301;;;JSB;;;;;\n\nShots;2;\n",
+                    Kind::Refused, 2, "Vexorel table CSV: a quote does not close"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 // The table holds no more rows than this; a file of millions of short lines is refused at the
 // first shot too many instead of filling the memory.
 TEST(ImportRefusal, MoreShotsThanTheTableHolds)

@@ -1,17 +1,22 @@
 #include "exports/ui/report.h"
 
+#include "chart/decimation.h"
 #include "chart/render.h"
 #include "chart/ui/qpaintercanvas.h"
 #include "exports/bulletsummary.h"
+#include "exports/detaillines.h"
 #include "exports/shotfields.h"
 #include "exports/ui/reportlayout.h"
 #include "runtime/decimalseparator.h"
 #include "runtime/errors.h"
 #include "table/measurementtable.h"
+#include "ui/localtime.h"
 #include "ui/qtext.h"
 
 #include <QBuffer>
+#include <QDateTime>
 #include <QFontMetricsF>
+#include <QLocale>
 #include <QPagedPaintDevice>
 #include <QPageLayout>
 #include <QPainter>
@@ -26,11 +31,20 @@ using namespace reportmetrics;
 constexpr double kScreenDpi = 96;
 constexpr double kMarginMm = 15;
 constexpr std::size_t kBulletLines = 4;
+// Beyond these the notes end in an ellipsis: the statistics and charts stay on the first page.
+constexpr std::size_t kNoteLines = 6;
+// What the PDF engine spends on a chart's line point and ribbon face, as the chart's own PDF
+// measured it; the report's three charts share the size a vector file may have.
+constexpr chart::VectorCost kPdfCost{10, 32};
+constexpr double kChartFileShare = chart::kVectorFileLimit / 3;
 // Shares of the table's width: N, V, E, m, Bullet, dV.
 constexpr std::array<double, table::kColumnCount> kColumnShares = {0.08, 0.15, 0.15,
                                                                    0.14, 0.33, 0.15};
 const QColor kRule(0x90, 0x90, 0x90);
 const QColor kStripe(0xF0, 0xF0, 0xF0);
+// Dark enough to read on any printer, light enough to tell from the counted shots.
+const QColor kExcludedText(0x80, 0x80, 0x80);
+const QString kExcludedMark = QStringLiteral("excluded");
 
 QFont font(int pixels, bool bold = false)
 {
@@ -40,12 +54,74 @@ QFont font(int pixels, bool bold = false)
     return f;
 }
 
+// The string's date as the report's own is shown, in local time: "Saturday, May 11, 2024,
+// 9:41 AM". A date typed without a time is kept as midnight and shows as the day alone; a
+// text that is no date shows as it is.
+QString stringDate(const std::string& iso)
+{
+    const QString local = ui::toQString(ui::localTimeText(iso));
+    const QDateTime moment = QDateTime::fromString(local, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    if (!moment.isValid())
+        return local;
+    const QLocale locale;
+    const QString day = locale.toString(moment.date(), QLocale::LongFormat);
+    if (moment.time() == QTime(0, 0))
+        return day;
+    return day + QStringLiteral(", ") + locale.toString(moment.time(), QLocale::ShortFormat);
+}
+
+// A line under the title: one text across the page, or two fields side by side.
+struct HeadingLine {
+    QString left;
+    QString right;
+};
+
+std::vector<HeadingLine> headingLines(const ReportSource& report)
+{
+    std::vector<HeadingLine> lines;
+    lines.push_back(
+        {report.details.dateTime.empty() ? report.date : stringDate(report.details.dateTime), {}});
+    std::vector<QString> fields;
+    QString notes;
+    for (const DetailLine& line : detailLines(report.details)) {
+        if (line.caption == kDateCaption)
+            continue;
+        if (line.caption == kNotesCaption)
+            notes = ui::toQString(line.value);
+        else
+            fields.push_back(ui::toQString(line.caption) + QStringLiteral(": ") +
+                             ui::toQString(line.value));
+    }
+    for (std::size_t i = 0; i < fields.size(); i += 2)
+        lines.push_back({fields[i], i + 1 < fields.size() ? fields[i + 1] : QString()});
+    if (!notes.isEmpty()) {
+        QStringList noteLines = notes.split(QLatin1Char('\n'));
+        if (static_cast<std::size_t>(noteLines.size()) > kNoteLines) {
+            noteLines.resize(kNoteLines);
+            noteLines.back() += QStringLiteral(" \u2026");
+        }
+        noteLines.front().prepend(QStringLiteral("Notes: "));
+        for (const QString& line : noteLines)
+            lines.push_back({line, {}});
+    }
+    const BulletSummary bullets = bulletSummary(*report.grid, report.units, kBulletLines);
+    for (const std::string& bullet : bullets.bullets)
+        lines.push_back({QStringLiteral("Bullet: ") + ui::toQString(bullet), {}});
+    if (bullets.more > 0)
+        lines.push_back({QStringLiteral("and %1 more bullets").arg(bullets.more), {}});
+    return lines;
+}
+
 class ReportPainter {
 public:
-    ReportPainter(QPagedPaintDevice& device, QPainter& painter, const ReportSource& report)
+    // everyPoint: the charts keep every point where the file stays small enough; else they
+    // are thinned to the device's pixels.
+    ReportPainter(QPagedPaintDevice& device, QPainter& painter, const ReportSource& report,
+                  bool everyPoint)
         : m_device(device)
         , m_painter(painter)
         , m_report(report)
+        , m_everyPoint(everyPoint)
     {
         // Everything is laid out in screen pixels, the charts' own unit, and scaled to the
         // device, as a printed chart is.
@@ -53,12 +129,7 @@ public:
         m_painter.scale(m_scale, m_scale);
         m_width = device.width() / m_scale;
         m_height = device.height() / m_scale;
-        const BulletSummary bullets = bulletSummary(*report.grid, report.units, kBulletLines);
-        m_heading.push_back(report.date);
-        for (const std::string& bullet : bullets.bullets)
-            m_heading.push_back(QStringLiteral("Bullet: ") + ui::toQString(bullet));
-        if (bullets.more > 0)
-            m_heading.push_back(QStringLiteral("and %1 more bullets").arg(bullets.more));
+        m_heading = headingLines(report);
         m_layout = layoutReport(m_height, m_heading.size() + 1, report.statistics.size(),
                                 report.grid->rowCount() - 1);
     }
@@ -110,8 +181,14 @@ private:
         text(QRectF(0, 0, m_width, kTitleLine), m_report.sessionName, Qt::AlignLeft);
         m_painter.setFont(font(12));
         double y = kTitleLine;
-        for (const QString& line : m_heading) {
-            text(QRectF(0, y, m_width, kLine), line, Qt::AlignLeft);
+        const double half = (m_width - kGap) / 2;
+        for (const HeadingLine& line : m_heading) {
+            if (line.right.isEmpty()) {
+                text(QRectF(0, y, m_width, kLine), line.left, Qt::AlignLeft);
+            } else {
+                text(QRectF(0, y, half, kLine), line.left, Qt::AlignLeft);
+                text(QRectF(half + kGap, y, half, kLine), line.right, Qt::AlignLeft);
+            }
             y += kLine;
         }
     }
@@ -148,8 +225,10 @@ private:
                 m_painter.translate(0, y);
                 m_painter.setRenderHint(QPainter::Antialiasing, true);
                 chart::QPainterCanvas canvas(m_painter);
+                const bool everyPoint =
+                    m_everyPoint && chart::keepsEveryPoint(*c, kPdfCost, kChartFileShare);
                 chart::drawChart(*c, canvas, {0, 0, m_width, m_layout.chartHeight},
-                                 rt::decimalSeparator());
+                                 rt::decimalSeparator(), everyPoint ? chart::kEveryPoint : m_scale);
                 m_painter.restore();
             }
             y += m_layout.chartHeight + kGap;
@@ -166,14 +245,28 @@ private:
         m_painter.setFont(font(11));
     }
 
-    void paintRow(double y, const ShotFields& fields, double height)
+    // An excluded shot is greyed, and marked at the end of its bullet's column, where the
+    // mark stays readable in black and white.
+    void paintRow(double y, const ShotFields& fields, double height, bool excluded = false)
     {
         double x = 0;
         for (std::size_t col = 0; col < fields.size(); ++col) {
             const double w = m_width * kColumnShares[col];
             const Qt::Alignment align = col == table::ColBullet ? Qt::AlignLeft : Qt::AlignRight;
             // A little air between a right-aligned number and the next column's text.
-            text(QRectF(x + 4, y, w - 8, height), ui::toQString(fields[col]), align);
+            QRectF box(x + 4, y, w - 8, height);
+            if (excluded && col == table::ColBullet) {
+                const QFont plain = m_painter.font();
+                QFont italic = plain;
+                italic.setItalic(true);
+                m_painter.setFont(italic);
+                text(box, kExcludedMark, Qt::AlignRight);
+                const double markWidth =
+                    QFontMetricsF(italic, m_painter.device()).horizontalAdvance(kExcludedMark);
+                m_painter.setFont(plain);
+                box.setWidth(std::max(0.0, box.width() - markWidth - kGap));
+            }
+            text(box, ui::toQString(fields[col]), align);
             x += w;
         }
     }
@@ -197,7 +290,9 @@ private:
             if (row % 2 == 0)
                 m_painter.fillRect(QRectF(0, y, m_width, kRow), kStripe);
             shotFields(grid, row, m_report.units, fields);
-            paintRow(y, fields, kRow);
+            const bool excluded = grid.numbers().excluded(row);
+            m_painter.setPen(excluded ? kExcludedText : QColor(Qt::black));
+            paintRow(y, fields, kRow, excluded);
             y += kRow;
             --room;
         }
@@ -206,26 +301,32 @@ private:
     QPagedPaintDevice& m_device;
     QPainter& m_painter;
     const ReportSource& m_report;
+    bool m_everyPoint;
     double m_scale = 1;
     double m_width = 0;
     double m_height = 0;
-    std::vector<QString> m_heading;
+    std::vector<HeadingLine> m_heading;
     ReportLayout m_layout;
     int m_page = 1;
 };
+
+int paintPages(QPagedPaintDevice& device, const ReportSource& report, bool everyPoint)
+{
+    QPainter painter;
+    if (!painter.begin(&device))
+        throw rt::Exception("Printer selected is not valid");
+    ReportPainter reportPainter(device, painter, report, everyPoint);
+    const int pages = reportPainter.paint();
+    if (!painter.end())
+        throw rt::Exception("Printing failed");
+    return pages;
+}
 
 } // namespace
 
 int paintReport(QPagedPaintDevice& device, const ReportSource& report)
 {
-    QPainter painter;
-    if (!painter.begin(&device))
-        throw rt::Exception("Printer selected is not valid");
-    ReportPainter reportPainter(device, painter, report);
-    const int pages = reportPainter.paint();
-    if (!painter.end())
-        throw rt::Exception("Printing failed");
-    return pages;
+    return paintPages(device, report, false);
 }
 
 std::string reportPdf(const ReportSource& report, const QPageSize& paper)
@@ -240,7 +341,7 @@ std::string reportPdf(const ReportSource& report, const QPageSize& paper)
         writer.setPageLayout(QPageLayout(paper, QPageLayout::Portrait,
                                          QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm),
                                          QPageLayout::Millimeter));
-        paintReport(writer, report);
+        paintPages(writer, report, true);
     }
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
