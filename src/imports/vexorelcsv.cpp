@@ -122,39 +122,6 @@ ImportedShot shotDetails(const ImportLines& lines, const std::vector<std::string
     return shot;
 }
 
-// The string's fields by their captions, as the export writes them.
-struct DetailField {
-    std::string_view caption;
-    std::string table::StringDetails::*text = nullptr;
-    table::Quantity table::StringDetails::*quantity = nullptr;
-    std::span<const std::string_view> units = {};
-};
-
-constexpr DetailField kDetailFields[] = {
-    {"Title", &table::StringDetails::title},
-    {"Date", &table::StringDetails::dateTime},
-    {"Rifle", &table::StringDetails::rifle},
-    {"Cartridge", &table::StringDetails::cartridge},
-    {"Powder", &table::StringDetails::powder},
-    {"Charge", nullptr, &table::StringDetails::charge, table::kChargeUnits},
-    {"Primer", &table::StringDetails::primer},
-    {"Case", &table::StringDetails::caseName},
-    {"Length", nullptr, &table::StringDetails::length, table::kLengthUnits},
-    {"Temperature", nullptr, &table::StringDetails::temperature, table::kTemperatureUnits},
-    {"Place", &table::StringDetails::place},
-    {"Notes", &table::StringDetails::notes},
-};
-
-// "24.5 gr"; a text without one of the quantity's units is all value.
-table::Quantity quantity(std::string_view text, std::span<const std::string_view> units)
-{
-    const std::size_t space = text.rfind(' ');
-    if (space != std::string_view::npos &&
-        std::find(units.begin(), units.end(), text.substr(space + 1)) != units.end())
-        return {std::string(trimmed(text.substr(0, space))), std::string(text.substr(space + 1))};
-    return {std::string(text), {}};
-}
-
 // The string's lines after the blank line, up to the first that is none: the statistics,
 // which are left unread.
 void readStringDetails(ImportLines& lines, char separator, table::StringDetails& details)
@@ -168,16 +135,12 @@ void readStringDetails(ImportLines& lines, char separator, table::StringDetails&
         if (!fields)
             return;
         const std::string_view caption = fieldAt(*fields, 0);
-        const auto f =
-            std::find_if(std::begin(kDetailFields), std::end(kDetailFields),
-                         [caption](const DetailField& d) { return d.caption == caption; });
-        if (f == std::end(kDetailFields))
+        const auto f = std::find_if(
+            std::begin(table::kStringDetailFields), std::end(table::kStringDetailFields),
+            [caption](const table::StringDetailField& d) { return d.caption == caption; });
+        if (f == std::end(table::kStringDetailFields))
             return;
-        const std::string_view value = withoutFormulaGuard(fieldAt(*fields, 1));
-        if (f->text)
-            details.*(f->text) = value;
-        else
-            details.*(f->quantity) = quantity(value, f->units);
+        table::setFieldText(details, *f, withoutFormulaGuard(fieldAt(*fields, 1)));
     }
 }
 

@@ -2,7 +2,37 @@
 
 #include "runtime/asciitext.h"
 
+#include <algorithm>
+
 namespace table {
+
+std::string fieldText(const StringDetails& details, const StringDetailField& field)
+{
+    if (field.text)
+        return details.*(field.text);
+    const Quantity& q = details.*(field.quantity);
+    if (q.value.empty() || q.unit.empty())
+        return q.value;
+    return q.value + ' ' + q.unit;
+}
+
+void setFieldText(StringDetails& details, const StringDetailField& field, std::string_view text)
+{
+    if (field.text) {
+        details.*(field.text) = text;
+        return;
+    }
+    const std::size_t space = text.rfind(' ');
+    if (space != std::string_view::npos && std::find(field.units.begin(), field.units.end(),
+                                                     text.substr(space + 1)) != field.units.end()) {
+        std::string_view value = text.substr(0, space);
+        while (!value.empty() && value.back() == ' ')
+            value.remove_suffix(1);
+        details.*(field.quantity) = {std::string(value), std::string(text.substr(space + 1))};
+        return;
+    }
+    details.*(field.quantity) = {std::string(text), {}};
+}
 
 std::optional<std::string> normalizedFlags(std::string_view text)
 {

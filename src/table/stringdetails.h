@@ -2,6 +2,7 @@
 
 #include <array>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -43,6 +44,34 @@ struct StringDetails {
     bool empty() const { return *this == StringDetails{}; }
     friend bool operator==(const StringDetails&, const StringDetails&) = default;
 };
+
+// The string's fields in the order every listing of them keeps, with their captions: the
+// exports write them so and read them back by these captions.
+struct StringDetailField {
+    std::string_view caption;
+    std::string StringDetails::*text = nullptr;
+    Quantity StringDetails::*quantity = nullptr;
+    std::span<const std::string_view> units = {};
+};
+inline constexpr StringDetailField kStringDetailFields[] = {
+    {"Title", &StringDetails::title},
+    {"Date", &StringDetails::dateTime},
+    {"Rifle", &StringDetails::rifle},
+    {"Cartridge", &StringDetails::cartridge},
+    {"Powder", &StringDetails::powder},
+    {"Charge", nullptr, &StringDetails::charge, kChargeUnits},
+    {"Primer", &StringDetails::primer},
+    {"Case", &StringDetails::caseName},
+    {"Length", nullptr, &StringDetails::length, kLengthUnits},
+    {"Temperature", nullptr, &StringDetails::temperature, kTemperatureUnits},
+    {"Place", &StringDetails::place},
+    {"Notes", &StringDetails::notes},
+};
+
+// A field's value as one text, "24.5 gr" for a quantity; and back, where a text without one
+// of the quantity's units is all value.
+std::string fieldText(const StringDetails& details, const StringDetailField& field);
+void setFieldText(StringDetails& details, const StringDetailField& field, std::string_view text);
 
 // A shot's flags, in the order ColFlags lists them.
 inline constexpr std::array<std::string_view, 4> kShotFlags = {"cold bore", "clean bore", "fouler",

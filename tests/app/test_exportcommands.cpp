@@ -258,6 +258,7 @@ TEST_F(ExportCommands, CsvAndLabRadarReportCarryTheDetails)
 {
     const LocalZone tokyo("Asia/Tokyo");
     shots({"300", "310", "290"});
+    Form1->SessionDock1->ensureBuilt(); // as when its tab is clicked
     QTest::keyClicks(Form1->SessionDock1->RifleEdit, "Tikka T3x");
     QTest::keyClicks(Form1->SessionDock1->ChargeEdit, "24,5");
     Form1->table().setCell(table::ColTime, 1, "2024-05-11T09:41:02");
