@@ -25,10 +25,6 @@ namespace {
 constexpr double kScreenDpi = 96;
 constexpr qreal kPngPixelRatio = 2;
 constexpr double kInchesPerMetre = 1 / 0.0254;
-// Bytes per line point and per ribbon face, with room to spare over what 30,000-point charts
-// measured (SVG 16 and 137, PDF 7 and 26): a file may fall short of the limit, never pass it.
-constexpr chart::VectorCost kSvgCost{20, 160};
-constexpr chart::VectorCost kPdfCost{10, 32};
 
 std::optional<PictureFormat> formatOfSuffix(const QString& suffix)
 {
@@ -83,7 +79,7 @@ QByteArray svg(const chart::ChartWidget& chart, QSize size)
     QPainter painter(&generator);
     // One drawing unit per chart pixel.
     chart.render(painter, size,
-                 chart::keepsEveryPoint(chart.chart(), kSvgCost) ? chart::kEveryPoint : 1);
+                 chart::keepsEveryPoint(chart.chart(), chart::kSvgCost) ? chart::kEveryPoint : 1);
     painter.end();
     return bytes;
 }
@@ -104,7 +100,7 @@ QByteArray pdf(const chart::ChartWidget& chart, QSize size)
     if (!painter.begin(&writer))
         throw rt::Exception("Cannot write the picture");
     drawScaled(chart, size, painter, QRectF(0, 0, writer.width(), writer.height()),
-               chart::keepsEveryPoint(chart.chart(), kPdfCost));
+               chart::keepsEveryPoint(chart.chart(), chart::kPdfCost));
     painter.end();
     return bytes;
 }

@@ -33,9 +33,7 @@ constexpr double kMarginMm = 15;
 constexpr std::size_t kBulletLines = 4;
 // Beyond these the notes end in an ellipsis: the statistics and charts stay on the first page.
 constexpr std::size_t kNoteLines = 6;
-// What the PDF engine spends on a chart's line point and ribbon face, as the chart's own PDF
-// measured it; the report's three charts share the size a vector file may have.
-constexpr chart::VectorCost kPdfCost{10, 32};
+// The report's three charts share the size a vector file may have.
 constexpr double kChartFileShare = chart::kVectorFileLimit / 3;
 // Shares of the table's width: N, V, E, m, Bullet, dV.
 constexpr std::array<double, table::kColumnCount> kColumnShares = {0.08, 0.15, 0.15,
@@ -226,7 +224,7 @@ private:
                 m_painter.setRenderHint(QPainter::Antialiasing, true);
                 chart::QPainterCanvas canvas(m_painter);
                 const bool everyPoint =
-                    m_everyPoint && chart::keepsEveryPoint(*c, kPdfCost, kChartFileShare);
+                    m_everyPoint && chart::keepsEveryPoint(*c, chart::kPdfCost, kChartFileShare);
                 chart::drawChart(*c, canvas, {0, 0, m_width, m_layout.chartHeight},
                                  rt::decimalSeparator(), everyPoint ? chart::kEveryPoint : m_scale);
                 m_painter.restore();
