@@ -10,6 +10,7 @@
 #include "table/currentfile.h"
 
 #include <QAction>
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
@@ -130,6 +131,12 @@ TEST_F(DownloadOverPty, ShotsArriveInTheTable)
     EXPECT_EQ(Form1->BitBtn1->text(), "Load!");
     EXPECT_TRUE(Form1->Button2->isEnabled());
     EXPECT_EQ(redraws, 1);
+    // The chronograph sends what it stored: the download's moment dates the string, and the
+    // shots get no times of their own.
+    const QDateTime dated =
+        QDateTime::fromString(QString::fromStdString(Form1->stringDetails().dateTime), Qt::ISODate);
+    EXPECT_LE(std::abs(dated.secsTo(QDateTime::currentDateTime())), 60);
+    EXPECT_EQ(column(table::ColTime), (std::vector<std::string>{"", ""}));
 
     // The same again appends; escape sequences never reach the table.
     download({"\x1b[2JCHRONOLITE\r\n", "N V\r\n", "  1   3\x1b[1m01\r\n", "2 300\r\n"});
