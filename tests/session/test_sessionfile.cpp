@@ -1,6 +1,7 @@
 #include "runtime/decimalseparator.h"
 #include "runtime/errors.h"
 #include "session/sessionfile.h"
+#include "support/gridrows.h"
 #include "support/tempdir.h"
 #include "support/thrown.h"
 #include "table/measurementfile.h"
@@ -16,30 +17,7 @@ namespace {
 
 using namespace std::string_literals;
 // All eleven columns: N, V, E, m, Bullet, dV, Time, Flags, Note, Excluded, Recorded.
-using Row = std::vector<std::string>;
-
-table::StringGrid tableOf(const std::vector<Row>& rows)
-{
-    table::StringGrid grid = table::makeGrid();
-    grid.setRowCount(rows.size() + 1);
-    for (std::size_t r = 0; r < rows.size(); ++r) {
-        for (std::size_t c = 0; c < rows[r].size(); ++c)
-            grid.setCell(c, r + 1, rows[r][c]);
-    }
-    return grid;
-}
-
-std::vector<Row> rowsOf(const table::StringGrid& grid)
-{
-    std::vector<Row> rows;
-    for (std::size_t r = 1; r < grid.rowCount(); ++r) {
-        Row row;
-        for (std::size_t c = 0; c < table::kGridColumnCount; ++c)
-            row.emplace_back(grid.cell(c, r));
-        rows.push_back(row);
-    }
-    return rows;
-}
+using Row = GridRow;
 
 // As the window opens a file: everything is read before the table is reset.
 struct Opened {
@@ -84,7 +62,7 @@ TEST(SessionFile, RoundTripKeepsEveryCellAndDetailAndTheMeasurementFileBytes)
     session::writeSession(grid, fullDetails(), "", dir.file("s.vxs"));
     Opened opened;
     opened.open(dir.file("s.vxs"));
-    EXPECT_EQ(rowsOf(opened.grid), kShots);
+    EXPECT_EQ(rowsOf(opened.grid, table::kGridColumnCount), kShots);
     EXPECT_EQ(opened.details, fullDetails());
     EXPECT_EQ(opened.kept, "");
 
@@ -317,7 +295,7 @@ TEST_P(Refuse, NamesTheLineAndLeavesTheTable)
     const auto e = thrown<rt::Exception>([&] { opened.open(dir.file("f.vxs")); });
     ASSERT_TRUE(e);
     EXPECT_EQ(e->what(), "'" + dir.file("f.vxs") + "'" + GetParam().message);
-    EXPECT_EQ(rowsOf(opened.grid), kShots);
+    EXPECT_EQ(rowsOf(opened.grid, table::kGridColumnCount), kShots);
     EXPECT_EQ(opened.details, fullDetails());
 }
 

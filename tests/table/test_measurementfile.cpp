@@ -1,5 +1,6 @@
 #include "runtime/decimalseparator.h"
 #include "runtime/errors.h"
+#include "support/gridrows.h"
 #include "support/smallfs.h"
 #include "support/tempdir.h"
 #include "support/thrown.h"
@@ -15,36 +16,13 @@
 namespace {
 
 using namespace std::string_literals;
-using Row = std::vector<std::string>;
-
-table::StringGrid tableOf(const std::vector<Row>& rows)
-{
-    table::StringGrid grid = table::makeGrid();
-    grid.setRowCount(rows.size() + 1);
-    for (std::size_t r = 0; r < rows.size(); ++r) {
-        for (std::size_t c = 0; c < rows[r].size(); ++c)
-            grid.setCell(c, r + 1, rows[r][c]);
-    }
-    return grid;
-}
-
-std::vector<Row> rowsOf(const table::StringGrid& grid)
-{
-    std::vector<Row> rows;
-    for (std::size_t r = 1; r < grid.rowCount(); ++r) {
-        Row row;
-        for (std::size_t c = 0; c < table::kColumnCount; ++c)
-            row.emplace_back(grid.cell(c, r));
-        rows.push_back(row);
-    }
-    return rows;
-}
+using Row = GridRow;
 
 std::vector<Row> readBack(const std::string& path)
 {
     table::StringGrid grid = table::makeGrid();
     table::readTable(grid, path);
-    return rowsOf(grid);
+    return rowsOf(grid, table::kColumnCount);
 }
 
 const std::vector<Row> kSession = {
@@ -126,7 +104,7 @@ TEST_P(Refuse, AtTheFirstLineThatTellsAndLeavesTheTable)
     EXPECT_EQ(e->path(), dir.file("f.vxm"));
     EXPECT_EQ(e->what(), "'" + dir.file("f.vxm") + "' is not a measurement file (line " +
                              std::to_string(GetParam().line) + ")");
-    EXPECT_EQ(rowsOf(grid), before);
+    EXPECT_EQ(rowsOf(grid, table::kColumnCount), before);
     EXPECT_THROW(table::readRecords(dir.file("f.vxm")), table::NotMeasurementFile);
 }
 
