@@ -54,6 +54,19 @@ ShotStatistics fromVelocities(std::vector<double>& v, std::size_t withoutVelocit
     return s;
 }
 
+// Calls f for each data row of top..bottom; a range may reach beyond the table.
+template <typename F>
+void forEachRow(const StringGrid& grid, std::size_t top, std::size_t bottom, F f)
+{
+    top = std::max<std::size_t>(top, 1);
+    if (grid.rowCount() > 0)
+        bottom = std::min(bottom, grid.rowCount() - 1);
+    if (top > bottom || isEmpty(grid))
+        return;
+    for (std::size_t r = top; r <= bottom; ++r)
+        f(r);
+}
+
 } // namespace
 
 ShotStatistics shotStatistics(const StringGrid& grid)
@@ -65,29 +78,46 @@ ShotStatistics shotStatistics(const StringGrid& grid)
 
 ShotStatistics shotStatistics(const StringGrid& grid, std::size_t top, std::size_t bottom)
 {
-    top = std::max<std::size_t>(top, 1);
-    if (grid.rowCount() > 0)
-        bottom = std::min(bottom, grid.rowCount() - 1);
     std::vector<double> velocities;
     std::size_t withoutVelocity = 0;
     std::size_t excluded = 0;
-    if (top <= bottom && !isEmpty(grid)) {
-        velocities.reserve(bottom - top + 1);
+    forEachRow(grid, top, bottom, [&](std::size_t r) {
         const RowNumbers& numbers = grid.numbers();
-        for (std::size_t r = top; r <= bottom; ++r) {
-            if (numbers.excluded(r)) {
-                ++excluded;
-                continue;
-            }
-            // A text the statistics pass would refuse is no shot.
-            const double v = numbers.velocity(r);
-            if (std::isnan(v))
-                ++withoutVelocity;
-            else
-                velocities.push_back(v);
+        if (numbers.excluded(r)) {
+            ++excluded;
+            return;
         }
-    }
+        // A text the statistics pass would refuse is no shot.
+        const double v = numbers.velocity(r);
+        if (std::isnan(v))
+            ++withoutVelocity;
+        else
+            velocities.push_back(v);
+    });
     return fromVelocities(velocities, withoutVelocity, excluded);
+}
+
+IncludedShots includedShots(const StringGrid& grid, std::size_t top, std::size_t bottom,
+                            Units units)
+{
+    IncludedShots shots;
+    const bool imperial = units == Units::Imperial;
+    forEachRow(grid, top, bottom, [&](std::size_t r) {
+        const RowNumbers& numbers = grid.numbers();
+        const double v = numbers.velocity(r);
+        if (numbers.excluded(r) || std::isnan(v))
+            return;
+        shots.velocities.push_back(imperial ? feetPerSecond(v) : v);
+        shots.rows.push_back(r);
+    });
+    return shots;
+}
+
+IncludedShots includedShots(const StringGrid& grid, Units units)
+{
+    if (isEmpty(grid))
+        return {};
+    return includedShots(grid, 1, grid.rowCount() - 1, units);
 }
 
 std::string formatVelocityFigure(double v)
