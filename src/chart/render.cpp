@@ -159,7 +159,10 @@ void drawAxes(const Chart& chart, Canvas& canvas, const Layout& l)
     }
     for (const Tick& t : l.bottomTicks) {
         line(canvas, {t.pos, p.bottom()}, {t.pos, p.bottom() + kTickLength});
-        canvas.text({t.pos, p.bottom() + kTickLength + 1}, t.label, TextAlign::Center);
+        // A label wider than the margin beside the plot ("2 840" at its right end) stays inside
+        // the chart, a little off its tick.
+        const double x = std::min(t.pos, l.bounds.right() - canvas.textWidth(t.label) / 2);
+        canvas.text({x, p.bottom() + kTickLength + 1}, t.label, TextAlign::Center);
     }
 
     canvas.setFont(axisTitleFont());

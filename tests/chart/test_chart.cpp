@@ -476,6 +476,12 @@ TEST(Bars, StandOnZeroEdgeToEdgeAndAreCutToThePlot)
          {},
          {{0, 0.5, 1 / 3.0, 1}, {2 / 3.0, 0, 1, 1}}},
         {"cut at a fixed top", {{10, 1}, {15, 8}}, 5, 4.0, {{0, 0.75, 0.5, 1}, {0.5, 0, 1, 1}}},
+        // Ticks labelled "2 770" to "2 800": the last one still inside the chart.
+        {"wide labels",
+         {{2770, 2}, {2780, 4}, {2790, 1}},
+         10,
+         {},
+         {{0, 0.5, 1 / 3.0, 1}, {1 / 3.0, 0, 2 / 3.0, 1}, {2 / 3.0, 0.75, 1, 1}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -512,8 +518,17 @@ TEST(Bars, StandOnZeroEdgeToEdgeAndAreCutToThePlot)
             EXPECT_EQ(drawn[i]->points[0], (PointF{b.left, b.top}));
             EXPECT_NE(drawn[i]->brush.color, s.color()) << "filled lighter than outlined";
         }
-        // Ticks no closer than a bin, and at least two of them even on a tight string.
+        // Ticks no closer than a bin, and at least two of them even on a tight string, each
+        // label (centred, 6 px a character) inside the chart.
         ASSERT_GE(l.bottomTicks.size(), 2u);
         EXPECT_GE(l.bottomTicks[1].value - l.bottomTicks[0].value, c.width * (1 - 1e-9));
+        std::size_t labels = 0;
+        for (const auto* label : canvas.texts()) {
+            if (label->points[0].y != l.plot.bottom() + kTickLength + 1)
+                continue;
+            ++labels;
+            EXPECT_LE(label->points[0].x + 3.0 * label->text.size(), 400) << label->text;
+        }
+        EXPECT_EQ(labels, l.bottomTicks.size());
     }
 }
