@@ -221,7 +221,8 @@ ShotStatisticsPanel::ShotStatisticsPanel(QWidget* parent)
             &ShotStatisticsPanel::excludeFlyerClicked);
 
     // The panel's width is settled when the window opens, before it shows any figure: the
-    // values and units get the room of the widest they can be, so none is cut later.
+    // values, the ranges' captions, the spin box and the units get the room of the widest they
+    // can be, so none is cut later.
     const std::string_view units[] = {table::velocityUnit(table::Units::Metric),
                                       table::velocityUnit(table::Units::Imperial)};
     for (QLabel* unit : m_unitLabels)
