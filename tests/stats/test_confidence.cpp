@@ -47,9 +47,9 @@ TEST(ConfidenceTexts, RangesOfTenShotsAtEachLevel)
     rt::setDecimalSeparator(',');
 }
 
-// Hand-computed strings from the tables: t(.975; 2, 9) = 4.303, 2.262; χ²(df 2) 7.378 and
-// 0.0506, χ²(df 9) 19.023 and 2.700; Grubbs' critical G(95 %) 1.155 at n = 3, 2.290 at n = 10.
-TEST(ConfidenceTexts, StringsOfNoOneTwoThreeAndTenShots)
+// Too few shots for a user's target, and too many needed; the window's tests walk through
+// strings of 0 to 65,535 shots.
+TEST(ConfidenceTexts, StringsTooShortAndTargetsTooFine)
 {
     rt::setDecimalSeparator(',');
     const std::string none = "\u2014";
@@ -59,36 +59,12 @@ TEST(ConfidenceTexts, StringsOfNoOneTwoThreeAndTenShots)
         std::optional<double> target;
         std::vector<std::string> expected;
     } cases[] = {
-        {"none",
-         {},
-         {},
-         {"Mean 95 %", none, "SD 95 %", none, "Shots for ±x", none,
-          "Flyer (Grubbs, 95 %): " + none}},
-        {"one",
-         {850},
-         {},
-         {"Mean 95 %", none, "SD 95 %", none, "Shots for ±x", none,
-          "Flyer (Grubbs, 95 %): " + none}},
         // Two shots have an SD, but the ranges stay out with the test.
         {"two",
          {850, 852},
          5.0,
          {"Mean 95 %", none, "SD 95 %", none, "Shots for ±5 m/s", none,
           "Flyer (Grubbs, 95 %): " + none}},
-        // Mean 852, SD 2: 852 ± 4.303·2/√3; 2·√(2/7.378), 2·√(2/0.0506). ±9 (1 % of 852):
-        // three shots give ±4.97, two ±17.97. G = 1 < 1.155.
-        {"three",
-         {850, 852, 854},
-         {},
-         {"Mean 95 %", "847,0 \u2013 857,0", "SD 95 %", "1,0 \u2013 12,6", "Shots for ±9 m/s", "3",
-          "Flyer (Grubbs, 95 %): none"}},
-        // Mean 852.1, SD √(114.9/9) = 3.573; 862 is G = 9.9/3.573 = 2.77 out. ±2:
-        // t/√n <= 0.560 first at n = 15 (2.145/√15 = 0.554; 2.160/√14 = 0.577).
-        {"ten with a flyer",
-         {850, 851, 852, 850, 851, 852, 851, 850, 852, 862},
-         2.0,
-         {"Mean 95 %", "849,5 \u2013 854,7", "SD 95 %", "2,5 \u2013 6,5", "Shots for ±2 m/s", "15",
-          "Shot 10 may be a flyer (Grubbs, 95 %)"}},
         // Mean 800, SD √6250 = 79.06: 800 ± 2.776·79.06/√5; t(.975, 4) = 2.776, χ² 11.143 and
         // 0.4844. An SD of 79 m/s cannot be narrowed to ±0.1 within a million shots.
         {"beyond the search",
