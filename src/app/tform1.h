@@ -4,7 +4,6 @@
 #include "exports/statisticlines.h"
 #include "exports/ui/report.h"
 #include "imports/importfile.h"
-#include "stats/confidencetexts.h"
 #include "table/bulletlist.h"
 #include "table/download.h"
 #include "table/measurementfile.h"
