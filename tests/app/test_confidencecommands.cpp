@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QContextMenuEvent>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -314,7 +315,9 @@ TEST_F(ConfidenceCommands, DistributionTabHasItsOwnMenuAndIsExportedWhenShown)
     Form1->show();
     pages->setCurrentWidget(Form1->ChartDistribution);
     QApplication::processEvents();
-    emit Form1->ChartDistribution->customContextMenuRequested(QPoint(10, 10));
+    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(10, 10),
+                                 Form1->ChartDistribution->mapToGlobal(QPoint(10, 10)));
+    QApplication::sendEvent(Form1->ChartDistribution, &rightClick);
     EXPECT_TRUE(Form1->PopupMenu4->isVisible()) << "its own menu, not the page control's";
     EXPECT_FALSE(Form1->PopupMenu3->isVisible());
     Form1->PopupMenu4->hide();
