@@ -137,7 +137,7 @@ public:
     // A transmission ends when the line has been silent this long.
     static constexpr int kSilenceMs = 100;
 
-    // Charts. Button1Click (Redraw) rebuilds all three charts from the external series and
+    // Charts. Button1Click (Redraw) rebuilds every chart from the external series and
     // the table; every command that changes either ends with it.
     void Button1Click();
     void Button9Click();
@@ -257,7 +257,7 @@ public:
     ui::FileDialogState SaveDialog1;
     // Chronograph exports, kept apart from the sessions' folder.
     ui::FileDialogState ImportDialog1;
-    // Shared by the three charts' "Save as BMP" and "Save as WMF".
+    // Shared by every chart's "Save as BMP" and "Save as WMF".
     ui::FileDialogState SaveDialog2;
     ui::FileDialogState SaveDialog3;
     // The exports', one each: a spreadsheet folder is seldom the pictures' one.
