@@ -54,17 +54,18 @@ ShotStatistics fromVelocities(std::vector<double>& v, std::size_t withoutVelocit
     return s;
 }
 
-// Calls f for each data row of top..bottom; a range may reach beyond the table.
-template <typename F>
-void forEachRow(const StringGrid& grid, std::size_t top, std::size_t bottom, F f)
+// The data rows of top..bottom, which may reach beyond the table; first > last for none.
+struct DataRows {
+    std::size_t first = 1;
+    std::size_t last = 0;
+    std::size_t count() const { return first <= last ? last - first + 1 : 0; }
+};
+
+DataRows dataRows(const StringGrid& grid, std::size_t top, std::size_t bottom)
 {
-    top = std::max<std::size_t>(top, 1);
-    if (grid.rowCount() > 0)
-        bottom = std::min(bottom, grid.rowCount() - 1);
-    if (top > bottom || isEmpty(grid))
-        return;
-    for (std::size_t r = top; r <= bottom; ++r)
-        f(r);
+    if (isEmpty(grid))
+        return {};
+    return {std::max<std::size_t>(top, 1), std::min(bottom, grid.rowCount() - 1)};
 }
 
 } // namespace
@@ -78,14 +79,16 @@ ShotStatistics shotStatistics(const StringGrid& grid)
 
 ShotStatistics shotStatistics(const StringGrid& grid, std::size_t top, std::size_t bottom)
 {
+    const DataRows rows = dataRows(grid, top, bottom);
+    const RowNumbers& numbers = grid.numbers();
     std::vector<double> velocities;
+    velocities.reserve(rows.count());
     std::size_t withoutVelocity = 0;
     std::size_t excluded = 0;
-    forEachRow(grid, top, bottom, [&](std::size_t r) {
-        const RowNumbers& numbers = grid.numbers();
+    for (std::size_t r = rows.first; r <= rows.last; ++r) {
         if (numbers.excluded(r)) {
             ++excluded;
-            return;
+            continue;
         }
         // A text the statistics pass would refuse is no shot.
         const double v = numbers.velocity(r);
@@ -93,23 +96,26 @@ ShotStatistics shotStatistics(const StringGrid& grid, std::size_t top, std::size
             ++withoutVelocity;
         else
             velocities.push_back(v);
-    });
+    }
     return fromVelocities(velocities, withoutVelocity, excluded);
 }
 
 IncludedShots includedShots(const StringGrid& grid, std::size_t top, std::size_t bottom,
                             Units units)
 {
-    IncludedShots shots;
+    const DataRows rows = dataRows(grid, top, bottom);
+    const RowNumbers& numbers = grid.numbers();
     const bool imperial = units == Units::Imperial;
-    forEachRow(grid, top, bottom, [&](std::size_t r) {
-        const RowNumbers& numbers = grid.numbers();
+    IncludedShots shots;
+    shots.velocities.reserve(rows.count());
+    shots.rows.reserve(rows.count());
+    for (std::size_t r = rows.first; r <= rows.last; ++r) {
         const double v = numbers.velocity(r);
         if (numbers.excluded(r) || std::isnan(v))
-            return;
+            continue;
         shots.velocities.push_back(imperial ? feetPerSecond(v) : v);
         shots.rows.push_back(r);
-    });
+    }
     return shots;
 }
 
