@@ -3,6 +3,7 @@
 #include "app/tform1.h"
 #include "chart/ui/chartwidget.h"
 #include "charts/chartexport.h"
+#include "charts/distribution.h"
 #include "charts/importedseries.h"
 #include "charts/redraw.h"
 #include "imports/ui/importchoice.h"
@@ -70,6 +71,9 @@ void TForm1::bindChartHandlers()
 
 void TForm1::Button1Click()
 {
+    // First: a velocity the other charts stop at is no shot of the distribution.
+    charts::distributionChart(ChartDistribution->edit(), m_table, units());
+    ChartDistribution->setLegendVisible(CheckBox3->isChecked());
     std::vector<std::string> items;
     items.reserve(static_cast<std::size_t>(ListBox1->count()));
     for (int i = 0; i < ListBox1->count(); ++i)
@@ -192,7 +196,7 @@ void TForm1::CheckBox2Click()
 
 void TForm1::CheckBox3Click()
 {
-    for (chart::ChartWidget* c : {ChartV, ChartE, ChartdV})
+    for (chart::ChartWidget* c : {ChartV, ChartE, ChartdV, ChartDistribution})
         c->setLegendVisible(CheckBox3->isChecked());
 }
 

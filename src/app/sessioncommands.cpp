@@ -68,14 +68,18 @@ void TForm1::IncludeInStatistics1Click()
 
 void TForm1::setExcluded(bool excluded)
 {
+    const ui::GridSelection marked = Grid->selection();
+    setExcluded(marked.top, marked.bottom, excluded);
+}
+
+void TForm1::setExcluded(std::size_t top, std::size_t bottom, bool excluded)
+{
     if (table::isEmpty(m_table))
         return;
-    const ui::GridSelection marked = Grid->selection();
-    m_table.setColumn(table::ColExcluded, marked.top, marked.bottom,
-                      [excluded](std::size_t, std::string& text) {
-                          if (excluded)
-                              text = table::kExcludedMark;
-                      });
+    m_table.setColumn(table::ColExcluded, top, bottom, [excluded](std::size_t, std::string& text) {
+        if (excluded)
+            text = table::kExcludedMark;
+    });
     table::setUnsavedChanges(true);
     // The six labels and dV stay over every row; the panel and the charts follow.
     updateShotStatistics();

@@ -389,10 +389,12 @@ void TForm1::buildControls()
     ChartV = makeChart("ChartV", "Velocity chart");
     ChartE = makeChart("ChartE", "Energy chart");
     ChartdV = makeChart("ChartdV", "Deviation chart");
+    ChartDistribution = makeChart("ChartDistribution", "Distribution chart");
     setUpCharts();
     PageControl1->addTab(ChartV, QStringLiteral("Velocity (V)"));
     PageControl1->addTab(ChartE, QStringLiteral("Energy (E)"));
     PageControl1->addTab(ChartdV, QStringLiteral("Deviation (dV)"));
+    PageControl1->addTab(ChartDistribution, QStringLiteral("Distribution (V)"));
     anchors->place(PageControl1, QRect(295, 105, 361, 411),
                    Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge);
 
@@ -402,9 +404,13 @@ void TForm1::buildControls()
                            &Print3, "Print3");
     PopupMenu3 = makePopup(this, "PopupMenu3", &SaveToBMP3, "SaveToBMP3", &SaveasWMF3, "SaveasWMF3",
                            &Print4, "Print4");
+    PopupMenu4 = makePopup(this, "PopupMenu4", &SaveToBMP4, "SaveToBMP4", &SaveasWMF4, "SaveasWMF4",
+                           &Print5, "Print5");
     // ChartdV has no menu of its own: its right click falls through to the page control's.
-    const std::pair<QWidget*, QMenu*> popups[] = {
-        {ChartV, PopupMenu1}, {ChartE, PopupMenu2}, {PageControl1, PopupMenu3}};
+    const std::pair<QWidget*, QMenu*> popups[] = {{ChartV, PopupMenu1},
+                                                  {ChartE, PopupMenu2},
+                                                  {PageControl1, PopupMenu3},
+                                                  {ChartDistribution, PopupMenu4}};
     for (const auto& [widget, menu] : popups) {
         widget->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(widget, &QWidget::customContextMenuRequested, menu,
@@ -465,7 +471,9 @@ void TForm1::bindHandlers()
     connect(Timer, &QTimer::timeout, this, ui::guarded([this] { TimerTimer(); }));
     connect(Button2, &QPushButton::clicked, this, ui::guarded([this] { Button2Click(); }));
     bindChartHandlers();
+    bindDistributionHandlers();
     bindViewHandlers();
+    bindConfidenceHandlers();
     bindSessionHandlers();
 }
 

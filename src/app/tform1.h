@@ -8,6 +8,7 @@
 #include "table/download.h"
 #include "table/measurementfile.h"
 #include "table/measurementtable.h"
+#include "table/preferencesfile.h"
 #include "table/stringdetails.h"
 #include "table/stringgrid.h"
 #include "table/units.h"
@@ -44,9 +45,6 @@ class TComPort;
 class TComTerminal;
 namespace chart {
 class ChartWidget;
-}
-namespace table {
-struct Preferences;
 }
 
 // The main window. Its controls keep the names of the window design, and the program keeps
@@ -91,6 +89,10 @@ public:
     // The shot statistics panel's figures over all rows and over the marked ones.
     void updateShotStatistics();
     void updateSelectedShotStatistics();
+    // View › Confidence: the level of the panel's ranges and flyer test, in per cent.
+    int confidence() const { return m_confidence; }
+    // The panel's button: the shot Grubbs' test points out, left out of the statistics.
+    void ExcludeFlyerClick();
 
     void FormCreate();
     void FAQ1Click();
@@ -135,7 +137,7 @@ public:
     // A transmission ends when the line has been silent this long.
     static constexpr int kSilenceMs = 100;
 
-    // Charts. Button1Click (Redraw) rebuilds all three charts from the external series and
+    // Charts. Button1Click (Redraw) rebuilds every chart from the external series and
     // the table; every command that changes either ends with it.
     void Button1Click();
     void Button9Click();
@@ -152,6 +154,10 @@ public:
     void SaveToBMP3Click();
     void SaveasWMF3Click();
     void Print4Click();
+    // The distribution chart's own menu.
+    void SaveToBMP4Click();
+    void SaveasWMF4Click();
+    void Print5Click();
     // The size a chart is saved or printed at: its own, or the visible page's when its tab
     // is not showing.
     QSize chartPictureSize(const chart::ChartWidget* chart) const;
@@ -182,6 +188,7 @@ public:
     chart::ChartWidget* ChartV = nullptr;
     chart::ChartWidget* ChartE = nullptr;
     chart::ChartWidget* ChartdV = nullptr;
+    chart::ChartWidget* ChartDistribution = nullptr;
     QPlainTextEdit* Memo1 = nullptr;
     QGroupBox* GroupBox1 = nullptr;
     QTimer* Timer = nullptr;
@@ -210,6 +217,9 @@ public:
     QAction* ShotDetails1 = nullptr;
     QAction* Metric1 = nullptr;
     QAction* Imperial1 = nullptr;
+    QAction* Confidence90 = nullptr;
+    QAction* Confidence95 = nullptr;
+    QAction* Confidence99 = nullptr;
     QAction* LOAD1 = nullptr;
     QAction* COMSetup1 = nullptr;
     QAction* DeleteSelected1 = nullptr;
@@ -234,6 +244,10 @@ public:
     QAction* SaveToBMP3 = nullptr;
     QAction* SaveasWMF3 = nullptr;
     QAction* Print4 = nullptr;
+    QMenu* PopupMenu4 = nullptr;
+    QAction* SaveToBMP4 = nullptr;
+    QAction* SaveasWMF4 = nullptr;
+    QAction* Print5 = nullptr;
 
     // The save dialog's two kinds of file.
     static constexpr char kMeasurementsFilter[] = "Vexorel! Measurments (*.vxm)";
@@ -243,7 +257,7 @@ public:
     ui::FileDialogState SaveDialog1;
     // Chronograph exports, kept apart from the sessions' folder.
     ui::FileDialogState ImportDialog1;
-    // Shared by the three charts' "Save as BMP" and "Save as WMF".
+    // Shared by every chart's "Save as BMP" and "Save as WMF".
     ui::FileDialogState SaveDialog2;
     ui::FileDialogState SaveDialog3;
     // The exports', one each: a spreadsheet folder is seldom the pictures' one.
@@ -277,8 +291,17 @@ private:
     void bindHandlers();
     void bindViewHandlers();
     void bindSessionHandlers();
-    // Marks or clears the exclusion of the marked rows.
+    void buildConfidenceMenu(QMenu* view);
+    void bindConfidenceHandlers();
+    void bindDistributionHandlers();
+    // The level's item checked, without recomputing anything.
+    void checkConfidence(int percent);
+    // The ranges, shots needed and flyer line over all rows; the selection's ranges.
+    void showConfidenceFigures();
+    void showSelectedConfidenceFigures();
+    // Marks or clears the exclusion of the marked rows, or of rows top..bottom.
     void setExcluded(bool excluded);
+    void setExcluded(std::size_t top, std::size_t bottom, bool excluded);
     // A download into an empty table dates the string.
     void noteDownloadTime();
     void applyPreferences(const table::Preferences& preferences);
@@ -345,4 +368,8 @@ private:
     std::optional<table::Statistics> m_statistics;
     // Set while Exit closes the window it has already asked about.
     bool m_exitConfirmed = false;
+    int m_confidence = table::kDefaultConfidence;
+    // The ± the user set for the shots needed, in the units it was set in; until then, and
+    // again for another string or unit, 1 % of the mean.
+    std::optional<std::pair<int, table::Units>> m_shotsTarget;
 };

@@ -45,6 +45,8 @@ void TForm1::buildViewMenu(QMenu* view)
         group->addAction(item);
     }
     Metric1->setChecked(true);
+
+    buildConfidenceMenu(view);
 }
 
 void TForm1::bindViewHandlers()
@@ -61,7 +63,7 @@ void TForm1::bindViewHandlers()
     connect(ShotStatistics1, &QAction::triggered, this, [this] { rememberPreferences(); });
     // Still shown while it closes.
     connect(ShotStatisticsDock, &ShotStatisticsPanel::closedByUser, this, [this] {
-        savePreferences({m_units, false, FitAxesToData1->isChecked()});
+        savePreferences({m_units, false, FitAxesToData1->isChecked(), m_confidence});
     });
     connect(FitAxesToData1, &QAction::triggered, this, [this] { rememberPreferences(); });
     connect(Grid->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -76,12 +78,14 @@ void TForm1::applyPreferences(const table::Preferences& preferences)
     ShotStatistics1->setChecked(preferences.shotStatisticsShown);
     FitAxesToData1->setChecked(preferences.fitAxes);
     (preferences.units == table::Units::Imperial ? Imperial1 : Metric1)->setChecked(true);
+    checkConfidence(preferences.confidence);
     setUnits(preferences.units);
 }
 
 void TForm1::rememberPreferences() const
 {
-    savePreferences({m_units, !ShotStatisticsDock->isHidden(), FitAxesToData1->isChecked()});
+    savePreferences(
+        {m_units, !ShotStatisticsDock->isHidden(), FitAxesToData1->isChecked(), m_confidence});
 }
 
 void TForm1::setUnits(table::Units units)
@@ -130,11 +134,13 @@ void TForm1::updateShotStatistics()
 {
     ShotStatisticsDock->showAll(
         table::formatShotStatistics(table::inUnits(table::shotStatistics(m_table), m_units)));
+    showConfidenceFigures();
     updateSelectedShotStatistics();
 }
 
 void TForm1::updateSelectedShotStatistics()
 {
+    showSelectedConfidenceFigures();
     const ui::GridSelection marked = Grid->selection();
     // One row is no series: its figures would only repeat the row.
     if (marked.bottom <= marked.top || table::isEmpty(m_table)) {

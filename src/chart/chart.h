@@ -10,7 +10,8 @@
 
 namespace chart {
 
-// A line series: a title for the legend and its points in the order they were added.
+// A series: a title for the legend and its points in the order they were added, drawn as a
+// line through them or as bars.
 class Series {
 public:
     Series(std::string title, Color color)
@@ -38,6 +39,15 @@ public:
     const std::vector<double>& xs() const { return m_x; }
     const std::vector<double>& ys() const { return m_y; }
 
+    // A histogram's bins: point i is a bar from x(i) to x(i) + width and from 0 up to y(i).
+    void setBars(double width)
+    {
+        m_bars = true;
+        m_barWidth = width;
+    }
+    bool isBars() const { return m_bars; }
+    double barWidth() const { return m_barWidth; }
+
     bool marksVisible() const { return m_marksVisible; }
     void setMarksVisible(bool visible) { m_marksVisible = visible; }
 
@@ -54,6 +64,8 @@ private:
     std::vector<double> m_x, m_y;
     std::vector<std::size_t> m_hollow;
     bool m_marksVisible = false;
+    bool m_bars = false;
+    double m_barWidth = 0;
 };
 
 // The colours series receive in order; they show on white and stay apart for the common
@@ -69,6 +81,8 @@ struct AxisSettings {
     // While set, the axis is fitted to these values (fittedRange) and the ends above wait:
     // the chart cannot tell the values it should fit from those it merely draws.
     std::optional<DataBounds> fitTo;
+    // Ticks never lie closer: a whole shot on N, a whole count of shots.
+    double smallestStep = 0;
 };
 
 // Everything a chart shows, without any drawing: the widget, the exports and the tests all
@@ -77,7 +91,7 @@ class Chart {
 public:
     std::string title;
     AxisSettings leftAxis;
-    AxisSettings bottomAxis;
+    AxisSettings bottomAxis = wholeSteps();
     bool legendVisible = true;
     bool view3D = false;
     // Left, bottom and back walls in the 3D view.
@@ -100,6 +114,14 @@ public:
     void setMarksVisible(bool visible);
 
 private:
+    // N counts shots: no tick between two.
+    static AxisSettings wholeSteps()
+    {
+        AxisSettings a;
+        a.smallestStep = 1;
+        return a;
+    }
+
     std::vector<std::unique_ptr<Series>> m_series;
 };
 

@@ -44,8 +44,9 @@ DataRange dataRange(const Chart& chart)
         const auto [yLo, yHi] = std::minmax_element(series.ys().begin(), series.ys().end());
         // fmin/fmax skip the NaN of "no data yet".
         r.xMin = std::fmin(r.xMin, *xLo);
-        r.xMax = std::fmax(r.xMax, *xHi);
-        r.yMin = std::fmin(r.yMin, *yLo);
+        r.xMax = std::fmax(r.xMax, *xHi + (series.isBars() ? series.barWidth() : 0));
+        // Bars stand on 0.
+        r.yMin = std::fmin(r.yMin, series.isBars() ? std::fmin(*yLo, 0) : *yLo);
         r.yMax = std::fmax(r.yMax, *yHi);
     }
     return r;
@@ -124,10 +125,10 @@ Layout computeLayout(const Chart& chart, RectF bounds, Canvas& metrics, char dec
     const double plotHeight = bottom - top;
     const int maxYTicks = std::max(1, static_cast<int>(plotHeight / (labelHeight * 2.2)));
     const AxisSettings& leftAxis = chart.leftAxis;
-    l.y = leftAxis.fitTo
-              ? fittedRange(leftAxis.fitTo->min, leftAxis.fitTo->max, maxYTicks)
-              : axisRange(data.yMin, data.yMax, leftAxis.automaticMinimum, leftAxis.minimum,
-                          leftAxis.automaticMaximum, leftAxis.maximum, maxYTicks, true, 0);
+    l.y = leftAxis.fitTo ? fittedRange(leftAxis.fitTo->min, leftAxis.fitTo->max, maxYTicks)
+                         : axisRange(data.yMin, data.yMax, leftAxis.automaticMinimum,
+                                     leftAxis.minimum, leftAxis.automaticMaximum, leftAxis.maximum,
+                                     maxYTicks, true, leftAxis.smallestStep);
 
     double labelWidth = 0;
     std::vector<double> yValues = tickValues(l.y.min, l.y.max, l.y.step);
@@ -154,9 +155,10 @@ Layout computeLayout(const Chart& chart, RectF bounds, Canvas& metrics, char dec
     const double widest = std::max(metrics.textWidth(formatValue(data.xMin, decimalSeparator)),
                                    metrics.textWidth(formatValue(data.xMax, decimalSeparator)));
     const int maxXTicks = std::max(1, static_cast<int>(l.plot.width / (widest + 12)));
-    l.x = axisRange(data.xMin, data.xMax, true, 0, true, 0, maxXTicks, false, 1);
+    const double xStep = chart.bottomAxis.smallestStep;
+    l.x = axisRange(data.xMin, data.xMax, true, 0, true, 0, maxXTicks, false, xStep);
     if (std::isnan(data.xMin)) {
-        l.x = axisRange(0, 10, true, 0, true, 0, maxXTicks, false, 1);
+        l.x = axisRange(0, 10, true, 0, true, 0, maxXTicks, false, xStep);
     }
     for (double v : tickValues(l.x.min, l.x.max, l.x.step))
         l.bottomTicks.push_back({v, l.mapX(v), formatValue(v, decimalSeparator)});
@@ -175,7 +177,8 @@ Layout computeLayout(const Chart& chart, RectF bounds, Canvas& metrics, char dec
         for (std::size_t s = 0; s < shown; ++s) {
             const Series& series = chart.series(s);
             l.legendEntries.push_back({fitText(metrics, series.title(), legendTextWidth),
-                                       series.color(), l.legend.top + 4 + s * rowHeight});
+                                       series.color(), l.legend.top + 4 + s * rowHeight,
+                                       series.isBars()});
         }
     }
     return l;

@@ -19,6 +19,8 @@ struct LegendEntry {
     std::string text; // the series title, shortened to fit
     Color color;
     double y = 0;
+    // Shown as a filled box instead of a line.
+    bool bars = false;
 };
 
 // Fonts the chart uses; the layout measures with them and the drawing sets them.

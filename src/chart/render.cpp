@@ -1,5 +1,6 @@
 #include "chart/render.h"
 
+#include "chart/bars.h"
 #include "chart/decimation.h"
 #include "chart/geometry.h"
 
@@ -24,6 +25,15 @@ Color darker(Color c)
             static_cast<std::uint8_t>(c.b * 3 / 4)};
 }
 
+// A bar's fill: light enough that a line drawn over it stays plain.
+Color lighter(Color c)
+{
+    const auto mix = [](std::uint8_t v) {
+        return static_cast<std::uint8_t>(v + (255 - v) * 3 / 5);
+    };
+    return {mix(c.r), mix(c.g), mix(c.b)};
+}
+
 void line(Canvas& canvas, PointF a, PointF b)
 {
     const PointF pts[2] = {a, b};
@@ -44,6 +54,13 @@ PointF shifted(PointF p, double z)
 PointF project(const Series& series, std::size_t i, const Layout& l)
 {
     return {l.mapX(series.x(i)), l.mapY(series.y(i))};
+}
+
+// Where a point's mark goes: a bar's mark stands over its middle.
+PointF markAt(const Series& series, std::size_t i, const Layout& l)
+{
+    const double x = series.isBars() ? series.x(i) + series.barWidth() / 2 : series.x(i);
+    return {l.mapX(x), l.mapY(series.y(i))};
 }
 
 // Whether a point (shifted to its series' depth) lies on the plot, give or take a pixel.
@@ -142,7 +159,10 @@ void drawAxes(const Chart& chart, Canvas& canvas, const Layout& l)
     }
     for (const Tick& t : l.bottomTicks) {
         line(canvas, {t.pos, p.bottom()}, {t.pos, p.bottom() + kTickLength});
-        canvas.text({t.pos, p.bottom() + kTickLength + 1}, t.label, TextAlign::Center);
+        // A label wider than the margin beside the plot ("2 840" at its right end) stays inside
+        // the chart, a little off its tick.
+        const double x = std::min(t.pos, l.bounds.right() - canvas.textWidth(t.label) / 2);
+        canvas.text({x, p.bottom() + kTickLength + 1}, t.label, TextAlign::Center);
     }
 
     canvas.setFont(axisTitleFont());
@@ -177,6 +197,16 @@ void drawSeries3D(const Series& series, std::size_t index, Canvas& canvas, const
     }
 }
 
+// Flat in the 3D view too, at the series' depth: a histogram's bins are no ribbon.
+void drawBars(const Series& series, std::size_t index, Canvas& canvas, const Layout& l)
+{
+    canvas.setPen(Pen{series.color(), 1, true});
+    canvas.setBrush(Brush{lighter(series.color()), true});
+    const double z = index * l.seriesDepth;
+    for (const RectF& r : barRects(series, l))
+        canvas.rectangle({r.left + z, r.top - z, r.width, r.height});
+}
+
 // On the front edge of a 3D ribbon, where the marks point too.
 void drawHollowPoints(const Series& series, std::size_t index, Canvas& canvas, const Layout& l)
 {
@@ -206,7 +236,7 @@ void drawMarks(const Series& series, std::size_t index, Canvas& canvas, const La
     canvas.setPen(Pen{kFrame, 1, true});
     canvas.setBrush(Brush{kMarkBack, true});
     for (std::size_t i = 0; i < series.count(); ++i) {
-        const PointF at = shifted(project(series, i, l), z);
+        const PointF at = shifted(markAt(series, i, l), z);
         if (!onPlot(at, l))
             continue;
         if (at.x - 4 <= lastRight + 2)
@@ -231,9 +261,15 @@ void drawLegend(Canvas& canvas, const Layout& l)
     canvas.setFont(labelFont());
     const double h = canvas.textHeight();
     for (const LegendEntry& e : l.legendEntries) {
-        canvas.setPen(Pen{e.color, 2, true});
         const double mid = e.y + h / 2;
-        line(canvas, {l.legend.left + 6, mid}, {l.legend.left + 26, mid});
+        if (e.bars) {
+            canvas.setPen(Pen{e.color, 1, true});
+            canvas.setBrush(Brush{lighter(e.color), true});
+            canvas.rectangle({l.legend.left + 9, mid - 4, 14, 8});
+        } else {
+            canvas.setPen(Pen{e.color, 2, true});
+            line(canvas, {l.legend.left + 6, mid}, {l.legend.left + 26, mid});
+        }
         canvas.text({l.legend.left + 30, e.y}, e.text, TextAlign::Left);
     }
 }
@@ -260,12 +296,19 @@ Layout drawChart(const Chart& chart, Canvas& canvas, RectF bounds, char decimalS
     if (chart.view3D) {
         // Back to front: the first series is nearest to the viewer.
         for (std::size_t s = chart.seriesCount(); s-- > 0;) {
-            drawSeries3D(chart.series(s), s, canvas, l, resolution);
+            if (chart.series(s).isBars())
+                drawBars(chart.series(s), s, canvas, l);
+            else
+                drawSeries3D(chart.series(s), s, canvas, l, resolution);
             drawHollowPoints(chart.series(s), s, canvas, l);
         }
     } else {
-        for (std::size_t s = 0; s < chart.seriesCount(); ++s)
-            drawSeries2D(chart.series(s), canvas, l, resolution);
+        for (std::size_t s = 0; s < chart.seriesCount(); ++s) {
+            if (chart.series(s).isBars())
+                drawBars(chart.series(s), 0, canvas, l);
+            else
+                drawSeries2D(chart.series(s), canvas, l, resolution);
+        }
         // Over every line, so no other series hides one.
         for (std::size_t s = 0; s < chart.seriesCount(); ++s)
             drawHollowPoints(chart.series(s), 0, canvas, l);

@@ -21,6 +21,7 @@ struct Entry {
 constexpr Entry kFitAxes{"chart", "fitAxes"};
 constexpr Entry kShotStatistics{"view", "shotStatistics"};
 constexpr Entry kUnits{"view", "units"};
+constexpr Entry kConfidence{"view", "confidence"};
 
 std::string_view trimmed(std::string_view s)
 {
@@ -173,22 +174,28 @@ Preferences preferencesFrom(const std::vector<std::string>& lines)
         p.units = Units::Imperial;
     p.shotStatisticsShown = flag(lines, kShotStatistics, p.shotStatisticsShown);
     p.fitAxes = flag(lines, kFitAxes, p.fitAxes);
+    for (const int level : kConfidenceLevels) {
+        if (valueOf(lines, kConfidence) == std::to_string(level))
+            p.confidence = level;
+    }
     return p;
 }
 
 std::string preferencesText(const Preferences& preferences, std::vector<std::string> lines)
 {
-    const std::pair<Entry, std::string_view> values[] = {
-        {kFitAxes, preferences.fitAxes ? "true" : "false"},
-        {kShotStatistics, preferences.shotStatisticsShown ? "true" : "false"},
-        {kUnits, preferences.units == Units::Imperial ? "imperial" : "metric"}};
-    for (const auto& [entry, value] : values) {
+    const auto set = [&lines](const Entry& entry, std::string_view value) {
         std::string line = std::string(entry.key) + "=" + std::string(value);
         if (const auto at = lineOf(lines, entry))
             lines[*at] = std::move(line);
         else
             addToGroup(lines, entry.group, std::move(line));
-    }
+    };
+    set(kFitAxes, preferences.fitAxes ? "true" : "false");
+    set(kShotStatistics, preferences.shotStatisticsShown ? "true" : "false");
+    set(kUnits, preferences.units == Units::Imperial ? "imperial" : "metric");
+    // Files of earlier versions stay as they were until a level other than the default is chosen.
+    if (preferences.confidence != kDefaultConfidence || lineOf(lines, kConfidence))
+        set(kConfidence, std::to_string(preferences.confidence));
     std::string text;
     for (const std::string& line : lines) {
         text += line;

@@ -7,16 +7,22 @@
 #include <vector>
 
 // The preferences file: what the user chose in the View and Chart menus, kept between runs as
-// the INI text Qt's settings wrote before ([chart] fitAxes, [view] shotStatistics and units),
-// so files of earlier versions load. Only our own code reads and writes it: a regular file of
-// at most kMaxPreferencesBytes is read, and a save goes through rt::AtomicFile, so a file
-// that is a link to a device or a FIFO is never opened, replaced or waited on.
+// the INI text Qt's settings wrote before ([chart] fitAxes, [view] shotStatistics and units,
+// and [view] confidence), so files of earlier versions load. Only our own code reads and writes it:
+// a regular file of at most kMaxPreferencesBytes is read, and a save goes through rt::AtomicFile,
+// so a file that is a link to a device or a FIFO is never opened, replaced or waited on.
 namespace table {
+
+// The confidence levels View › Confidence offers, in per cent.
+inline constexpr int kConfidenceLevels[] = {90, 95, 99};
+inline constexpr int kDefaultConfidence = 95;
 
 struct Preferences {
     Units units = Units::Metric;
     bool shotStatisticsShown = true;
     bool fitAxes = false;
+    // One of kConfidenceLevels.
+    int confidence = kDefaultConfidence;
     bool operator==(const Preferences&) const = default;
 };
 
@@ -36,9 +42,9 @@ std::vector<std::string> readPreferencesLines(const std::string& path);
 // program. Keys and groups match by letter case, as they always did.
 Preferences preferencesFrom(const std::vector<std::string>& lines);
 
-// The text to save: the lines with our three values set where they are, or added to their
-// group; every other line (comments, other groups and keys) stays as it was. Without lines it
-// is the text Qt's settings wrote.
+// The text to save: the lines with our values set where they are, or added to their group;
+// every other line (comments, other groups and keys) stays as it was. Without lines it is the
+// text Qt's settings wrote: the confidence level joins it only once it is not the default.
 std::string preferencesText(const Preferences& preferences, std::vector<std::string> lines);
 
 Preferences readPreferences(const std::string& path);

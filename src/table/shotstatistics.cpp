@@ -54,6 +54,20 @@ ShotStatistics fromVelocities(std::vector<double>& v, std::size_t withoutVelocit
     return s;
 }
 
+// The data rows of top..bottom, which may reach beyond the table; first > last for none.
+struct DataRows {
+    std::size_t first = 1;
+    std::size_t last = 0;
+    std::size_t count() const { return first <= last ? last - first + 1 : 0; }
+};
+
+DataRows dataRows(const StringGrid& grid, std::size_t top, std::size_t bottom)
+{
+    if (isEmpty(grid))
+        return {};
+    return {std::max<std::size_t>(top, 1), std::min(bottom, grid.rowCount() - 1)};
+}
+
 } // namespace
 
 ShotStatistics shotStatistics(const StringGrid& grid)
@@ -65,29 +79,51 @@ ShotStatistics shotStatistics(const StringGrid& grid)
 
 ShotStatistics shotStatistics(const StringGrid& grid, std::size_t top, std::size_t bottom)
 {
-    top = std::max<std::size_t>(top, 1);
-    if (grid.rowCount() > 0)
-        bottom = std::min(bottom, grid.rowCount() - 1);
+    const DataRows rows = dataRows(grid, top, bottom);
+    const RowNumbers& numbers = grid.numbers();
     std::vector<double> velocities;
+    velocities.reserve(rows.count());
     std::size_t withoutVelocity = 0;
     std::size_t excluded = 0;
-    if (top <= bottom && !isEmpty(grid)) {
-        velocities.reserve(bottom - top + 1);
-        const RowNumbers& numbers = grid.numbers();
-        for (std::size_t r = top; r <= bottom; ++r) {
-            if (numbers.excluded(r)) {
-                ++excluded;
-                continue;
-            }
-            // A text the statistics pass would refuse is no shot.
-            const double v = numbers.velocity(r);
-            if (std::isnan(v))
-                ++withoutVelocity;
-            else
-                velocities.push_back(v);
+    for (std::size_t r = rows.first; r <= rows.last; ++r) {
+        if (numbers.excluded(r)) {
+            ++excluded;
+            continue;
         }
+        // A text the statistics pass would refuse is no shot.
+        const double v = numbers.velocity(r);
+        if (std::isnan(v))
+            ++withoutVelocity;
+        else
+            velocities.push_back(v);
     }
     return fromVelocities(velocities, withoutVelocity, excluded);
+}
+
+IncludedShots includedShots(const StringGrid& grid, std::size_t top, std::size_t bottom,
+                            Units units)
+{
+    const DataRows rows = dataRows(grid, top, bottom);
+    const RowNumbers& numbers = grid.numbers();
+    const bool imperial = units == Units::Imperial;
+    IncludedShots shots;
+    shots.velocities.reserve(rows.count());
+    shots.rows.reserve(rows.count());
+    for (std::size_t r = rows.first; r <= rows.last; ++r) {
+        const double v = numbers.velocity(r);
+        if (numbers.excluded(r) || std::isnan(v))
+            continue;
+        shots.velocities.push_back(imperial ? feetPerSecond(v) : v);
+        shots.rows.push_back(r);
+    }
+    return shots;
+}
+
+IncludedShots includedShots(const StringGrid& grid, Units units)
+{
+    if (isEmpty(grid))
+        return {};
+    return includedShots(grid, 1, grid.rowCount() - 1, units);
 }
 
 std::string formatVelocityFigure(double v)

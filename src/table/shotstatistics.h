@@ -1,11 +1,13 @@
 #pragma once
 
 #include "table/stringgrid.h"
+#include "table/units.h"
 
 #include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // What a shooter judges a load by: spread and scatter of the velocities over all rows or a
 // selection. Rows whose velocity does not convert, and shots excluded from the statistics, are
@@ -35,6 +37,17 @@ struct ShotStatistics {
 ShotStatistics shotStatistics(const StringGrid& grid);
 // Over rows top..bottom, clipped to the data rows.
 ShotStatistics shotStatistics(const StringGrid& grid, std::size_t top, std::size_t bottom);
+
+// The velocities the statistics count over rows top..bottom (clipped to the data rows), in the
+// unit shown, each with its row: what the confidence figures and the distribution chart start
+// from.
+struct IncludedShots {
+    std::vector<double> velocities;
+    std::vector<std::size_t> rows;
+};
+IncludedShots includedShots(const StringGrid& grid, std::size_t top, std::size_t bottom,
+                            Units units);
+IncludedShots includedShots(const StringGrid& grid, Units units);
 
 // The figures as shown; all empty when the range had no rows at all.
 struct ShotStatisticsTexts {

@@ -357,6 +357,15 @@ TEST_F(MainWindow, HelpNamesTheCommandsAnswersAndFiguresAsTheWindowShowsThem)
         {"Ед. измерения", "«" + grains + "»"},
         {"Статистика", caption("SdNCaption")->text()},
         {"Статистика", caption("SelectedSdNCaption")->text()},
+        {"Статистика", "• " + caption("MeanRangeCaption")->text() + " — "},
+        {"Статистика", "• " + caption("SdRangeCaption")->text() + " — "},
+        {"Статистика", "• " + caption("ShotsNeededCaption")->text()},
+        {"Статистика", "View › " + Form1->findChild<QMenu*>("Confidence1")->title()},
+        {"Статистика", "«" + Form1->ShotStatisticsDock->ExcludeFlyerButton->text() + "»"},
+        {"Статистика", "«" + Form1->PageControl1->tabText(3) + "»"},
+        {"Статистика", Form1->SaveToBMP4->text() + ", " + Form1->SaveasWMF4->text() + ", " +
+                           Form1->Print5->text()},
+        {"Графики", "«" + Form1->PageControl1->tabText(3) + "»"},
     };
     for (const auto& [where, text] : named)
         EXPECT_TRUE(page(where).contains(text)) << where << ": " << text.toStdString();

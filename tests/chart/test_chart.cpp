@@ -1,4 +1,5 @@
 #include "chart/axis.h"
+#include "chart/bars.h"
 #include "chart/chart.h"
 #include "chart/decimation.h"
 #include "chart/geometry.h"
@@ -8,7 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
+#include <optional>
 #include <set>
 
 using namespace chart;
@@ -446,4 +449,86 @@ TEST(Drawing, FittedAxisSpansTheBoundsAndCutsWhatLiesOutside)
         if (t->font == markFont())
             marks.push_back(t->text);
     EXPECT_EQ(marks, (std::vector<std::string>{"282", "290", "286"})) << "no mark below the plot";
+}
+
+// A histogram's bars as numbers: the x axis runs from the first bar's left edge to the last
+// one's right edge, the y axis from 0, and each bar stands on 0 as high as its count. Where
+// is given as fractions of the plot: left, top, right, bottom.
+TEST(Bars, StandOnZeroEdgeToEdgeAndAreCutToThePlot)
+{
+    using Fractions = std::array<double, 4>;
+    const struct {
+        const char* name;
+        std::vector<std::pair<double, double>> bins;
+        double width;
+        std::optional<double> fixedMaximum;
+        std::vector<Fractions> expected;
+    } cases[] = {
+        // y axis 0..6 in steps of 1 (smallest step 1), x 850..853.
+        {"three bins",
+         {{850, 2}, {851, 6}, {852, 3}},
+         1,
+         {},
+         {{0, 4 / 6.0, 1 / 3.0, 1}, {1 / 3.0, 0, 2 / 3.0, 1}, {2 / 3.0, 3 / 6.0, 1, 1}}},
+        {"an empty bin is no bar",
+         {{850.2, 1}, {850.4, 0}, {850.6, 2}},
+         0.2,
+         {},
+         {{0, 0.5, 1 / 3.0, 1}, {2 / 3.0, 0, 1, 1}}},
+        {"cut at a fixed top", {{10, 1}, {15, 8}}, 5, 4.0, {{0, 0.75, 0.5, 1}, {0.5, 0, 1, 1}}},
+        // Ticks labelled "2 770" to "2 800": the last one still inside the chart.
+        {"wide labels",
+         {{2770, 2}, {2780, 4}, {2790, 1}},
+         10,
+         {},
+         {{0, 0.5, 1 / 3.0, 1}, {1 / 3.0, 0, 2 / 3.0, 1}, {2 / 3.0, 0.75, 1, 1}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Chart chart;
+        chart.legendVisible = false;
+        chart.setLeftAxisMinimum(0);
+        chart.leftAxis.smallestStep = 1;
+        chart.bottomAxis.smallestStep = c.width;
+        if (c.fixedMaximum) {
+            chart.leftAxis.automaticMaximum = false;
+            chart.leftAxis.maximum = *c.fixedMaximum;
+        }
+        Series& s = chart.addSeries("Shots");
+        s.setBars(c.width);
+        for (const auto& [x, n] : c.bins)
+            s.addXY(x, n);
+        RecordingCanvas canvas;
+        const Layout l = drawChart(chart, canvas, {0, 0, 400, 300}, ',');
+        const std::vector<RectF> bars = barRects(s, l);
+        ASSERT_EQ(bars.size(), c.expected.size());
+        std::vector<const RecordingCanvas::Op*> drawn;
+        for (const auto* op : canvas.of(Kind::Rectangle))
+            if (op->pen.color == s.color() && op->brush.visible)
+                drawn.push_back(op);
+        ASSERT_EQ(drawn.size(), bars.size()) << "the bars drawn are the bars computed";
+        for (std::size_t i = 0; i < bars.size(); ++i) {
+            const RectF& b = bars[i];
+            const Fractions at = {(b.left - l.plot.left) / l.plot.width,
+                                  (b.top - l.plot.top) / l.plot.height,
+                                  (b.right() - l.plot.left) / l.plot.width,
+                                  (b.bottom() - l.plot.top) / l.plot.height};
+            for (std::size_t k = 0; k < 4; ++k)
+                EXPECT_NEAR(at[k], c.expected[i][k], 1e-9) << "bar " << i << ", edge " << k;
+            EXPECT_EQ(drawn[i]->points[0], (PointF{b.left, b.top}));
+            EXPECT_NE(drawn[i]->brush.color, s.color()) << "filled lighter than outlined";
+        }
+        // Ticks no closer than a bin, and at least two of them even on a tight string, each
+        // label (centred, 6 px a character) inside the chart.
+        ASSERT_GE(l.bottomTicks.size(), 2u);
+        EXPECT_GE(l.bottomTicks[1].value - l.bottomTicks[0].value, c.width * (1 - 1e-9));
+        std::size_t labels = 0;
+        for (const auto* label : canvas.texts()) {
+            if (label->points[0].y != l.plot.bottom() + kTickLength + 1)
+                continue;
+            ++labels;
+            EXPECT_LE(label->points[0].x + 3.0 * label->text.size(), 400) << label->text;
+        }
+        EXPECT_EQ(labels, l.bottomTicks.size());
+    }
 }

@@ -1,8 +1,10 @@
 #include "help/taboutbox.h"
 #include "help/thelpform.h"
+#include "runtime/decimalseparator.h"
 #include "runtime/errors.h"
 #include "runtime/numberformat.h"
 #include "serial/openfailure.h"
+#include "stats/confidencetexts.h"
 #include "table/shotstatistics.h"
 #include "table/stringdetails.h"
 #include "table/units.h"
@@ -130,6 +132,54 @@ TEST(HelpForm, StatisticsPageNamesThePanelItsFiguresAndWhatTheyShow)
     twoLeftOut.withoutVelocity = 2;
     EXPECT_TRUE(
         text.contains(inGuillemets(table::formatShotStatistics(twoLeftOut).withoutVelocity)));
+}
+
+// The confidence section's figures, examples and lines are the program's own, as it words them.
+TEST(HelpForm, StatisticsPageExplainsConfidenceWithTheProgramsFigures)
+{
+    THelpForm form;
+    const QString text = pageText(form, QStringLiteral("Статистика"));
+    const auto q = [](const std::string& s) { return QString::fromStdString(s); };
+    rt::setDecimalSeparator(',');
+
+    for (const auto& [sd, shown] :
+         {std::pair{2.74, "Mean"}, std::pair{2.74, "SD"}, std::pair{8.2, "SD"}}) {
+        stats::ConfidenceFigures f;
+        f.meanRange = stats::meanInterval(stats::MeanAndSd{10, 851.7, sd}, f.level);
+        f.sdRange = stats::sdInterval(stats::MeanAndSd{10, 851.7, sd}, f.level);
+        const stats::ConfidenceTexts t =
+            stats::formatConfidence(f, stats::kAllShotsConfidence, "m/s", "");
+        const bool mean = std::string_view(shown) == "Mean";
+        const QString example =
+            mean ? q(t.meanCaption + ": " + t.meanRange) : q(t.sdCaption + ": " + t.sdRange);
+        EXPECT_TRUE(text.contains("«" + example + "»")) << example.toStdString();
+        EXPECT_TRUE(
+            text.contains(QStringLiteral("• %1 — ").arg(mean ? q(t.meanCaption) : q(t.sdCaption))));
+    }
+    EXPECT_TRUE(text.contains(QStringLiteral("• Selected mean 95 % и Selected SD 95 % — ")));
+    EXPECT_TRUE(text.contains(QStringLiteral("• Shots for ±x — ")));
+
+    // The spread of ten shots' SD, in whole per cent either way.
+    const auto ten = stats::sdInterval(stats::MeanAndSd{10, 0, 1}, 0.95).value();
+    const auto thirty = stats::sdInterval(stats::MeanAndSd{30, 0, 1}, 0.95).value();
+    EXPECT_TRUE(text.contains(QStringLiteral("от −%1 % до +%2 %")
+                                  .arg(qRound((1 - ten.low) * 100))
+                                  .arg(qRound((ten.high - 1) * 100))));
+    EXPECT_TRUE(text.contains(QStringLiteral("−%1 % … +%2 %")
+                                  .arg(qRound((1 - thirty.low) * 100))
+                                  .arg(qRound((thirty.high - 1) * 100))));
+
+    // The flyer line both ways, and the dash of too few shots.
+    stats::ConfidenceFigures flyer;
+    flyer.grubbs = stats::GrubbsResult{6, 2.5, 2.29, true};
+    EXPECT_TRUE(text.contains(inGuillemets(
+        stats::formatConfidence(flyer, stats::kAllShotsConfidence, "m/s", "7").flyer)));
+    flyer.grubbs->outlier = false;
+    EXPECT_TRUE(text.contains(
+        inGuillemets(stats::formatConfidence(flyer, stats::kAllShotsConfidence, "m/s", "").flyer)));
+    EXPECT_TRUE(text.contains(inGuillemets(stats::kNoConfidenceFigure)));
+    for (const char* named : {"View › Confidence", "«Distribution (V)»", "Grubbs"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(named))) << named;
 }
 
 // The numbers the pages give as examples are the program's own.

@@ -47,6 +47,9 @@ TEST(PreferencesFile, LoadsWhatQtsSettingsWroteAndDefaultsWhatItDoesNotKnow)
         {"lastValueCounts",
          "[view]\nunits=imperial\n[chart]\nfitAxes=true\n[view]\nunits=metric\n",
          {Units::Metric, true, true}},
+        {"confidenceLevel", "[view]\nconfidence=99\n", {Units::Metric, true, false, 99}},
+        {"confidenceNotOffered", "[view]\nconfidence=97\n[chart]\nconfidence=90\n", {}},
+        {"confidenceAsShown", "[view]\nconfidence=90 %\n", {}},
     };
     const TempDir dir;
     for (const auto& c : cases) {
@@ -71,6 +74,12 @@ TEST(PreferencesFile, ASaveSetsItsThreeValuesAndKeepsEveryOtherLine)
          kChanged,
          "; mine\n[General]\nkey=1\n\n[view]\nunits=imperial\nzoom=2\nshotStatistics=false\n\n"
          "[other]\na=b\n\n[chart]\nfitAxes=true\n"},
+        {"chosenLevelJoinsTheFile",
+         std::nullopt,
+         {Units::Imperial, false, true, 90},
+         std::string(kQtWritten) + "confidence=90\n"},
+        {"defaultReplacesAChosenLevel", "[view]\nconfidence=99\n", kChanged,
+         "[view]\nconfidence=95\nshotStatistics=false\nunits=imperial\n\n[chart]\nfitAxes=true\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

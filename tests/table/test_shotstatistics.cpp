@@ -200,4 +200,33 @@ TEST_P(ShotStats, MeanOfZeroHasNoVariation)
     EXPECT_EQ(t.coefficientOfVariation, kDash);
 }
 
+// What the confidence figures and the distribution chart count: the rows the statistics keep,
+// in the unit shown, each with its row.
+TEST_P(ShotStats, IncludedShotsLeaveOutExcludedAndUnreadableRows)
+{
+    setVelocities({"300", "x", "304,8", "310", ""});
+    grid.setCell(table::ColExcluded, 4, table::kExcludedMark);
+    const struct {
+        std::size_t top, bottom;
+        table::Units units;
+        std::vector<double> velocities;
+        std::vector<std::size_t> rows;
+    } cases[] = {
+        {1, 5, table::Units::Metric, {300, 304.8}, {1, 3}},
+        {0, 99, table::Units::Imperial, {300 / 0.3048, 1000}, {1, 3}},
+        {2, 4, table::Units::Metric, {304.8}, {3}},
+        {4, 5, table::Units::Metric, {}, {}},
+    };
+    for (const auto& c : cases) {
+        const table::IncludedShots shots = table::includedShots(grid, c.top, c.bottom, c.units);
+        EXPECT_EQ(shots.rows, c.rows) << c.top << ".." << c.bottom;
+        ASSERT_EQ(shots.velocities.size(), c.velocities.size());
+        for (std::size_t i = 0; i < c.velocities.size(); ++i)
+            EXPECT_DOUBLE_EQ(shots.velocities[i], c.velocities[i]);
+    }
+    EXPECT_EQ(table::includedShots(grid, table::Units::Metric).rows,
+              (std::vector<std::size_t>{1, 3}));
+    EXPECT_TRUE(table::includedShots(table::makeGrid(), table::Units::Metric).rows.empty());
+}
+
 } // namespace
