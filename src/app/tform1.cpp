@@ -37,6 +37,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QTabWidget>
@@ -155,18 +156,7 @@ TForm1::TForm1(std::string startNote, QWidget* parent)
     startupMark("preferences");
 
     move(2, 7);
-    // The docks share one tabbed place beside the central area, which keeps its designed size:
-    // the window adds the wider of them and the separator before it.
-    int panelWidth = 0;
-    for (const QDockWidget* dock :
-         {static_cast<QDockWidget*>(ShotStatisticsDock), static_cast<QDockWidget*>(SessionDock1)}) {
-        if (!dock->isHidden())
-            panelWidth =
-                std::max(panelWidth, dock->sizeHint().width() +
-                                         style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent,
-                                                              nullptr, this));
-    }
-    resize(kClientDesignSize.width() + panelWidth,
+    resize(kClientDesignSize.width() + panelWidth(),
            kClientDesignSize.height() + menuBar()->sizeHint().height());
 
     // Creation runs FormCreate; its errors take the road of every other handler's.
@@ -188,6 +178,31 @@ TForm1::~TForm1()
     Grid = nullptr;
     delete m_gridModel;
     m_gridModel = nullptr;
+}
+
+int TForm1::panelWidth()
+{
+    // The docks share one tabbed place beside the central area, which keeps its designed size:
+    // the window adds the wider of them and the separator before it.
+    int width = 0;
+    for (QDockWidget* dock :
+         {static_cast<QDockWidget*>(ShotStatisticsDock), static_cast<QDockWidget*>(SessionDock1)}) {
+        if (!dock->isHidden())
+            width = std::max(width, dock->sizeHint().width() +
+                                        style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent,
+                                                             nullptr, this));
+    }
+    return width;
+}
+
+void TForm1::showEvent(QShowEvent* event)
+{
+    // The docks know their width only once polished in the window: the first show settles it.
+    if (!m_sized && !event->spontaneous()) {
+        m_sized = true;
+        resize(kClientDesignSize.width() + panelWidth(), height());
+    }
+    QMainWindow::showEvent(event);
 }
 
 void TForm1::buildMenus()

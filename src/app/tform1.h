@@ -275,6 +275,7 @@ public:
 protected:
     // The close box asks Exit's question, but only when the table holds unsaved changes.
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void showSessionIdle(const char* status);
@@ -286,6 +287,8 @@ private:
     void printChart(chart::ChartWidget* chart);
 
     void buildMenus();
+    // The width the docks add beside the central area.
+    int panelWidth();
     void buildControls();
     void buildViewMenu(QMenu* view);
     void bindHandlers();
@@ -368,6 +371,8 @@ private:
     std::optional<table::Statistics> m_statistics;
     // Set while Exit closes the window it has already asked about.
     bool m_exitConfirmed = false;
+    // The first show has fitted the window to its docks.
+    bool m_sized = false;
     int m_confidence = table::kDefaultConfidence;
     // The ± the user set for the shots needed, in the units it was set in; until then, and
     // again for another string or unit, 1 % of the mean.
