@@ -1,6 +1,7 @@
 #include "imports/devicefolders.h"
 #include "imports/importfile.h"
 #include "imports/importlines.h"
+#include "support/devicetrees.h"
 #include "support/fitwriter.h"
 #include "support/tempdir.h"
 
@@ -14,101 +15,23 @@ namespace fs = std::filesystem;
 using imports::Device;
 using imports::DeviceFolder;
 
-struct Shot {
-    const char* v;
-    const char* date; // month-day-year, as the SD card writes it
-    const char* time;
-};
-
-// A series report in the SD card's flavour: NULs and spaces after header lines, a NUL that
-// starts one, whole velocities, CR LF.
-std::string sdReport(int number, const char* unit, const std::vector<Shot>& shots)
-{
-    const std::string pad("\0\0   \0", 6);
-    char series[8];
-    std::snprintf(series, sizeof series, "%04d", number);
-    std::string text = "sep=;\r\nDevice ID;LBR-0012345;;" + pad + "\r\n\r\nSeries No;" + series +
-                       ";;" + pad + "\r\n" + std::string(1, '\0') + "Total number of shots;" +
-                       std::to_string(shots.size()) + ";;" + pad + "\r\n\r\nUnits velocity;" +
-                       unit + ";;" + pad + "\r\nUnits weight;grain;;" + pad +
-                       "\r\n\r\nShot ID;V0;V10.00;Proj. Weight;Date;Time\r\n";
-    for (std::size_t i = 0; i < shots.size(); ++i) {
-        char line[128];
-        std::snprintf(line, sizeof line, "%04zu;%s;%s;168;%s;%s;\r\n", i + 1, shots[i].v,
-                      shots[i].v, shots[i].date, shots[i].time);
-        text += line;
-    }
-    return text;
-}
-
-std::string bytesOf(const std::vector<std::uint8_t>& bytes)
-{
-    return std::string(bytes.begin(), bytes.end());
-}
-
-double xeroMean(std::size_t shots)
-{
-    double sum = 0;
-    for (std::size_t i = 0; i < shots; ++i)
-        sum += xeroShotSpeed(i) / 1000.0;
-    return sum / static_cast<double>(shots);
-}
-
-// A watch's activity: a FIT file, but no chronograph's.
-std::string activityFile()
-{
-    FitWriter fit;
-    fit.define(0, 0, {{0, 1, FitWriter::kEnum}});
-    fit.data(0, {4});
-    fit.define(1, 20, {{253, 4, FitWriter::kUint32}, {6, 2, FitWriter::kUint16}});
-    fit.data(1, {kXeroSessionTime, 1'200});
-    return bytesOf(fit.file());
-}
-
 class DeviceFolders : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        // A LabRadar card: series 3, 5, 6, 8 and 9 deleted, 4 without its report, 7 emptied
-        // on the device, 10 holding something else under the report's name; track folders and
-        // notes beside them.
-        put("card/LBR/SR0001/SR0001 Report.csv", sdReport(1, "fps",
-                                                          {{"2804", "05-10-2024", "09:41:02"},
-                                                           {"2780", "05-10-2024", "09:41:40"},
-                                                           {"2820", "05-10-2024", "09:42:15"}}));
-        put("card/LBR/SR0001/TRK/Shot0001 Track.csv",
-            "sep=;\r\nTime (s);Vel (fps);Dist (yd);SNR\r\n0.001;2804;1;30\r\n");
-        put("card/LBR/SR0002/SR0002 Report.csv",
-            sdReport(2, "m/s",
-                     {{"805", "05-11-2024", "10:00:00"}, {"812", "05-11-2024", "10:00:30"}}));
-        fs::create_directories(dir.file("card/LBR/SR0004/TRK"));
-        put("card/LBR/SR0007/SR0007 Report.csv", sdReport(7, "m/s", {}));
-        put("card/LBR/SR0010/SR0010 Report.csv", "Dear diary\r\n");
-        put("card/LBR/TRK/Shot0002 Track.csv", "sep=;\r\nTime (s);Vel (fps)\r\n");
-        put("card/LBR/notes.txt", "range day\r\n");
-
-        // A Xero's drive: two sessions two days apart, a watch's activity and a note.
-        put("xero/Garmin/Shot_Sessions/06-11-2024_00-26-40.fit", bytesOf(xeroSessionFile(3)));
-        put("xero/Garmin/Shot_Sessions/06-13-2024_01-26-40.FIT",
-            bytesOf(xeroSessionFile(5, kXeroSessionTime + 2 * 86'400 + 3'600)));
-        put("xero/Garmin/Shot_Sessions/activity.fit", activityFile());
-        put("xero/Garmin/Shot_Sessions/readme.txt", "not a session\n");
-        put("xero/Garmin/Activities/run.fit", activityFile());
+        writeLabRadarCard(dir, "card");
+        writeXeroDrive(dir, "xero");
     }
 
-    void put(const std::string& name, const std::string& bytes)
-    {
-        fs::create_directories(fs::path(dir.file(name)).parent_path());
-        dir.write(name, bytes);
-    }
+    void put(const std::string& name, const std::string& bytes) { putFile(dir, name, bytes); }
 
     TempDir dir;
 };
 
 TEST_F(DeviceFolders, AreFoundInTheFolderChosenOrAsIt)
 {
-    put("copy/SR0003/SR0003 Report.csv", sdReport(3, "m/s", {}));
-    put("both/lbr/SR0001/SR0001 Report.csv", sdReport(1, "m/s", {}));
+    put("copy/SR0003/SR0003 Report.csv", labRadarSdReport(3, "m/s", {}));
+    put("both/lbr/SR0001/SR0001 Report.csv", labRadarSdReport(1, "m/s", {}));
     fs::create_directories(dir.file("both/garmin/shot_sessions"));
     fs::create_directories(dir.file("plain/Documents"));
     struct Case {
@@ -193,7 +116,10 @@ TEST_F(DeviceFolders, ListStringsNewestFirstWithCountsMeansAndRefusals)
         }
     }
     // The one session left: singular.
-    put("one/Shot_Sessions/s.fit", bytesOf(xeroSessionFile(1)));
+    put("one/Shot_Sessions/s.fit", [] {
+        const std::vector<std::uint8_t> bytes = xeroSessionFile(1);
+        return std::string(bytes.begin(), bytes.end());
+    }());
     EXPECT_EQ(imports::deviceSummary(
                   imports::listDeviceFolder({Device::XeroC1, dir.file("one/Shot_Sessions")})),
               "Xero C1, 1 session");
