@@ -55,6 +55,8 @@ bool runInBackground(QWidget* parent, const QString& text,
 
     QTimer delay;
     delay.setSingleShot(true);
+    // A coarse timer may fire 5 % early.
+    delay.setTimerType(Qt::PreciseTimer);
     QObject::connect(&delay, &QTimer::timeout, &loop, &QEventLoop::quit);
     const int delayMs = prompts().progressDelayMs();
     if (delayMs > 0) {
