@@ -3,6 +3,7 @@
 #include "app/forms.h"
 #include "app/tform1.h"
 #include "chart/ui/chartwidget.h"
+#include "help/thelpform.h"
 #include "imports/ui/seriesdialog.h"
 #include "imports/ui/stringpicker.h"
 #include "imports/ui/unitdialog.h"
@@ -16,6 +17,8 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMimeData>
+#include <QPlainTextEdit>
+#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -312,6 +315,31 @@ TEST_F(DeviceCommands, ImportReadsOffTheWindowsThreadAndCancelLeavesTheTable)
         EXPECT_EQ(table::hasUnsavedChanges(), !c.cancel);
         ASSERT_EQ(prompter.messages.size(), 1u) << "only the question before the import";
     }
+}
+
+// The help speaks of the commands and folders as the window and its messages name them.
+TEST_F(DeviceCommands, HelpNamesTheCommandsAndFoldersAsTheProgramDoes)
+{
+    Form1->setVolumeSource([] { return std::vector<std::string>(); });
+    Form1->ImportFromDevice1->trigger();
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    const QString noDevice = prompter.messages[0].text;
+    QString page;
+    for (int i = 0; i < HelpForm->pages()->count(); ++i) {
+        if (HelpForm->pages()->tabText(i) == QStringLiteral("Измерения"))
+            page = HelpForm->pages()->widget(i)->findChild<QPlainTextEdit*>()->toPlainText();
+    }
+    for (const QAction* command : {Form1->Import1, Form1->ImportFromDevice1, Form1->ImportFolder1})
+        EXPECT_TRUE(page.contains("File › " + command->text())) << command->text().toStdString();
+    for (const char* folder : {"Garmin/Shot_Sessions", "LBR", "MTP"}) {
+        EXPECT_TRUE(page.contains(folder)) << folder;
+        EXPECT_TRUE(noDevice.contains(folder)) << folder;
+    }
+    // As the picker's caption gives it.
+    EXPECT_TRUE(page.contains("«Xero C1, 14 sessions»"));
+    EXPECT_EQ(imports::deviceSummary(
+                  {{imports::Device::XeroC1, "/"}, std::vector<imports::DeviceString>(14)}),
+              "Xero C1, 14 sessions");
 }
 
 struct DropCase {
