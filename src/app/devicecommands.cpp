@@ -1,5 +1,5 @@
-// File › Import from Device... and Import Folder...: the strings a chronograph keeps on its
-// own drive or card, listed for the user to pick from.
+// File › Import from Device... and Import Folder..., Chart › Add Series from Folder...: the
+// strings a chronograph keeps on its own drive or card, listed for the user to pick from.
 #include "app/tform1.h"
 #include "imports/ui/backgroundreads.h"
 #include "imports/ui/devicepicker.h"
@@ -72,6 +72,12 @@ void TForm1::importFolder(const QString& folder)
     const std::optional<std::vector<std::string>> chosen = pickStrings(*listings, false);
     if (chosen && !chosen->empty())
         importFile(ui::fromLocalPath(chosen->front()));
+}
+
+void TForm1::AddSeriesFromFolder1Click()
+{
+    if (const std::optional<QString> folder = ui::askFolder(this, ImportDialog1))
+        addSeries({*folder});
 }
 
 std::optional<TForm1::ListedSeries> TForm1::seriesOfFolder(const QString& folder)

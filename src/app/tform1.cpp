@@ -233,6 +233,7 @@ void TForm1::buildMenus()
 
     QMenu* chart = menuBar()->addMenu(QStringLiteral("Chart"));
     AddSeries1 = addItem(chart, "AddSeries1", "Add Series");
+    AddSeriesFromFolder1 = addItem(chart, "AddSeriesFromFolder1", "Add Series from Folder...");
     DeleteSeries1 = addItem(chart, "DeleteSeries1", "Delete Series");
     chart->addSeparator();
     Redraw1 = addItem(chart, "Redraw1", "Redraw");
@@ -441,6 +442,7 @@ void TForm1::bindHandlers()
         {Import1, &TForm1::Import1Click},
         {ImportFromDevice1, &TForm1::ImportFromDevice1Click},
         {ImportFolder1, &TForm1::ImportFolder1Click},
+        {AddSeriesFromFolder1, &TForm1::AddSeriesFromFolder1Click},
         {Save1, &TForm1::Save1Click},
         {SaveAs1, &TForm1::SaveAs1Click},
         {SaveSelectedAs1, &TForm1::SaveSelectedAs1Click},

@@ -155,6 +155,8 @@ public:
     // the table; every command that changes either ends with it.
     void Button1Click();
     void Button9Click();
+    // Chart › Add Series from Folder...: strings of a chronograph's card or drive.
+    void AddSeriesFromFolder1Click();
     void Button10Click();
     void CheckBox1Click();
     void CheckBox2Click();
@@ -232,6 +234,7 @@ public:
     QAction* COMSetup1 = nullptr;
     QAction* DeleteSelected1 = nullptr;
     QAction* AddSeries1 = nullptr;
+    QAction* AddSeriesFromFolder1 = nullptr;
     QAction* DeleteSeries1 = nullptr;
     QAction* Redraw1 = nullptr;
     QAction* FitAxesToData1 = nullptr;

@@ -208,11 +208,15 @@ TEST_F(DeviceCommands, AVolumeThatHangsIsLeftBehindOnCancel)
     QObject::connect(&ticker, &QTimer::timeout, [&ticks] { ++ticks; });
     ticker.start(5);
     prompter.progressDelay = 0;
-    prompter.onProgress = [](const std::function<void()>& cancel) {
-        QTimer::singleShot(100, cancel);
+    QTimer cancelLater;
+    cancelLater.setSingleShot(true);
+    prompter.onProgress = [&cancelLater](const std::function<void()>& cancel) {
+        QObject::connect(&cancelLater, &QTimer::timeout, cancel);
+        cancelLater.start(100);
     };
     Form1->ImportFromDevice1->trigger();
     ticker.stop();
+    cancelLater.stop();
     EXPECT_GE(ticks, 5) << "the window's timers ran while the drives were looked at";
     EXPECT_EQ(prompter.progressShown,
               std::vector<QString>{"Looking for a chronograph's files on the mounted drives..."});
@@ -264,6 +268,17 @@ TEST_F(DeviceCommands, AddSeriesTakesSeveralFilesAndSeveralSeriesOfOne)
     EXPECT_EQ(v.series(1).title(), "LOG (Series 12)");
     EXPECT_EQ(v.series(2).title(), "LOG (Series 13)");
     EXPECT_EQ(v.series(2).y(0), 790);
+
+    // Several strings of a card, marked in its picker.
+    prompter.folderAnswers.push_back(path("card"));
+    prompter.onModal = [](QDialog* dialog) {
+        auto* picker = qobject_cast<StringPicker*>(dialog);
+        EXPECT_EQ(picker->list()->selectionMode(), QAbstractItemView::ExtendedSelection);
+        picker->choose({0, 1});
+        return int(QDialog::Accepted);
+    };
+    Form1->AddSeriesFromFolder1->trigger();
+    EXPECT_EQ(seriesItems().mid(4), (QStringList{"SR0002 Report.csv", "SR0001 Report.csv"}));
 }
 
 // Cancel while a large file is read: the table as it was, the reading stopped. The same
