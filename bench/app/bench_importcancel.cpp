@@ -31,11 +31,13 @@ public:
                                           std::function<void()> cancel) override
     {
         shownAt = clock.elapsed();
-        QTimer::singleShot(200, Qt::PreciseTimer, [this, cancel = std::move(cancel)] {
+        // Gone with the progress, so Cancel never comes after the import has ended.
+        auto window = std::make_unique<QObject>();
+        QTimer::singleShot(200, Qt::PreciseTimer, window.get(), [this, cancel = std::move(cancel)] {
             cancelledAt.start();
             cancel();
         });
-        return nullptr;
+        return window;
     }
 
     QElapsedTimer clock;

@@ -52,7 +52,8 @@ public:
     // Shows a window modally; returns its result code.
     virtual int execModal(QDialog* dialog) = 0;
     // Shows that work is under way, with a Cancel button that calls `cancel`; the window goes
-    // with the returned object. Only the window's own input is taken meanwhile.
+    // with the returned object, and `cancel` may be called only while that lives. Only the
+    // window's own input is taken meanwhile.
     virtual std::unique_ptr<QObject> showProgress(QWidget* parent, const QString& text,
                                                   std::function<void()> cancel) = 0;
     // How long work runs before its progress is shown: shorter work never flashes a window.
