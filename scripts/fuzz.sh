@@ -86,6 +86,10 @@ import_seeds() {
         printf 'N;V (ft/s);Note\r\n1;2804,5;cold\r\n2;2780.4;\r\n;;\r\n' > "$corpus/seed_$format"
         printf '285.5\n290\n 287,25 \n\n' > "$corpus/seed_${format}_bare"
         { printf 'V\r\n'; repeat 3 70000; printf '\r\n'; } > "$corpus/seed_${format}_giant"
+        # Lines of nothing but byte-order marks, which once cost time by the square of their
+        # length.
+        { printf 'V (m/s)\r\n'; for _ in 1 2 3 4; do printf '\357\273\277%.0s' $(seq 21000); printf '\r\n'; done; printf '28\357\273\2775\r\n'; } \
+            > "$corpus/seed_${format}_marks"
         ;;
     esac
 }

@@ -2,6 +2,8 @@
 
 #include "ui/prompts.h"
 
+#include <QObject>
+
 // Answers every question with yes or OK and every file dialog with one path, so the
 // benchmarks can drive the real window's commands.
 class AnsweringPrompter : public ui::Prompter {
@@ -23,5 +25,14 @@ public:
     {
         return path;
     }
+    QStringList chooseOpenFiles(QWidget*, const ui::FileDialogState&) override { return {path}; }
+    std::optional<QString> chooseFolder(QWidget*, const ui::FileDialogState&) override
+    {
+        return path;
+    }
     int execModal(QDialog*) override { return 0; }
+    std::unique_ptr<QObject> showProgress(QWidget*, const QString&, std::function<void()>) override
+    {
+        return nullptr;
+    }
 };

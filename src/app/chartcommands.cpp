@@ -6,6 +6,7 @@
 #include "charts/distribution.h"
 #include "charts/importedseries.h"
 #include "charts/redraw.h"
+#include "imports/ui/backgroundreads.h"
 #include "imports/ui/importchoice.h"
 #include "session/sessionfile.h"
 #include "table/currentfile.h"
@@ -21,6 +22,8 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTabWidget>
+
+#include <iterator>
 
 void TForm1::setUpCharts()
 {
@@ -86,30 +89,56 @@ void TForm1::Button1Click()
 
 void TForm1::Button9Click()
 {
-    const std::optional<QString> path = ui::askOpenFile(this, OpenDialog1);
-    if (!path)
+    const QStringList paths = ui::askOpenFiles(this, OpenDialog1);
+    if (!paths.isEmpty())
+        addSeries(paths);
+}
+
+void TForm1::addSeries(const QStringList& paths)
+{
+    // All read and asked for before any is added: Cancel adds none. A file that is refused
+    // is told of and passed over.
+    ListedSeries added;
+    for (const QString& path : paths) {
+        std::optional<ListedSeries> more =
+            QFileInfo(path).isDir() ? seriesOfFolder(path) : seriesOfFile(path);
+        if (!more)
+            return;
+        std::move(more->begin(), more->end(), std::back_inserter(added));
+    }
+    if (added.empty())
         return;
-    // Read whole before anything changes: a file that fails adds nothing. A list of whole
-    // velocities also passes for a session with missing lines, so the name says which reader
-    // goes first; a session under another name still comes in when no export format fits.
+    for (auto& [name, series] : added) {
+        m_externalSeries.add(std::move(series));
+        ListBox1->addItem(name);
+    }
+    Button1Click();
+}
+
+std::optional<TForm1::ListedSeries> TForm1::seriesOfFile(const QString& path)
+{
+    // A list of whole velocities also passes for a session with missing lines, so the name
+    // says which reader goes first; a session under another name still comes in when no
+    // export format fits.
     std::optional<charts::ExternalSeries> series;
+    const QString name = QFileInfo(path).fileName();
     const bool sessionName =
-        QFileInfo(*path).suffix().compare(QLatin1String("vxm"), Qt::CaseInsensitive) == 0;
-    if (session::isSessionFile(ui::toLocalPath(*path))) {
-        series = readSessionFileSeries(*path);
+        QFileInfo(path).suffix().compare(QLatin1String("vxm"), Qt::CaseInsensitive) == 0;
+    if (session::isSessionFile(ui::toLocalPath(path))) {
+        series = readSessionFileSeries(path);
     } else if (sessionName) {
-        series = readSessionSeries(*path);
+        series = readSessionSeries(path);
     } else {
         bool notAnExport = false;
-        series = readExportSeries(*path, notAnExport);
-        if (notAnExport)
-            series = readSessionSeries(*path);
+        std::optional<ListedSeries> exported = readExportSeries(path, notAnExport);
+        if (!notAnExport)
+            return exported;
+        series = readSessionSeries(path);
     }
-    if (!series)
-        return;
-    m_externalSeries.add(std::move(*series));
-    ListBox1->addItem(QFileInfo(*path).fileName());
-    Button1Click();
+    ListedSeries listed;
+    if (series)
+        listed.emplace_back(name, std::move(*series));
+    return listed;
 }
 
 std::optional<charts::ExternalSeries> TForm1::readSessionSeries(const QString& path)
@@ -134,32 +163,48 @@ std::optional<charts::ExternalSeries> TForm1::readSessionFileSeries(const QStrin
     return std::nullopt;
 }
 
-std::optional<charts::ExternalSeries> TForm1::readExportSeries(const QString& path,
-                                                               bool& notAnExport)
+std::optional<TForm1::ListedSeries> TForm1::readExportSeries(const QString& path, bool& notAnExport)
 {
+    const QFileInfo info(path);
     std::optional<imports::ImportedFile> file;
     try {
-        file = imports::readImportFile(ui::toLocalPath(path));
+        file = readImportInBackground(this, path);
     } catch (const imports::UnknownFormat&) {
         notAnExport = true;
-        return std::nullopt;
+        return ListedSeries();
     } catch (const imports::ImportRefused& refusal) {
         ui::showProgramMessage(this, ui::toQString(refusal.what()));
-        return std::nullopt;
+        return ListedSeries();
     }
-    const std::optional<ImportChoice> choice =
-        askImportChoice(this, *file, QFileInfo(path).fileName());
-    if (!choice || file->series.empty())
+    if (!file)
         return std::nullopt;
-    const imports::ImportedSeries& chosen = file->series[choice->series];
-    // An entry in the list with nothing on the charts would only puzzle.
-    if (chosen.shots.empty()) {
+    if (file->series.empty())
+        return ListedSeries();
+    const std::optional<ImportChoices> choices = askImportChoices(this, *file, info.fileName());
+    if (!choices)
+        return std::nullopt;
+    ListedSeries listed;
+    for (const std::size_t i : choices->series) {
+        const imports::ImportedSeries& chosen = file->series.at(i);
+        // An entry in the list with nothing on the charts would only puzzle.
+        if (chosen.shots.empty())
+            continue;
+        // The charts' legend drops the item's last four characters, the extension: the
+        // series' name goes before it.
+        QString name = info.fileName();
+        if (file->series.size() > 1) {
+            name =
+                QStringLiteral("%1 (%2)").arg(info.completeBaseName(), ui::toQString(chosen.name));
+            if (!info.suffix().isEmpty())
+                name += QLatin1Char('.') + info.suffix();
+        }
+        listed.emplace_back(name, charts::importedSeries(chosen, choices->unitForUnknown));
+    }
+    if (listed.empty())
         ui::showProgramMessage(
             this, QStringLiteral("'%1' holds a series without shots; no series is added.")
-                      .arg(QFileInfo(path).fileName()));
-        return std::nullopt;
-    }
-    return charts::importedSeries(chosen, choice->unitForUnknown);
+                      .arg(info.fileName()));
+    return listed;
 }
 
 void TForm1::Button10Click()

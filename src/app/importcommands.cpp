@@ -2,6 +2,7 @@
 #include "app/bulletnamesmodel.h"
 #include "app/tform1.h"
 #include "imports/importfile.h"
+#include "imports/ui/backgroundreads.h"
 #include "imports/ui/importchoice.h"
 #include "imports/ui/weightdialog.h"
 #include "table/currentfile.h"
@@ -20,8 +21,7 @@ constexpr char kEmptySeries[] = "'%1' holds a series without shots; the table is
 
 void TForm1::Import1Click()
 {
-    if (!table::isEmpty(m_table) &&
-        !confirm("Do you realy want close session without saving?", ui::MessageButtons::OkCancel)) {
+    if (!mayReplaceTable()) {
         redraw();
         return;
     }
@@ -30,12 +30,23 @@ void TForm1::Import1Click()
         redraw();
         return;
     }
+    importFile(*path);
+}
+
+bool TForm1::mayReplaceTable()
+{
+    return table::isEmpty(m_table) ||
+           confirm("Do you realy want close session without saving?", ui::MessageButtons::OkCancel);
+}
+
+void TForm1::importFile(const QString& path)
+{
     // Read and settle everything before the table changes: a refused file or a cancelled
     // question leaves the session as it was.
-    const std::optional<imports::ImportedFile> file = readImport(*path);
+    const std::optional<imports::ImportedFile> file = readImport(path);
     if (!file)
         return;
-    const QString name = QFileInfo(*path).fileName();
+    const QString name = QFileInfo(path).fileName();
     const std::optional<ImportChoice> choice = askImportChoice(this, *file, name);
     if (!choice)
         return;
@@ -53,7 +64,7 @@ void TForm1::Import1Click()
     resetStatisticsLabels();
     table::setCurrentFileName(std::string());
     imports::putSeries(m_table, series, choice->unitForUnknown, weight,
-                       ui::toStdString(QFileInfo(*path).completeBaseName()));
+                       ui::toStdString(QFileInfo(path).completeBaseName()));
     setStringDetails(series.details);
     table::setUnsavedChanges(true);
     if (table::isEmpty(m_table)) {
@@ -68,7 +79,7 @@ void TForm1::Import1Click()
 std::optional<imports::ImportedFile> TForm1::readImport(const QString& path)
 {
     try {
-        return imports::readImportFile(ui::toLocalPath(path));
+        return readImportInBackground(this, path);
     } catch (const imports::ImportRefused& refusal) {
         ui::showProgramMessage(this, ui::toQString(refusal.what()));
         return std::nullopt;

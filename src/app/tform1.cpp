@@ -143,6 +143,7 @@ TForm1::TForm1(std::string startNote, QWidget* parent)
     setUpExportDialogs();
 
     setFont(ui::designFont());
+    setAcceptDrops(true);
 
     // Before the menus: the View menu shows and hides them.
     ShotStatisticsDock = new ShotStatisticsPanel(this);
@@ -211,6 +212,8 @@ void TForm1::buildMenus()
     New1 = addItem(file, "New1", "&New", QKeySequence(Qt::CTRL | Qt::Key_N));
     Open1 = addItem(file, "Open1", "&Open", QKeySequence(Qt::CTRL | Qt::Key_O));
     Import1 = addItem(file, "Import1", "Import...", QKeySequence(Qt::CTRL | Qt::Key_I));
+    ImportFromDevice1 = addItem(file, "ImportFromDevice1", "Import from Device...");
+    ImportFolder1 = addItem(file, "ImportFolder1", "Import Folder...");
     Save1 = addItem(file, "Save1", "&Save", QKeySequence(Qt::CTRL | Qt::Key_S));
     SaveAs1 = addItem(file, "SaveAs1", "Save As...");
     SaveSelectedAs1 = addItem(file, "SaveSelectedAs1", "Save Selected As...");
@@ -245,6 +248,7 @@ void TForm1::buildMenus()
 
     QMenu* chart = menuBar()->addMenu(QStringLiteral("Chart"));
     AddSeries1 = addItem(chart, "AddSeries1", "Add Series");
+    AddSeriesFromFolder1 = addItem(chart, "AddSeriesFromFolder1", "Add Series from Folder...");
     DeleteSeries1 = addItem(chart, "DeleteSeries1", "Delete Series");
     chart->addSeparator();
     Redraw1 = addItem(chart, "Redraw1", "Redraw");
@@ -457,6 +461,9 @@ void TForm1::bindHandlers()
         {New1, &TForm1::New1Click},
         {Open1, &TForm1::Open1Click},
         {Import1, &TForm1::Import1Click},
+        {ImportFromDevice1, &TForm1::ImportFromDevice1Click},
+        {ImportFolder1, &TForm1::ImportFolder1Click},
+        {AddSeriesFromFolder1, &TForm1::AddSeriesFromFolder1Click},
         {Save1, &TForm1::Save1Click},
         {SaveAs1, &TForm1::SaveAs1Click},
         {SaveSelectedAs1, &TForm1::SaveSelectedAs1Click},

@@ -3,7 +3,9 @@
 #include "charts/externalseries.h"
 #include "exports/statisticlines.h"
 #include "exports/ui/report.h"
+#include "imports/devicefolders.h"
 #include "imports/importfile.h"
+#include "imports/ui/volumes.h"
 #include "table/bulletlist.h"
 #include "table/download.h"
 #include "table/measurementfile.h"
@@ -20,6 +22,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace ui {
 class GridModel;
@@ -28,6 +32,10 @@ class GridView;
 class QAction;
 class QCheckBox;
 class QCloseEvent;
+class QDragEnterEvent;
+class QDragMoveEvent;
+class QDropEvent;
+class QUrl;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -102,6 +110,14 @@ public:
     void New1Click();
     void Open1Click();
     void Import1Click();
+    // File › Import from Device... and Import Folder...: a chronograph's drive or card (or a
+    // copy of one) lists its strings; the one picked is imported as Import does.
+    void ImportFromDevice1Click();
+    void ImportFolder1Click();
+    // Import's reading, questions and table change for a file already chosen.
+    void importFile(const QString& path);
+    // Where Import from Device looks; called off the window's thread.
+    void setVolumeSource(VolumeSource source) { m_volumes = std::move(source); }
     // Open's reading of a chosen file, without its question and dialog: the table becomes
     // the file's, or a file that is not a measurement file is refused and nothing changes.
     // Other failures (a missing file) are thrown as Open throws them.
@@ -141,6 +157,8 @@ public:
     // the table; every command that changes either ends with it.
     void Button1Click();
     void Button9Click();
+    // Chart › Add Series from Folder...: strings of a chronograph's card or drive.
+    void AddSeriesFromFolder1Click();
     void Button10Click();
     void CheckBox1Click();
     void CheckBox2Click();
@@ -199,6 +217,8 @@ public:
     QAction* New1 = nullptr;
     QAction* Open1 = nullptr;
     QAction* Import1 = nullptr;
+    QAction* ImportFromDevice1 = nullptr;
+    QAction* ImportFolder1 = nullptr;
     QAction* Save1 = nullptr;
     QAction* SaveAs1 = nullptr;
     QAction* SaveSelectedAs1 = nullptr;
@@ -224,6 +244,7 @@ public:
     QAction* COMSetup1 = nullptr;
     QAction* DeleteSelected1 = nullptr;
     QAction* AddSeries1 = nullptr;
+    QAction* AddSeriesFromFolder1 = nullptr;
     QAction* DeleteSeries1 = nullptr;
     QAction* Redraw1 = nullptr;
     QAction* FitAxesToData1 = nullptr;
@@ -276,6 +297,11 @@ protected:
     // The close box asks Exit's question, but only when the table holds unsaved changes.
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    // A file or folder dropped is imported or opened as its menu command does; several, or
+    // any dropped on the series list, are added as series.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void showSessionIdle(const char* status);
@@ -345,8 +371,25 @@ private:
     // A series for the list, or nothing once a refusal was shown or a question cancelled.
     std::optional<charts::ExternalSeries> readSessionSeries(const QString& path);
     std::optional<charts::ExternalSeries> readSessionFileSeries(const QString& path);
-    // notAnExport: no export format fits, and nothing was shown.
-    std::optional<charts::ExternalSeries> readExportSeries(const QString& path, bool& notAnExport);
+    // Series for the list with their item texts. Add Series of files and folders, after all
+    // their questions; Cancel adds nothing.
+    using ListedSeries = std::vector<std::pair<QString, charts::ExternalSeries>>;
+    void addSeries(const QStringList& paths);
+    // A file's or a device folder's series; none once a refusal was shown, nothing when the
+    // user cancelled. notAnExport: no export format fits, and nothing was shown.
+    std::optional<ListedSeries> seriesOfFile(const QString& path);
+    std::optional<ListedSeries> seriesOfFolder(const QString& folder);
+    std::optional<ListedSeries> readExportSeries(const QString& path, bool& notAnExport);
+    // Import Folder's work on a folder already chosen.
+    void importFolder(const QString& folder);
+    // The files of the strings picked in the listings, or nothing when cancelled or there
+    // was nothing to pick (said in a message).
+    std::optional<std::vector<std::string>>
+    pickStrings(const std::vector<imports::DeviceListing>& listings, bool several);
+    // Open's question before a command replaces the table: true when it may.
+    bool mayReplaceTable();
+    // A drop's work, once the drop has ended.
+    void dropUrls(const QList<QUrl>& urls, bool onSeriesList);
     void setUpExportDialogs();
     // The session's file name beside the dialog's last folder.
     void proposeSessionName(ui::FileDialogState& dialog, const char* suffix) const;
@@ -377,4 +420,5 @@ private:
     // The ± the user set for the shots needed, in the units it was set in; until then, and
     // again for another string or unit, 1 % of the mean.
     std::optional<std::pair<int, table::Units>> m_shotsTarget;
+    VolumeSource m_volumes = mountedVolumeRoots;
 };

@@ -47,11 +47,18 @@ LabRadarTrackFile::LabRadarTrackFile(std::string path, std::size_t line)
 {
 }
 
-ImportedFile readImportFile(const std::string& path)
+ImportCancelled::ImportCancelled()
+    : Exception("The import was cancelled")
 {
+}
+
+ImportedFile readImportFile(const std::string& path, std::stop_token stop)
+{
+    if (stop.stop_requested())
+        throw ImportCancelled();
     if (isFitFile(path))
         return importFit(path);
-    ImportLines lines(path);
+    ImportLines lines(path, std::move(stop));
     if (const std::optional<std::size_t> line = labRadarTrackHeader(lines))
         throw LabRadarTrackFile(path, *line);
     if (startsLabRadarReport(lines))

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -88,10 +89,19 @@ public:
     LabRadarTrackFile(std::string path, std::size_t line);
 };
 
+// An import stopped by its stop token: not a refusal, nothing to tell the user.
+class ImportCancelled : public rt::Exception {
+public:
+    ImportCancelled();
+};
+
 // Recognises the format by the content, never by the name, and reads every series. Throws
 // ImportRefused (or one of its kinds) for anything but a file of a known format, and the
 // runtime's errors for a file that cannot be opened or read or is not a regular file.
-ImportedFile readImportFile(const std::string& path);
+// Meant to run off the window's thread: it touches nothing shared, and once `stop` is
+// requested it throws ImportCancelled within a line (a FIT file is read whole, at most
+// kMaxFitFileBytes).
+ImportedFile readImportFile(const std::string& path, std::stop_token stop = {});
 
 // Replaces the table's data rows by the series, one row per shot: N from 1; V the exact m/s
 // text of the recorded velocity (table::storedMetresPerSecond); m the file's weight in grams

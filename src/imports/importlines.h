@@ -5,6 +5,7 @@
 
 #include <deque>
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,7 +16,8 @@ namespace imports {
 // (rt::TextReader: regular files only, lines up to rt::kMaxLineBytes), with every byte-order
 // mark taken out, since the exporters put them at the start of any line and after the last.
 // Lines can be looked at ahead before they are taken, so the format is recognised in the
-// same pass that reads it.
+// same pass that reads it. Once `stop` is requested, the next line read throws
+// ImportCancelled.
 // The refusal of a file of a known format at a line: "'<file>' is not a valid <format>
 // (line N): <reason>".
 [[noreturn]] void refuseLine(const std::string& path, Format format, std::size_t line,
@@ -23,7 +25,7 @@ namespace imports {
 
 class ImportLines {
 public:
-    explicit ImportLines(std::string path);
+    explicit ImportLines(std::string path, std::stop_token stop = {});
 
     // The k-th line after the last one taken, or nullptr past the end. Read as is: a line of
     // NULs may still be a LabRadar header.
@@ -60,6 +62,7 @@ private:
     std::size_t m_taken = 0;
     std::size_t m_shots = 0;
     std::optional<Format> m_format;
+    std::stop_token m_stop;
 };
 
 } // namespace imports

@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QRegularExpression>
 
 namespace ui {
@@ -104,7 +105,7 @@ public:
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         // A name that does not exist is accepted; reading it then reports "File not found".
         dialog.setFileMode(QFileDialog::AnyFile);
-        return run(dialog, state);
+        return first(run(dialog, state));
     }
 
     std::optional<QString> chooseSaveFile(QWidget* parent, const FileDialogState& state) override
@@ -112,13 +113,56 @@ public:
         QFileDialog dialog(parent, QString(), state.directory, state.filter);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
+        return first(run(dialog, state));
+    }
+
+    QStringList chooseOpenFiles(QWidget* parent, const FileDialogState& state) override
+    {
+        QFileDialog dialog(parent, QString(), state.directory, state.filter);
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFiles);
         return run(dialog, state);
+    }
+
+    std::optional<QString> chooseFolder(QWidget* parent, const FileDialogState& state) override
+    {
+        QFileDialog dialog(parent, QString(), state.directory);
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::Directory);
+        dialog.setOption(QFileDialog::ShowDirsOnly);
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return first(dialog.selectedFiles());
     }
 
     int execModal(QDialog* dialog) override { return dialog->exec(); }
 
+    std::unique_ptr<QObject> showProgress(QWidget* parent, const QString& text,
+                                          std::function<void()> cancel) override
+    {
+        auto dialog =
+            std::make_unique<QProgressDialog>(text, QStringLiteral("Cancel"), 0, 0, parent);
+        dialog->setWindowTitle(toQString(table::kProgramTitle));
+        // The program's other commands wait; the window still paints and its timers run.
+        dialog->setWindowModality(Qt::ApplicationModal);
+        dialog->setAutoClose(false);
+        dialog->setAutoReset(false);
+        dialog->setMinimumDuration(0);
+        QObject::connect(dialog.get(), &QProgressDialog::canceled, dialog.get(),
+                         [cancel = std::move(cancel)] { cancel(); });
+        dialog->show();
+        return dialog;
+    }
+
 private:
-    static std::optional<QString> run(QFileDialog& dialog, const FileDialogState& state)
+    static std::optional<QString> first(const QStringList& chosen)
+    {
+        if (chosen.isEmpty())
+            return std::nullopt;
+        return chosen.constFirst();
+    }
+
+    static QStringList run(QFileDialog& dialog, const FileDialogState& state)
     {
         if (!state.selectedFilter.isEmpty())
             dialog.selectNameFilter(state.selectedFilter);
@@ -130,9 +174,9 @@ private:
                          });
         if (!state.fileName.isEmpty())
             dialog.selectFile(state.fileName);
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-            return std::nullopt;
-        return dialog.selectedFiles().constFirst();
+        if (dialog.exec() != QDialog::Accepted)
+            return {};
+        return dialog.selectedFiles();
     }
 };
 
@@ -171,6 +215,28 @@ void setPrompter(Prompter* prompter)
 std::optional<QString> askOpenFile(QWidget* parent, FileDialogState& state)
 {
     return remember(prompts().chooseOpenFile(parent, state), state);
+}
+
+QStringList askOpenFiles(QWidget* parent, FileDialogState& state)
+{
+    QStringList paths;
+    for (const QString& chosen : prompts().chooseOpenFiles(parent, state)) {
+        if (!chosen.isEmpty())
+            paths << QFileInfo(chosen).absoluteFilePath();
+    }
+    if (!paths.isEmpty())
+        remember(paths.constFirst(), state);
+    return paths;
+}
+
+std::optional<QString> askFolder(QWidget* parent, FileDialogState& state)
+{
+    const std::optional<QString> chosen = prompts().chooseFolder(parent, state);
+    if (!chosen || chosen->isEmpty())
+        return std::nullopt;
+    const QString folder = QFileInfo(*chosen).absoluteFilePath();
+    state.directory = folder;
+    return folder;
 }
 
 std::optional<QString> askSaveFile(QWidget* parent, FileDialogState& state)

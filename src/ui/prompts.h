@@ -1,10 +1,14 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
+#include <functional>
+#include <memory>
 #include <optional>
 
 class QDialog;
+class QObject;
 class QWidget;
 
 namespace ui {
@@ -41,8 +45,19 @@ public:
                                                   const FileDialogState& state) = 0;
     virtual std::optional<QString> chooseSaveFile(QWidget* parent,
                                                   const FileDialogState& state) = 0;
+    // Several files in one open dialog; empty when cancelled.
+    virtual QStringList chooseOpenFiles(QWidget* parent, const FileDialogState& state) = 0;
+    // A folder, starting in the state's directory; nothing when cancelled.
+    virtual std::optional<QString> chooseFolder(QWidget* parent, const FileDialogState& state) = 0;
     // Shows a window modally; returns its result code.
     virtual int execModal(QDialog* dialog) = 0;
+    // Shows that work is under way, with a Cancel button that calls `cancel`; the window goes
+    // with the returned object, and `cancel` may be called only while that lives. Only the
+    // window's own input is taken meanwhile.
+    virtual std::unique_ptr<QObject> showProgress(QWidget* parent, const QString& text,
+                                                  std::function<void()> cancel) = 0;
+    // How long work runs before its progress is shown: shorter work never flashes a window.
+    virtual int progressDelayMs() const { return 300; }
 };
 
 // The prompter in use: the desktop one unless a test installed another.
@@ -54,6 +69,10 @@ void setPrompter(Prompter* prompter);
 // extension to a name typed without one.
 std::optional<QString> askOpenFile(QWidget* parent, FileDialogState& state);
 std::optional<QString> askSaveFile(QWidget* parent, FileDialogState& state);
+// Several files; the state remembers their folder and the first one.
+QStringList askOpenFiles(QWidget* parent, FileDialogState& state);
+// A folder; the state remembers it as the folder to start in.
+std::optional<QString> askFolder(QWidget* parent, FileDialogState& state);
 
 // Plain message box captioned "Vexorel!" with an OK button, for errors the program detects.
 void showProgramMessage(QWidget* parent, const QString& text);

@@ -25,4 +25,10 @@ inline std::string toLocalPath(const QString& path)
     return QFile::encodeName(path).toStdString();
 }
 
+// A path the core found, as dialogs and messages show it.
+inline QString fromLocalPath(const std::string& path)
+{
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
 } // namespace ui

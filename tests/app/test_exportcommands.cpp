@@ -139,11 +139,11 @@ TEST_F(ExportCommands, FileMenuHoldsTheExportsAndEditHoldsCopy)
     QMenu* fileMenu = Form1->menuBar()->actions()[0]->menu();
     for (QAction* item : fileMenu->actions())
         file << (item->isSeparator() ? "-" : item->text());
-    EXPECT_EQ(file,
-              (QStringList{"&New", "&Open", "Import...", "&Save", "Save As...",
-                           "Save Selected As...", "E&xport", "Print Report...", "-", "&Exit"}));
+    EXPECT_EQ(file, (QStringList{"&New", "&Open", "Import...", "Import from Device...",
+                                 "Import Folder...", "&Save", "Save As...", "Save Selected As...",
+                                 "E&xport", "Print Report...", "-", "&Exit"}));
     QStringList exports;
-    for (QAction* item : fileMenu->actions()[6]->menu()->actions())
+    for (QAction* item : fileMenu->actions()[8]->menu()->actions())
         exports << item->text();
     EXPECT_EQ(exports, (QStringList{"Table as CSV...", "LabRadar-style Report...",
                                     "Chart as Picture...", "Report as PDF..."}));

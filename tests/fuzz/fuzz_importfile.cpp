@@ -4,5 +4,6 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    return checkImport(data, size, imports::readImportFile);
+    return checkImport(data, size,
+                       [](const std::string& path) { return imports::readImportFile(path); });
 }

@@ -104,6 +104,15 @@ const std::string kLabRadarStats = "\n"
 const std::string kLabRadarColumns = "Shot ID;V0;V10.00;V20.00;Ke0;Ke10.00;Ke20.00;PF10.00;"
                                      "Proj. Weight;Date;Time\n";
 
+const std::string kMark = "\xEF\xBB\xBF";
+// As many marks as a line may hold, but for the one the variants put at the start of line 2.
+const std::string kByteOrderMarkLine = [] {
+    std::string line;
+    while (line.size() + 2 * kMark.size() <= 64 * 1024)
+        line += kMark;
+    return line;
+}();
+
 const std::string kGarminSummary = "-,,,,,,\n"
                                    "AVERAGE SPEED,2801.5,,,,,,,\n"
                                    "STD DEV,16.3,,,,,,,\n"
@@ -290,7 +299,14 @@ INSTANTIATE_TEST_SUITE_P(
         FormatCase{"headerOnly",
                    "V (m/s)\n",
                    Format::PlainList,
-                   {{VelocityUnit::MetresPerSecond, "stem", "0,547", {}}}}),
+                   {{VelocityUnit::MetresPerSecond, "stem", "0,547", {}}}},
+        // Marks anywhere go, however many: a line of nothing else is a blank line. Dropping
+        // them one by one made such a line cost time by the square of its length.
+        FormatCase{"byteOrderMarksEverywhere",
+                   "V (m/s)\n" + kByteOrderMarkLine + "\n28" + kMark + "5," + kMark + kMark +
+                       "5\n" + kMark + "290" + kMark + "\n",
+                   Format::PlainList,
+                   {{VelocityUnit::MetresPerSecond, "stem", "0,547", {"285,5", "290"}}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The name says nothing: a LabRadar report called LOG.CSV is still one.

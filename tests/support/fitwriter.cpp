@@ -130,7 +130,7 @@ std::uint32_t xeroShotSpeed(std::size_t index)
     return static_cast<std::uint32_t>(265'000 + index * 391 % 9'000);
 }
 
-std::vector<std::uint8_t> xeroSessionFile(std::size_t shots)
+std::vector<std::uint8_t> xeroSessionFile(std::size_t shots, std::uint32_t sessionTime)
 {
     using F = FitWriter;
     FitWriter fit;
@@ -141,10 +141,10 @@ std::vector<std::uint8_t> xeroSessionFile(std::size_t shots)
                 {2, 2, F::kUint16},
                 {3, 4, 0x8C},
                 {4, 4, F::kUint32}});
-    fit.data(0, {54, 1, 4'400, 3'456'789'012u, kXeroSessionTime});
+    fit.data(0, {54, 1, 4'400, 3'456'789'012u, sessionTime});
     // device_info: timestamp, software version, a name the reader has no use for.
     fit.define(1, 23, {{253, 4, F::kUint32}, {5, 2, F::kUint16}, {27, 8, 0x07}});
-    fit.data(1, {kXeroSessionTime, 1'230, 0x4331'4F52'4558});
+    fit.data(1, {sessionTime, 1'230, 0x4331'4F52'4558});
     // session: timestamp, lowest, highest and average speed, shot count, projectile type,
     // bullet weight.
     fit.define(2, 387,
@@ -155,9 +155,9 @@ std::vector<std::uint8_t> xeroSessionFile(std::size_t shots)
                 {3, 2, F::kUint16},
                 {4, 1, F::kEnum},
                 {5, 4, F::kUint32}});
-    fit.data(2, {kXeroSessionTime, 265'000, 273'999, 269'500, shots, 0, 1'800});
+    fit.data(2, {sessionTime, 265'000, 273'999, 269'500, shots, 0, 1'800});
     fit.define(3, 388, {{253, 4, F::kUint32}, {0, 4, F::kUint32}, {1, 2, F::kUint16}});
     for (std::size_t i = 0; i < shots; ++i)
-        fit.data(3, {kXeroSessionTime + 20 + 7 * i, xeroShotSpeed(i), i + 1});
+        fit.data(3, {sessionTime + 20 + 7 * i, xeroShotSpeed(i), i + 1});
     return fit.file();
 }

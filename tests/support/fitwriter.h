@@ -64,7 +64,8 @@ std::uint16_t fitDocumentCrc(const std::uint8_t* bytes, std::size_t size);
 std::vector<std::uint8_t> resealFit(std::vector<std::uint8_t> file);
 
 // A session as the Xero writes it: file_id (type 54), device info, the session, then each shot
-// with its time, speed (265.000 m/s and up) and number.
+// with its time, speed (265.000 m/s and up) and number, the first 20 s after the session's.
 inline constexpr std::uint32_t kXeroSessionTime = 1'087'000'000; // FIT seconds, June 2024
-std::vector<std::uint8_t> xeroSessionFile(std::size_t shots);
+std::vector<std::uint8_t> xeroSessionFile(std::size_t shots,
+                                          std::uint32_t sessionTime = kXeroSessionTime);
 std::uint32_t xeroShotSpeed(std::size_t index);

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <vector>
 
 class QWidget;
 
@@ -20,6 +21,15 @@ struct ImportChoice {
 // cases: GTK's dialogs match them by case.
 QString exportsFilterEntry();
 
+// Several series of one file, for the charts.
+struct ImportChoices {
+    std::vector<std::size_t> series;
+    imports::VelocityUnit unitForUnknown = imports::VelocityUnit::MetresPerSecond;
+};
+
 // Asks only what the file leaves open; nothing when the user cancels.
 std::optional<ImportChoice> askImportChoice(QWidget* parent, const imports::ImportedFile& file,
                                             const QString& fileName);
+// The same with as many series as the user marks; the unit is asked once for all of them.
+std::optional<ImportChoices> askImportChoices(QWidget* parent, const imports::ImportedFile& file,
+                                              const QString& fileName);

@@ -6,16 +6,20 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-SeriesDialog::SeriesDialog(const QList<Row>& rows, QWidget* parent)
+SeriesDialog::SeriesDialog(const QList<Row>& rows, bool several, QWidget* parent)
     : QDialog(parent)
     , m_list(new QTreeWidget(this))
 {
     setObjectName(QStringLiteral("SeriesDialog"));
     setWindowTitle(QStringLiteral("Import"));
-    auto* caption = new QLabel(QStringLiteral("The file holds several series. Import series:"));
+    auto* caption =
+        new QLabel(several ? QStringLiteral("The file holds several series. Add series:")
+                           : QStringLiteral("The file holds several series. Import series:"));
     caption->setBuddy(m_list);
     m_list->setObjectName(QStringLiteral("SeriesList"));
     m_list->setRootIsDecorated(false);
+    if (several)
+        m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_list->setHeaderLabels(
         {QStringLiteral("Series"), QStringLiteral("Shots"), QStringLiteral("First velocity")});
     for (const Row& row : rows) {
@@ -41,6 +45,16 @@ SeriesDialog::SeriesDialog(const QList<Row>& rows, QWidget* parent)
 int SeriesDialog::chosen() const
 {
     return m_list->indexOfTopLevelItem(m_list->currentItem());
+}
+
+QList<int> SeriesDialog::chosenRows() const
+{
+    QList<int> rows;
+    for (int i = 0; i < m_list->topLevelItemCount(); ++i) {
+        if (m_list->topLevelItem(i)->isSelected())
+            rows << i;
+    }
+    return rows;
 }
 
 void SeriesDialog::choose(int row)

@@ -1,6 +1,7 @@
 #include "support/ui/scriptedprompter.h"
 
 #include <QDialog>
+#include <QObject>
 
 #include <gtest/gtest.h>
 
@@ -54,6 +55,33 @@ std::optional<QString> ScriptedPrompter::chooseSaveFile(QWidget*, const ui::File
 {
     saveAsked.push_back(state);
     return next(saveAnswers, "save");
+}
+
+QStringList ScriptedPrompter::chooseOpenFiles(QWidget*, const ui::FileDialogState& state)
+{
+    if (openFilesAnswers.empty()) {
+        const std::optional<QString> one = chooseOpenFile(nullptr, state);
+        return one ? QStringList{*one} : QStringList{};
+    }
+    openAsked.push_back(state);
+    QStringList paths = std::move(openFilesAnswers.front());
+    openFilesAnswers.pop_front();
+    return paths;
+}
+
+std::optional<QString> ScriptedPrompter::chooseFolder(QWidget*, const ui::FileDialogState& state)
+{
+    folderAsked.push_back(state);
+    return next(folderAnswers, "folder");
+}
+
+std::unique_ptr<QObject> ScriptedPrompter::showProgress(QWidget*, const QString& text,
+                                                        std::function<void()> cancel)
+{
+    progressShown.push_back(text);
+    if (onProgress)
+        onProgress(cancel);
+    return nullptr;
 }
 
 int ScriptedPrompter::execModal(QDialog* dialog)
