@@ -194,6 +194,7 @@ protected:
     }
 
     const std::string& currentKey() const { return m_key; }
+    std::string_view text() const { return m_text; }
     std::size_t here() const { return static_cast<std::size_t>(m_consumed - m_text.data()); }
     void wrongAt(std::size_t at)
     {

@@ -1,6 +1,7 @@
 #include "runtime/decimalseparator.h"
 #include "runtime/errors.h"
 #include "session/sessionfile.h"
+#include "stringrows.h"
 #include "support/tempdir.h"
 #include "support/thrown.h"
 #include "table/measurementfile.h"
@@ -15,32 +16,6 @@
 namespace {
 
 using namespace std::string_literals;
-// All eleven columns: N, V, E, m, Bullet, dV, Time, Flags, Note, Excluded, Recorded.
-using Row = std::vector<std::string>;
-
-table::StringGrid tableOf(const std::vector<Row>& rows)
-{
-    table::StringGrid grid = table::makeGrid();
-    grid.setRowCount(rows.size() + 1);
-    for (std::size_t r = 0; r < rows.size(); ++r) {
-        for (std::size_t c = 0; c < rows[r].size(); ++c)
-            grid.setCell(c, r + 1, rows[r][c]);
-    }
-    return grid;
-}
-
-std::vector<Row> rowsOf(const table::StringGrid& grid)
-{
-    std::vector<Row> rows;
-    for (std::size_t r = 1; r < grid.rowCount(); ++r) {
-        Row row;
-        for (std::size_t c = 0; c < table::kGridColumnCount; ++c)
-            row.emplace_back(grid.cell(c, r));
-        rows.push_back(row);
-    }
-    return rows;
-}
-
 // As the window opens a file: everything is read before the table is reset.
 struct Opened {
     table::StringGrid grid = table::makeGrid();
