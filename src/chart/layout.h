@@ -19,6 +19,9 @@ struct LegendEntry {
     std::string text; // the series title, shortened to fit
     Color color;
     double y = 0;
+    // The sample shows what the series draws: a line, a dot, or both.
+    bool line = true;
+    bool dot = false;
 };
 
 // Fonts the chart uses; the layout measures with them and the drawing sets them.
@@ -46,6 +49,8 @@ struct Layout {
     PointF bottomTitleAt; // top centre
     bool legendVisible = false;
     RectF legend;
+    // The notes' box; empty without notes or a plot to put them in.
+    RectF notes;
     std::vector<LegendEntry> legendEntries;
 
     double mapX(double v) const { return plot.left + (v - x.min) / (x.max - x.min) * plot.width; }
