@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -41,6 +42,9 @@ public:
                                                   const FileDialogState& state) = 0;
     virtual std::optional<QString> chooseSaveFile(QWidget* parent,
                                                   const FileDialogState& state) = 0;
+    // Several existing files at once; none when cancelled. A prompter without a dialog of
+    // its own for this answers with chooseOpenFile's one file.
+    virtual QStringList chooseOpenFiles(QWidget* parent, const FileDialogState& state);
     // Shows a window modally; returns its result code.
     virtual int execModal(QDialog* dialog) = 0;
 };
@@ -54,6 +58,8 @@ void setPrompter(Prompter* prompter);
 // extension to a name typed without one.
 std::optional<QString> askOpenFile(QWidget* parent, FileDialogState& state);
 std::optional<QString> askSaveFile(QWidget* parent, FileDialogState& state);
+// Several files; the state remembers the folder of the first.
+QStringList askOpenFiles(QWidget* parent, FileDialogState& state);
 
 // Plain message box captioned "Vexorel!" with an OK button, for errors the program detects.
 void showProgramMessage(QWidget* parent, const QString& text);

@@ -5,17 +5,14 @@
 #include "exports/bulletsummary.h"
 #include "exports/shotfields.h"
 #include "exports/ui/reportlayout.h"
+#include "exports/ui/reportpieces.h"
 #include "runtime/decimalseparator.h"
 #include "runtime/errors.h"
 #include "table/measurementtable.h"
 #include "ui/qtext.h"
 
-#include <QBuffer>
-#include <QFontMetricsF>
 #include <QPagedPaintDevice>
-#include <QPageLayout>
 #include <QPainter>
-#include <QPdfWriter>
 
 namespace exports {
 
@@ -24,21 +21,12 @@ namespace {
 using namespace reportmetrics;
 
 constexpr double kScreenDpi = 96;
-constexpr double kMarginMm = 15;
 constexpr std::size_t kBulletLines = 4;
 // Shares of the table's width: N, V, E, m, Bullet, dV.
 constexpr std::array<double, table::kColumnCount> kColumnShares = {0.08, 0.15, 0.15,
                                                                    0.14, 0.33, 0.15};
 const QColor kRule(0x90, 0x90, 0x90);
 const QColor kStripe(0xF0, 0xF0, 0xF0);
-
-QFont font(int pixels, bool bold = false)
-{
-    QFont f(QStringLiteral("Arial"));
-    f.setPixelSize(pixels);
-    f.setBold(bold);
-    return f;
-}
 
 class ReportPainter {
 public:
@@ -80,9 +68,7 @@ public:
 private:
     void text(const QRectF& box, const QString& s, Qt::Alignment align)
     {
-        const QFontMetricsF metrics(m_painter.font(), m_painter.device());
-        m_painter.drawText(box, align | Qt::AlignVCenter,
-                           metrics.elidedText(s, Qt::ElideRight, box.width()));
+        paintText(m_painter, box, s, align);
     }
 
     void nextPage()
@@ -96,7 +82,7 @@ private:
     void paintFooter()
     {
         m_painter.setPen(Qt::black);
-        m_painter.setFont(font(9));
+        m_painter.setFont(reportFont(9));
         const QRectF box(0, m_layout.bodyBottom + 4, m_width, kFooter - 4);
         text(box, m_report.sessionName, Qt::AlignLeft);
         text(box, QStringLiteral("Page %1 of %2").arg(m_page).arg(m_layout.pageCount),
@@ -106,9 +92,9 @@ private:
     void paintHeading()
     {
         m_painter.setPen(Qt::black);
-        m_painter.setFont(font(20, true));
+        m_painter.setFont(reportFont(20, true));
         text(QRectF(0, 0, m_width, kTitleLine), m_report.sessionName, Qt::AlignLeft);
-        m_painter.setFont(font(12));
+        m_painter.setFont(reportFont(12));
         double y = kTitleLine;
         for (const QString& line : m_heading) {
             text(QRectF(0, y, m_width, kLine), line, Qt::AlignLeft);
@@ -119,10 +105,10 @@ private:
     void paintStatistics()
     {
         const double top = m_layout.statisticsTop;
-        m_painter.setFont(font(14, true));
+        m_painter.setFont(reportFont(14, true));
         text(QRectF(0, top - kSectionTitle, m_width, kSectionTitle), QStringLiteral("Statistics"),
              Qt::AlignLeft);
-        m_painter.setFont(font(12));
+        m_painter.setFont(reportFont(12));
         const double column = (m_width - kGap) / 2;
         for (std::size_t i = 0; i < m_report.statistics.size(); ++i) {
             const StatisticLine& line = m_report.statistics[i];
@@ -158,12 +144,12 @@ private:
 
     void paintTableHeader(double y)
     {
-        m_painter.setFont(font(11, true));
+        m_painter.setFont(reportFont(11, true));
         paintRow(y, shotHeader(*m_report.grid, m_report.units), kTableHeader);
         m_painter.setPen(kRule);
         m_painter.drawLine(QPointF(0, y + kTableHeader), QPointF(m_width, y + kTableHeader));
         m_painter.setPen(Qt::black);
-        m_painter.setFont(font(11));
+        m_painter.setFont(reportFont(11));
     }
 
     void paintRow(double y, const ShotFields& fields, double height)
@@ -230,19 +216,8 @@ int paintReport(QPagedPaintDevice& device, const ReportSource& report)
 
 std::string reportPdf(const ReportSource& report, const QPageSize& paper)
 {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter writer(&buffer);
-        writer.setTitle(report.sessionName);
-        writer.setCreator(QStringLiteral("Vexorel!"));
-        writer.setPageLayout(QPageLayout(paper, QPageLayout::Portrait,
-                                         QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm),
-                                         QPageLayout::Millimeter));
-        paintReport(writer, report);
-    }
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    return reportPdfDocument(report.sessionName, paper,
+                             [&report](QPagedPaintDevice& device) { paintReport(device, report); });
 }
 
 } // namespace exports

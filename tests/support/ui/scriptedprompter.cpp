@@ -56,6 +56,18 @@ std::optional<QString> ScriptedPrompter::chooseSaveFile(QWidget*, const ui::File
     return next(saveAnswers, "save");
 }
 
+QStringList ScriptedPrompter::chooseOpenFiles(QWidget*, const ui::FileDialogState& state)
+{
+    openAsked.push_back(state);
+    if (openFilesAnswers.empty()) {
+        ADD_FAILURE() << "unexpected dialog of several files";
+        return {};
+    }
+    QStringList answer = openFilesAnswers.front();
+    openFilesAnswers.pop_front();
+    return answer;
+}
+
 int ScriptedPrompter::execModal(QDialog* dialog)
 {
     modalShown.push_back(dialog);

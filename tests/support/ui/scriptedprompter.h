@@ -26,11 +26,14 @@ public:
                                           const ui::FileDialogState& state) override;
     std::optional<QString> chooseSaveFile(QWidget* parent,
                                           const ui::FileDialogState& state) override;
+    QStringList chooseOpenFiles(QWidget* parent, const ui::FileDialogState& state) override;
     int execModal(QDialog* dialog) override;
 
     std::deque<ui::MessageResult> messageAnswers;
     std::deque<std::optional<QString>> openAnswers;
     std::deque<std::optional<QString>> saveAnswers;
+    // The files a dialog of several gives; an empty list is Cancel.
+    std::deque<QStringList> openFilesAnswers;
     // Runs while the modal window would be shown; its return is the window's result.
     std::function<int(QDialog*)> onModal;
 
