@@ -269,8 +269,10 @@ bool splitRoundRobin(LoadTest& test, std::size_t index, std::size_t loads)
         string.details = whole.details;
         if (table::Quantity* detail = detailOf(string.details, test.variable.kind))
             *detail = {};
-        string.details.title +=
-            " (" + std::to_string(++load) + " of " + std::to_string(loads) + ")";
+        const std::string place = std::to_string(++load) + " of " + std::to_string(loads);
+        string.details.title = string.details.title.empty()
+                                   ? "Load " + place
+                                   : string.details.title + " (" + place + ")";
         string.kept = whole.kept;
         split.push_back(std::move(string));
     }

@@ -98,8 +98,8 @@ void removeString(LoadTest& test, std::size_t index);
 // shot i (from 1) goes to load ((i - 1) mod loads) + 1. Each shot keeps its details; the
 // new strings are numbered from 1 with deviations against their own mean, and keep the
 // string's details but for the value (and the detail it stands for), which the user types,
-// with " (j of k)" after the title. Comparisons with the split string go. Nothing happens
-// for fewer than 2 loads or more loads than shots.
+// with " (j of k)" after the title ("Load j of k" without one). Comparisons with the split string
+// go. Nothing happens for fewer than 2 loads or more loads than shots.
 bool splitRoundRobin(LoadTest& test, std::size_t index, std::size_t loads);
 
 } // namespace session

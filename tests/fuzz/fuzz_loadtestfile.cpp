@@ -5,6 +5,7 @@
 
 #include "memfile.h"
 #include "session/loadtestfile.h"
+#include "session/sessionfile.h"
 #include "support/tempdir.h"
 #include "table/measurementfile.h"
 

@@ -4,7 +4,7 @@
 #include "session/ladder.h"
 #include "session/laddertexts.h"
 #include "session/stringcomparison.h"
-#include "stringrows.h"
+#include "support/stringrows.h"
 
 #include <gtest/gtest.h>
 

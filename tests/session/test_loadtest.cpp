@@ -1,6 +1,6 @@
 #include "runtime/decimalseparator.h"
 #include "session/loadtest.h"
-#include "stringrows.h"
+#include "support/stringrows.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "runtime/errors.h"
 #include "session/loadtestfile.h"
-#include "stringrows.h"
+#include "support/stringrows.h"
 #include "support/tempdir.h"
 #include "support/thrown.h"
 

@@ -1,7 +1,7 @@
 #include "runtime/decimalseparator.h"
 #include "runtime/errors.h"
 #include "session/sessionfile.h"
-#include "stringrows.h"
+#include "support/stringrows.h"
 #include "support/tempdir.h"
 #include "support/thrown.h"
 #include "table/measurementfile.h"
