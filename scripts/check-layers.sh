@@ -24,7 +24,8 @@ imports/ui 6
 session/ui 6
 charts 7
 exports/ui 7
-app 8
+loaddev 8
+app 9
 "
 toolkit_free_below=5
 

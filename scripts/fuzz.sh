@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets (the measurement-file, bullet-file and series readers, the import
-# readers one by one and behind their format test, the FIT reader, the session file, and the
-# terminal with its escape-sequence parsers) with clang and libFuzzer in one build, so the
+# readers one by one and behind their format test, the FIT reader, the session and load test
+# files, and the terminal with its escape-sequence parsers) with clang and libFuzzer in one build, so the
 # core compiles once for all of them, and runs each for the given number of seconds (default
 # 20), growing a corpus kept in build/fuzz.
 #
@@ -23,7 +23,7 @@ else
     limit=(-max_total_time="${1:-20}")
     corpora=$out
 fi
-targets="measurementfile bulletfile externalseries labradar garmin magnetospeed plainlist importfile fit sessionfile terminal"
+targets="measurementfile bulletfile externalseries labradar garmin magnetospeed plainlist importfile fit sessionfile loadtestfile terminal"
 
 # Every file instrumented; only the fuzz targets add the fuzzer's main().
 CXX=clang++ cmake -S . -B "$out" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEXOREL_FUZZ=ON \
@@ -55,6 +55,9 @@ seed() {
         ;;
     sessionfile)
         session_seeds "$corpus"
+        ;;
+    loadtestfile)
+        loadtest_seeds "$corpus"
         ;;
     *)
         printf '1\r\n287\r\n22,5\r\n0,547\r\nJSB\r\n0,35\r\n' > "$corpus/seed"
@@ -126,6 +129,16 @@ session_seeds() {
     { printf '{"format":"vexorel-session","version":1,"shots":[["1","287","","","","","",false,"","'; repeat n 70000; printf '","",""]]}'; } > "$corpus/seed_giant"
 }
 
+# A test of two strings with every member, comparisons and unknown members; an empty one; one
+# whose value is far longer than any text may be.
+loadtest_seeds() {
+    local corpus=$1
+    local shot='["1","855","3965","10,886","SMK","0,29","2024-05-11T09:41:02+02:00",false,"cold bore","","2804.0","ft/s"]'
+    printf '{\n  "format": "vexorel-loadtest",\n  "version": 1,\n  "title": "N140",\n  "variable": {"kind": "length", "name": "Jump", "unit": "mm"},\n  "strings": [\n    {"value": "0.5", "string": {"title": "a", "length": {"value": "0.5", "unit": "mm"}, "w": [1]}, "shots": [%s, ["2","850","","","","","",true,"flyer","","",""]], "x": null},\n    {"value": "", "shots": []}\n  ],\n  "comparisons": [[0,1]],\n  "loadBook": {"id": 7}\n}\n' "$shot" > "$corpus/seed"
+    printf '{"format":"vexorel-loadtest","version":1,"strings":[]}' > "$corpus/seed_empty"
+    { printf '{"format":"vexorel-loadtest","version":1,"strings":[{"value":"'; repeat 1 70000; printf '","shots":[]}]}'; } > "$corpus/seed_giant"
+}
+
 for target in $targets; do
     corpus="$corpora/corpus_$target"
     mkdir -p "$corpus"
@@ -135,6 +148,7 @@ for target in $targets; do
     terminal) dict=(-dict=tests/fuzz/terminal.dict) ;;
     fit) dict=(-dict=tests/fuzz/fit.dict) ;;
     sessionfile) dict=(-dict=tests/fuzz/session.dict) ;;
+    loadtestfile) dict=(-dict=tests/fuzz/loadtest.dict) ;;
     labradar | garmin | magnetospeed | plainlist | importfile) dict=(-dict=tests/fuzz/imports.dict) ;;
     esac
     echo "fuzzing fuzz_$target (${limit[*]})"

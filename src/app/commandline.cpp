@@ -28,9 +28,12 @@ void describe(QCommandLineParser& parser)
         QStringLiteral("Shows <text> in the first message: the desktop launcher says with it "
                        "why the program did not start in ~/Vexorel."),
         QStringLiteral("text")));
-    parser.addPositionalArgument(QStringLiteral("file"),
-                                 QStringLiteral("A measurement file to open, as File > Open does."),
-                                 QStringLiteral("[file]"));
+    parser.addPositionalArgument(
+        QStringLiteral("file"),
+        QStringLiteral("A measurement or session file to open, as File > Open does, "
+                       "or a load test (.vxl) to open in Load "
+                       "Development."),
+        QStringLiteral("[file]"));
 }
 
 } // namespace

@@ -9,7 +9,8 @@ class TForm1;
 
 // What the program is started with.
 struct StartArguments {
-    // A measurement file to open, made absolute against the folder the program was started in.
+    // A file to open (measurements, a session, a load test), made absolute against the folder
+    // the program was started in.
     std::optional<QString> file;
     // Why the program starts where it does, from the launcher when it could not use
     // ~/Vexorel; the first message shows it.

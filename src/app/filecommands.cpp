@@ -2,6 +2,7 @@
 
 #include "app/tform1.h"
 #include "imports/ui/importchoice.h"
+#include "session/loadtestfile.h"
 #include "session/sessionfile.h"
 #include "table/currentfile.h"
 #include "table/measurementfile.h"
@@ -124,6 +125,10 @@ void TForm1::Open1Click()
 void TForm1::openFile(const QString& path)
 {
     const std::string local = ui::toLocalPath(path);
+    if (session::isLoadTestName(local)) {
+        openLoadTest(path);
+        return;
+    }
     if (session::isSessionFile(local)) {
         openSession(path);
         return;
@@ -265,6 +270,8 @@ void TForm1::Exit1Click()
 {
     if (!table::isEmpty(m_table) && !offerToSave())
         return;
+    if (!loadDevelopmentMayClose())
+        return;
     m_exitConfirmed = true;
     close();
     m_exitConfirmed = false;
@@ -272,13 +279,15 @@ void TForm1::Exit1Click()
 
 void TForm1::closeEvent(QCloseEvent* event)
 {
-    if (m_exitConfirmed || !table::hasUnsavedChanges()) {
+    if (m_exitConfirmed) {
         event->accept();
         return;
     }
     bool closing = false;
     // A failed save is reported here and keeps the window open.
-    ui::guarded([this, &closing] { closing = offerToSave(); })();
+    ui::guarded([this, &closing] {
+        closing = (!table::hasUnsavedChanges() || offerToSave()) && loadDevelopmentMayClose();
+    })();
     if (closing)
         event->accept();
     else

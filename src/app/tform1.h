@@ -54,6 +54,12 @@ class TComTerminal;
 namespace chart {
 class ChartWidget;
 }
+namespace loaddev {
+class LoadDevWindow;
+}
+namespace table {
+struct Preferences;
+}
 
 // The main window. Its controls keep the names of the window design, and the program keeps
 // its state in them: numbers live as the texts the cells and labels show.
@@ -93,6 +99,12 @@ public:
     void ShotDetails1Click();
     void ExcludeFromStatistics1Click();
     void IncludeInStatistics1Click();
+
+    // View › Load Development: the window of load tests, made when first asked for.
+    void LoadDevelopment1Click();
+    loaddev::LoadDevWindow* loadDevelopment();
+    // A load test (.vxl) in that window, as File › Open of the window opens it.
+    void openLoadTest(const QString& path);
 
     // The shot statistics panel's figures over all rows and over the marked ones.
     void updateShotStatistics();
@@ -235,6 +247,7 @@ public:
     QAction* ShotStatistics1 = nullptr;
     QAction* Session1 = nullptr;
     QAction* ShotDetails1 = nullptr;
+    QAction* LoadDevelopment1 = nullptr;
     QAction* Metric1 = nullptr;
     QAction* Imperial1 = nullptr;
     QAction* Confidence90 = nullptr;
@@ -361,6 +374,9 @@ private:
     // Exit's question, saving on Yes. False when the program is to stay open: Cancel, or the
     // save dialog cancelled.
     bool offerToSave();
+    // The load-development window's own question for an unsaved load test; true when there
+    // is none to ask.
+    bool loadDevelopmentMayClose();
     void reportNotMeasurementFile(const QString& path, const table::NotMeasurementFile& refusal);
     void reportNotSessionFile(const QString& path, std::size_t line);
     // The weight in grams for the shots of a file that gives none ("" for none), or nothing
@@ -421,4 +437,5 @@ private:
     // again for another string or unit, 1 % of the mean.
     std::optional<std::pair<int, table::Units>> m_shotsTarget;
     VolumeSource m_volumes = mountedVolumeRoots;
+    loaddev::LoadDevWindow* m_loadDevelopment = nullptr;
 };

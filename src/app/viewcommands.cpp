@@ -3,6 +3,7 @@
 #include "app/preferences.h"
 #include "app/shotstatisticspanel.h"
 #include "app/tform1.h"
+#include "loaddev/loaddevwindow.h"
 #include "session/ui/sessiondock.h"
 #include "table/shotstatistics.h"
 #include "ui/errorreport.h"
@@ -32,6 +33,9 @@ void TForm1::buildViewMenu(QMenu* view)
     ShotDetails1 = view->addAction(QStringLiteral("Shot Details"));
     ShotDetails1->setObjectName(QStringLiteral("ShotDetails1"));
     ShotDetails1->setCheckable(true);
+    LoadDevelopment1 = view->addAction(QStringLiteral("Load Development"));
+    LoadDevelopment1->setObjectName(QStringLiteral("LoadDevelopment1"));
+    LoadDevelopment1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
 
     QMenu* units = view->addMenu(QStringLiteral("Units"));
     units->setObjectName(QStringLiteral("Units1"));
@@ -66,6 +70,8 @@ void TForm1::bindViewHandlers()
         savePreferences({m_units, false, FitAxesToData1->isChecked(), m_confidence});
     });
     connect(FitAxesToData1, &QAction::triggered, this, [this] { rememberPreferences(); });
+    connect(LoadDevelopment1, &QAction::triggered, this,
+            ui::guarded([this] { LoadDevelopment1Click(); }));
     connect(Grid->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             ui::guarded([this] { updateSelectedShotStatistics(); }));
 }
@@ -105,6 +111,8 @@ void TForm1::setUnits(table::Units units)
     Label2->setText(ui::toQString(units == table::Units::Imperial ? "gr" : "gram"));
     Label2->setAccessibleName(Label2->text());
     ShotStatisticsDock->setUnits(units);
+    if (m_loadDevelopment)
+        m_loadDevelopment->setUnits(units);
     showStatisticsLabels();
     updateShotStatistics();
     redraw();

@@ -51,6 +51,22 @@ public:
     bool marksVisible() const { return m_marksVisible; }
     void setMarksVisible(bool visible) { m_marksVisible = visible; }
 
+    // A line through the points (the default), a dot at each point, or both.
+    bool lineVisible() const { return m_lineVisible; }
+    void setLineVisible(bool visible) { m_lineVisible = visible; }
+    bool pointsVisible() const { return m_pointsVisible; }
+    void setPointsVisible(bool visible) { m_pointsVisible = visible; }
+
+    // A vertical bar from low to high at x with short caps, in the series' colour: a mean's
+    // scatter, say. The axes are fitted around the bars too.
+    struct ErrorBar {
+        double x = 0;
+        double low = 0;
+        double high = 0;
+    };
+    void addErrorBar(double x, double low, double high) { m_errorBars.push_back({x, low, high}); }
+    const std::vector<ErrorBar>& errorBars() const { return m_errorBars; }
+
     // A point drawn as a small hollow circle of its own (a shot left out of the statistics);
     // thinning a crowded line never drops it.
     void setHollow(std::size_t i);
@@ -63,9 +79,20 @@ private:
     Color m_color;
     std::vector<double> m_x, m_y;
     std::vector<std::size_t> m_hollow;
+    std::vector<ErrorBar> m_errorBars;
     bool m_marksVisible = false;
     bool m_bars = false;
     double m_barWidth = 0;
+    bool m_lineVisible = true;
+    bool m_pointsVisible = false;
+};
+
+// A stretch of the bottom axis shaded across the whole plot, behind the series and the grid:
+// a ladder's flat spot.
+struct Band {
+    double from = 0;
+    double to = 0;
+    Color color;
 };
 
 // The colours series receive in order; they show on white and stay apart for the common
@@ -96,6 +123,9 @@ public:
     bool view3D = false;
     // Left, bottom and back walls in the 3D view.
     bool wallsVisible = true;
+    std::vector<Band> bands;
+    // Lines of text in a box in the plot's top left corner: a fitted line's figures.
+    std::vector<std::string> notes;
 
     // The series gets the first palette colour that no other series of this chart uses, so
     // charts filled in the same order colour their series alike.

@@ -49,6 +49,14 @@ DataRange dataRange(const Chart& chart)
         r.yMin = std::fmin(r.yMin, series.isBars() ? std::fmin(*yLo, 0) : *yLo);
         r.yMax = std::fmax(r.yMax, *yHi);
     }
+    for (std::size_t s = 0; s < chart.seriesCount(); ++s) {
+        for (const Series::ErrorBar& bar : chart.series(s).errorBars()) {
+            r.xMin = std::fmin(r.xMin, bar.x);
+            r.xMax = std::fmax(r.xMax, bar.x);
+            r.yMin = std::fmin(r.yMin, std::fmin(bar.low, bar.high));
+            r.yMax = std::fmax(r.yMax, std::fmax(bar.low, bar.high));
+        }
+    }
     return r;
 }
 
@@ -160,6 +168,10 @@ Layout computeLayout(const Chart& chart, RectF bounds, Canvas& metrics, char dec
     if (std::isnan(data.xMin)) {
         l.x = axisRange(0, 10, true, 0, true, 0, maxXTicks, false, xStep);
     }
+    // A measured quantity across (a charge), rather than shot numbers: a margin around it and
+    // steps as fine as its values need.
+    if (chart.bottomAxis.fitTo)
+        l.x = fittedRange(chart.bottomAxis.fitTo->min, chart.bottomAxis.fitTo->max, maxXTicks);
     for (double v : tickValues(l.x.min, l.x.max, l.x.step))
         l.bottomTicks.push_back({v, l.mapX(v), formatValue(v, decimalSeparator)});
 
@@ -178,8 +190,19 @@ Layout computeLayout(const Chart& chart, RectF bounds, Canvas& metrics, char dec
             const Series& series = chart.series(s);
             l.legendEntries.push_back({fitText(metrics, series.title(), legendTextWidth),
                                        series.color(), l.legend.top + 4 + s * rowHeight,
-                                       series.isBars()});
+                                       series.isBars(), series.lineVisible(),
+                                       series.pointsVisible()});
         }
+    }
+
+    if (!chart.notes.empty()) {
+        double widest = 0;
+        for (const std::string& note : chart.notes)
+            widest = std::max(widest, metrics.textWidth(note));
+        l.notes = {l.plot.left + 4, l.plot.top + 4,
+                   std::min(widest + 8, std::max(0.0, l.plot.width - 8)),
+                   std::min(static_cast<double>(chart.notes.size()) * labelHeight + 4,
+                            std::max(0.0, l.plot.height - 8))};
     }
     return l;
 }

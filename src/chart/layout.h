@@ -21,6 +21,9 @@ struct LegendEntry {
     double y = 0;
     // Shown as a filled box instead of a line.
     bool bars = false;
+    // The sample shows what the series draws: a line, a dot, or both.
+    bool line = true;
+    bool dot = false;
 };
 
 // Fonts the chart uses; the layout measures with them and the drawing sets them.
@@ -48,6 +51,8 @@ struct Layout {
     PointF bottomTitleAt; // top centre
     bool legendVisible = false;
     RectF legend;
+    // The notes' box; empty without notes or a plot to put them in.
+    RectF notes;
     std::vector<LegendEntry> legendEntries;
 
     double mapX(double v) const { return plot.left + (v - x.min) / (x.max - x.min) * plot.width; }

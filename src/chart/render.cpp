@@ -18,6 +18,8 @@ constexpr Color kWall{0xF2, 0xF2, 0xF2};
 constexpr Color kFrame{0x80, 0x80, 0x80};
 constexpr Color kMarkBack{0xFF, 0xFF, 0xE1};
 constexpr double kHollowRadius = 3.5;
+constexpr double kPointRadius = 3;
+constexpr double kErrorCap = 4;
 
 Color darker(Color c)
 {
@@ -130,6 +132,16 @@ void drawWallsAndGrid(const Chart& chart, Canvas& canvas, const Layout& l)
         canvas.setBrush(Brush{kWhite, false});
         canvas.rectangle({p.left + d, p.top - d, p.width, p.height});
     }
+    // On the back plane, under the grid.
+    for (const Band& band : chart.bands) {
+        const double left = std::max(p.left, l.mapX(std::min(band.from, band.to)));
+        const double right = std::min(p.right(), l.mapX(std::max(band.from, band.to)));
+        if (!(right > left))
+            continue;
+        canvas.setPen(Pen{band.color, 1, false});
+        canvas.setBrush(Brush{band.color, true});
+        canvas.rectangle({left + d, p.top - d, right - left, p.height});
+    }
 
     canvas.setPen(Pen{kGrid, 1, true});
     for (const Tick& t : l.leftTicks) {
@@ -174,6 +186,8 @@ void drawAxes(const Chart& chart, Canvas& canvas, const Layout& l)
 
 void drawSeries2D(const Series& series, Canvas& canvas, const Layout& l, double resolution)
 {
+    if (!series.lineVisible())
+        return;
     canvas.setPen(Pen{series.color(), 2, true});
     for (const auto& part : seriesLines(series, l, resolution, false))
         canvas.polyline(part.data(), part.size());
@@ -182,6 +196,8 @@ void drawSeries2D(const Series& series, Canvas& canvas, const Layout& l, double 
 void drawSeries3D(const Series& series, std::size_t index, Canvas& canvas, const Layout& l,
                   double resolution)
 {
+    if (!series.lineVisible())
+        return;
     const double z0 = index * l.seriesDepth;
     const double z1 = z0 + l.seriesDepth;
     canvas.setPen(Pen{darker(series.color()), 1, true});
@@ -222,6 +238,62 @@ void drawHollowPoints(const Series& series, std::size_t index, Canvas& canvas, c
         if (onPlot(at, l))
             canvas.ellipse(
                 {at.x - kHollowRadius, at.y - kHollowRadius, 2 * kHollowRadius, 2 * kHollowRadius});
+    }
+}
+
+// Every point, filled, but for the hollow ones, which have their own circle.
+void drawPoints(const Series& series, std::size_t index, Canvas& canvas, const Layout& l)
+{
+    if (!series.pointsVisible())
+        return;
+    canvas.setPen(Pen{darker(series.color()), 1, true});
+    canvas.setBrush(Brush{series.color(), true});
+    const double z = index * l.seriesDepth;
+    for (std::size_t i = 0; i < series.count(); ++i) {
+        const PointF at = shifted(project(series, i, l), z);
+        if (onPlot(at, l) && !series.isHollow(i))
+            canvas.ellipse(
+                {at.x - kPointRadius, at.y - kPointRadius, 2 * kPointRadius, 2 * kPointRadius});
+    }
+}
+
+// Cut to the plot; a cap only where its end lies on it.
+void drawErrorBars(const Series& series, std::size_t index, Canvas& canvas, const Layout& l)
+{
+    canvas.setPen(Pen{series.color(), 1, true});
+    const double z = index * l.seriesDepth;
+    for (const Series::ErrorBar& bar : series.errorBars()) {
+        const double x = l.mapX(bar.x) + z;
+        if (!(x >= l.plot.left - 1 && x <= l.plot.right() + l.depthX + 1))
+            continue;
+        const double top = l.mapY(std::max(bar.low, bar.high)) - z;
+        const double bottom = l.mapY(std::min(bar.low, bar.high)) - z;
+        const double plotTop = l.plot.top - z;
+        const double plotBottom = l.plot.bottom() - z;
+        if (bottom < plotTop || top > plotBottom)
+            continue;
+        line(canvas, {x, std::max(top, plotTop)}, {x, std::min(bottom, plotBottom)});
+        for (const double end : {top, bottom}) {
+            if (end >= plotTop && end <= plotBottom)
+                line(canvas, {x - kErrorCap, end}, {x + kErrorCap, end});
+        }
+    }
+}
+
+void drawNotes(const Chart& chart, Canvas& canvas, const Layout& l)
+{
+    if (l.notes.isEmpty())
+        return;
+    canvas.setPen(Pen{kFrame, 1, true});
+    canvas.setBrush(Brush{kWhite, true});
+    canvas.rectangle(l.notes);
+    canvas.setFont(labelFont());
+    const double h = canvas.textHeight();
+    for (std::size_t i = 0; i < chart.notes.size(); ++i) {
+        const double top = l.notes.top + 2 + static_cast<double>(i) * h;
+        if (top + h > l.notes.bottom())
+            break;
+        canvas.text({l.notes.left + 4, top}, chart.notes[i], TextAlign::Left);
     }
 }
 
@@ -268,7 +340,14 @@ void drawLegend(Canvas& canvas, const Layout& l)
             canvas.rectangle({l.legend.left + 9, mid - 4, 14, 8});
         } else {
             canvas.setPen(Pen{e.color, 2, true});
-            line(canvas, {l.legend.left + 6, mid}, {l.legend.left + 26, mid});
+            if (e.line)
+                line(canvas, {l.legend.left + 6, mid}, {l.legend.left + 26, mid});
+            if (e.dot) {
+                canvas.setPen(Pen{darker(e.color), 1, true});
+                canvas.setBrush(Brush{e.color, true});
+                canvas.ellipse({l.legend.left + 16 - kPointRadius, mid - kPointRadius,
+                                2 * kPointRadius, 2 * kPointRadius});
+            }
         }
         canvas.text({l.legend.left + 30, e.y}, e.text, TextAlign::Left);
     }
@@ -296,10 +375,13 @@ Layout drawChart(const Chart& chart, Canvas& canvas, RectF bounds, char decimalS
     if (chart.view3D) {
         // Back to front: the first series is nearest to the viewer.
         for (std::size_t s = chart.seriesCount(); s-- > 0;) {
-            if (chart.series(s).isBars())
+            if (chart.series(s).isBars()) {
                 drawBars(chart.series(s), s, canvas, l);
-            else
+            } else {
                 drawSeries3D(chart.series(s), s, canvas, l, resolution);
+                drawErrorBars(chart.series(s), s, canvas, l);
+                drawPoints(chart.series(s), s, canvas, l);
+            }
             drawHollowPoints(chart.series(s), s, canvas, l);
         }
     } else {
@@ -310,14 +392,18 @@ Layout drawChart(const Chart& chart, Canvas& canvas, RectF bounds, char decimalS
                 drawSeries2D(chart.series(s), canvas, l, resolution);
         }
         // Over every line, so no other series hides one.
-        for (std::size_t s = 0; s < chart.seriesCount(); ++s)
+        for (std::size_t s = 0; s < chart.seriesCount(); ++s) {
+            drawErrorBars(chart.series(s), 0, canvas, l);
+            drawPoints(chart.series(s), 0, canvas, l);
             drawHollowPoints(chart.series(s), 0, canvas, l);
+        }
     }
     drawAxes(chart, canvas, l);
     for (std::size_t s = 0; s < chart.seriesCount(); ++s) {
         if (chart.series(s).marksVisible())
             drawMarks(chart.series(s), chart.view3D ? s : 0, canvas, l, decimalSeparator);
     }
+    drawNotes(chart, canvas, l);
     if (l.legendVisible)
         drawLegend(canvas, l);
     return l;

@@ -532,3 +532,159 @@ TEST(Bars, StandOnZeroEdgeToEdgeAndAreCutToThePlot)
         EXPECT_EQ(labels, l.bottomTicks.size());
     }
 }
+
+namespace {
+
+// A ladder as the load-development window draws it: shots as dots, means with bars, a line,
+// a shaded flat spot and the line's figures in the plot.
+Chart ladderChart()
+{
+    Chart c;
+    c.bottomAxis.fitTo = DataBounds{40.0, 41.5};
+    Series& shots = c.addSeries("Shots");
+    shots.setLineVisible(false);
+    shots.setPointsVisible(true);
+    for (double x : {40.0, 40.5, 41.0, 41.5}) {
+        shots.addXY(x, 800 + 16 * (x - 40));
+        shots.addXY(x, 804 + 16 * (x - 40));
+    }
+    shots.setHollow(1);
+    Series& means = c.addSeries("Mean \u00B1 SD");
+    means.setLineVisible(false);
+    means.setPointsVisible(true);
+    means.addXY(40.5, 810);
+    means.addErrorBar(40.5, 790, 830);
+    Series& fit = c.addSeries("Fit");
+    fit.addXY(40.0, 802);
+    fit.addXY(41.5, 826);
+    c.bands.push_back({40.5, 41.0, {0xEE, 0xEE, 0xCC}});
+    c.notes = {"+16,0 m/s per grain", "R\u00B2 = 0,99"};
+    return c;
+}
+
+bool near(PointF a, PointF b)
+{
+    return std::fabs(a.x - b.x) < 1e-9 && std::fabs(a.y - b.y) < 1e-9;
+}
+
+} // namespace
+
+TEST(Drawing, PointSeriesDrawDotsAndNoLine)
+{
+    const Chart c = ladderChart();
+    RecordingCanvas canvas;
+    const Layout l = drawChart(c, canvas, {0, 0, 600, 400}, ',');
+    const Series& shots = c.series(0);
+    for (const auto* op : canvas.of(Kind::Polyline))
+        EXPECT_FALSE(op->pen.color == shots.color() && op->pen.width == 2) << "no line";
+    std::vector<PointF> dots;
+    std::size_t hollow = 0;
+    for (const auto* op : canvas.of(Kind::Ellipse)) {
+        const PointF centre{(op->points[0].x + op->points[1].x) / 2,
+                            (op->points[0].y + op->points[1].y) / 2};
+        if (op->brush.color == shots.color()) {
+            dots.push_back(centre);
+            EXPECT_NEAR(op->points[1].x - op->points[0].x, 6, 1e-9);
+        } else if (op->pen.color == shots.color()) {
+            ++hollow;
+            EXPECT_TRUE(near(centre, {l.mapX(shots.x(1)), l.mapY(shots.y(1))}));
+        }
+    }
+    // The legend's sample is a dot too.
+    ASSERT_EQ(dots.size(), shots.count() - 1 + 1);
+    for (std::size_t i = 0, k = 0; i < shots.count(); ++i) {
+        if (i == 1)
+            continue;
+        EXPECT_TRUE(near(dots[k++], {l.mapX(shots.x(i)), l.mapY(shots.y(i))})) << i;
+    }
+    EXPECT_EQ(hollow, 1u);
+    ASSERT_EQ(l.legendEntries.size(), 3u);
+    EXPECT_FALSE(l.legendEntries[0].line);
+    EXPECT_TRUE(l.legendEntries[0].dot);
+    EXPECT_TRUE(l.legendEntries[2].line);
+    EXPECT_FALSE(l.legendEntries[2].dot);
+}
+
+TEST(Drawing, ErrorBarsSpanTheirRangeWithCapsAndWidenTheAxis)
+{
+    const Chart c = ladderChart();
+    RecordingCanvas canvas;
+    const Layout l = drawChart(c, canvas, {0, 0, 600, 400}, ',');
+    EXPECT_LE(l.y.min, 790);
+    EXPECT_GE(l.y.max, 830);
+    const double x = l.mapX(40.5);
+    std::vector<std::vector<PointF>> bar;
+    for (const auto* op : canvas.of(Kind::Polyline))
+        if (op->pen.color == c.series(1).color() && op->pen.width == 1)
+            bar.push_back(op->points);
+    const std::vector<std::vector<PointF>> expected = {
+        {{x, l.mapY(830)}, {x, l.mapY(790)}},
+        {{x - 4, l.mapY(830)}, {x + 4, l.mapY(830)}},
+        {{x - 4, l.mapY(790)}, {x + 4, l.mapY(790)}}};
+    ASSERT_EQ(bar.size(), expected.size());
+    for (std::size_t i = 0; i < bar.size(); ++i)
+        for (std::size_t k = 0; k < 2; ++k)
+            EXPECT_TRUE(near(bar[i][k], expected[i][k])) << i << " " << k;
+
+    // A bar beyond a fixed axis is cut at the frame and loses the cap that is off the plot.
+    Chart cut = ladderChart();
+    cut.leftAxis.fitTo = DataBounds{800, 820};
+    RecordingCanvas cutCanvas;
+    const Layout lc = drawChart(cut, cutCanvas, {0, 0, 600, 400}, ',');
+    std::vector<std::vector<PointF>> cutBar;
+    for (const auto* op : cutCanvas.of(Kind::Polyline))
+        if (op->pen.color == cut.series(1).color() && op->pen.width == 1)
+            cutBar.push_back(op->points);
+    ASSERT_EQ(cutBar.size(), 1u);
+    EXPECT_NEAR(cutBar[0][0].y, lc.plot.top, 1e-9);
+    EXPECT_NEAR(cutBar[0][1].y, lc.plot.bottom(), 1e-9);
+}
+
+TEST(Drawing, BandsShadeTheirStretchUnderTheGridAndNotesSitInThePlot)
+{
+    Chart c = ladderChart();
+    // A band reaching past the axis is cut at the frame; one wholly outside is left out.
+    c.bands.push_back({41.2, 60, {0xCC, 0xEE, 0xEE}});
+    c.bands.push_back({70, 80, {0xCC, 0xCC, 0xEE}});
+    RecordingCanvas canvas;
+    const Layout l = drawChart(c, canvas, {0, 0, 600, 400}, ',');
+    // The bottom axis follows fitTo: a margin of a step beyond 40,0 and 41,5.
+    EXPECT_LE(l.x.min, 40.0 - l.x.step + 1e-9);
+    EXPECT_GE(l.x.max, 41.5 + l.x.step - 1e-9);
+    EXPECT_LT(l.x.step, 1);
+
+    std::vector<const RecordingCanvas::Op*> bands;
+    std::size_t firstGridLine = canvas.ops.size();
+    for (std::size_t i = 0; i < canvas.ops.size(); ++i) {
+        const auto& op = canvas.ops[i];
+        if (op.kind == Kind::Rectangle && op.brush.visible &&
+            (op.brush.color == c.bands[0].color || op.brush.color == c.bands[1].color ||
+             op.brush.color == c.bands[2].color)) {
+            bands.push_back(&op);
+            EXPECT_LT(i, firstGridLine) << "bands lie under the grid";
+        }
+        if (op.kind == Kind::Polyline && op.pen.color == Color{0xDD, 0xDD, 0xDD})
+            firstGridLine = std::min(firstGridLine, i);
+    }
+    ASSERT_EQ(bands.size(), 2u);
+    EXPECT_NEAR(bands[0]->points[0].x, l.mapX(40.5), 1e-9);
+    EXPECT_NEAR(bands[0]->points[1].x, l.mapX(41.0), 1e-9);
+    EXPECT_NEAR(bands[0]->points[0].y, l.plot.top, 1e-9);
+    EXPECT_NEAR(bands[0]->points[1].y, l.plot.bottom(), 1e-9);
+    EXPECT_NEAR(bands[1]->points[1].x, l.plot.right(), 1e-9);
+
+    ASSERT_FALSE(l.notes.isEmpty());
+    EXPECT_GE(l.notes.left, l.plot.left);
+    EXPECT_LE(l.notes.right(), l.plot.right());
+    EXPECT_GE(l.notes.top, l.plot.top);
+    EXPECT_LE(l.notes.bottom(), l.plot.bottom());
+    std::vector<std::string> notes;
+    for (const auto* t : canvas.texts()) {
+        if (t->points[0].x > l.notes.left && t->points[0].x < l.notes.right() &&
+            t->points[0].y >= l.notes.top && t->points[0].y < l.notes.bottom())
+            notes.push_back(t->text);
+    }
+    EXPECT_EQ(notes, c.notes);
+    // Wide enough for the longer note at the canvas's 6 px a character.
+    EXPECT_NEAR(l.notes.width, 6.0 * c.notes[0].size() + 8, 1e-9);
+}

@@ -59,4 +59,26 @@ TEST(SessionFileType, IsKnownAsJsonNamedByItsExtension)
                   session.toStdString());
 }
 
+// Load tests: JSON named by their extension; the file argument opens them in Load Development.
+TEST(LoadTestFileType, IsKnownAsJsonNamedByItsExtension)
+{
+    const QMimeDatabase db;
+    const QString loadTest = QStringLiteral("application/x-vexorel-loadtest");
+    const QMimeType type = db.mimeTypeForName(loadTest);
+    ASSERT_TRUE(type.isValid());
+    EXPECT_EQ(type.globPatterns().join(' ').toStdString(), "*.vxl");
+    EXPECT_EQ(type.comment().toStdString(), "Vexorel! load test");
+    EXPECT_TRUE(type.inherits(QStringLiteral("application/json")));
+    for (const char* name : {"ladder.vxl", "LADDER.VXL"})
+        EXPECT_EQ(typeOf(db, QString::fromUtf8(name), QMimeDatabase::MatchExtension),
+                  loadTest.toStdString());
+    EXPECT_NE(typeOf(db, QStringLiteral("ladder.vxs"), QMimeDatabase::MatchExtension),
+              loadTest.toStdString());
+
+    // A real file: named so, its JSON content does not outvote its name.
+    const TempDir dir;
+    dir.write("t.vxl", "{\"format\": \"vexorel-loadtest\", \"version\": 1, \"strings\": []}\n");
+    EXPECT_EQ(typeOf(db, QString::fromStdString(dir.file("t.vxl"))), loadTest.toStdString());
+}
+
 } // namespace

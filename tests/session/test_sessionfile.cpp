@@ -1,7 +1,7 @@
 #include "runtime/decimalseparator.h"
 #include "runtime/errors.h"
 #include "session/sessionfile.h"
-#include "support/gridrows.h"
+#include "support/stringrows.h"
 #include "support/tempdir.h"
 #include "support/thrown.h"
 #include "table/measurementfile.h"
@@ -16,9 +16,6 @@
 namespace {
 
 using namespace std::string_literals;
-// All eleven columns: N, V, E, m, Bullet, dV, Time, Flags, Note, Excluded, Recorded.
-using Row = GridRow;
-
 // As the window opens a file: everything is read before the table is reset.
 struct Opened {
     table::StringGrid grid = table::makeGrid();

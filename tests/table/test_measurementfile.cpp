@@ -1,6 +1,6 @@
 #include "runtime/decimalseparator.h"
 #include "runtime/errors.h"
-#include "support/gridrows.h"
+#include "support/stringrows.h"
 #include "support/smallfs.h"
 #include "support/tempdir.h"
 #include "support/thrown.h"
@@ -16,7 +16,6 @@
 namespace {
 
 using namespace std::string_literals;
-using Row = GridRow;
 
 std::vector<Row> readBack(const std::string& path)
 {

@@ -7,20 +7,18 @@
 #include "exports/detaillines.h"
 #include "exports/shotfields.h"
 #include "exports/ui/reportlayout.h"
+#include "exports/ui/reportpieces.h"
 #include "runtime/decimalseparator.h"
 #include "runtime/errors.h"
 #include "table/measurementtable.h"
 #include "ui/localtime.h"
 #include "ui/qtext.h"
 
-#include <QBuffer>
 #include <QDateTime>
 #include <QFontMetricsF>
 #include <QLocale>
 #include <QPagedPaintDevice>
-#include <QPageLayout>
 #include <QPainter>
-#include <QPdfWriter>
 
 namespace exports {
 
@@ -29,7 +27,6 @@ namespace {
 using namespace reportmetrics;
 
 constexpr double kScreenDpi = 96;
-constexpr double kMarginMm = 15;
 constexpr std::size_t kBulletLines = 4;
 // Beyond these the notes end in an ellipsis: the statistics and charts stay on the first page.
 constexpr std::size_t kNoteLines = 6;
@@ -43,14 +40,6 @@ const QColor kStripe(0xF0, 0xF0, 0xF0);
 // Dark enough to read on any printer, light enough to tell from the counted shots.
 const QColor kExcludedText(0x80, 0x80, 0x80);
 const QString kExcludedMark = QStringLiteral("excluded");
-
-QFont font(int pixels, bool bold = false)
-{
-    QFont f(QStringLiteral("Arial"));
-    f.setPixelSize(pixels);
-    f.setBold(bold);
-    return f;
-}
 
 // The string's date as the report's own is shown, in local time: "Saturday, May 11, 2024,
 // 9:41 AM". A date typed without a time is kept as midnight and shows as the day alone; a
@@ -149,9 +138,7 @@ public:
 private:
     void text(const QRectF& box, const QString& s, Qt::Alignment align)
     {
-        const QFontMetricsF metrics(m_painter.font(), m_painter.device());
-        m_painter.drawText(box, align | Qt::AlignVCenter,
-                           metrics.elidedText(s, Qt::ElideRight, box.width()));
+        paintText(m_painter, box, s, align);
     }
 
     void nextPage()
@@ -165,7 +152,7 @@ private:
     void paintFooter()
     {
         m_painter.setPen(Qt::black);
-        m_painter.setFont(font(9));
+        m_painter.setFont(reportFont(9));
         const QRectF box(0, m_layout.bodyBottom + 4, m_width, kFooter - 4);
         text(box, m_report.sessionName, Qt::AlignLeft);
         text(box, QStringLiteral("Page %1 of %2").arg(m_page).arg(m_layout.pageCount),
@@ -175,9 +162,9 @@ private:
     void paintHeading()
     {
         m_painter.setPen(Qt::black);
-        m_painter.setFont(font(20, true));
+        m_painter.setFont(reportFont(20, true));
         text(QRectF(0, 0, m_width, kTitleLine), m_report.sessionName, Qt::AlignLeft);
-        m_painter.setFont(font(12));
+        m_painter.setFont(reportFont(12));
         double y = kTitleLine;
         const double half = (m_width - kGap) / 2;
         for (const HeadingLine& line : m_heading) {
@@ -194,10 +181,10 @@ private:
     void paintStatistics()
     {
         const double top = m_layout.statisticsTop;
-        m_painter.setFont(font(14, true));
+        m_painter.setFont(reportFont(14, true));
         text(QRectF(0, top - kSectionTitle, m_width, kSectionTitle), QStringLiteral("Statistics"),
              Qt::AlignLeft);
-        m_painter.setFont(font(12));
+        m_painter.setFont(reportFont(12));
         const double column = (m_width - kGap) / 2;
         for (std::size_t i = 0; i < m_report.statistics.size(); ++i) {
             const StatisticLine& line = m_report.statistics[i];
@@ -235,12 +222,12 @@ private:
 
     void paintTableHeader(double y)
     {
-        m_painter.setFont(font(11, true));
+        m_painter.setFont(reportFont(11, true));
         paintRow(y, shotHeader(*m_report.grid, m_report.units), kTableHeader);
         m_painter.setPen(kRule);
         m_painter.drawLine(QPointF(0, y + kTableHeader), QPointF(m_width, y + kTableHeader));
         m_painter.setPen(Qt::black);
-        m_painter.setFont(font(11));
+        m_painter.setFont(reportFont(11));
     }
 
     // An excluded shot is greyed, and marked at the end of its bullet's column, where the
@@ -329,19 +316,9 @@ int paintReport(QPagedPaintDevice& device, const ReportSource& report)
 
 std::string reportPdf(const ReportSource& report, const QPageSize& paper)
 {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter writer(&buffer);
-        writer.setTitle(report.sessionName);
-        writer.setCreator(QStringLiteral("Vexorel!"));
-        writer.setPageLayout(QPageLayout(paper, QPageLayout::Portrait,
-                                         QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm),
-                                         QPageLayout::Millimeter));
-        paintPages(writer, report, true);
-    }
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    return reportPdfDocument(report.sessionName, paper, [&report](QPagedPaintDevice& device) {
+        paintPages(device, report, true);
+    });
 }
 
 } // namespace exports

@@ -1,16 +1,17 @@
 #pragma once
 
+#include "table/columns.h"
 #include "table/measurementtable.h"
+#include "table/stringgrid.h"
 
 #include <string>
 #include <vector>
 
-// A measurement table from rows of cell texts and back, for tests that compare whole tables.
-// Header-only: only the tests that link the table include it.
-using GridRow = std::vector<std::string>;
+// A string's rows as the tests write them: all eleven columns (N, V, E, m, Bullet, dV, Time,
+// Flags, Note, Excluded, Recorded), or the first few.
+using Row = std::vector<std::string>;
 
-// Rows 1.. of a fresh table, each row's texts from column 0 on.
-inline table::StringGrid tableOf(const std::vector<GridRow>& rows)
+inline table::StringGrid tableOf(const std::vector<Row>& rows)
 {
     table::StringGrid grid = table::makeGrid();
     grid.setRowCount(rows.size() + 1);
@@ -21,12 +22,12 @@ inline table::StringGrid tableOf(const std::vector<GridRow>& rows)
     return grid;
 }
 
-// The first `columns` texts of every data row.
-inline std::vector<GridRow> rowsOf(const table::StringGrid& grid, std::size_t columns)
+inline std::vector<Row> rowsOf(const table::StringGrid& grid,
+                               std::size_t columns = table::kGridColumnCount)
 {
-    std::vector<GridRow> rows;
+    std::vector<Row> rows;
     for (std::size_t r = 1; r < grid.rowCount(); ++r) {
-        GridRow row;
+        Row row;
         for (std::size_t c = 0; c < columns; ++c)
             row.emplace_back(grid.cell(c, r));
         rows.push_back(row);
