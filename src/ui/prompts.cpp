@@ -202,12 +202,6 @@ std::optional<QString> remember(std::optional<QString> chosen, FileDialogState& 
 
 } // namespace
 
-QStringList Prompter::chooseOpenFiles(QWidget* parent, const FileDialogState& state)
-{
-    const std::optional<QString> one = chooseOpenFile(parent, state);
-    return one ? QStringList{*one} : QStringList();
-}
-
 Prompter& prompts()
 {
     return g_prompter ? *g_prompter : g_desktopPrompter;
@@ -248,20 +242,6 @@ std::optional<QString> askFolder(QWidget* parent, FileDialogState& state)
 std::optional<QString> askSaveFile(QWidget* parent, FileDialogState& state)
 {
     return remember(prompts().chooseSaveFile(parent, state), state);
-}
-
-QStringList askOpenFiles(QWidget* parent, FileDialogState& state)
-{
-    QStringList chosen = prompts().chooseOpenFiles(parent, state);
-    chosen.removeAll(QString());
-    if (chosen.isEmpty())
-        return {};
-    const QFileInfo first(chosen.front());
-    state.directory = first.absolutePath();
-    state.fileName.clear();
-    for (QString& path : chosen)
-        path = QFileInfo(path).absoluteFilePath();
-    return chosen;
 }
 
 void showProgramMessage(QWidget* parent, const QString& text)
