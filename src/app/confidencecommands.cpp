@@ -2,6 +2,7 @@
 // flyer test, and the flyer's exclusion.
 #include "app/shotstatisticspanel.h"
 #include "app/tform1.h"
+#include "loaddev/loaddevwindow.h"
 #include "table/shotstatistics.h"
 #include "ui/errorreport.h"
 #include "ui/gridview.h"
@@ -78,6 +79,9 @@ void TForm1::bindConfidenceHandlers()
                     m_confidence = item->data().toInt();
                     rememberPreferences();
                     updateShotStatistics();
+                    // The load test's ranges and comparisons follow the level too.
+                    if (m_loadDevelopment)
+                        m_loadDevelopment->setConfidenceLevel(m_confidence / 100.0);
                 }));
     }
     connect(ShotStatisticsDock, &ShotStatisticsPanel::shotsTargetEdited, this, [this](int target) {

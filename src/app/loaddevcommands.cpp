@@ -19,6 +19,7 @@ loaddev::LoadDevWindow* TForm1::loadDevelopment()
             return loaddev::StringSource{&m_table, m_details};
         });
         m_loadDevelopment->setUnits(m_units);
+        m_loadDevelopment->setConfidenceLevel(m_confidence / 100.0);
     }
     return m_loadDevelopment;
 }

@@ -2,8 +2,9 @@
 
 #include "chart/ui/chartwidget.h"
 #include "charts/chartexport.h"
+#include "imports/ui/backgroundreads.h"
+#include "imports/ui/devicepicker.h"
 #include "imports/ui/importchoice.h"
-#include "loaddev/confidencelevel.h"
 #include "loaddev/laddermodel.h"
 #include "loaddev/shotsdialog.h"
 #include "loaddev/stringfiles.h"
@@ -111,6 +112,8 @@ void LoadDevWindow::buildMenus()
     QMenu* strings = menuBar()->addMenu(QStringLiteral("S&trings"));
     AddCurrentString1 = addItem(strings, "AddCurrentString1", "Add &Current String");
     AddStringsFromFiles1 = addItem(strings, "AddStringsFromFiles1", "Add Strings from &Files...");
+    AddStringsFromFolder1 =
+        addItem(strings, "AddStringsFromFolder1", "Add Strings from F&older...");
     strings->addSeparator();
     SplitRoundRobin1 = addItem(strings, "SplitRoundRobin1", "Split &Round-Robin...");
     ShowShots1 = addItem(strings, "ShowShots1", "&Shots...");
@@ -219,6 +222,7 @@ void LoadDevWindow::bindHandlers()
         {PrintReport1, &LoadDevWindow::PrintReport1Click},
         {AddCurrentString1, &LoadDevWindow::AddCurrentString1Click},
         {AddStringsFromFiles1, &LoadDevWindow::AddStringsFromFiles1Click},
+        {AddStringsFromFolder1, &LoadDevWindow::AddStringsFromFolder1Click},
         {SplitRoundRobin1, &LoadDevWindow::SplitRoundRobin1Click},
         {ShowShots1, &LoadDevWindow::ShowShots1Click},
         {RemoveString1, &LoadDevWindow::RemoveString1Click},
@@ -321,10 +325,19 @@ void LoadDevWindow::changed()
     showTitle();
 }
 
+void LoadDevWindow::setConfidenceLevel(double level)
+{
+    // A level the distributions cannot take would leave every range empty.
+    if (!(level > 0 && level < 1) || level == m_level)
+        return;
+    m_level = level;
+    recompute();
+}
+
 void LoadDevWindow::recompute()
 {
     const std::optional<std::size_t> current = currentString();
-    m_figures = session::ladderFigures(m_test, confidenceLevel(), m_units);
+    m_figures = session::ladderFigures(m_test, m_level, m_units);
     std::vector<std::size_t> rowStrings;
     rowStrings.reserve(m_figures.rows.size());
     for (const session::StringFigures& f : m_figures.rows)
@@ -373,6 +386,11 @@ bool LoadDevWindow::addString(const table::StringGrid& grid, const table::String
 void LoadDevWindow::addFiles(const QStringList& paths)
 {
     for (const QString& path : paths) {
+        // A LabRadar card or a Xero drive, as a folder: its strings are picked from a list.
+        if (QFileInfo(path).isDir()) {
+            addStringsOfFolder(path);
+            continue;
+        }
         // One file's failure is reported; the others still come in.
         ui::guarded([&] {
             std::optional<StringFromFile> string = readStringFile(this, path);
@@ -415,6 +433,37 @@ void LoadDevWindow::AddCurrentString1Click()
 void LoadDevWindow::AddStringsFromFiles1Click()
 {
     addFiles(ui::askOpenFiles(this, StringsDialog));
+}
+
+void LoadDevWindow::AddStringsFromFolder1Click()
+{
+    if (const std::optional<QString> folder = ui::askFolder(this, StringsDialog))
+        addStringsOfFolder(*folder);
+}
+
+void LoadDevWindow::addStringsOfFolder(const QString& folder)
+{
+    const std::optional<std::vector<imports::DeviceListing>> listings =
+        listFolderInBackground(this, folder);
+    if (!listings)
+        return;
+    const bool any =
+        std::any_of(listings->begin(), listings->end(),
+                    [](const imports::DeviceListing& l) { return !l.strings.empty(); });
+    if (!any) {
+        ui::showProgramMessage(this, QStringLiteral("'%1' holds no LabRadar series and no Xero "
+                                                    "sessions.")
+                                         .arg(folder));
+        return;
+    }
+    const std::optional<std::vector<std::string>> chosen = pickDeviceStrings(
+        this, QStringLiteral("Add Strings"), *listings, m_units, StringPicker::Selection::Several);
+    if (!chosen)
+        return;
+    QStringList files;
+    for (const std::string& path : *chosen)
+        files << ui::fromLocalPath(path);
+    addFiles(files);
 }
 
 void LoadDevWindow::SplitRoundRobin1Click()

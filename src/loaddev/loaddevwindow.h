@@ -70,7 +70,10 @@ public:
     bool mayClose();
     bool hasUnsavedChanges() const { return m_unsaved; }
 
-    // Computes every figure anew, for a change of the confidence level, say.
+    // The level of the ranges and comparisons, as a probability: the main window's View ›
+    // Confidence. Every figure follows it.
+    void setConfidenceLevel(double level);
+    // Computes every figure anew.
     void recompute();
 
     const session::LoadTest& loadTest() const { return m_test; }
@@ -90,6 +93,8 @@ public:
     // The Strings menu.
     void AddCurrentString1Click();
     void AddStringsFromFiles1Click();
+    // A card's or drive's strings, picked from its listing.
+    void AddStringsFromFolder1Click();
     void SplitRoundRobin1Click();
     void ShowShots1Click();
     void RemoveString1Click();
@@ -108,6 +113,7 @@ public:
     QAction* Close1 = nullptr;
     QAction* AddCurrentString1 = nullptr;
     QAction* AddStringsFromFiles1 = nullptr;
+    QAction* AddStringsFromFolder1 = nullptr;
     QAction* SplitRoundRobin1 = nullptr;
     QAction* ShowShots1 = nullptr;
     QAction* RemoveString1 = nullptr;
@@ -140,6 +146,7 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    void addStringsOfFolder(const QString& folder);
     void buildMenus();
     void buildControls();
     void bindHandlers();
@@ -163,6 +170,7 @@ private:
     LadderModel* m_model = nullptr;
     std::function<StringSource()> m_currentString;
     table::Units m_units = table::Units::Metric;
+    double m_level = 0.95;
     QString m_path;
     bool m_unsaved = false;
     // While the variable's fields are filled from the test, not by the user.

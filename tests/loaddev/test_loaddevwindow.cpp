@@ -5,12 +5,13 @@
 #include "app/forms.h"
 #include "app/tform1.h"
 #include "chart/ui/chartwidget.h"
-#include "loaddev/confidencelevel.h"
+#include "imports/ui/stringpicker.h"
 #include "loaddev/laddermodel.h"
 #include "loaddev/loaddevwindow.h"
 #include "loaddev/shotsdialog.h"
 #include "session/loadtestfile.h"
 #include "session/sessionfile.h"
+#include "support/devicetrees.h"
 #include "support/fitwriter.h"
 #include "support/stringrows.h"
 #include "support/ui/mainwindowfixture.h"
@@ -202,6 +203,23 @@ TEST_F(LoadDev, StringsComeFromFilesOfEveryKindAtOnceAndDropped)
     // Straight to the window: the application passes on only drops of a drag it runs itself.
     static_cast<QObject*>(w)->event(&drop);
     EXPECT_EQ(w->loadTest().strings.size(), 6u);
+
+    // A LabRadar card's series, picked from its listing: by the menu, and dropped as a folder.
+    writeLabRadarCard(dir, "card");
+    prompter.onModal = [](QDialog* dialog) {
+        if (auto* picker = qobject_cast<StringPicker*>(dialog))
+            picker->choose({0, 1});
+        return int(QDialog::Accepted);
+    };
+    prompter.folderAnswers.push_back(path("card"));
+    w->AddStringsFromFolder1->trigger();
+    ASSERT_EQ(w->loadTest().strings.size(), 8u);
+    EXPECT_EQ(w->loadTest().strings[6].details.title, "Series 2");
+    QMimeData card;
+    card.setUrls({QUrl::fromLocalFile(path("card"))});
+    QDropEvent cardDrop(QPointF(5, 5), Qt::CopyAction, &card, Qt::LeftButton, Qt::NoModifier);
+    static_cast<QObject*>(w)->event(&cardDrop);
+    EXPECT_EQ(w->loadTest().strings.size(), 10u);
 }
 
 TEST_F(LoadDev, ComparisonsSayWhetherADifferenceIsShownAtTheLevel)
@@ -232,9 +250,8 @@ TEST_F(LoadDev, ComparisonsSayWhetherADifferenceIsShownAtTheLevel)
     EXPECT_EQ(prompter.messages[0].text, "Pick two different strings to compare.");
 
     // At 99 % a p of 0,021 no longer shows a difference, and the SD's range widens.
-    loaddev::setConfidenceLevelSource([] { return 0.99; });
-    w->recompute();
-    loaddev::setConfidenceLevelSource({});
+    // View › Confidence in the main window at 99 %.
+    Form1->Confidence99->trigger();
     EXPECT_TRUE(w->ComparisonList->item(1)->text().contains(
         "Mean 802,0 vs 808,0 is not a shown difference (p = 0,021)"));
     EXPECT_EQ(model()->headerData(session::LadderSDRange, Qt::Horizontal).toString(), "SD 99 %");
