@@ -2,6 +2,7 @@
 // flyer test, and the flyer's exclusion.
 #include "app/shotstatisticspanel.h"
 #include "app/tform1.h"
+#include "exports/shotconfidence.h"
 #include "loaddev/loaddevwindow.h"
 #include "table/shotstatistics.h"
 #include "ui/errorreport.h"
@@ -16,32 +17,8 @@
 
 namespace {
 
-struct Confidence {
-    stats::ConfidenceTexts texts;
-    stats::ConfidenceFigures figures;
-    // The row of the shot the flyer line names.
-    std::optional<std::size_t> flyerRow;
-};
-
-Confidence confidenceOver(const table::StringGrid& t, std::size_t top, std::size_t bottom,
-                          table::Units units, int percent,
-                          const stats::ConfidenceCaptions& captions,
-                          std::optional<double> target = std::nullopt)
-{
-    const table::IncludedShots shots = table::includedShots(t, top, bottom, units);
-    Confidence c;
-    c.figures = stats::confidenceFigures(shots.velocities, percent / 100.0, target);
-    std::string shot;
-    if (c.figures.grubbs && c.figures.grubbs->outlier) {
-        c.flyerRow = shots.rows[c.figures.grubbs->index];
-        // The shot as the table numbers it; a row without a number by its place.
-        shot = t.cell(table::ColN, *c.flyerRow);
-        if (shot.empty())
-            shot = std::to_string(*c.flyerRow);
-    }
-    c.texts = stats::formatConfidence(c.figures, captions, table::velocityUnit(units), shot);
-    return c;
-}
+using exports::confidenceOver;
+using Confidence = exports::ShotConfidence;
 
 // An empty table shows no figure, only what they would be: "Mean 95 %".
 stats::ConfidenceTexts captionsOnly(const stats::ConfidenceTexts& t)

@@ -53,8 +53,12 @@ void TForm1::proposeSessionName(ui::FileDialogState& dialog, const char* suffix)
 std::vector<exports::StatisticLine> TForm1::exportedStatistics() const
 {
     const ui::GridSelection marked = Grid->selection();
+    exports::ConfidenceSetting confidence{m_confidence, {}};
+    // The panel's target, while it is in the units shown.
+    if (m_shotsTarget && m_shotsTarget->second == m_units)
+        confidence.target = m_shotsTarget->first;
     return exports::statisticLines(m_table, m_statistics ? &*m_statistics : nullptr, m_units,
-                                   exports::MarkedRows{marked.top, marked.bottom});
+                                   exports::MarkedRows{marked.top, marked.bottom}, confidence);
 }
 
 exports::ReportSource TForm1::reportSource() const
@@ -71,7 +75,8 @@ exports::ReportSource TForm1::reportSource() const
     source.grid = &m_table;
     source.units = m_units;
     source.statistics = exportedStatistics();
-    source.charts = {&ChartV->chart(), &ChartE->chart(), &ChartdV->chart()};
+    source.charts = {&ChartV->chart(), &ChartE->chart(), &ChartdV->chart(),
+                     &ChartDistribution->chart()};
     return source;
 }
 

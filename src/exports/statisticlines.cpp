@@ -1,5 +1,6 @@
 #include "exports/statisticlines.h"
 
+#include "exports/shotconfidence.h"
 #include "exports/shotfields.h"
 #include "table/shotstatistics.h"
 
@@ -58,12 +59,37 @@ void addFigures(std::vector<StatisticLine>& lines, const table::ShotStatistics& 
         lines.push_back({text(captions.median), figure(s.median), vUnit});
 }
 
+// The panel's dash is no value to a spreadsheet.
+std::string figureText(const std::string& s)
+{
+    return s == stats::kNoConfidenceFigure ? std::string() : s;
+}
+
+void addConfidence(std::vector<StatisticLine>& lines, const table::StringGrid& grid,
+                   std::size_t top, std::size_t bottom, Units units,
+                   const ConfidenceSetting& setting, const stats::ConfidenceCaptions& captions,
+                   bool withShotsAndFlyer)
+{
+    const ShotConfidence c =
+        confidenceOver(grid, top, bottom, units, setting.percent, captions, setting.target);
+    const std::string vUnit = text(table::velocityUnit(units));
+    lines.push_back({c.texts.meanCaption, figureText(c.texts.meanRange), vUnit});
+    lines.push_back({c.texts.sdCaption, figureText(c.texts.sdRange), vUnit});
+    if (!withShotsAndFlyer)
+        return;
+    lines.push_back({c.texts.shotsNeededCaption, figureText(c.texts.shotsNeeded), {}});
+    // A sentence, as the panel shows it: "Shot 7 may be a flyer (Grubbs, 95 %)".
+    lines.push_back({c.texts.flyer, {}, {}});
+}
+
 } // namespace
 
 std::vector<StatisticLine> statisticLines(const table::StringGrid& grid,
                                           const table::Statistics* labels, Units units,
-                                          std::optional<MarkedRows> marked)
+                                          std::optional<MarkedRows> marked,
+                                          std::optional<ConfidenceSetting> confidence)
 {
+    const bool anyRow = !table::isEmpty(grid);
     std::vector<StatisticLine> lines;
     if (labels)
         addLabels(lines, *labels, units);
@@ -75,6 +101,9 @@ std::vector<StatisticLine> statisticLines(const table::StringGrid& grid,
     // The shots stay listed, so the figures say why they count fewer.
     if (all.excluded > 0)
         lines.push_back({"Excluded shots", std::to_string(all.excluded), {}});
+    if (confidence && anyRow)
+        addConfidence(lines, grid, 1, grid.rowCount() - 1, units, *confidence,
+                      stats::kAllShotsConfidence, true);
 
     if (marked && marked->bottom > marked->top) {
         // An en dash, so no spreadsheet takes the rows for a date.
@@ -86,6 +115,9 @@ std::vector<StatisticLine> statisticLines(const table::StringGrid& grid,
         addFigures(lines, selected, table::kSelectionCaptions, units);
         if (selected.excluded > 0)
             lines.push_back({"Selected excluded shots", std::to_string(selected.excluded), {}});
+        if (confidence && anyRow)
+            addConfidence(lines, grid, marked->top, marked->bottom, units, *confidence,
+                          stats::kSelectionConfidence, false);
     }
     return lines;
 }

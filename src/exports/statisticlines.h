@@ -26,11 +26,22 @@ struct MarkedRows {
     std::size_t bottom = 1;
 };
 
+// The panel's confidence figures: the level in percent (90, 95, 99) and the ± the shots
+// needed are counted for, in the units shown (none: the default for the shots' mean).
+struct ConfidenceSetting {
+    int percent = 95;
+    std::optional<double> target;
+};
+
 // labels: the last statistics pass, as the labels show it; without one (the labels show
 // "###") its six lines are left out. marked: the rows the panel's selection figures are
 // over; they are listed, with the rows, only for two rows or more, as the panel shows them.
-std::vector<StatisticLine> statisticLines(const table::StringGrid& grid,
-                                          const table::Statistics* labels, table::Units units,
-                                          std::optional<MarkedRows> marked = std::nullopt);
+// confidence: the mean's and SD's ranges, the shots needed and the flyer line, over all
+// shots and over the marked rows, as the panel shows them; a figure the panel shows as a
+// dash is an empty value.
+std::vector<StatisticLine>
+statisticLines(const table::StringGrid& grid, const table::Statistics* labels, table::Units units,
+               std::optional<MarkedRows> marked = std::nullopt,
+               std::optional<ConfidenceSetting> confidence = std::nullopt);
 
 } // namespace exports

@@ -107,6 +107,41 @@ TEST(StatisticLines, ExcludedShotsAreCountedBesideTheFigures)
         EXPECT_EQ(line(caption), value) << caption;
 }
 
+// The panel's confidence lines: over the counted shots only, a dash as an empty value, and
+// none for an empty table.
+TEST(StatisticLines, ConfidenceLinesFollowThePanel)
+{
+    table::StringGrid grid = exportGrid({{"280", "0,547", "A"},
+                                         {"281", "0,547", "A"},
+                                         {"282", "0,547", "A"},
+                                         {"283", "0,547", "A"},
+                                         {"350", "0,547", "A"}});
+    const auto linesOf = [&grid](exports::ConfidenceSetting setting) {
+        std::vector<exports::StatisticLine> confidence;
+        for (const exports::StatisticLine& l : exports::statisticLines(
+                 grid, nullptr, Units::Metric, exports::MarkedRows{1, 2}, setting))
+            if (l.caption.find(" %") != std::string::npos || l.caption.starts_with("Shots for"))
+                confidence.push_back(l);
+        return confidence;
+    };
+    using Line = exports::StatisticLine;
+    const auto flyer = linesOf({95, 10});
+    ASSERT_EQ(flyer.size(), 6u);
+    EXPECT_EQ(flyer[2], (Line{"Shots for \u00B110 m/s", flyer[2].value, ""}));
+    EXPECT_EQ(flyer[3], (Line{"Shot 5 may be a flyer (Grubbs, 95 %)", "", ""}));
+    EXPECT_EQ(flyer[4], (Line{"Selected mean 95 %", "", "m/s"})) << "two shots: the panel's dash";
+
+    grid.setCell(table::ColExcluded, 5, table::kExcludedMark);
+    const auto excluded = linesOf({95, std::nullopt});
+    ASSERT_EQ(excluded.size(), 6u);
+    // 280 to 283: mean 281,5, s 1,29, t(3; 0,975) 3,18.
+    EXPECT_EQ(excluded[0], (Line{"Mean 95 %", "279,4 \u2013 283,6", "m/s"}));
+    EXPECT_EQ(excluded[3], (Line{"Flyer (Grubbs, 95 %): none", "", ""}));
+
+    grid.setRowCount(1);
+    EXPECT_TRUE(linesOf({90, std::nullopt}).empty());
+}
+
 TEST(StatisticLines, InvalidEnergiesAndASingleShotLeaveEmptyValues)
 {
     const table::StringGrid grid = exportGrid({{"300", " ,   ", "A"}});

@@ -30,8 +30,8 @@ constexpr double kScreenDpi = 96;
 constexpr std::size_t kBulletLines = 4;
 // Beyond these the notes end in an ellipsis: the statistics and charts stay on the first page.
 constexpr std::size_t kNoteLines = 6;
-// The report's three charts share the size a vector file may have.
-constexpr double kChartFileShare = chart::kVectorFileLimit / 3;
+// The report's charts share the size a vector file may have.
+constexpr double kChartFileShare = chart::kVectorFileLimit / kReportCharts;
 // Shares of the table's width: N, V, E, m, Bullet, dV.
 constexpr std::array<double, table::kColumnCount> kColumnShares = {0.08, 0.15, 0.15,
                                                                    0.14, 0.33, 0.15};

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "exports/statisticlines.h"
+#include "exports/ui/reportlayout.h"
 #include "table/stringdetails.h"
 #include "table/stringgrid.h"
 #include "table/units.h"
@@ -18,7 +19,7 @@ class Chart;
 }
 
 // The session's report: its name, the string's date and details, the bullets, every
-// statistic, the three charts, then the table over as many pages as it needs, its excluded
+// statistic, the four charts, then the table over as many pages as it needs, its excluded
 // shots greyed and marked. One painting serves the PDF file, the print preview and the
 // printer.
 namespace exports {
@@ -32,8 +33,8 @@ struct ReportSource {
     const table::StringGrid* grid = nullptr;
     table::Units units = table::Units::Metric;
     std::vector<StatisticLine> statistics;
-    // Velocity, energy and deviation, as the window shows them.
-    std::array<const chart::Chart*, 3> charts{};
+    // Velocity, energy, deviation and the velocities' distribution, as the window shows them.
+    std::array<const chart::Chart*, kReportCharts> charts{};
 };
 
 // Paints on the device's pages, starting on the page it has open, and returns how many

@@ -11,9 +11,11 @@ namespace {
 
 std::size_t rowsIn(double height)
 {
-    return height < kTableHeader + kRow
+    // The charts leave room for whole rows; rounding must not take one back.
+    constexpr double kSlack = 1e-6;
+    return height + kSlack < kTableHeader + kRow
                ? 0
-               : static_cast<std::size_t>(std::floor((height - kTableHeader) / kRow));
+               : static_cast<std::size_t>(std::floor((height - kTableHeader) / kRow + kSlack));
 }
 
 } // namespace
@@ -30,17 +32,24 @@ ReportLayout layoutReport(double height, std::size_t headingLines, std::size_t s
     l.statisticRows = (statisticLines + 1) / 2;
     y = l.statisticsTop + static_cast<double>(l.statisticRows) * kLine + kGap;
 
-    const auto chartHeightFrom = [&](double top) {
-        return std::min(kChartMax, (l.bodyBottom - top - 2 * kGap) / 3);
+    // Room for the table's first rows under the charts, so a short string stays on one page.
+    const double tableStart =
+        rows > 0 ? kTableHeader + static_cast<double>(std::min(rows, kMinRowsAfterCharts)) * kRow
+                 : 0;
+    const auto chartHeightFrom = [&](double top, double below) {
+        constexpr auto charts = static_cast<double>(kReportCharts);
+        return std::min(kChartMax, (l.bodyBottom - top - below - charts * kGap) / charts);
     };
     l.chartsTop = y;
-    l.chartHeight = chartHeightFrom(y);
+    l.chartHeight = chartHeightFrom(y, tableStart);
+    if (l.chartHeight < kChartMin)
+        l.chartHeight = chartHeightFrom(y, 0);
     if (l.chartHeight < kChartMin) {
         l.chartsPage = 2;
         l.chartsTop = 0;
-        l.chartHeight = std::max(chartHeightFrom(0), 1.0);
+        l.chartHeight = std::max(chartHeightFrom(0, tableStart), 1.0);
     }
-    y = l.chartsTop + 3 * l.chartHeight + 3 * kGap;
+    y = l.chartsTop + static_cast<double>(kReportCharts) * (l.chartHeight + kGap);
 
     l.rowsPerPage = std::max<std::size_t>(rowsIn(l.bodyBottom), 1);
     l.tablePage = l.chartsPage;

@@ -7,6 +7,9 @@
 // is known before the first page is painted.
 namespace exports {
 
+// Velocity, energy, deviation, distribution.
+inline constexpr std::size_t kReportCharts = 4;
+
 namespace reportmetrics {
 inline constexpr double kTitleLine = 30;
 inline constexpr double kLine = 17;
