@@ -10,6 +10,7 @@
 #include "imports/ui/importchoice.h"
 #include "session/sessionfile.h"
 #include "table/currentfile.h"
+#include "ui/actionhandlers.h"
 #include "ui/errorreport.h"
 #include "ui/prompts.h"
 #include "ui/qtext.h"
@@ -61,15 +62,13 @@ void TForm1::bindChartHandlers()
     connect(CheckBox3, &QCheckBox::toggled, this, ui::guarded([this] { CheckBox3Click(); }));
     connect(FitAxesToData1, &QAction::toggled, this, ui::guarded([this] { Button1Click(); }));
 
-    const std::pair<QAction*, void (TForm1::*)()> popups[] = {
+    const ui::ActionHandler<TForm1> popups[] = {
         {SaveToBMP1, &TForm1::SaveToBMP1Click}, {SaveasWMF1, &TForm1::SaveasWMF1Click},
         {Print2, &TForm1::Print2Click},         {SavetoBMP2, &TForm1::SavetoBMP2Click},
         {SaveasWMF2, &TForm1::SaveasWMF2Click}, {Print3, &TForm1::Print3Click},
         {SaveToBMP3, &TForm1::SaveToBMP3Click}, {SaveasWMF3, &TForm1::SaveasWMF3Click},
         {Print4, &TForm1::Print4Click}};
-    for (const auto& [action, handler] : popups)
-        connect(action, &QAction::triggered, this,
-                ui::guarded([this, handler = handler] { (this->*handler)(); }));
+    ui::connectActions(this, popups);
 }
 
 void TForm1::Button1Click()

@@ -2,18 +2,14 @@
 // deviation chart.
 #include "app/tform1.h"
 #include "chart/ui/chartwidget.h"
-#include "ui/errorreport.h"
-
-#include <QAction>
+#include "ui/actionhandlers.h"
 
 void TForm1::bindDistributionHandlers()
 {
-    const std::pair<QAction*, void (TForm1::*)()> popup[] = {{SaveToBMP4, &TForm1::SaveToBMP4Click},
-                                                             {SaveasWMF4, &TForm1::SaveasWMF4Click},
-                                                             {Print5, &TForm1::Print5Click}};
-    for (const auto& [action, handler] : popup)
-        connect(action, &QAction::triggered, this,
-                ui::guarded([this, handler = handler] { (this->*handler)(); }));
+    const ui::ActionHandler<TForm1> popup[] = {{SaveToBMP4, &TForm1::SaveToBMP4Click},
+                                               {SaveasWMF4, &TForm1::SaveasWMF4Click},
+                                               {Print5, &TForm1::Print5Click}};
+    ui::connectActions(this, popup);
 }
 
 void TForm1::SaveToBMP4Click()

@@ -17,6 +17,7 @@
 #include "table/currentfile.h"
 #include "table/measurementtable.h"
 #include "table/weightmask.h"
+#include "ui/actionhandlers.h"
 #include "ui/designfont.h"
 #include "ui/errorreport.h"
 #include "ui/gridmodel.h"
@@ -457,7 +458,7 @@ void TForm1::buildControls()
 
 void TForm1::bindHandlers()
 {
-    const std::pair<QAction*, void (TForm1::*)()> actions[] = {
+    const ui::ActionHandler<TForm1> actions[] = {
         {New1, &TForm1::New1Click},
         {Open1, &TForm1::Open1Click},
         {Import1, &TForm1::Import1Click},
@@ -482,9 +483,7 @@ void TForm1::bindHandlers()
         {COMSetup1, &TForm1::Button2Click},
         {COMSetup2, &TForm1::Button2Click},
     };
-    for (const auto& [action, handler] : actions)
-        connect(action, &QAction::triggered, this,
-                ui::guarded([this, h = handler] { (this->*h)(); }));
+    ui::connectActions(this, actions);
     // Only the user's choice of a bullet replaces the weight, not the list being refilled.
     connect(ComboBox1, &QComboBox::activated, this, ui::guarded([this] { ComboBox1Change(); }));
     connect(SpeedButton1, &QPushButton::clicked, this,

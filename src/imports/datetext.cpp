@@ -89,8 +89,7 @@ std::optional<std::string> isoTime(std::string_view text)
     for (const std::string_view space : {std::string_view(" "), std::string_view("\xE2\x80\xAF")}) {
         for (const bool pm : {false, true}) {
             const std::string suffix = std::string(space) + (pm ? "PM" : "AM");
-            if (text.size() > suffix.size() &&
-                rt::sameText(text.substr(text.size() - suffix.size()), suffix)) {
+            if (text.size() > suffix.size() && rt::endsWithText(text, suffix)) {
                 afternoon = pm;
                 text.remove_suffix(suffix.size());
             }

@@ -60,25 +60,25 @@ bool LoadDevWindow::openFile(const QString& path)
         ui::showProgramMessage(this, ui::toQString(refusal.what()));
         return false;
     }
+    showTest(std::move(test), QFileInfo(path).absoluteFilePath());
+    return true;
+}
+
+void LoadDevWindow::showTest(session::LoadTest test, const QString& path)
+{
     m_test = std::move(test);
-    m_path = QFileInfo(path).absoluteFilePath();
+    m_path = path;
     m_unsaved = false;
     showVariable();
     recompute();
     showTitle();
-    return true;
 }
 
 void LoadDevWindow::New1Click()
 {
     if (!mayClose())
         return;
-    m_test = {};
-    m_path.clear();
-    m_unsaved = false;
-    showVariable();
-    recompute();
-    showTitle();
+    showTest({}, {});
 }
 
 void LoadDevWindow::Open1Click()
@@ -143,12 +143,7 @@ void LoadDevWindow::closeEvent(QCloseEvent* event)
         return;
     }
     // A load test closed is gone, saved or not: the window opens empty next time.
-    m_test = {};
-    m_path.clear();
-    m_unsaved = false;
-    showVariable();
-    recompute();
-    showTitle();
+    showTest({}, {});
     event->accept();
 }
 

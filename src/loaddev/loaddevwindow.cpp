@@ -11,6 +11,7 @@
 #include "runtime/errors.h"
 #include "session/laddertexts.h"
 #include "session/stringcomparison.h"
+#include "ui/actionhandlers.h"
 #include "ui/errorreport.h"
 #include "ui/qtext.h"
 
@@ -213,7 +214,7 @@ void LoadDevWindow::buildControls()
 
 void LoadDevWindow::bindHandlers()
 {
-    const std::pair<QAction*, void (LoadDevWindow::*)()> actions[] = {
+    const ui::ActionHandler<LoadDevWindow> actions[] = {
         {New1, &LoadDevWindow::New1Click},
         {Open1, &LoadDevWindow::Open1Click},
         {ExportChart1, &LoadDevWindow::ExportChart1Click},
@@ -227,9 +228,7 @@ void LoadDevWindow::bindHandlers()
         {ShowShots1, &LoadDevWindow::ShowShots1Click},
         {RemoveString1, &LoadDevWindow::RemoveString1Click},
     };
-    for (const auto& [action, handler] : actions)
-        connect(action, &QAction::triggered, this,
-                ui::guarded([this, h = handler] { (this->*h)(); }));
+    ui::connectActions(this, actions);
     connect(Save1, &QAction::triggered, this, ui::guarded([this] { Save1Click(); }));
     connect(SaveAs1, &QAction::triggered, this, ui::guarded([this] { SaveAs1Click(); }));
     connect(Close1, &QAction::triggered, this, &QWidget::close);

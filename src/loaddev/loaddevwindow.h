@@ -151,6 +151,8 @@ private:
     void buildControls();
     void bindHandlers();
     void changed();
+    // The test the window shows from now on, in `path` (empty: in no file), nothing unsaved.
+    void showTest(session::LoadTest test, const QString& path);
     void showTitle();
     void showVariable();
     void titleEdited();

@@ -19,6 +19,12 @@ bool sameText(std::string_view a, std::string_view b)
                                               [](char x, char y) { return upper(x) == upper(y); });
 }
 
+bool endsWithText(std::string_view text, std::string_view suffix)
+{
+    return text.size() >= suffix.size() &&
+           sameText(text.substr(text.size() - suffix.size()), suffix);
+}
+
 std::string upperAscii(std::string_view text)
 {
     std::string result(text);

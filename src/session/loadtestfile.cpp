@@ -24,9 +24,7 @@ NewerLoadTestFile::NewerLoadTestFile(std::string path, std::uint64_t version)
 
 bool isLoadTestName(const std::string& path)
 {
-    constexpr std::string_view suffix = ".vxl";
-    return path.size() >= suffix.size() &&
-           rt::sameText(std::string_view(path).substr(path.size() - suffix.size()), suffix);
+    return rt::endsWithText(path, ".vxl");
 }
 
 namespace loadtestfields {

@@ -1,5 +1,6 @@
 #include "session/sessionfile.h"
 
+#include "runtime/asciitext.h"
 #include "runtime/wholefile.h"
 #include "table/measurementfile.h"
 
@@ -34,13 +35,7 @@ void putSession(table::StringGrid& grid, LoadedSession& loaded)
 
 bool isSessionFile(const std::string& path)
 {
-    const auto endsWith = [&](std::string_view suffix) {
-        return path.size() >= suffix.size() &&
-               std::equal(suffix.rbegin(), suffix.rend(), path.rbegin(), [](char a, char b) {
-                   return a == (b >= 'A' && b <= 'Z' ? char(b - 'A' + 'a') : b);
-               });
-    };
-    if (endsWith(".vxs"))
+    if (rt::endsWithText(path, ".vxs"))
         return true;
     std::vector<std::uint8_t> start;
     try {
