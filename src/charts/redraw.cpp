@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <optional>
 
 namespace charts {
@@ -17,45 +18,52 @@ namespace {
 
 enum class Quantity { V, E, DV };
 
-// A value in the unit shown.
-std::optional<double> inUnits(Quantity q, std::optional<double> value, table::Units units)
+// Values travel as doubles, NaN for one that did not convert: an optional<double> per point
+// costs a store-forwarding stall at each step of a 65,535-point loop.
+constexpr double kMissing = std::numeric_limits<double>::quiet_NaN();
+
+double orMissing(std::optional<double> value)
 {
-    if (!value || units == table::Units::Metric)
+    return value ? *value : kMissing;
+}
+
+// A value in the unit shown.
+double inUnits(Quantity q, double value, table::Units units)
+{
+    if (units == table::Units::Metric)
         return value;
     switch (q) {
     case Quantity::V:
-        return table::feetPerSecond(*value);
+        return table::feetPerSecond(value);
     case Quantity::E:
-        return table::footPounds(*value);
+        return table::footPounds(value);
     case Quantity::DV:
         break;
     }
     return value;
 }
 
-// A point's value from its text, or nothing for an energy or deviation text that does not
+// A point's value from its text, or missing for an energy or deviation text that does not
 // convert. A velocity that does not convert raises the conversion error.
-std::optional<double> textValue(Quantity q, std::string_view text)
+double textValue(Quantity q, std::string_view text)
 {
     if (q == Quantity::V)
         return table::velocityOf(text);
-    return rt::parseFloat(text);
+    return orMissing(rt::parseFloat(text));
 }
 
 // The same for a row of the table, from the numbers it keeps.
-std::optional<double> rowValue(Quantity q, const table::StringGrid& t, std::size_t row)
+double rowValue(Quantity q, const table::StringGrid& t, std::size_t row)
 {
     switch (q) {
     case Quantity::V:
         return table::velocityAt(t, row);
-    case Quantity::E: {
-        const double e = t.numbers().energy(row);
-        return std::isnan(e) ? std::nullopt : std::optional<double>(e);
-    }
+    case Quantity::E:
+        return t.numbers().energy(row);
     case Quantity::DV:
-        return rt::parseFloat(t.cell(table::ColDV, row));
+        return orMissing(rt::parseFloat(t.cell(table::ColDV, row)));
     }
-    return std::nullopt;
+    return kMissing;
 }
 
 // One chart being filled, with the bounds of the values that converted: a value drawn at 0
@@ -64,7 +72,8 @@ struct Filling {
     chart::Chart& chart;
     Quantity quantity;
     table::Units units;
-    std::optional<chart::DataBounds> bounds;
+    double low = std::numeric_limits<double>::infinity();
+    double high = -std::numeric_limits<double>::infinity();
 
     chart::Series& startSeries(std::string title)
     {
@@ -75,16 +84,23 @@ struct Filling {
         return chart.addSeries(std::move(title));
     }
 
-    void add(chart::Series& s, double x, std::optional<double> value)
+    void add(chart::Series& s, double x, double value)
     {
-        const std::optional<double> y = inUnits(quantity, value, units);
-        s.addXY(x, y.value_or(0));
-        if (!y)
+        const double y = inUnits(quantity, value, units);
+        if (std::isnan(y)) {
+            s.addXY(x, 0);
             return;
-        if (!bounds)
-            bounds = chart::DataBounds{*y, *y};
-        bounds->min = std::min(bounds->min, *y);
-        bounds->max = std::max(bounds->max, *y);
+        }
+        s.addXY(x, y);
+        low = std::min(low, y);
+        high = std::max(high, y);
+    }
+
+    std::optional<chart::DataBounds> bounds() const
+    {
+        if (low > high)
+            return std::nullopt;
+        return chart::DataBounds{low, high};
     }
 };
 
@@ -166,9 +182,9 @@ void redraw(chart::Chart& v, chart::Chart& e, chart::Chart& dV, const RedrawSour
         // A redraw that stops half way leaves the axes unfitted.
         c->leftAxis.fitTo.reset();
     }
-    Filling fv{v, Quantity::V, units, {}};
-    Filling fe{e, Quantity::E, units, {}};
-    Filling fdV{dV, Quantity::DV, units, {}};
+    Filling fv{v, Quantity::V, units};
+    Filling fe{e, Quantity::E, units};
+    Filling fdV{dV, Quantity::DV, units};
 
     const std::size_t n = std::min(src.listItems.size(), src.external.size());
     for (Filling* f : {&fv, &fe, &fdV})
@@ -185,7 +201,7 @@ void redraw(chart::Chart& v, chart::Chart& e, chart::Chart& dV, const RedrawSour
     // Deviations are spread around 0 and keep their automatic axis.
     if (src.flags.fitAxes) {
         for (Filling* f : {&fv, &fe})
-            f->chart.leftAxis.fitTo = f->bounds;
+            f->chart.leftAxis.fitTo = f->bounds();
     }
 
     applyLabels(v, e, dV, src.flags.labels);

@@ -99,12 +99,14 @@ std::string_view TextReader::readLineView()
         const char* begin = m_buffer.get() + m_pos;
         const char* end = m_buffer.get() + m_end;
         const char* p = begin;
+        // An ASCII line, as nearly every line is, needs no UTF-8 check.
+        unsigned char highBits = 0;
         while (p < end && *p != '\r' && *p != '\n')
-            ++p;
+            highBits |= static_cast<unsigned char>(*p++);
         // A CR as the buffer's last byte may be followed by a LF still to be read.
         if (p + 1 < end || (p + 1 == end && *p == '\n')) {
             const std::string_view raw(begin, static_cast<std::size_t>(p - begin));
-            if (raw.size() <= m_maxLineBytes && isValidUtf8(raw)) {
+            if (raw.size() <= m_maxLineBytes && (highBits < 0x80 || isValidUtf8(raw))) {
                 m_pos += raw.size() + 1;
                 if (*p == '\r' && m_buffer[m_pos] == '\n')
                     ++m_pos;

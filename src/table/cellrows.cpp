@@ -195,20 +195,26 @@ void CellRows::setCell(std::size_t col, std::size_t row, std::string_view text)
 {
     if (col >= m_colCount || row >= size())
         return;
+    if (rewriteInPlace(row, col, text))
+        return;
     const std::string_view old = rowText(row);
-    // A pass rewrites a cell with a text of its length, such as a deviation: in place.
-    if (!old.empty() && text.find(kSeparator) == std::string_view::npos) {
-        std::size_t begin = 0;
-        for (std::size_t c = 0; c < col && begin <= old.size(); ++c)
-            begin = cellEnd(old, begin) + 1;
-        if (begin <= old.size() && cellEnd(old, begin) - begin == text.size() && !text.empty()) {
-            std::memcpy(m_text.data() + m_offsets[row] + begin, text.data(), text.size());
-            return;
-        }
-    }
     m_row.clear();
     appendRowWithCell(m_row, old, col, text);
     storeRow(row, m_row);
+}
+
+bool CellRows::rewriteInPlace(std::size_t row, std::size_t col, std::string_view text)
+{
+    const std::string_view old = rowText(row);
+    if (old.empty() || text.empty() || text.find(kSeparator) != std::string_view::npos)
+        return false;
+    std::size_t begin = 0;
+    for (std::size_t c = 0; c < col && begin <= old.size(); ++c)
+        begin = cellEnd(old, begin) + 1;
+    if (begin > old.size() || cellEnd(old, begin) - begin != text.size())
+        return false;
+    std::memcpy(m_text.data() + m_offsets[row] + begin, text.data(), text.size());
+    return true;
 }
 
 void CellRows::setColumn(std::size_t col, std::size_t first, std::size_t last, const CellText& text)
@@ -216,17 +222,30 @@ void CellRows::setColumn(std::size_t col, std::size_t first, std::size_t last, c
     if (col >= m_colCount || first > last || first >= size())
         return;
     last = std::min(last, size() - 1);
-    std::string packed;
-    packed.reserve(m_text.size() - m_dead + (last - first + 1) * 8);
+    // A pass that keeps every text's length, such as the energies of another weight, writes
+    // in place; the first text of another length packs the store anew from there on.
     std::string cellText;
+    std::size_t changed = first;
+    for (; changed <= last; ++changed) {
+        cellText.clear();
+        text(changed, cellText);
+        if (!rewriteInPlace(changed, col, cellText))
+            break;
+    }
+    if (changed > last)
+        return;
+    std::string packed;
+    packed.reserve(m_text.size() - m_dead + (last - changed + 1) * 8);
     for (std::size_t r = 0; r < size(); ++r) {
         const std::string_view old = rowText(r);
         const std::size_t offset = packed.size();
-        if (r < first || r > last) {
+        if (r < changed || r > last) {
             packed += old;
         } else {
-            cellText.clear();
-            text(r, cellText);
+            if (r > changed) {
+                cellText.clear();
+                text(r, cellText);
+            }
             appendRowWithCell(packed, old, col, cellText);
         }
         m_offsets[r] = packed.size() > offset ? offset : 0;

@@ -59,6 +59,8 @@ public:
 
 private:
     std::string_view rowText(std::size_t row) const;
+    // Overwrites the cell where the new text has its length; false where it has not.
+    bool rewriteInPlace(std::size_t row, std::size_t col, std::string_view text);
     void storeRow(std::size_t row, std::string_view text);
     void release(std::size_t bytes);
     void compact();

@@ -11,8 +11,6 @@ namespace table {
 
 namespace {
 
-constexpr std::string_view kSeparators = ",.";
-
 bool isDigits(std::string_view text)
 {
     return !text.empty() && std::all_of(text.begin(), text.end(), rt::isAsciiDigit);
@@ -22,7 +20,7 @@ bool isDigits(std::string_view text)
 
 std::optional<double> parseVelocity(std::string_view text)
 {
-    const std::size_t separator = text.find_first_of(kSeparators);
+    const std::size_t separator = separatorAt(text);
     // Whole velocities take the conversion they always took, so their results cannot move.
     if (separator == std::string_view::npos) {
         const std::optional<int> whole = rt::parseInt(text);
@@ -51,7 +49,7 @@ double velocityOf(std::string_view text)
 
 bool isWholeVelocity(std::string_view text)
 {
-    return text.find_first_of(kSeparators) == std::string_view::npos;
+    return separatorAt(text) == std::string_view::npos;
 }
 
 } // namespace table

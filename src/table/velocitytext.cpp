@@ -38,7 +38,7 @@ std::optional<Digits> parse(std::string_view text)
         d.negative = text.front() == '-';
         text.remove_prefix(1);
     }
-    const std::size_t separator = text.find_first_of(",.");
+    const std::size_t separator = separatorAt(text);
     d.separator = separator != std::string_view::npos;
     const std::string_view whole = text.substr(0, separator);
     const std::string_view fraction = d.separator ? text.substr(separator + 1) : std::string_view();
@@ -220,7 +220,7 @@ int velocityDecimalsNeeded(std::string_view stored, Units units)
 {
     // Whole texts, every download among them, need no decimals in either unit: a whole m/s
     // value that is a ft/s value with two decimals is 381·q m/s = 1250·q ft/s.
-    if (stored.find_first_of(",.") == std::string_view::npos || !parseVelocity(stored))
+    if (separatorAt(stored) == std::string_view::npos || !parseVelocity(stored))
         return 0;
     std::optional<Digits> d = parse(stored);
     if (!d)

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -132,6 +133,36 @@ TEST(CellRows, CellsKeepTheirTextsThroughEveryChange)
     EXPECT_EQ(rows.cell(0, 1), "a");
     rows.resize(4);
     EXPECT_EQ(rows.cell(0, 3), "");
+}
+
+// A column pass writes texts of the old length in place and packs the store anew from the
+// first text of another length: every row must read its own texts afterwards, whichever way.
+TEST(CellRows, AColumnPassGivesEveryRowItsTextWhateverTheLengths)
+{
+    const std::vector<std::vector<std::string>> passes = {
+        {"11", "22", "33", "44"},    // all in place
+        {"11", "22", "3333", "4"},   // packed from the third row on
+        {"a\nb", "", "333", "4444"}, // a line end and an empty cell at the start
+    };
+    for (const auto& texts : passes) {
+        table::CellRows rows(3);
+        for (const char* n : {"1", "2", "3", "4", "5"}) {
+            const std::string_view cells[] = {n, "xx", "tail"};
+            rows.appendRow(cells);
+        }
+        rows.setColumn(1, 1, 4, [&](std::size_t r, std::string& text) { text = texts[r - 1]; });
+        std::vector<std::string> got;
+        for (std::size_t r = 0; r < rows.size(); ++r)
+            got.push_back(std::string(rows.cell(0, r)) + "|" + std::string(rows.cell(1, r)) + "|" +
+                          std::string(rows.cell(2, r)));
+        std::vector<std::string> expected = {"1|xx|tail"};
+        for (std::size_t r = 1; r <= 4; ++r) {
+            std::string t = texts[r - 1];
+            std::replace(t.begin(), t.end(), '\n', ' ');
+            expected.push_back(std::to_string(r + 1) + "|" + t + "|tail");
+        }
+        EXPECT_EQ(got, expected) << texts[2];
+    }
 }
 
 TEST(StringGrid, RemovingRowsTellsTheViewOnce)
