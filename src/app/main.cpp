@@ -1,5 +1,6 @@
 #include "app/application.h"
 #include "app/commandline.h"
+#include "app/fontwarmup.h"
 #include "app/forms.h"
 #include "app/startuptrace.h"
 #include "app/tform1.h"
@@ -15,6 +16,7 @@ int main(int argc, char* argv[])
     // Before the GUI application, which ends the program where there is no display.
     answerWithoutWindow(argc, argv);
     startupMark("main");
+    const FontWarmUp fonts;
     VexorelApplication app(argc, argv);
     startupMark("application");
     // Before any window: mistakes end the program without one.
