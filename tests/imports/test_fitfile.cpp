@@ -168,6 +168,12 @@ struct ReadCase {
     FitSession expected;
 };
 
+// The case's name in the test's listing, not its bytes.
+void PrintTo(const ReadCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
 class FitSessions : public ::testing::TestWithParam<ReadCase> {};
 
 TEST_P(FitSessions, TakeTheSessionAndEveryShot)
@@ -273,6 +279,11 @@ struct RefusalCase {
     Reason reason;
     std::function<Made()> make;
 };
+
+void PrintTo(const RefusalCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
 
 class FitRefusals : public ::testing::TestWithParam<RefusalCase> {};
 

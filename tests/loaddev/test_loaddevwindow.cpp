@@ -361,6 +361,11 @@ struct CloseCase {
     bool saved;
 };
 
+void PrintTo(const CloseCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
 class CloseQuestion : public LoadDev, public ::testing::WithParamInterface<CloseCase> {};
 
 TEST_P(CloseQuestion, IsAskedForAnUnsavedTestAndAnsweredAsTheUserSays)
