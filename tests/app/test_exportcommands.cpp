@@ -4,6 +4,7 @@
 #include "exports/ui/papersize.h"
 #include "exports/ui/report.h"
 #include "exports/ui/reportlayout.h"
+#include "runtime/atomicfile.h"
 #include "runtime/decimalseparator.h"
 #include "session/ui/sessiondock.h"
 #include "support/csvreader.h"
@@ -426,9 +427,10 @@ TEST_F(ExportCommands, ReportOfAThousandShotsRunsOverPagesWithEveryRowOnce)
     const std::string text = pdfText(path);
     for (const char* expected :
          {"Unsaved session", "Bullet: JSB Exact, 0,547 g", "Statistics", "V max", "E max",
-          "SD (n\u22121)", "Median", "Mean 95 %", "Shots for", "V = f(N)", "E = f(N)", "dV = f(N)",
-          "Distribution of V", "V (m/s)", "dV (%)"})
+          "SD (n\u22121)", "Median", "Mean 95 %", "Shots for", "Flyer (Grubbs, 95 %): none",
+          "V = f(N)", "E = f(N)", "dV = f(N)", "Distribution of V", "V (m/s)", "dV (%)"})
         EXPECT_NE(text.find(expected), std::string::npos) << expected;
+    EXPECT_EQ(text.find("\u2026"), std::string::npos) << "no statistic cut short";
     const QString today = QLocale().toString(QDate::currentDate(), QLocale::LongFormat);
     EXPECT_NE(text.find(today.toStdString()), std::string::npos) << "an unsaved table is today's";
     EXPECT_NE(text.find("Page " + std::to_string(pages) + " of " + std::to_string(pages)),
@@ -532,6 +534,28 @@ TEST(ReportCharts, EveryPointWhileThePdfStaysWithinTenMegabytes)
         else
             EXPECT_LT(bytes.size() / 8, std::size_t(shots / 2));
     }
+}
+
+// A range and the flyer sentence are longer than the other figures: printed whole, not cut
+// to the column the short figures fit.
+TEST_F(ExportCommands, ReportPrintsLongStatisticsWhole)
+{
+    table::StringGrid grid = table::makeGrid();
+    table::writeHeader(grid);
+    grid.setRowCount(2);
+    grid.setCell(table::ColN, 1, "1");
+    grid.setCell(table::ColV, 1, "850");
+    exports::ReportSource source;
+    source.sessionName = "long lines";
+    source.grid = &grid;
+    source.statistics = {{"Shot 12 may be a flyer (Grubbs, 95 %)", "", ""},
+                         {"Selected mean 95 %", "2790,1 \u2013 2802,5", "ft/s"}};
+    const std::string path = dir.file("long.pdf");
+    rt::createFile(path, exports::reportPdf(source, QPageSize(QPageSize::A4)));
+    const std::string text = pdfText(path);
+    for (const char* expected :
+         {"Shot 12 may be a flyer (Grubbs, 95 %)", "Selected mean 95 %", "2790,1 \u2013 2802,5"})
+        EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
 }
 
 TEST_F(ExportCommands, PrintReportShowsThePreviewWhosePagesArePrintable)

@@ -20,6 +20,8 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace exports {
 
 namespace {
@@ -185,14 +187,24 @@ private:
         text(QRectF(0, top - kSectionTitle, m_width, kSectionTitle), QStringLiteral("Statistics"),
              Qt::AlignLeft);
         m_painter.setFont(reportFont(12));
+        const QFontMetricsF metrics(m_painter.font(), m_painter.device());
         const double column = (m_width - kGap) / 2;
         for (std::size_t i = 0; i < m_report.statistics.size(); ++i) {
             const StatisticLine& line = m_report.statistics[i];
             const std::size_t row = i % m_layout.statisticRows;
             const double x = i < m_layout.statisticRows ? 0 : column + kGap;
             const double y = top + static_cast<double>(row) * kLine;
-            text(QRectF(x, y, column * 0.5, kLine), ui::toQString(line.caption), Qt::AlignLeft);
-            text(QRectF(x + column * 0.5, y, column * 0.3, kLine), ui::toQString(line.value),
+            // Values end at one edge; a caption has the room its value leaves, so a range
+            // ("849,7 – 853,7") and a sentence with no value (the flyer line) stay whole.
+            const QString value = ui::toQString(line.value);
+            const double valueRight = column * 0.8;
+            const double valueWidth =
+                value.isEmpty() ? 0 : metrics.horizontalAdvance(value) + kGap / 2;
+            const double captionWidth = line.value.empty() && line.unit.empty()
+                                            ? column
+                                            : std::max(valueRight - valueWidth, column * 0.4);
+            text(QRectF(x, y, captionWidth, kLine), ui::toQString(line.caption), Qt::AlignLeft);
+            text(QRectF(x + captionWidth, y, valueRight - captionWidth, kLine), value,
                  Qt::AlignRight);
             text(QRectF(x + column * 0.82, y, column * 0.18, kLine), ui::toQString(line.unit),
                  Qt::AlignLeft);
