@@ -157,18 +157,14 @@ TEST(RoundRobin, DealsTheShotsInRotationWithTheirDetails)
     for (std::size_t load = 0; load < 3; ++load) {
         SCOPED_TRACE(load);
         const session::LoadTestString& s = test.strings[1 + load];
-        std::vector<Row> expected;
-        for (std::size_t k = 0; k < dealt[load].size(); ++k) {
+        const std::vector<Row> actual = rowsOf(s.grid);
+        ASSERT_EQ(actual.size(), dealt[load].size());
+        for (std::size_t k = 0; k < actual.size(); ++k) {
             Row row = rows[std::size_t(dealt[load][k] - 1)];
             row[table::ColN] = std::to_string(k + 1);
-            expected.push_back(row);
+            row[table::ColDV] = actual[k][table::ColDV]; // checked below
+            EXPECT_EQ(actual[k], row) << k;
         }
-        std::vector<Row> actual = rowsOf(s.grid);
-        ASSERT_EQ(actual.size(), expected.size());
-        for (std::size_t k = 0; k < actual.size(); ++k) {
-            expected[k][table::ColDV] = actual[k][table::ColDV];
-        }
-        EXPECT_EQ(actual, expected);
         EXPECT_EQ(s.value, "");
         EXPECT_EQ(s.details.rifle, "Tikka");
         EXPECT_EQ(s.details.charge, table::Quantity{});

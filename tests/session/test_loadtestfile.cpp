@@ -1,21 +1,9 @@
-#include "runtime/errors.h"
 #include "session/loadtestfile.h"
-#include "support/stringrows.h"
-#include "support/tempdir.h"
-#include "support/thrown.h"
+#include "support/sessionfiles.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-using namespace std::string_literals;
-
-const std::vector<Row> kShots = {
-    {"1", "855", "3965", "10,886", "SMK 168", "0,29", "2024-05-11T09:41:02+02:00", "cold bore", "",
-     "", "2804.0 ft/s"},
-    {"2", "850", "3932", "10,886", "SMK 168", "-0,29", "2024-05-11T09:41:40+02:00", "flyer",
-     "wind gust", "1", "2788.6 ft/s"},
-};
 
 // The example of docs/loadtest-format.md.
 session::LoadTest documentedTest()
@@ -24,7 +12,7 @@ session::LoadTest documentedTest()
     test.title = "308 Win N140 ladder";
     table::StringDetails details;
     details.title = "308 Win 168 SMK";
-    test.strings.push_back(session::makeString(tableOf(kShots), details, test.variable));
+    test.strings.push_back(session::makeString(tableOf(kDocumentedShots), details, test.variable));
     session::setValue(test.strings[0], "44.5", test.variable);
     test.strings.push_back(
         session::makeString(tableOf({{"1", "861"}}), {}, test.variable, R"({"barrel":"cold"})"));
@@ -99,13 +87,7 @@ TEST(LoadTestFile, WritesTheDocumentedLayoutAndReadsItBack)
 TEST(LoadTestFile, RoundTripKeepsEveryDetailOfEveryKindOfVariable)
 {
     TempDir dir;
-    const table::StringDetails full = {"Load «24.5»",     "2024-05-11T09:40:00+02:00",
-                                       "Tikka T3x",       ".308 Win",
-                                       "Vihtavuori N140", {"24.5", "gr"},
-                                       "CCI BR-2",        "Lapua",
-                                       {"2.800", "in"},   {"-3", "\u00B0C"},
-                                       "Стрельбище",      "ветер слева\nпотом стих"};
-    std::vector<Row> rows = kShots;
+    std::vector<Row> rows = kDocumentedShots;
     rows.push_back(Row(table::kGridColumnCount));
     rows.push_back({"+4", "x", "", "", "", "abc", "", "", "", "", "1.0"});
     for (const session::Variable& variable :
@@ -117,7 +99,7 @@ TEST(LoadTestFile, RoundTripKeepsEveryDetailOfEveryKindOfVariable)
         session::LoadTest test;
         test.title = "Ладдер \"1\"";
         test.variable = variable;
-        test.strings.push_back(session::makeString(tableOf(rows), full, variable,
+        test.strings.push_back(session::makeString(tableOf(rows), fullDetails(), variable,
                                                    R"({"string":{"wind":[1,2.5,null]},"z":{}})"));
         test.strings.push_back(session::makeString(tableOf({{"1", "850"}}), {}, variable));
         test.strings.push_back(session::makeString(tableOf({{"1", "851"}}), {}, variable));
@@ -165,61 +147,41 @@ std::string notLoadTest(std::size_t line)
     return " is not a Vexorel load test (line " + std::to_string(line) + ")";
 }
 
-struct RefuseCase {
-    const char* name;
-    std::string text;
-    std::string message;
-};
-
-void PrintTo(const RefuseCase& refuseCase, std::ostream* os)
-{
-    *os << refuseCase.name;
-}
-
 class RefuseLoadTest : public ::testing::TestWithParam<RefuseCase> {};
 
 TEST_P(RefuseLoadTest, NamesTheLine)
 {
-    TempDir dir;
-    dir.write("f.vxl", GetParam().text);
-    const auto e = thrown<rt::Exception>([&] { session::readLoadTest(dir.file("f.vxl")); });
-    ASSERT_TRUE(e);
-    EXPECT_EQ(e->what(), "'" + dir.file("f.vxl") + "'" + GetParam().message);
+    expectRefused(TempDir(), "f.vxl", GetParam(),
+                  [](const std::string& path) { session::readLoadTest(path); });
 }
 
 INSTANTIATE_TEST_SUITE_P(
     LoadTestFile, RefuseLoadTest,
-    ::testing::Values(
-        RefuseCase{"notJson", "{\n\"format\" \"vexorel-loadtest\"}", notLoadTest(2)},
-        RefuseCase{"session", "{\"format\": \"vexorel-session\",\n \"version\": 1, \"shots\": []}",
-                   notLoadTest(1)},
-        RefuseCase{"versionZero", "{\"format\": \"vexorel-loadtest\",\n\"version\": 0}",
-                   notLoadTest(2)},
-        RefuseCase{"noStrings", "{\"format\": \"vexorel-loadtest\", \"version\": 1}",
-                   notLoadTest(1)},
-        RefuseCase{"stringsTwice", loadTest(kString, "\"strings\": [],\n"), notLoadTest(3)},
-        RefuseCase{"stringAsArray", loadTest("[]"), notLoadTest(3)},
-        RefuseCase{"stringWithoutShots", loadTest(kString + ",\n\n{\"value\": \"1\"}"),
-                   notLoadTest(5)},
-        RefuseCase{"valueWithComma", loadTest(R"({"value": "44,5", "shots": []})"), notLoadTest(3)},
-        RefuseCase{"valueAsNumber", loadTest(R"({"value": 44.5, "shots": []})"), notLoadTest(3)},
-        RefuseCase{"valueNoNumber", loadTest(R"({"value": "much", "shots": []})"), notLoadTest(3)},
-        RefuseCase{"badShot", loadTest(kString + ",\n" + R"({"shots": [["1"]]})"), notLoadTest(4)},
-        RefuseCase{"titleAsNumber", loadTest(kString, "\"title\": 7,\n"), notLoadTest(2)},
-        RefuseCase{"unknownKind", loadTest(kString, "\"variable\": {\"kind\": \"heat\"},\n"),
-                   notLoadTest(2)},
-        RefuseCase{"lengthInGrains",
-                   loadTest(kString, "\"variable\":\n{\"kind\": \"length\", \"unit\": \"gr\"},"),
-                   notLoadTest(3)},
-        RefuseCase{"comparisonOfOne", loadTest(kString, "\"comparisons\": [[0]],"), notLoadTest(2)},
-        RefuseCase{"comparisonWithItself",
-                   loadTest(kString + ",\n" + kString, "\"comparisons\": [[0, 1],\n[1, 1]],"),
-                   notLoadTest(3)},
-        RefuseCase{"comparisonBeyond", loadTest(kString, "\"comparisons\": [\n[0, 99]],"),
-                   notLoadTest(3)},
-        RefuseCase{"newerVersion",
-                   "{\"strings\": 5, \"format\": \"vexorel-loadtest\", \"version\": 2}",
-                   " is a Vexorel load test of version 2; this program reads version 1"}),
+    ::testing::ValuesIn(std::vector<RefuseCase>{
+        {"notJson", "{\n\"format\" \"vexorel-loadtest\"}", notLoadTest(2)},
+        {"session", "{\"format\": \"vexorel-session\",\n \"version\": 1, \"shots\": []}",
+         notLoadTest(1)},
+        {"versionZero", "{\"format\": \"vexorel-loadtest\",\n\"version\": 0}", notLoadTest(2)},
+        {"noStrings", "{\"format\": \"vexorel-loadtest\", \"version\": 1}", notLoadTest(1)},
+        {"stringsTwice", loadTest(kString, "\"strings\": [],\n"), notLoadTest(3)},
+        {"stringAsArray", loadTest("[]"), notLoadTest(3)},
+        {"stringWithoutShots", loadTest(kString + ",\n\n{\"value\": \"1\"}"), notLoadTest(5)},
+        {"valueWithComma", loadTest(R"({"value": "44,5", "shots": []})"), notLoadTest(3)},
+        {"valueAsNumber", loadTest(R"({"value": 44.5, "shots": []})"), notLoadTest(3)},
+        {"valueNoNumber", loadTest(R"({"value": "much", "shots": []})"), notLoadTest(3)},
+        {"badShot", loadTest(kString + ",\n" + R"({"shots": [["1"]]})"), notLoadTest(4)},
+        {"titleAsNumber", loadTest(kString, "\"title\": 7,\n"), notLoadTest(2)},
+        {"unknownKind", loadTest(kString, "\"variable\": {\"kind\": \"heat\"},\n"), notLoadTest(2)},
+        {"lengthInGrains",
+         loadTest(kString, "\"variable\":\n{\"kind\": \"length\", \"unit\": \"gr\"},"),
+         notLoadTest(3)},
+        {"comparisonOfOne", loadTest(kString, "\"comparisons\": [[0]],"), notLoadTest(2)},
+        {"comparisonWithItself",
+         loadTest(kString + ",\n" + kString, "\"comparisons\": [[0, 1],\n[1, 1]],"),
+         notLoadTest(3)},
+        {"comparisonBeyond", loadTest(kString, "\"comparisons\": [\n[0, 99]],"), notLoadTest(3)},
+        {"newerVersion", "{\"strings\": 5, \"format\": \"vexorel-loadtest\", \"version\": 2}",
+         " is a Vexorel load test of version 2; this program reads version 1"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(LoadTestFile, IsNamedByItsExtension)

@@ -1,9 +1,7 @@
 #include "runtime/decimalseparator.h"
 #include "runtime/errors.h"
 #include "session/sessionfile.h"
-#include "support/stringrows.h"
-#include "support/tempdir.h"
-#include "support/thrown.h"
+#include "support/sessionfiles.h"
 #include "table/measurementfile.h"
 #include "table/measurementtable.h"
 
@@ -42,16 +40,6 @@ const std::vector<Row> kShots = {
     {"-5", "", "", "", "", "", "", "", "", "", " ft/s"},
 };
 
-table::StringDetails fullDetails()
-{
-    return {"Load 24.5",       "2024-05-11T09:40:00+02:00",
-            "Tikka T3x",       ".308 Win",
-            "Vihtavuori N140", {"24.5", "gr"},
-            "CCI BR-2",        "Lapua",
-            {"2.800", "in"},   {"-3", "\u00B0C"},
-            "Стрельбище",      "ветер слева\nпотом стих"};
-}
-
 TEST(SessionFile, RoundTripKeepsEveryCellAndDetailAndTheMeasurementFileBytes)
 {
     TempDir dir;
@@ -79,12 +67,9 @@ TEST(SessionFile, WritesTheDocumentedLayout)
     details.title = "308 Win 168 SMK";
     details.dateTime = "2024-05-11T09:40:00+02:00";
     details.charge = {"44.5", "gr"};
-    session::writeSession(
-        tableOf({{"1", "855", "3965", "10,886", "SMK 168", "0,29", "2024-05-11T09:41:02+02:00",
-                  "cold bore", "", "", "2804.0 ft/s"},
-                 {"2", "850", "3932", "10,886", "SMK 168", "-0,29", "2024-05-11T09:41:40+02:00",
-                  "flyer", "wind gust", "1", "2788.6 ft/s"}}),
-        details, R"({"loadBook":{"id":7},"string":{"weather":"sunny"}})", dir.file("s.vxs"));
+    session::writeSession(tableOf(kDocumentedShots), details,
+                          R"({"loadBook":{"id":7},"string":{"weather":"sunny"}})",
+                          dir.file("s.vxs"));
     EXPECT_EQ(readBytes(dir.file("s.vxs")), R"({
   "format": "vexorel-session",
   "version": 1,
@@ -168,54 +153,6 @@ TEST(SessionFile, UnknownMembersSurviveASaveAndKnownOnesWin)
     }
 }
 
-struct ReadCase {
-    const char* name;
-    std::string text;
-    std::string title;
-    std::size_t rows;
-};
-
-void PrintTo(const ReadCase& readCase, std::ostream* os)
-{
-    *os << readCase.name;
-}
-
-class Read : public ::testing::TestWithParam<ReadCase> {};
-
-// What another writer of the format may do differently from ours.
-TEST_P(Read, TakesWhatOtherWritersMayWrite)
-{
-    TempDir dir;
-    dir.write("s.vxs", GetParam().text);
-    Opened opened;
-    opened.open(dir.file("s.vxs"));
-    EXPECT_EQ(opened.details.title, GetParam().title);
-    EXPECT_EQ(opened.grid.rowCount(), GetParam().rows + 1);
-    EXPECT_EQ(opened.kept, "");
-}
-
-const std::string kShotText = R"(["1","287","","","","","",false,"","","",""])";
-
-INSTANTIATE_TEST_SUITE_P(
-    SessionFile, Read,
-    ::testing::Values(
-        ReadCase{"byteOrderMark",
-                 "\xEF\xBB\xBF{\"format\":\"vexorel-session\",\"version\":1,\"shots\":[]}", "", 1},
-        ReadCase{"crLfAndTabs",
-                 "{\r\n\t\"version\" : 1 ,\r\n\t\"shots\" : [ " + kShotText + " , " + kShotText +
-                     " ] ,\r\n\t\"string\":{\"title\":\"T\"},\"format\":\"vexorel-session\"}\r\n",
-                 "T", 2},
-        ReadCase{
-            "anyShotFields",
-            "{\"format\":\"vexorel-session\",\"version\":1,\"shotFields\":{\"N\":[0]},\"shots\":[" +
-                kShotText + "]}",
-            "", 1},
-        ReadCase{"escapedTexts",
-                 "{\"format\":\"vexorel-session\",\"version\":1,\"string\":{\"title\":"
-                 "\"\\u0421\\ud83c\\udfaf\\/\"},\"shots\":[]}",
-                 "\u0421\U0001F3AF/", 1}),
-    [](const auto& info) { return std::string(info.param.name); });
-
 // Texts the grid cannot keep as they are, on the way in and out.
 TEST(SessionFile, CellTextsAreMadeFitForTheGrid)
 {
@@ -231,13 +168,6 @@ TEST(SessionFile, CellTextsAreMadeFitForTheGrid)
     opened.open(dir.file("w.vxs"));
     EXPECT_EQ(opened.grid.cell(table::ColBullet, 1), "JSB\uFFFD");
 }
-
-struct RefuseCase {
-    const char* name;
-    std::string text;
-    // What follows the quoted file name.
-    std::string message;
-};
 
 std::string notSession(std::size_t line)
 {
@@ -262,22 +192,44 @@ std::string session(std::string_view shots, std::string_view more = "")
            "\"shots\": [\n" + std::string(shots) + "\n]}";
 }
 
+const std::string kShot = shot(0, R"("1")");
+
 std::string manyShots(std::size_t n)
 {
-    std::string shots = shot(0, R"("1")");
+    std::string shots = kShot;
     for (std::size_t i = 1; i < n; ++i)
-        shots += ",\n" + shot(0, R"("1")");
+        shots += ",\n" + kShot;
     return session(shots);
 }
 
-std::string nested(std::size_t depth)
+// What another writer of the format may do differently from ours.
+TEST(SessionFile, TakesWhatOtherWritersMayWrite)
 {
-    return std::string(depth, '[') + std::string(depth, ']');
-}
-
-void PrintTo(const RefuseCase& refuseCase, std::ostream* os)
-{
-    *os << refuseCase.name;
+    const struct {
+        const char* name;
+        std::string text;
+        std::string title;
+        std::size_t rows;
+    } cases[] = {
+        {"byteOrderMark", "\xEF\xBB\xBF" + session(""), "", 1},
+        {"crLfAndTabs",
+         "{\r\n\t\"version\" : 1 ,\r\n\t\"shots\" : [ " + kShot + " , " + kShot +
+             " ] ,\r\n\t\"string\":{\"title\":\"T\"},\"format\":\"vexorel-session\"}\r\n",
+         "T", 2},
+        {"anyShotFields", session(kShot, "\"shotFields\":{\"N\":[0]},"), "", 1},
+        {"escapedTexts", session("", "\"string\":{\"title\":\"\\u0421\\ud83c\\udfaf\\/\"},"),
+         "\u0421\U0001F3AF/", 1},
+    };
+    TempDir dir;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        dir.write("s.vxs", c.text);
+        Opened opened;
+        opened.open(dir.file("s.vxs"));
+        EXPECT_EQ(opened.details.title, c.title);
+        EXPECT_EQ(opened.grid.rowCount(), c.rows + 1);
+        EXPECT_EQ(opened.kept, "");
+    }
 }
 
 class Refuse : public ::testing::TestWithParam<RefuseCase> {};
@@ -285,64 +237,58 @@ class Refuse : public ::testing::TestWithParam<RefuseCase> {};
 TEST_P(Refuse, NamesTheLineAndLeavesTheTable)
 {
     TempDir dir;
-    dir.write("f.vxs", GetParam().text);
     Opened opened;
     opened.grid = tableOf(kShots);
     opened.details = fullDetails();
-    const auto e = thrown<rt::Exception>([&] { opened.open(dir.file("f.vxs")); });
-    ASSERT_TRUE(e);
-    EXPECT_EQ(e->what(), "'" + dir.file("f.vxs") + "'" + GetParam().message);
+    expectRefused(dir, "f.vxs", GetParam(), [&](const std::string& path) { opened.open(path); });
     EXPECT_EQ(rowsOf(opened.grid, table::kGridColumnCount), kShots);
     EXPECT_EQ(opened.details, fullDetails());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     SessionFile, Refuse,
-    ::testing::Values(
-        RefuseCase{"empty", "", notSession(1)},
-        RefuseCase{"measurementFile", "1\r\n287\r\n22,5\r\n", notSession(2)},
-        RefuseCase{"missingCommaCrLines",
-                   "{\"format\": \"vexorel-session\",\r\"version\": 1\r\"shots\": []}",
-                   notSession(3)},
-        RefuseCase{"lineEndInAString", session(shot(4, "\"JSB\nExact\"")), notSession(4)},
-        RefuseCase{"notUtf8", session(shot(4, "\"JSB\xff\"")), notSession(4)},
-        RefuseCase{"trailingText", session(shot(0, R"("1")")) + "\n}", notSession(6)},
-        RefuseCase{"array", "\n\n[1, 2]", notSession(3)},
-        RefuseCase{"otherFormat", "{\"shots\": [],\n\"format\": \"vexorel\", \"version\": 1}",
-                   notSession(2)},
-        RefuseCase{"noFormat", "{\n\"version\": 1, \"shots\": []}", notSession(1)},
-        RefuseCase{"versionAsText", "{\"format\": \"vexorel-session\",\n\"version\": \"1\"}",
-                   notSession(2)},
-        RefuseCase{"versionZero", "{\"format\": \"vexorel-session\",\n\"version\": 0}",
-                   notSession(2)},
-        RefuseCase{"versionFraction", "{\"format\": \"vexorel-session\",\n\"version\": 1.5\n}",
-                   notSession(2)},
-        RefuseCase{"noShots", "{\"format\": \"vexorel-session\", \"version\": 1}", notSession(1)},
-        RefuseCase{"shotsTwice", session("", "\"shots\": [],\n"), notSession(4)},
-        RefuseCase{"shotAsObject", session("{\"N\": \"1\"}"), notSession(4)},
-        RefuseCase{"shortShot", session(shot(0, R"("1")") + ",\n[\"2\",\n\"287\"]"), notSession(5)},
-        RefuseCase{"longShot", session(shot(0, R"("1")").substr(0, 43) + ",\"x\"]"), notSession(4)},
-        RefuseCase{"velocityAsNumber", session(shot(1, "287.5")), notSession(4)},
-        RefuseCase{"excludedAsText", session(shot(7, R"("1")")), notSession(4)},
-        RefuseCase{"fractionalShotNumber", session(shot(0, R"("1,5")")), notSession(4)},
-        RefuseCase{"noteAsArray", session(shot(9, R"(["a"])")), notSession(4)},
-        RefuseCase{"recordedInKnots", session(shot(11, R"("kn")")), notSession(4)},
-        RefuseCase{"unitWithoutValue", session(shot(11, R"("ft/s")")), notSession(4)},
-        RefuseCase{"longText", session(shot(9, "\"" + std::string(64 * 1024 + 1, 'a') + "\"")),
-                   notSession(4)},
-        RefuseCase{"titleAsNumber", session("", "\"string\": {\n\"title\": 7}\n,"), notSession(4)},
-        RefuseCase{"chargeAsText", session("", "\"string\": {\"charge\":\n\"24 gr\"},"),
-                   notSession(4)},
-        RefuseCase{"chargeInKilograms",
-                   session("", "\"string\": {\"charge\": {\"value\": \"1\",\n\"unit\": \"kg\"}},"),
-                   notSession(4)},
-        RefuseCase{"deepUnknownMember", session("", "\"x\":\n" + nested(65) + ","), notSession(4)},
-        RefuseCase{"tooManyShots", manyShots(session::kMaxSessionShots + 1),
-                   notSession(session::kMaxSessionShots + 4)},
+    ::testing::ValuesIn(std::vector<RefuseCase>{
+        {"empty", "", notSession(1)},
+        {"measurementFile", "1\r\n287\r\n22,5\r\n", notSession(2)},
+        {"missingCommaCrLines", "{\"format\": \"vexorel-session\",\r\"version\": 1\r\"shots\": []}",
+         notSession(3)},
+        {"lineEndInAString", session(shot(4, "\"JSB\nExact\"")), notSession(4)},
+        {"notUtf8", session(shot(4, "\"JSB\xff\"")), notSession(4)},
+        {"trailingText", session(kShot) + "\n}", notSession(6)},
+        {"array", "\n\n[1, 2]", notSession(3)},
+        {"otherFormat", "{\"shots\": [],\n\"format\": \"vexorel\", \"version\": 1}", notSession(2)},
+        {"noFormat", "{\n\"version\": 1, \"shots\": []}", notSession(1)},
+        {"versionAsText", "{\"format\": \"vexorel-session\",\n\"version\": \"1\"}", notSession(2)},
+        {"versionZero", "{\"format\": \"vexorel-session\",\n\"version\": 0}", notSession(2)},
+        {"versionFraction", "{\"format\": \"vexorel-session\",\n\"version\": 1.5\n}",
+         notSession(2)},
+        {"noShots", "{\"format\": \"vexorel-session\", \"version\": 1}", notSession(1)},
+        {"shotsTwice", session("", "\"shots\": [],\n"), notSession(4)},
+        {"shotAsObject", session("{\"N\": \"1\"}"), notSession(4)},
+        {"shortShot", session(kShot + ",\n[\"2\",\n\"287\"]"), notSession(5)},
+        {"longShot", session(kShot.substr(0, 43) + ",\"x\"]"), notSession(4)},
+        {"velocityAsNumber", session(shot(1, "287.5")), notSession(4)},
+        {"excludedAsText", session(shot(7, R"("1")")), notSession(4)},
+        {"fractionalShotNumber", session(shot(0, R"("1,5")")), notSession(4)},
+        {"noteAsArray", session(shot(9, R"(["a"])")), notSession(4)},
+        {"recordedInKnots", session(shot(11, R"("kn")")), notSession(4)},
+        {"unitWithoutValue", session(shot(11, R"("ft/s")")), notSession(4)},
+        {"longText", session(shot(9, "\"" + std::string(64 * 1024 + 1, 'a') + "\"")),
+         notSession(4)},
+        {"titleAsNumber", session("", "\"string\": {\n\"title\": 7}\n,"), notSession(4)},
+        {"chargeAsText", session("", "\"string\": {\"charge\":\n\"24 gr\"},"), notSession(4)},
+        {"chargeInKilograms",
+         session("", "\"string\": {\"charge\": {\"value\": \"1\",\n\"unit\": \"kg\"}},"),
+         notSession(4)},
+        {"deepUnknownMember",
+         session("", "\"x\":\n" + std::string(65, '[') + std::string(65, ']') + ","),
+         notSession(4)},
+        {"tooManyShots", manyShots(session::kMaxSessionShots + 1),
+         notSession(session::kMaxSessionShots + 4)},
         // The version is told first, wherever it stands and whatever else does not fit.
-        RefuseCase{"newerVersion",
-                   "{\"shots\": [{\"N\": 1}], \"format\": \"vexorel-session\", \"version\": 2}",
-                   " is a Vexorel session of version 2; this program reads version 1"}),
+        {"newerVersion",
+         "{\"shots\": [{\"N\": 1}], \"format\": \"vexorel-session\", \"version\": 2}",
+         " is a Vexorel session of version 2; this program reads version 1"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SessionFile, OnlyRegularFilesOfBoundedSizeAreRead)
