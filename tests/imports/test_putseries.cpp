@@ -14,11 +14,8 @@ imports::ImportedSeries seriesOf(VelocityUnit unit, const std::vector<std::strin
 {
     imports::ImportedSeries s;
     s.unit = unit;
-    for (const std::string& v : velocities) {
-        imports::ImportedShot shot;
-        shot.velocity = v;
-        s.shots.push_back(shot);
-    }
+    for (const std::string& v : velocities)
+        s.shots.emplace_back().velocity = v;
     s.name = std::move(name);
     s.weightGrams = weight;
     return s;
