@@ -57,8 +57,8 @@ protected:
         return static_cast<loaddev::LadderModel*>(w->Table->model());
     }
 
-    // A string of these velocities in the main window's table, with a charge detail.
-    void mainString(const std::vector<const char*>& velocities, const std::string& charge = "")
+    // A string of these velocities in the main window's table, with a charge detail, added.
+    void addMainString(const std::vector<const char*>& velocities, const std::string& charge = "")
     {
         fillVelocities(velocities, "10,886");
         table::StringDetails details;
@@ -66,6 +66,7 @@ protected:
         if (!charge.empty())
             details.charge = {charge, "gr"};
         Form1->setStringDetails(details);
+        w->AddCurrentString1->trigger();
     }
 
     void addString(const std::vector<const char*>& velocities, const char* value)
@@ -102,14 +103,16 @@ protected:
 
 TEST_F(LoadDev, CurrentStringsWithTypedValuesMakeTheLadder)
 {
-    mainString({"800", "802", "804"}, "40.0");
     w->AddCurrentString1->trigger();
-    mainString({"810", "812", "814"});
-    w->AddCurrentString1->trigger();
-    mainString({"813", "814", "815"});
-    w->AddCurrentString1->trigger();
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].text, "The main window's table holds no shots.");
+    EXPECT_FALSE(w->hasUnsavedChanges());
+
+    addMainString({"800", "802", "804"}, "40.0");
+    addMainString({"810", "812", "814"});
+    addMainString({"813", "814", "815"});
     ASSERT_EQ(w->loadTest().strings.size(), 3u);
-    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_EQ(prompter.messages.size(), 1u);
     // The charge detail gave the first its value; the main table is untouched.
     EXPECT_EQ(shown(session::LadderValue), (QStringList{"40,0", "", ""}));
     EXPECT_EQ(column(table::ColV), (std::vector<std::string>{"813", "814", "815"}));
@@ -118,8 +121,7 @@ TEST_F(LoadDev, CurrentStringsWithTypedValuesMakeTheLadder)
 
     type(2, "41.0");
     type(1, "40,5");
-    mainString({"824", "826", "828"});
-    w->AddCurrentString1->trigger();
+    addMainString({"824", "826", "828"});
     type(3, "41,5");
     EXPECT_EQ(shown(session::LadderValue), (QStringList{"40,0", "40,5", "41,0", "41,5"}));
     EXPECT_EQ(shown(session::LadderMean), (QStringList{"802,0", "812,0", "814,0", "826,0"}));
@@ -128,13 +130,11 @@ TEST_F(LoadDev, CurrentStringsWithTypedValuesMakeTheLadder)
     EXPECT_EQ(w->loadTest().strings[1].details.charge, (table::Quantity{"40.5", "gr"}));
     EXPECT_EQ(w->loadTest().strings[1].details.rifle, "Tikka");
 
+    // The chart follows, at the main window's level; its numbers are the ladder chart's own.
     const chart::Chart& c = w->ladderChart()->chart();
     ASSERT_EQ(c.seriesCount(), 3u);
-    EXPECT_EQ(c.series(0).count(), 12u);
     EXPECT_EQ(c.series(1).errorBars().size(), 4u);
-    ASSERT_EQ(c.bands.size(), 1u);
-    EXPECT_EQ(c.bands[0].from, 40.5);
-    EXPECT_EQ(c.bands[0].to, 41.0);
+    EXPECT_EQ(c.bands.size(), 1u);
     ASSERT_FALSE(c.notes.empty());
     EXPECT_EQ(c.notes[0].rfind("+14,8 m/s per grain (95 %: ", 0), 0u) << c.notes[0];
 
@@ -146,18 +146,9 @@ TEST_F(LoadDev, CurrentStringsWithTypedValuesMakeTheLadder)
 
     // What is no value is refused and changes nothing.
     type(0, "forty");
-    ASSERT_EQ(prompter.messages.size(), 1u);
-    EXPECT_TRUE(prompter.messages[0].text.startsWith("'forty' is not a value"));
+    ASSERT_EQ(prompter.messages.size(), 2u);
+    EXPECT_TRUE(prompter.messages[1].text.startsWith("'forty' is not a value"));
     EXPECT_EQ(shown(session::LadderValue)[0], "40,0");
-}
-
-TEST_F(LoadDev, AnEmptyMainTableAddsNothing)
-{
-    w->AddCurrentString1->trigger();
-    ASSERT_EQ(prompter.messages.size(), 1u);
-    EXPECT_EQ(prompter.messages[0].text, "The main window's table holds no shots.");
-    EXPECT_TRUE(w->loadTest().strings.empty());
-    EXPECT_FALSE(w->hasUnsavedChanges());
 }
 
 TEST_F(LoadDev, StringsComeFromFilesOfEveryKindAtOnceAndDropped)
@@ -173,10 +164,12 @@ TEST_F(LoadDev, StringsComeFromFilesOfEveryKindAtOnceAndDropped)
     dir.write("x.fit", std::string(fit.begin(), fit.end()));
     dir.write("bad.vxs", "{\n\"format\": 7}");
 
-    // The plain list asks for its unit: ft/s.
+    // The plain list asks for its unit: ft/s. Of a card's listing, two series are picked.
     prompter.onModal = [](QDialog* dialog) {
         if (auto* feet = dialog->findChild<QAbstractButton*>(QStringLiteral("FeetPerSecond")))
             feet->click();
+        if (auto* picker = qobject_cast<StringPicker*>(dialog))
+            picker->choose({0, 1});
         return int(QDialog::Accepted);
     };
     prompter.openFilesAnswers = {
@@ -197,28 +190,18 @@ TEST_F(LoadDev, StringsComeFromFilesOfEveryKindAtOnceAndDropped)
     EXPECT_EQ(strings[3].grid.rowCount(), 5u);
     EXPECT_EQ(shown(session::LadderShots), (QStringList{"1", "3", "2", "4"}));
 
+    // A LabRadar card's series: by the menu, and dropped as a folder with files.
+    writeLabRadarCard(dir, "card");
+    prompter.folderAnswers.push_back(path("card"));
+    w->AddStringsFromFolder1->trigger();
+    ASSERT_EQ(w->loadTest().strings.size(), 6u);
+    EXPECT_EQ(w->loadTest().strings[4].details.title, "Series 2");
     QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(path("m.vxm")), QUrl::fromLocalFile(path("s.vxs"))});
+    data.setUrls({QUrl::fromLocalFile(path("m.vxm")), QUrl::fromLocalFile(path("s.vxs")),
+                  QUrl::fromLocalFile(path("card"))});
     QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     // Straight to the window: the application passes on only drops of a drag it runs itself.
     static_cast<QObject*>(w)->event(&drop);
-    EXPECT_EQ(w->loadTest().strings.size(), 6u);
-
-    // A LabRadar card's series, picked from its listing: by the menu, and dropped as a folder.
-    writeLabRadarCard(dir, "card");
-    prompter.onModal = [](QDialog* dialog) {
-        if (auto* picker = qobject_cast<StringPicker*>(dialog))
-            picker->choose({0, 1});
-        return int(QDialog::Accepted);
-    };
-    prompter.folderAnswers.push_back(path("card"));
-    w->AddStringsFromFolder1->trigger();
-    ASSERT_EQ(w->loadTest().strings.size(), 8u);
-    EXPECT_EQ(w->loadTest().strings[6].details.title, "Series 2");
-    QMimeData card;
-    card.setUrls({QUrl::fromLocalFile(path("card"))});
-    QDropEvent cardDrop(QPointF(5, 5), Qt::CopyAction, &card, Qt::LeftButton, Qt::NoModifier);
-    static_cast<QObject*>(w)->event(&cardDrop);
     EXPECT_EQ(w->loadTest().strings.size(), 10u);
 }
 
@@ -238,9 +221,7 @@ TEST_F(LoadDev, ComparisonsSayWhetherADifferenceIsShownAtTheLevel)
     EXPECT_EQ(w->SdSentence->text(), "SD 2,0 vs 1,0 is not a shown difference (p = 0,40)");
     compare(1, 0); // the same pair
     compare(0, 2);
-    EXPECT_EQ(w->MeanSentence->text(), "Mean 802,0 vs 808,0 is a shown difference (p = 0,021)");
-    compare(0, 3);
-    EXPECT_EQ(w->MeanSentence->text(), "Each string needs at least 2 included shots");
+    compare(0, 3); // listed, though a string of one shot compares to nothing
     ASSERT_EQ(w->ComparisonList->count(), 3);
     EXPECT_EQ(w->loadTest().comparisons,
               (std::vector<session::Comparison>{{0, 1}, {0, 2}, {0, 3}}));
@@ -268,7 +249,6 @@ TEST_F(LoadDev, ShotsExcludedInTheirDialogLeaveTheFigures)
     std::vector<std::size_t> shotsSeen;
     prompter.onModal = [&](QDialog* dialog) {
         auto* shots = qobject_cast<loaddev::ShotsDialog*>(dialog);
-        EXPECT_NE(shots, nullptr);
         if (!shots)
             return int(QDialog::Rejected);
         shots->Shots->selectRows(4, 4);
@@ -307,7 +287,7 @@ TEST_F(LoadDev, RoundRobinStringBecomesOneStringPerLoad)
     EXPECT_EQ(w->loadTest().strings[2].details.title, "Load 3 of 3");
 }
 
-TEST_F(LoadDev, SavedTestsOpenAgainWithEveryStringAndComparison)
+TEST_F(LoadDev, ATestExportsItsTableChartAndReportAndOpensAgainAsSaved)
 {
     w->TitleEdit->setText("N140 ladder");
     emit w->TitleEdit->editingFinished();
@@ -316,9 +296,36 @@ TEST_F(LoadDev, SavedTestsOpenAgainWithEveryStringAndComparison)
     w->VariableUnit->setCurrentText("mm");
     addString({"800", "802", "804"}, "71,1");
     addString({"810", "811", "812"}, "71.3");
+    addString({"813", "815", "817"}, "71,5");
     w->CompareButton->click();
     ASSERT_EQ(w->loadTest().variable,
               (session::Variable{session::VariableKind::Length, "Seating depth", "mm"}));
+
+    prompter.saveAnswers = {path("ladder.csv"), path("ladder.png"), path("ladder.pdf")};
+    w->ExportTable1->trigger();
+    w->ExportChart1->trigger();
+    w->ExportReport1->trigger();
+    EXPECT_TRUE(prompter.messages.empty());
+    // The CSV's layout is the ladder CSV's own; here the window's figures, in m/s, reach it.
+    const std::string csv = readBytes(dir.file("ladder.csv"));
+    EXPECT_NE(csv.find("\r\n71,3;3;811,0;2,0;1,0;"), std::string::npos) << csv;
+    EXPECT_EQ(readBytes(dir.file("ladder.png")).compare(0, 8, "\x89PNG\r\n\x1A\n"), 0);
+    EXPECT_GE(pdfPages(dir.file("ladder.pdf")), 1);
+    const std::string text = pdfText(dir.file("ladder.pdf"));
+    for (const char* expected :
+         {"N140 ladder", "Variable: Seating depth (mm)", "Least squares through every shot",
+          "Comparisons at 95 %", "Mean 802,0 vs 811,0 is a shown difference", "Strings",
+          "3 shots in the figures"})
+        EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
+
+    std::vector<QString> previews;
+    prompter.onModal = [&](QDialog* dialog) {
+        if (qobject_cast<QPrintPreviewDialog*>(dialog))
+            previews.push_back(dialog->windowTitle());
+        return int(QDialog::Rejected);
+    };
+    w->PrintReport1->trigger();
+    EXPECT_EQ(previews, std::vector<QString>{"Print Report"});
 
     prompter.saveAnswers = {path("ladder")};
     w->Save1->trigger();
@@ -343,28 +350,24 @@ TEST_F(LoadDev, SavedTestsOpenAgainWithEveryStringAndComparison)
     EXPECT_EQ(w->VariableUnit->currentText(), "mm");
     EXPECT_EQ(opened.variable, saved.variable);
     EXPECT_EQ(opened.comparisons, saved.comparisons);
-    ASSERT_EQ(opened.strings.size(), 2u);
-    for (std::size_t i = 0; i < 2; ++i) {
+    ASSERT_EQ(opened.strings.size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) {
         EXPECT_EQ(rowsOf(opened.strings[i].grid), rowsOf(saved.strings[i].grid));
         EXPECT_EQ(opened.strings[i].value, saved.strings[i].value);
         EXPECT_EQ(opened.strings[i].details, saved.strings[i].details);
     }
-    EXPECT_EQ(shown(session::LadderValue), (QStringList{"71,1", "71,3"}));
+    EXPECT_EQ(shown(session::LadderValue), (QStringList{"71,1", "71,3", "71,5"}));
     EXPECT_FALSE(w->hasUnsavedChanges());
 }
 
 struct CloseCase {
     const char* name;
     ui::MessageResult answer;
-    std::optional<QString> saveAs;
+    bool named; // a name given for the file
     bool closes;
     bool saved;
+    friend void PrintTo(const CloseCase& c, std::ostream* out) { *out << c.name; }
 };
-
-void PrintTo(const CloseCase& c, std::ostream* out)
-{
-    *out << c.name;
-}
 
 class CloseQuestion : public LoadDev, public ::testing::WithParamInterface<CloseCase> {};
 
@@ -374,7 +377,7 @@ TEST_P(CloseQuestion, IsAskedForAnUnsavedTestAndAnsweredAsTheUserSays)
     addString({"800", "802"}, "40");
     prompter.messageAnswers = {c.answer};
     if (c.answer == ui::MessageResult::Yes)
-        prompter.saveAnswers = {c.saveAs ? path("t.vxl") : std::optional<QString>()};
+        prompter.saveAnswers = {c.named ? path("t.vxl") : std::optional<QString>()};
     EXPECT_EQ(w->close(), c.closes);
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].text,
@@ -394,11 +397,10 @@ TEST_P(CloseQuestion, IsAskedForAnUnsavedTestAndAnsweredAsTheUserSays)
 
 INSTANTIATE_TEST_SUITE_P(
     LoadDev, CloseQuestion,
-    ::testing::Values(CloseCase{"yes", ui::MessageResult::Yes, QString("t.vxl"), true, true},
-                      CloseCase{"yesThenNoName", ui::MessageResult::Yes, std::nullopt, false,
-                                false},
-                      CloseCase{"no", ui::MessageResult::No, std::nullopt, true, false},
-                      CloseCase{"cancel", ui::MessageResult::Cancel, std::nullopt, false, false}),
+    ::testing::Values(CloseCase{"yes", ui::MessageResult::Yes, true, true, true},
+                      CloseCase{"yesThenNoName", ui::MessageResult::Yes, false, false, false},
+                      CloseCase{"no", ui::MessageResult::No, false, true, false},
+                      CloseCase{"cancel", ui::MessageResult::Cancel, false, false, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(LoadDev, TheMainWindowAsksForAnUnsavedLoadTestBeforeItCloses)
@@ -427,47 +429,6 @@ TEST_F(LoadDev, TheMainWindowAsksForAnUnsavedLoadTestBeforeItCloses)
     Form1->Exit1->trigger();
     EXPECT_EQ(prompter.messages.size(), 5u);
     EXPECT_FALSE(Form1->isVisible());
-}
-
-TEST_F(LoadDev, ExportsTheTableTheChartAndTheReport)
-{
-    addString({"800", "802", "804"}, "40");
-    addString({"810", "811", "812"}, "41");
-    addString({"813", "815", "817"}, "42");
-    w->TitleEdit->setText("N140 ladder");
-    emit w->TitleEdit->editingFinished();
-    w->CompareButton->click();
-
-    prompter.saveAnswers = {path("ladder.csv"), path("ladder.png"), path("ladder.pdf")};
-    w->ExportTable1->trigger();
-    w->ExportChart1->trigger();
-    w->ExportReport1->trigger();
-    EXPECT_TRUE(prompter.messages.empty());
-    const std::string csv = readBytes(dir.file("ladder.csv"));
-    EXPECT_EQ(csv.rfind("\xEF\xBB\xBF"
-                        "Charge (gr);Shots;Mean (m/s);ES (m/s);SD (m/s);SD 95 %;",
-                        0),
-              0u)
-        << csv;
-    EXPECT_NE(csv.find("\r\n41;3;811,0;2,0;1,0;"), std::string::npos) << csv;
-    EXPECT_EQ(readBytes(dir.file("ladder.png")).compare(0, 8, "\x89PNG\r\n\x1A\n"), 0);
-
-    EXPECT_GE(pdfPages(dir.file("ladder.pdf")), 1);
-    const std::string text = pdfText(dir.file("ladder.pdf"));
-    for (const char* expected :
-         {"N140 ladder", "Variable: Charge (gr)", "Least squares through every shot",
-          "Comparisons at 95 %", "Mean 802,0 vs 811,0 is a shown difference", "Strings",
-          "3 shots in the figures"})
-        EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
-
-    std::vector<QString> previews;
-    prompter.onModal = [&](QDialog* dialog) {
-        if (qobject_cast<QPrintPreviewDialog*>(dialog))
-            previews.push_back(dialog->windowTitle());
-        return int(QDialog::Rejected);
-    };
-    w->PrintReport1->trigger();
-    EXPECT_EQ(previews, std::vector<QString>{"Print Report"});
 }
 
 TEST_F(LoadDev, ALoadTestNamedAtStartOpensInItsWindow)
