@@ -34,6 +34,15 @@ QString range(const char* low, const char* high)
     return QString::fromUtf8(low) + QStringLiteral(" \u2013 ") + QString::fromUtf8(high);
 }
 
+const QString kNoFlyer = QStringLiteral("Flyer (Grubbs, 95 %): none");
+
+// The panel's confidence texts at 95 %, as confidenceTexts() reads them.
+QStringList at95(const QString& mean, const QString& sd, const QString& target,
+                 const QString& needed, const QString& flyer)
+{
+    return {"Mean 95 %", mean, "SD 95 %", sd, target, needed, flyer};
+}
+
 class ConfidenceCommands : public MainWindowTest {
 protected:
     void SetUp() override { start(""); }
@@ -77,51 +86,36 @@ TEST_F(ConfidenceCommands, PanelTextsForNoOneTwoThreeTenAndAFullTableOfShots)
     std::vector<std::string> full;
     for (std::size_t i = 0; i < 65'535; ++i)
         full.push_back(std::to_string(849 + i % 3));
+    const QStringList tooFew = at95(kDash, kDash, kDash, kDash, "Flyer (Grubbs, 95 %): " + kDash);
     const struct {
         const char* name;
         std::vector<std::string> velocities;
         QStringList expected;
-        bool button;
+        bool button = false;
     } cases[] = {
-        {"none", {}, {"Mean 95 %", "", "SD 95 %", "", kDash, "", ""}, false},
-        {"one",
-         {"850"},
-         {"Mean 95 %", kDash, "SD 95 %", kDash, kDash, kDash, "Flyer (Grubbs, 95 %): " + kDash},
-         false},
-        {"two",
-         {"850", "852"},
-         {"Mean 95 %", kDash, "SD 95 %", kDash, kDash, kDash, "Flyer (Grubbs, 95 %): " + kDash},
-         false},
+        {"none", {}, at95("", "", kDash, "", "")},
+        {"one", {"850"}, tooFew},
+        {"two", {"850", "852"}, tooFew},
         // 852 ± 4.303·2/√3, 2·√(2/7.378) and 2·√(2/0.0506); ±9 (1 % of 852) from 3 shots.
         {"three",
          {"850", "852", "854"},
-         {"Mean 95 %", range("847,0", "857,0"), "SD 95 %", range("1,0", "12,6"), "9 m/s", "3",
-          "Flyer (Grubbs, 95 %): none"},
-         false},
+         at95(range("847,0", "857,0"), range("1,0", "12,6"), "9 m/s", "3", kNoFlyer)},
         // Mean 851.7, SD √(68/9) = 2.75: the example of ten shots.
         {"ten of SD 2,7",
          {"847,7", "848,7", "849,7", "850,7", "850,7", "851,7", "852,7", "853,7", "855,7", "855,7"},
-         {"Mean 95 %", range("849,7", "853,7"), "SD 95 %", range("1,9", "5,0"), "9 m/s", "3",
-          "Flyer (Grubbs, 95 %): none"},
-         false},
+         at95(range("849,7", "853,7"), range("1,9", "5,0"), "9 m/s", "3", kNoFlyer)},
         // SD √(606/9) = 8.21: another load's SD of 11 lies inside its range.
         {"ten of SD 8,2",
          {"840", "841", "843", "846", "850", "853", "856", "859", "860", "862"},
-         {"Mean 95 %", range("845,1", "856,9"), "SD 95 %", range("5,6", "15,0"), "9 m/s", "6",
-          "Flyer (Grubbs, 95 %): none"},
-         false},
-        {"ten with a flyer",
-         kFlyerString,
-         {"Mean 95 %", range("849,5", "854,7"), "SD 95 %", range("2,5", "6,5"), "9 m/s", "3",
-          "Shot 10 may be a flyer (Grubbs, 95 %)"},
+         at95(range("845,1", "856,9"), range("5,6", "15,0"), "9 m/s", "6", kNoFlyer)},
+        {"ten with a flyer", kFlyerString,
+         at95(range("849,5", "854,7"), range("2,5", "6,5"), "9 m/s", "3",
+              "Shot 10 may be a flyer (Grubbs, 95 %)"),
          true},
         // 849, 850, 851 over and over: mean 850, SD 0.8165, t ≈ z = 1.96 with 65,534 degrees;
         // the SD's range is 0.8165·(1 ± 1.96/√(2·65,534)).
-        {"a full table",
-         full,
-         {"Mean 95 %", range("850,0", "850,0"), "SD 95 %", range("0,8", "0,8"), "9 m/s", "2",
-          "Flyer (Grubbs, 95 %): none"},
-         false},
+        {"a full table", full,
+         at95(range("850,0", "850,0"), range("0,8", "0,8"), "9 m/s", "2", kNoFlyer)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -155,8 +149,7 @@ TEST_F(ConfidenceCommands, TheFlyerIsExcludedByItsButtonOnly)
     EXPECT_EQ(panel()->ExcludedLabel->text(), "9 of 10 shots, 1 excluded");
     // 850, 851, 852 three times: mean 851, SD √0.75; t(.975, 8) = 2.306, χ² 17.535 and 2.180.
     EXPECT_EQ(confidenceTexts(),
-              (QStringList{"Mean 95 %", range("850,3", "851,7"), "SD 95 %", range("0,6", "1,7"),
-                           "9 m/s", "2", "Flyer (Grubbs, 95 %): none"}));
+              at95(range("850,3", "851,7"), range("0,6", "1,7"), "9 m/s", "2", kNoFlyer));
     EXPECT_FALSE(panel()->ExcludeFlyerButton->isVisibleTo(panel()));
     // The distribution chart leaves it out too: IQR 852 - 850, 4/9^(1/3) = 1.92 -> bins of 2.
     const chart::Series& bars = Form1->ChartDistribution->chart().series(0);
@@ -257,7 +250,7 @@ TEST_F(ConfidenceCommands, DistributionChartBinsTheIncludedVelocities)
         {"tenths",
          {"850,1", "850,3", "850,2", "850,2", "850,4"},
          false,
-         850.0,
+         850,
          0.2,
          {1, 3, 1},
          850.24},

@@ -3,7 +3,6 @@
 #include "app/forms.h"
 #include "app/tform1.h"
 #include "chart/ui/chartwidget.h"
-#include "help/thelpform.h"
 #include "imports/ui/seriesdialog.h"
 #include "imports/ui/stringpicker.h"
 #include "imports/ui/unitdialog.h"
@@ -17,15 +16,12 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMimeData>
-#include <QPlainTextEdit>
-#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QUrl>
 
 #include <atomic>
-#include <fstream>
 #include <future>
 #include <memory>
 
@@ -47,18 +43,6 @@ constexpr char kMagnetoSpeed[] = "Series,12, Shots:, 2\r\n"
                                  "Series,Shot,Speed\r\n"
                                  "13, 1,  790, m/s\r\n"
                                  "----,----,----,----\r\n";
-
-// The picker's rows as "name|date|shots|mean", "(refused)" for a row that cannot be chosen.
-QStringList pickerRows(StringPicker* picker)
-{
-    QStringList rows;
-    for (int i = 0; i < picker->list()->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem* item = picker->list()->topLevelItem(i);
-        rows << QStringList{item->text(1), item->text(2), item->text(3), item->text(4)}.join('|') +
-                    (item->flags() & Qt::ItemIsEnabled ? "" : " (refused)");
-    }
-    return rows;
-}
 
 class DeviceCommands : public MainWindowTest {
 protected:
@@ -89,6 +73,41 @@ protected:
             texts << m.text;
         return texts;
     }
+
+    // What the string picker showed last; its rows as "name|date|shots|mean", "(refused)" for
+    // a row that cannot be chosen.
+    struct {
+        QString caption;
+        QString meanHeader;
+        QStringList rows;
+        bool several = false;
+    } picker;
+
+    // The picker is answered with these rows (none: as it comes, the newest chosen), any other
+    // dialog with `others`.
+    void answerPicker(const QList<int>& chosen, int others = QDialog::Rejected)
+    {
+        picker = {};
+        prompter.onModal = [this, chosen, others](QDialog* dialog) {
+            auto* shown = qobject_cast<StringPicker*>(dialog);
+            if (!shown)
+                return others;
+            const QTreeWidget* list = shown->list();
+            picker.caption = shown->caption()->text();
+            picker.meanHeader = list->headerItem()->text(4);
+            picker.several = list->selectionMode() == QAbstractItemView::ExtendedSelection;
+            for (int i = 0; i < list->topLevelItemCount(); ++i) {
+                const QTreeWidgetItem* item = list->topLevelItem(i);
+                QStringList cells;
+                for (int col = 1; col <= 4; ++col)
+                    cells << item->text(col);
+                picker.rows << cells.join('|') + (item->isDisabled() ? " (refused)" : "");
+            }
+            if (!chosen.isEmpty())
+                shown->choose(chosen);
+            return int(QDialog::Accepted);
+        };
+    }
 };
 
 TEST_F(DeviceCommands, ImportFolderListsTheCardInTheUnitsShownAndImportsTheStringPicked)
@@ -107,26 +126,14 @@ TEST_F(DeviceCommands, ImportFolderListsTheCardInTheUnitsShownAndImportsTheStrin
         if (!table::isEmpty(Form1->table()))
             prompter.messageAnswers.push_back(ui::MessageResult::Ok);
         prompter.folderAnswers.push_back(path("card"));
-        QStringList rows;
-        QString caption;
-        QString header;
-        prompter.onModal = [&](QDialog* dialog) {
-            auto* picker = qobject_cast<StringPicker*>(dialog);
-            if (!picker)
-                return int(QDialog::Rejected);
-            rows = pickerRows(picker);
-            caption = picker->caption()->text();
-            header = picker->list()->headerItem()->text(4);
-            picker->choose({1});
-            return int(QDialog::Accepted);
-        };
+        answerPicker({1});
         Form1->ImportFolder1->trigger();
 
         ASSERT_TRUE(prompter.messages.size() <= 1u) << messageTexts().join('\n').toStdString();
-        EXPECT_EQ(caption,
+        EXPECT_EQ(picker.caption,
                   "LabRadar, 5 series, 2 of them unreadable in '" + path("card/LBR") + "'");
-        EXPECT_EQ(header, c.meanHeader);
-        EXPECT_EQ(rows,
+        EXPECT_EQ(picker.meanHeader, c.meanHeader);
+        EXPECT_EQ(picker.rows,
                   (QStringList{"Series 2|2024-05-11 10:00:00|2|" + c.series2Mean,
                                "Series 1|2024-05-10 09:41:02|3|" + c.series1Mean, "Series 7||0|",
                                "Series 10||| (refused)", "Series 4||| (refused)"}));
@@ -151,22 +158,13 @@ TEST_F(DeviceCommands, ImportFromDeviceLooksAtTheVolumesOffTheWindowsThread)
         askedOn = std::this_thread::get_id();
         return volumes;
     });
-    QString caption;
-    QStringList rows;
-    prompter.onModal = [&](QDialog* dialog) {
-        auto* picker = qobject_cast<StringPicker*>(dialog);
-        if (!picker)
-            return int(QDialog::Rejected);
-        caption = picker->caption()->text();
-        rows = pickerRows(picker);
-        // The newest session comes chosen.
-        return int(QDialog::Accepted);
-    };
+    answerPicker({});
     Form1->ImportFromDevice1->trigger();
     EXPECT_TRUE(askedOn.load() != std::this_thread::get_id());
     ASSERT_TRUE(prompter.messages.empty()) << messageTexts().join('\n').toStdString();
-    EXPECT_EQ(caption, "Xero C1, 3 sessions, 1 of them unreadable in '" +
-                           path("xero/Garmin/Shot_Sessions") + "'");
+    EXPECT_EQ(picker.caption, "Xero C1, 3 sessions, 1 of them unreadable in '" +
+                                  path("xero/Garmin/Shot_Sessions") + "'");
+    const QStringList& rows = picker.rows;
     ASSERT_EQ(rows.size(), 3);
     EXPECT_TRUE(rows[0].startsWith("06-13-2024_01-26-40|")) << rows[0].toStdString();
     EXPECT_TRUE(rows[0].endsWith("|5|" + QString::number(xeroMean(5), 'f', 1).replace('.', ',')));
@@ -271,13 +269,9 @@ TEST_F(DeviceCommands, AddSeriesTakesSeveralFilesAndSeveralSeriesOfOne)
 
     // Several strings of a card, marked in its picker.
     prompter.folderAnswers.push_back(path("card"));
-    prompter.onModal = [](QDialog* dialog) {
-        auto* picker = qobject_cast<StringPicker*>(dialog);
-        EXPECT_EQ(picker->list()->selectionMode(), QAbstractItemView::ExtendedSelection);
-        picker->choose({0, 1});
-        return int(QDialog::Accepted);
-    };
+    answerPicker({0, 1});
     Form1->AddSeriesFromFolder1->trigger();
+    EXPECT_TRUE(picker.several);
     EXPECT_EQ(seriesItems().mid(4), (QStringList{"SR0002 Report.csv", "SR0001 Report.csv"}));
 }
 
@@ -286,29 +280,19 @@ TEST_F(DeviceCommands, AddSeriesTakesSeveralFilesAndSeveralSeriesOfOne)
 TEST_F(DeviceCommands, ImportReadsOffTheWindowsThreadAndCancelLeavesTheTable)
 {
     // Blank lines until the end: a reader that never stopped would take minutes.
-    {
-        std::ofstream junk(dir.file("junk.txt"), std::ios::binary);
-        const std::string lines(1 << 20, '\n');
-        for (int i = 0; i < 64; ++i)
-            junk << lines;
-    }
+    dir.write("junk.txt", std::string(64 << 20, '\n'));
     struct Case {
         const char* name;
         const char* file;
+        // The progress shows only for a reading that outlasts it.
         int delay;
         bool cancel;
-        std::vector<QString> progress;
         std::vector<std::string> velocities;
     };
     const Case cases[] = {
-        {"junk cancelled", "junk.txt", 0, true, {"Reading 'junk.txt'..."}, {"300", "310"}},
-        {"shown, not cancelled",
-         "string.csv",
-         0,
-         false,
-         {"Reading 'string.csv'..."},
-         {"854,6592", "847,46592"}},
-        {"quick", "list.txt", 300, false, {}, {"300", "310"}},
+        {"junk cancelled", "junk.txt", 0, true, {"300", "310"}},
+        {"shown, not cancelled", "string.csv", 0, false, {"854,6592", "847,46592"}},
+        {"quick", "list.txt", 300, false, {"300", "310"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -325,36 +309,13 @@ TEST_F(DeviceCommands, ImportReadsOffTheWindowsThreadAndCancelLeavesTheTable)
         };
         prompter.onModal = [](QDialog*) { return int(QDialog::Accepted); };
         Form1->Import1->trigger();
-        EXPECT_EQ(prompter.progressShown, c.progress);
+        EXPECT_EQ(prompter.progressShown,
+                  c.delay ? std::vector<QString>()
+                          : std::vector<QString>{"Reading '" + QString(c.file) + "'..."});
         EXPECT_EQ(column(1), c.velocities);
         EXPECT_EQ(table::hasUnsavedChanges(), !c.cancel);
         ASSERT_EQ(prompter.messages.size(), 1u) << "only the question before the import";
     }
-}
-
-// The help speaks of the commands and folders as the window and its messages name them.
-TEST_F(DeviceCommands, HelpNamesTheCommandsAndFoldersAsTheProgramDoes)
-{
-    Form1->setVolumeSource([] { return std::vector<std::string>(); });
-    Form1->ImportFromDevice1->trigger();
-    ASSERT_EQ(prompter.messages.size(), 1u);
-    const QString noDevice = prompter.messages[0].text;
-    QString page;
-    for (int i = 0; i < HelpForm->pages()->count(); ++i) {
-        if (HelpForm->pages()->tabText(i) == QStringLiteral("Измерения"))
-            page = HelpForm->pages()->widget(i)->findChild<QPlainTextEdit*>()->toPlainText();
-    }
-    for (const QAction* command : {Form1->Import1, Form1->ImportFromDevice1, Form1->ImportFolder1})
-        EXPECT_TRUE(page.contains("File › " + command->text())) << command->text().toStdString();
-    for (const char* folder : {"Garmin/Shot_Sessions", "LBR", "MTP"}) {
-        EXPECT_TRUE(page.contains(folder)) << folder;
-        EXPECT_TRUE(noDevice.contains(folder)) << folder;
-    }
-    // As the picker's caption gives it.
-    EXPECT_TRUE(page.contains("«Xero C1, 14 sessions»"));
-    EXPECT_EQ(imports::deviceSummary(
-                  {{imports::Device::XeroC1, "/"}, std::vector<imports::DeviceString>(14)}),
-              "Xero C1, 14 sessions");
 }
 
 struct DropCase {
@@ -365,8 +326,8 @@ struct DropCase {
     // Rows the picker chooses, when it is asked.
     QList<int> picked;
     std::vector<std::string> velocities;
-    QStringList items;
-    QString message;
+    QStringList items = {};
+    QString message = {};
 };
 
 void PrintTo(const DropCase& c, std::ostream* out)
@@ -404,11 +365,7 @@ TEST_P(Drops, ImportOpenOrAddAsTheMenuCommandsDo)
     QList<QUrl> urls;
     for (const char* name : c.dropped)
         urls << (QString(name).contains("://") ? QUrl(name) : QUrl::fromLocalFile(path(name)));
-    prompter.onModal = [&c](QDialog* dialog) {
-        if (auto* picker = qobject_cast<StringPicker*>(dialog))
-            picker->choose(c.picked);
-        return int(QDialog::Accepted);
-    };
+    answerPicker(c.picked, QDialog::Accepted);
     drop(c.onSeriesList ? Form1->ListBox1->viewport() : static_cast<QWidget*>(Form1->Grid), urls);
     // An empty table still has its one blank row.
     EXPECT_EQ(table::isEmpty(Form1->table()) ? std::vector<std::string>() : column(1),
@@ -421,31 +378,23 @@ TEST_P(Drops, ImportOpenOrAddAsTheMenuCommandsDo)
 INSTANTIATE_TEST_SUITE_P(
     DeviceCommands, Drops,
     ::testing::Values(
-        DropCase{"oneExport", {"string.csv"}, false, {}, {"854,6592", "847,46592"}, {}, ""},
-        DropCase{"oneSession", {"shots.vxm"}, false, {}, {"300"}, {}, ""},
-        DropCase{"aCard", {"card"}, false, {0}, {"805", "812"}, {}, ""},
+        DropCase{"oneExport", {"string.csv"}, false, {}, {"854,6592", "847,46592"}},
+        DropCase{"oneSession", {"shots.vxm"}, false, {}, {"300"}},
+        DropCase{"aCard", {"card"}, false, {0}, {"805", "812"}},
         DropCase{"aXeroFile",
                  {"xero/Garmin/Shot_Sessions/06-11-2024_00-26-40.fit"},
                  false,
                  {},
-                 {"265", "265,391", "265,782"},
-                 {},
-                 ""},
-        DropCase{"severalFiles",
-                 {"string.csv", "list.txt"},
-                 false,
-                 {},
-                 {},
-                 {"string.csv", "list.txt"},
-                 ""},
-        DropCase{"oneOnTheSeriesList", {"string.csv"}, true, {}, {}, {"string.csv"}, ""},
+                 {"265", "265,391", "265,782"}},
+        DropCase{
+            "severalFiles", {"string.csv", "list.txt"}, false, {}, {}, {"string.csv", "list.txt"}},
+        DropCase{"oneOnTheSeriesList", {"string.csv"}, true, {}, {}, {"string.csv"}},
         DropCase{"aCardOnTheSeriesList",
                  {"card"},
                  true,
                  {0, 1, 3},
                  {},
-                 {"SR0002 Report.csv", "SR0001 Report.csv"},
-                 ""},
+                 {"SR0002 Report.csv", "SR0001 Report.csv"}},
         DropCase{"aFolderOfNothing",
                  {"card/LBR/SR0001/TRK"},
                  false,

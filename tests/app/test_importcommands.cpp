@@ -244,86 +244,59 @@ protected:
     void SetUp() override { start("JSB Exact\r\n0,547\r\n308 Win 168 SMK\r\n10,886\r\n"); }
 };
 
-QPushButton* okOf(WeightDialog* dialog)
+using WeightAnswer = std::function<int(WeightDialog*)>;
+
+WeightAnswer chooseBullet(int row)
 {
-    return dialog->Buttons->button(QDialogButtonBox::Ok);
+    return [row](WeightDialog* dialog) {
+        dialog->BulletBox->setCurrentIndex(row);
+        emit dialog->BulletBox->activated(row);
+        EXPECT_TRUE(dialog->FromList->isChecked()) << "picking a bullet answers with it";
+        return int(QDialog::Accepted);
+    };
 }
 
-int chooseBullet(WeightDialog* dialog, int row)
+WeightAnswer typeWeight(const char* digits)
 {
-    dialog->BulletBox->setCurrentIndex(row);
-    emit dialog->BulletBox->activated(row);
-    EXPECT_TRUE(dialog->FromList->isChecked()) << "picking a bullet answers with it";
-    return QDialog::Accepted;
+    return [digits](WeightDialog* dialog) {
+        const QPushButton* ok = dialog->Buttons->button(QDialogButtonBox::Ok);
+        dialog->Typed->setChecked(true);
+        EXPECT_FALSE(ok->isEnabled()) << "an unfilled field is no answer";
+        dialog->Typed->setChecked(false);
+        dialog->WeightField->selectAll();
+        QTest::keyClicks(dialog->WeightField, QString::fromLatin1(digits));
+        EXPECT_TRUE(dialog->Typed->isChecked()) << "typing a weight answers with it";
+        EXPECT_TRUE(ok->isEnabled());
+        return int(QDialog::Accepted);
+    };
 }
 
-int typeWeight(WeightDialog* dialog, const char* digits)
+WeightAnswer answerWith(int result)
 {
-    dialog->Typed->setChecked(true);
-    EXPECT_FALSE(okOf(dialog)->isEnabled()) << "an unfilled field is no answer";
-    dialog->Typed->setChecked(false);
-    dialog->WeightField->selectAll();
-    QTest::keyClicks(dialog->WeightField, QString::fromLatin1(digits));
-    EXPECT_TRUE(dialog->Typed->isChecked()) << "typing a weight answers with it";
-    EXPECT_TRUE(okOf(dialog)->isEnabled());
-    return QDialog::Accepted;
+    return [result](WeightDialog*) { return result; };
 }
-
-struct WeightAnswer {
-    const char* name;
-    table::Units units;
-    std::function<int(WeightDialog*)> answer;
-    // Beside the list's first bullet, the pellet.
-    QString pelletShown;
-    // The two shots' m and E; a cancelled import leaves the session's own.
-    std::vector<std::string> weights;
-    std::vector<std::string> energies;
-};
 
 TEST_F(ImportWeight, AFileWithoutWeightAsksOnceAfterTheUnitAndTheAnswerIsTheWeight)
 {
-    const WeightAnswer answers[] = {
-        {"bullet of the list",
-         table::Units::Metric,
-         [](auto* d) { return chooseBullet(d, 1); },
-         "0,547 g",
-         {"10,886", "10,886"},
-         {"3933", "4026"}},
+    const struct {
+        const char* name;
+        bool imperial;
+        WeightAnswer answer;
+        // Both shots' m, and their E; a cancelled import leaves the session's own.
+        std::string weight;
+        std::vector<std::string> energies;
+    } answers[] = {
+        {"bullet of the list", false, chooseBullet(1), "10,886", {"3933", "4026"}},
         // Shown in grains, applied as the list holds it: not 8,4 gr converted back.
-        {"pellet shown in grains",
-         table::Units::Imperial,
-         [](auto* d) { return chooseBullet(d, 0); },
-         "8,4 gr",
-         {"0,547", "0,547"},
-         {"198", "202"}},
-        {"typed grams",
-         table::Units::Metric,
-         [](auto* d) { return typeWeight(d, "12,960"); },
-         "0,547 g",
-         {"12,960", "12,960"},
-         {"4682", "4793"}},
-        {"typed grains",
-         table::Units::Imperial,
-         [](auto* d) { return typeWeight(d, "168,0"); },
-         "8,4 gr",
-         {"10,886", "10,886"},
-         {"3933", "4026"}},
-        {"no weight",
-         table::Units::Metric,
-         [](auto*) { return int(QDialog::Accepted); },
-         "0,547 g",
-         {"", ""},
-         {"####", "####"}},
-        {"cancel",
-         table::Units::Imperial,
-         [](auto*) { return int(QDialog::Rejected); },
-         "8,4 gr",
-         {"0,547", "0,547"},
-         {"24,6", "26,3"}},
+        {"pellet shown in grains", true, chooseBullet(0), "0,547", {"198", "202"}},
+        {"typed grams", false, typeWeight("12,960"), "12,960", {"4682", "4793"}},
+        {"typed grains", true, typeWeight("168,0"), "10,886", {"3933", "4026"}},
+        {"no weight", false, answerWith(QDialog::Accepted), "", {"####", "####"}},
+        {"cancel", true, answerWith(QDialog::Rejected), "0,547", {"24,6", "26,3"}},
     };
-    for (const WeightAnswer& a : answers) {
+    for (const auto& a : answers) {
         SCOPED_TRACE(a.name);
-        (a.units == table::Units::Imperial ? Form1->Imperial1 : Form1->Metric1)->trigger();
+        (a.imperial ? Form1->Imperial1 : Form1->Metric1)->trigger();
         fillVelocities({"300", "310"}, "0,547");
         for (std::size_t row : {1, 2})
             Form1->table().setCell(table::ColM, row, "0,547");
@@ -338,19 +311,18 @@ TEST_F(ImportWeight, AFileWithoutWeightAsksOnceAfterTheUnitAndTheAnswerIsTheWeig
             auto* question = qobject_cast<WeightDialog*>(dialog);
             if (!question)
                 return int(QDialog::Rejected);
-            // Nothing is chosen for the user but no weight.
+            // Nothing is chosen for the user but no weight; the pellet is the list's first.
             EXPECT_TRUE(question->NoWeight->isChecked());
             EXPECT_EQ(question->BulletBox->currentIndex(), Form1->ComboBox1->currentIndex());
             EXPECT_EQ(question->BulletBox->count(), 2);
-            EXPECT_EQ(question->BulletWeight->text(), a.pelletShown);
-            EXPECT_EQ(question->findChild<QLabel*>("WeightUnit")->text(),
-                      a.units == table::Units::Imperial ? "gr" : "g");
+            EXPECT_EQ(question->BulletWeight->text(), a.imperial ? "8,4 gr" : "0,547 g");
+            EXPECT_EQ(question->findChild<QLabel*>("WeightUnit")->text(), a.imperial ? "gr" : "g");
             return a.answer(question);
         };
         import("list.txt", "850\r\n860\r\n");
 
         EXPECT_EQ(asked, (QStringList{"UnitDialog", "WeightDialog"}));
-        EXPECT_EQ(column(table::ColM), a.weights);
+        EXPECT_EQ(column(table::ColM), std::vector<std::string>(2, a.weight));
         EXPECT_EQ(column(table::ColE), a.energies);
         const bool cancelled = std::string_view(a.name) == "cancel";
         EXPECT_EQ(column(1), cancelled ? (std::vector<std::string>{"300", "310"})

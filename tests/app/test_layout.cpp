@@ -123,11 +123,11 @@ TEST_P(Layout, NoTextOfTheMainWindowIsClippedAtItsDesignedSize)
     Form1->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(Form1));
     std::vector<std::string> velocities = {"918,5", "905,25", "911,05", "899,75", "915,5"};
-    for (std::string& v : velocities)
-        std::replace(v.begin(), v.end(), ',', separator);
     std::vector<const char*> texts;
-    for (const std::string& v : velocities)
+    for (std::string& v : velocities) {
+        std::replace(v.begin(), v.end(), ',', separator);
         texts.push_back(v.c_str());
+    }
     fillVelocities(texts, "12,960");
     Form1->deviationPass(Form1->statisticsPass());
     Form1->Grid->selectRows(1, 3);

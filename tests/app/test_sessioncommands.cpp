@@ -41,10 +41,6 @@ protected:
     }
 
     QString path(const char* name) const { return QString::fromStdString(dir.file(name)); }
-    QString shown(int row, std::size_t col) const
-    {
-        return Form1->Grid->model()->index(row, static_cast<int>(col)).data().toString();
-    }
     void excludeRow(std::size_t row)
     {
         Form1->Grid->selectRows(row, row);
@@ -100,11 +96,11 @@ TEST_F(SessionCommands, AFlyerExcludedAndTheDetailsTypedComeBackFromTheSessionFi
 TEST_F(SessionCommands, DetailsFollowTheirRowsAndShowInTheirColumns)
 {
     Form1->ShotDetails1->trigger();
-    EXPECT_EQ(Form1->Grid->model()->columnCount(), int(table::kShownDetailColumnCount));
-    EXPECT_EQ(shown(0, table::ColNote), "first");
+    QAbstractItemModel* model = Form1->Grid->model();
+    EXPECT_EQ(model->columnCount(), int(table::kShownDetailColumnCount));
+    EXPECT_EQ(model->index(0, table::ColNote).data().toString(), "first");
 
     // Flags are typed as the known words and kept in their order.
-    QAbstractItemModel* model = Form1->Grid->model();
     EXPECT_TRUE(model->setData(model->index(1, table::ColFlags), "Flyer, COLD BORE"));
     EXPECT_EQ(column(table::ColFlags)[1], "cold bore, flyer");
     EXPECT_FALSE(model->setData(model->index(1, table::ColFlags), "lucky"));

@@ -3,6 +3,7 @@
 #include "app/tform1.h"
 #include "help/taboutbox.h"
 #include "help/thelpform.h"
+#include "imports/devicefolders.h"
 #include "imports/ui/weightdialog.h"
 #include "runtime/decimalseparator.h"
 #include "serial/comport.h"
@@ -342,8 +343,20 @@ TEST_F(MainWindow, HelpNamesTheCommandsAnswersAndFiguresAsTheWindowShowsThem)
         return Form1->ShotStatisticsDock->findChild<QLabel*>(QString::fromLatin1(name));
     };
 
+    // As the device picker's caption gives it.
+    const QString sessions = QString::fromStdString(imports::deviceSummary(
+        {{imports::Device::XeroC1, "/"}, std::vector<imports::DeviceString>(14)}));
+
     const std::pair<const char*, QString> named[] = {
         {"Измерения", "File › Import (Ctrl+I)"},
+        {"Измерения", "File › " + Form1->Import1->text()},
+        {"Измерения", "File › " + Form1->ImportFromDevice1->text()},
+        {"Измерения", "File › " + Form1->ImportFolder1->text()},
+        // The folders the no-chronograph message names too.
+        {"Измерения", "Garmin/Shot_Sessions"},
+        {"Измерения", "LBR"},
+        {"Измерения", "MTP"},
+        {"Измерения", "«" + sessions + "»"},
         {"Измерения", "«" + question.FromList->text() + "»"},
         {"Измерения", "«" + question.Typed->text() + "»"},
         {"Измерения", "«" + question.NoWeight->text() + "»"},
