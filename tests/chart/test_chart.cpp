@@ -9,10 +9,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <optional>
 #include <set>
+#include <utility>
 
 using namespace chart;
 using Kind = RecordingCanvas::Kind;
@@ -464,24 +466,17 @@ TEST(Bars, StandOnZeroEdgeToEdgeAndAreCutToThePlot)
         std::optional<double> fixedMaximum;
         std::vector<Fractions> expected;
     } cases[] = {
+        // clang-format off
         // y axis 0..6 in steps of 1 (smallest step 1), x 850..853.
-        {"three bins",
-         {{850, 2}, {851, 6}, {852, 3}},
-         1,
-         {},
+        {"three bins", {{850, 2}, {851, 6}, {852, 3}}, 1, {},
          {{0, 4 / 6.0, 1 / 3.0, 1}, {1 / 3.0, 0, 2 / 3.0, 1}, {2 / 3.0, 3 / 6.0, 1, 1}}},
-        {"an empty bin is no bar",
-         {{850.2, 1}, {850.4, 0}, {850.6, 2}},
-         0.2,
-         {},
+        {"an empty bin is no bar", {{850.2, 1}, {850.4, 0}, {850.6, 2}}, 0.2, {},
          {{0, 0.5, 1 / 3.0, 1}, {2 / 3.0, 0, 1, 1}}},
         {"cut at a fixed top", {{10, 1}, {15, 8}}, 5, 4.0, {{0, 0.75, 0.5, 1}, {0.5, 0, 1, 1}}},
         // Ticks labelled "2 770" to "2 800": the last one still inside the chart.
-        {"wide labels",
-         {{2770, 2}, {2780, 4}, {2790, 1}},
-         10,
-         {},
+        {"wide labels", {{2770, 2}, {2780, 4}, {2790, 1}}, 10, {},
          {{0, 0.5, 1 / 3.0, 1}, {1 / 3.0, 0, 2 / 3.0, 1}, {2 / 3.0, 0.75, 1, 1}}},
+        // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -536,31 +531,54 @@ TEST(Bars, StandOnZeroEdgeToEdgeAndAreCutToThePlot)
 namespace {
 
 // A ladder as the load-development window draws it: shots as dots, means with bars, a line,
-// a shaded flat spot and the line's figures in the plot.
-Chart ladderChart()
-{
-    Chart c;
-    c.bottomAxis.fitTo = DataBounds{40.0, 41.5};
-    Series& shots = c.addSeries("Shots");
-    shots.setLineVisible(false);
-    shots.setPointsVisible(true);
-    for (double x : {40.0, 40.5, 41.0, 41.5}) {
-        shots.addXY(x, 800 + 16 * (x - 40));
-        shots.addXY(x, 804 + 16 * (x - 40));
+// shaded flat spots (one reaching past the axis, one wholly outside it) and the line's figures
+// in the plot.
+class Ladder : public ::testing::Test {
+protected:
+    Ladder()
+    {
+        c.bottomAxis.fitTo = DataBounds{40.0, 41.5};
+        Series& shots = c.addSeries("Shots");
+        shots.setLineVisible(false);
+        shots.setPointsVisible(true);
+        for (double x : {40.0, 40.5, 41.0, 41.5}) {
+            shots.addXY(x, 800 + 16 * (x - 40));
+            shots.addXY(x, 804 + 16 * (x - 40));
+        }
+        shots.setHollow(1);
+        Series& means = c.addSeries("Mean \u00B1 SD");
+        means.setLineVisible(false);
+        means.setPointsVisible(true);
+        means.addXY(40.5, 810);
+        means.addErrorBar(40.5, 790, 830);
+        Series& fit = c.addSeries("Fit");
+        fit.addXY(40.0, 802);
+        fit.addXY(41.5, 826);
+        c.bands = {{40.5, 41.0, {0xEE, 0xEE, 0xCC}},
+                   {41.2, 60, {0xCC, 0xEE, 0xEE}},
+                   {70, 80, {0xCC, 0xCC, 0xEE}}};
+        c.notes = {"+16,0 m/s per grain", "R\u00B2 = 0,99"};
     }
-    shots.setHollow(1);
-    Series& means = c.addSeries("Mean \u00B1 SD");
-    means.setLineVisible(false);
-    means.setPointsVisible(true);
-    means.addXY(40.5, 810);
-    means.addErrorBar(40.5, 790, 830);
-    Series& fit = c.addSeries("Fit");
-    fit.addXY(40.0, 802);
-    fit.addXY(41.5, 826);
-    c.bands.push_back({40.5, 41.0, {0xEE, 0xEE, 0xCC}});
-    c.notes = {"+16,0 m/s per grain", "R\u00B2 = 0,99"};
-    return c;
-}
+
+    Layout draw()
+    {
+        canvas.ops.clear();
+        return drawChart(c, canvas, {0, 0, 600, 400}, ',');
+    }
+
+    // The error bars' strokes: thin lines in the means' colour.
+    std::vector<std::vector<PointF>> errorBars() const
+    {
+        std::vector<std::vector<PointF>> out;
+        for (const auto* op : canvas.of(Kind::Polyline))
+            if (op->pen.color == c.series(1).color() && op->pen.width == 1)
+                out.push_back(op->points);
+        return out;
+    }
+
+    Chart c;
+    RecordingCanvas canvas;
+};
 
 bool near(PointF a, PointF b)
 {
@@ -569,11 +587,9 @@ bool near(PointF a, PointF b)
 
 } // namespace
 
-TEST(Drawing, PointSeriesDrawDotsAndNoLine)
+TEST_F(Ladder, PointSeriesDrawDotsAndNoLine)
 {
-    const Chart c = ladderChart();
-    RecordingCanvas canvas;
-    const Layout l = drawChart(c, canvas, {0, 0, 600, 400}, ',');
+    const Layout l = draw();
     const Series& shots = c.series(0);
     for (const auto* op : canvas.of(Kind::Polyline))
         EXPECT_FALSE(op->pen.color == shots.color() && op->pen.width == 2) << "no line";
@@ -599,55 +615,38 @@ TEST(Drawing, PointSeriesDrawDotsAndNoLine)
     }
     EXPECT_EQ(hollow, 1u);
     ASSERT_EQ(l.legendEntries.size(), 3u);
-    EXPECT_FALSE(l.legendEntries[0].line);
-    EXPECT_TRUE(l.legendEntries[0].dot);
-    EXPECT_TRUE(l.legendEntries[2].line);
-    EXPECT_FALSE(l.legendEntries[2].dot);
+    EXPECT_EQ(std::pair(l.legendEntries[0].line, l.legendEntries[0].dot), std::pair(false, true));
+    EXPECT_EQ(std::pair(l.legendEntries[2].line, l.legendEntries[2].dot), std::pair(true, false));
 }
 
-TEST(Drawing, ErrorBarsSpanTheirRangeWithCapsAndWidenTheAxis)
+TEST_F(Ladder, ErrorBarsSpanTheirRangeWithCapsAndWidenTheAxis)
 {
-    const Chart c = ladderChart();
-    RecordingCanvas canvas;
-    const Layout l = drawChart(c, canvas, {0, 0, 600, 400}, ',');
+    const Layout l = draw();
     EXPECT_LE(l.y.min, 790);
     EXPECT_GE(l.y.max, 830);
     const double x = l.mapX(40.5);
-    std::vector<std::vector<PointF>> bar;
-    for (const auto* op : canvas.of(Kind::Polyline))
-        if (op->pen.color == c.series(1).color() && op->pen.width == 1)
-            bar.push_back(op->points);
     const std::vector<std::vector<PointF>> expected = {
         {{x, l.mapY(830)}, {x, l.mapY(790)}},
         {{x - 4, l.mapY(830)}, {x + 4, l.mapY(830)}},
         {{x - 4, l.mapY(790)}, {x + 4, l.mapY(790)}}};
+    const auto bar = errorBars();
     ASSERT_EQ(bar.size(), expected.size());
     for (std::size_t i = 0; i < bar.size(); ++i)
         for (std::size_t k = 0; k < 2; ++k)
             EXPECT_TRUE(near(bar[i][k], expected[i][k])) << i << " " << k;
 
     // A bar beyond a fixed axis is cut at the frame and loses the cap that is off the plot.
-    Chart cut = ladderChart();
-    cut.leftAxis.fitTo = DataBounds{800, 820};
-    RecordingCanvas cutCanvas;
-    const Layout lc = drawChart(cut, cutCanvas, {0, 0, 600, 400}, ',');
-    std::vector<std::vector<PointF>> cutBar;
-    for (const auto* op : cutCanvas.of(Kind::Polyline))
-        if (op->pen.color == cut.series(1).color() && op->pen.width == 1)
-            cutBar.push_back(op->points);
+    c.leftAxis.fitTo = DataBounds{800, 820};
+    const Layout cut = draw();
+    const auto cutBar = errorBars();
     ASSERT_EQ(cutBar.size(), 1u);
-    EXPECT_NEAR(cutBar[0][0].y, lc.plot.top, 1e-9);
-    EXPECT_NEAR(cutBar[0][1].y, lc.plot.bottom(), 1e-9);
+    EXPECT_NEAR(cutBar[0][0].y, cut.plot.top, 1e-9);
+    EXPECT_NEAR(cutBar[0][1].y, cut.plot.bottom(), 1e-9);
 }
 
-TEST(Drawing, BandsShadeTheirStretchUnderTheGridAndNotesSitInThePlot)
+TEST_F(Ladder, BandsShadeTheirStretchUnderTheGridAndNotesSitInThePlot)
 {
-    Chart c = ladderChart();
-    // A band reaching past the axis is cut at the frame; one wholly outside is left out.
-    c.bands.push_back({41.2, 60, {0xCC, 0xEE, 0xEE}});
-    c.bands.push_back({70, 80, {0xCC, 0xCC, 0xEE}});
-    RecordingCanvas canvas;
-    const Layout l = drawChart(c, canvas, {0, 0, 600, 400}, ',');
+    const Layout l = draw();
     // The bottom axis follows fitTo: a margin of a step beyond 40,0 and 41,5.
     EXPECT_LE(l.x.min, 40.0 - l.x.step + 1e-9);
     EXPECT_GE(l.x.max, 41.5 + l.x.step - 1e-9);
@@ -658,8 +657,8 @@ TEST(Drawing, BandsShadeTheirStretchUnderTheGridAndNotesSitInThePlot)
     for (std::size_t i = 0; i < canvas.ops.size(); ++i) {
         const auto& op = canvas.ops[i];
         if (op.kind == Kind::Rectangle && op.brush.visible &&
-            (op.brush.color == c.bands[0].color || op.brush.color == c.bands[1].color ||
-             op.brush.color == c.bands[2].color)) {
+            std::any_of(c.bands.begin(), c.bands.end(),
+                        [&](const auto& b) { return b.color == op.brush.color; })) {
             bands.push_back(&op);
             EXPECT_LT(i, firstGridLine) << "bands lie under the grid";
         }
@@ -667,10 +666,8 @@ TEST(Drawing, BandsShadeTheirStretchUnderTheGridAndNotesSitInThePlot)
             firstGridLine = std::min(firstGridLine, i);
     }
     ASSERT_EQ(bands.size(), 2u);
-    EXPECT_NEAR(bands[0]->points[0].x, l.mapX(40.5), 1e-9);
-    EXPECT_NEAR(bands[0]->points[1].x, l.mapX(41.0), 1e-9);
-    EXPECT_NEAR(bands[0]->points[0].y, l.plot.top, 1e-9);
-    EXPECT_NEAR(bands[0]->points[1].y, l.plot.bottom(), 1e-9);
+    EXPECT_TRUE(near(bands[0]->points[0], {l.mapX(40.5), l.plot.top}));
+    EXPECT_TRUE(near(bands[0]->points[1], {l.mapX(41.0), l.plot.bottom()}));
     EXPECT_NEAR(bands[1]->points[1].x, l.plot.right(), 1e-9);
 
     ASSERT_FALSE(l.notes.isEmpty());

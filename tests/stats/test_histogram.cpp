@@ -33,29 +33,21 @@ TEST(Histogram, BinsOnRoundEdges)
     const std::tuple<const char*, std::vector<double>, double, double, double,
                      std::vector<std::size_t>>
         cases[] = {
+            // clang-format off
             {"whole m/s, IQR 4.5: 4.18 up to 5; 855 opens the second bin",
-             kWhole,
-             1,
-             850,
-             5,
-             {5, 5}},
+             kWhole, 1, 850, 5, {5, 5}},
             {"one decimal, IQR 0.175: 0.162 up to 0.2; 850.2, .4 and .6 open bins",
-             {850.3, 850.1, 850.2, 850.4, 850.2, 850.3, 850.6, 850.3, 850.5, 850.4},
-             0.1,
-             850,
-             0.2,
+             {850.3, 850.1, 850.2, 850.4, 850.2, 850.3, 850.6, 850.3, 850.5, 850.4}, 0.1, 850, 0.2,
              {1, 5, 3, 1}},
             {"IQR 0: the resolution is the width", {850, 850, 851, 850, 850}, 1, 850, 1, {4, 1}},
             {"IQR 0.075, 0.1 wide: 800.3 / 0.1 is 8002.99..., yet 800.3 is an edge",
-             {800.3, 800.9, 800.3, 800.4, 800.3, 800.3},
-             0.1,
-             800.3,
-             0.1,
-             {4, 1, 0, 0, 0, 0, 1}},
+             {800.3, 800.9, 800.3, 800.4, 800.3, 800.3}, 0.1, 800.3, 0.1, {4, 1, 0, 0, 0, 0, 1}},
             {"one value", {800.3}, 0.1, 800.3, 0.1, {1}},
             {"a resolution of 0.25 rounds up to 0.5", {850, 850.25}, 0.25, 850, 0.5, {2}},
             {"below 0, edges still at multiples", {-0.3, 0.1, -0.1, 0.3}, 0.1, -0.5, 0.5, {2, 2}},
-            {"65,535 values: 100 wide gives 101 bins, 200 gives 51", wide, 1, 0, 200, wideCounts}};
+            {"65,535 values: 100 wide gives 101 bins, 200 gives 51", wide, 1, 0, 200, wideCounts},
+            // clang-format on
+        };
     for (const auto& [what, values, resolution, first, width, counts] : cases) {
         const auto h = stats::histogram(values, resolution).value();
         EXPECT_NEAR(h.first, first, 1e-9) << what;

@@ -52,21 +52,18 @@ TEST(Regression, FlatSpots)
     const std::vector<double> plateau{2800, 2830, 2860, 2864, 2866, 2900};
     const std::tuple<const char*, std::vector<double>, std::vector<double>, stats::LineFit, Runs>
         cases[] = {
+            // clang-format off
             {"a plateau over three strings", ladder, plateau, fitOf(100, 80, 120), {{2, 4}}},
             {"the slope's interval through 0", ladder, plateau, fitOf(100, -5, 205), {}},
-            {"two plateaus, falling",
-             ladder,
-             {2900, 2890, 2850, 2810, 2805, 2812},
-             fitOf(-100, -120, -80),
-             {{0, 1}, {3, 5}}},
+            {"two plateaus, falling", ladder, {2900, 2890, 2850, 2810, 2805, 2812},
+             fitOf(-100, -120, -80), {{0, 1}, {3, 5}}},
             {"exactly half is not flat", {40, 40.5, 41}, {2800, 2815, 2845}, fitOf(60, 50, 70), {}},
-            {"unequal steps: 0.1 predicts 10, 0.5 predicts 50",
-             {40.0, 40.1, 40.6, 40.7},
-             {2800, 2806, 2830, 2836},
-             fitOf(100, 80, 120),
-             {{1, 2}}},
+            {"unequal steps: 0.1 predicts 10, 0.5 predicts 50", {40.0, 40.1, 40.6, 40.7},
+             {2800, 2806, 2830, 2836}, fitOf(100, 80, 120), {{1, 2}}},
             {"two strings only", {40, 41}, {2800, 2801}, fitOf(100, 50, 150), {{0, 1}}},
-            {"lengths differ", {40, 41, 42}, {2800, 2801}, fitOf(100, 50, 150), {}}};
+            {"lengths differ", {40, 41, 42}, {2800, 2801}, fitOf(100, 50, 150), {}},
+            // clang-format on
+        };
     for (const auto& [what, x, means, fit, expected] : cases) {
         Runs runs;
         for (const stats::Run& r : stats::flatSpots(x, means, fit))

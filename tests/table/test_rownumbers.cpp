@@ -2,6 +2,7 @@
 // the texts took into the grid, and a refused velocity still reports in its own words.
 #include "runtime/convert.h"
 #include "runtime/errors.h"
+#include "support/thrown.h"
 #include "table/measurementtable.h"
 #include "table/velocity.h"
 
@@ -72,20 +73,15 @@ TEST(RowNumbers, FollowTheTextsThroughEveryChangeOfTheGrid)
 
 TEST(RowNumbers, ARefusedVelocityRaisesTheErrorOfItsText)
 {
+    const auto message = [](auto call) {
+        const auto e = thrown<rt::ConvertError>(call);
+        return e ? std::string(e->what()) : std::string();
+    };
     table::StringGrid grid = table::makeGrid();
     for (const std::string& text : kTexts) {
         grid.setCell(table::ColV, 1, text);
-        std::string expected, got;
-        try {
-            table::velocityOf(text);
-        } catch (const rt::ConvertError& e) {
-            expected = e.what();
-        }
-        try {
-            table::velocityAt(grid, 1);
-        } catch (const rt::ConvertError& e) {
-            got = e.what();
-        }
-        EXPECT_EQ(got, expected) << "'" << text << "'";
+        EXPECT_EQ(message([&] { table::velocityAt(grid, 1); }),
+                  message([&] { table::velocityOf(text); }))
+            << "'" << text << "'";
     }
 }

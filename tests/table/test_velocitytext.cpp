@@ -10,6 +10,7 @@
 #include <cmath>
 #include <optional>
 #include <string>
+#include <tuple>
 
 namespace {
 
@@ -32,12 +33,11 @@ INSTANTIATE_TEST_SUITE_P(Separators, VelocityText, ::testing::Values(',', '.'),
 
 TEST_P(VelocityText, RecordedFeetComeBackDigitForDigit)
 {
-    struct Case {
+    const struct {
         const char* recorded;
         const char* stored;    // exact m/s, no trailing zeros
         const char* recovered; // the ft/s value shown again
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"2804", "854,6592", "2804"},
         {"2804.00", "854,6592", "2804"},
         {"2795.1", "851,94648", "2795,1"},
@@ -47,7 +47,7 @@ TEST_P(VelocityText, RecordedFeetComeBackDigitForDigit)
         {"-1250", "-381", "-1250"},
         {"12345678901234.99", "3762962929096,424952", "12345678901234,99"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         EXPECT_EQ(table::storedMetresPerSecond(c.recorded, true), sep(c.stored)) << c.recorded;
         EXPECT_EQ(table::recordedFeetPerSecond(sep(c.stored)), sep(c.recovered)) << c.recorded;
     }
@@ -69,14 +69,12 @@ TEST_P(VelocityText, RecordedMetresKeepTheirDigits)
 
 TEST_P(VelocityText, AColumnShowsTheDecimalsItsValuesNeed)
 {
-    struct Case {
+    const struct {
         const char* stored;
         int metricNeeds, imperialNeeds;
         int decimals; // the column's
-        const char* metric;
-        const char* imperial;
-    };
-    const Case cases[] = {
+        const char *metric, *imperial;
+    } cases[] = {
         // Whole tables stay whole: 918.64 ft/s shows 919, and the text itself in m/s.
         {"280", 0, 0, 0, "280", "919"},
         {"+280", 0, 0, 0, "+280", "919"},
@@ -99,17 +97,15 @@ TEST_P(VelocityText, AColumnShowsTheDecimalsItsValuesNeed)
         {"", 0, 0, 1, "", ""},
         {"2147483648", 0, 0, 0, "2147483648", "2147483648"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const std::string stored = sep(c.stored);
-        EXPECT_EQ(table::velocityDecimalsNeeded(stored, Units::Metric), c.metricNeeds) << c.stored;
-        EXPECT_EQ(table::velocityDecimalsNeeded(stored, Units::Imperial), c.imperialNeeds)
-            << c.stored;
         const double value = table::parseVelocity(stored).value_or(std::nan(""));
-        EXPECT_EQ(table::velocityShown(stored, value, Units::Metric, c.decimals), sep(c.metric))
-            << c.stored;
-        EXPECT_EQ(table::velocityShown(stored, value, Units::Imperial, c.decimals),
-                  sep(c.imperial))
-            << c.stored;
+        const auto shown = [&](Units units) {
+            return std::tuple{table::velocityDecimalsNeeded(stored, units),
+                              table::velocityShown(stored, value, units, c.decimals)};
+        };
+        EXPECT_EQ(shown(Units::Metric), std::tuple(c.metricNeeds, sep(c.metric))) << c.stored;
+        EXPECT_EQ(shown(Units::Imperial), std::tuple(c.imperialNeeds, sep(c.imperial))) << c.stored;
     }
 }
 
