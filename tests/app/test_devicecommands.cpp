@@ -66,14 +66,6 @@ protected:
         return items;
     }
 
-    QStringList messageTexts() const
-    {
-        QStringList texts;
-        for (const auto& m : prompter.messages)
-            texts << m.text;
-        return texts;
-    }
-
     // What the string picker showed last; its rows as "name|date|shots|mean", "(refused)" for
     // a row that cannot be chosen.
     struct {
@@ -129,7 +121,8 @@ TEST_F(DeviceCommands, ImportFolderListsTheCardInTheUnitsShownAndImportsTheStrin
         answerPicker({1});
         Form1->ImportFolder1->trigger();
 
-        ASSERT_TRUE(prompter.messages.size() <= 1u) << messageTexts().join('\n').toStdString();
+        ASSERT_TRUE(prompter.messages.size() <= 1u)
+            << prompter.messageTexts().join('\n').toStdString();
         EXPECT_EQ(picker.caption,
                   "LabRadar, 5 series, 2 of them unreadable in '" + path("card/LBR") + "'");
         EXPECT_EQ(picker.meanHeader, c.meanHeader);
@@ -161,7 +154,7 @@ TEST_F(DeviceCommands, ImportFromDeviceLooksAtTheVolumesOffTheWindowsThread)
     answerPicker({});
     Form1->ImportFromDevice1->trigger();
     EXPECT_TRUE(askedOn.load() != std::this_thread::get_id());
-    ASSERT_TRUE(prompter.messages.empty()) << messageTexts().join('\n').toStdString();
+    ASSERT_TRUE(prompter.messages.empty()) << prompter.messageTexts().join('\n').toStdString();
     EXPECT_EQ(picker.caption, "Xero C1, 3 sessions, 1 of them unreadable in '" +
                                   path("xero/Garmin/Shot_Sessions") + "'");
     const QStringList& rows = picker.rows;
@@ -255,7 +248,7 @@ TEST_F(DeviceCommands, AddSeriesTakesSeveralFilesAndSeveralSeriesOfOne)
         };
         Form1->AddSeries1->trigger();
         EXPECT_EQ(seriesItems(), c.items);
-        EXPECT_TRUE(prompter.messages.empty()) << messageTexts().join('\n').toStdString();
+        EXPECT_TRUE(prompter.messages.empty()) << prompter.messageTexts().join('\n').toStdString();
         // All asked before any is added; the unit of the bare list only when it gets there.
         EXPECT_EQ(asked, c.seriesAnswer == QDialog::Accepted
                              ? (QStringList{"SeriesDialog", "UnitDialog"})
@@ -371,7 +364,7 @@ TEST_P(Drops, ImportOpenOrAddAsTheMenuCommandsDo)
     EXPECT_EQ(table::isEmpty(Form1->table()) ? std::vector<std::string>() : column(1),
               c.velocities);
     EXPECT_EQ(seriesItems(), c.items);
-    EXPECT_EQ(messageTexts().join('\n'),
+    EXPECT_EQ(prompter.messageTexts().join('\n'),
               QString(c.message).replace("%1", QString::fromStdString(dir.path())));
 }
 

@@ -116,13 +116,7 @@ protected:
         return readBytes(dir.file(name));
     }
 
-    QStringList errors() const
-    {
-        QStringList out;
-        for (const auto& m : prompter.messages)
-            out << m.text;
-        return out;
-    }
+    QStringList errors() const { return prompter.messageTexts(); }
 
 private:
     QLocale m_locale;

@@ -74,14 +74,6 @@ protected:
         prompter.openAnswers.push_back(QString::fromStdString(dir.file(name)));
         Form1->Import1->trigger();
     }
-
-    QStringList shownMessages() const
-    {
-        QStringList texts;
-        for (const auto& m : prompter.messages)
-            texts << m.text;
-        return texts;
-    }
 };
 
 TEST_F(ImportCommands, GarminStringReplacesTheTableInMetresPerSecondAsAnUnsavedSession)
@@ -90,7 +82,7 @@ TEST_F(ImportCommands, GarminStringReplacesTheTableInMetresPerSecondAsAnUnsavedS
     table::setCurrentFileName("/old/session.vxm");
     import("string.csv", kGarmin);
 
-    ASSERT_TRUE(prompter.messages.empty()) << shownMessages().join('\n').toStdString();
+    ASSERT_TRUE(prompter.messages.empty()) << prompter.messageTexts().join('\n').toStdString();
     // Patterns in both letter cases: GTK's dialogs tell them apart.
     EXPECT_EQ(prompter.openAsked.back().filter,
               "Chronograph exports (*.csv *.CSV *.txt *.TXT *.fit *.FIT);;All files (*)");
@@ -182,7 +174,7 @@ TEST_F(ImportCommands, BareListAsksItsUnitOnceAndEmptySeriesIsANote)
     // Headers and no shots: an empty table and a note, not a failed statistics pass.
     prompter.messageAnswers.push_back(ui::MessageResult::Ok);
     import("SR0001 Report.csv", kNoShots);
-    ASSERT_EQ(prompter.messages.size(), 2u) << shownMessages().join('\n').toStdString();
+    ASSERT_EQ(prompter.messages.size(), 2u) << prompter.messageTexts().join('\n').toStdString();
     EXPECT_TRUE(prompter.messages[1].text.contains("without shots"));
     EXPECT_TRUE(table::isEmpty(Form1->table()));
     EXPECT_EQ(labels()[0], "###");
@@ -196,7 +188,7 @@ TEST_F(ImportCommands, AddSeriesLaysAnExportOverTheSession)
     dir.write("string.csv", kGarmin);
     prompter.openAnswers.push_back(QString::fromStdString(dir.file("string.csv")));
     Form1->AddSeries1->trigger();
-    ASSERT_TRUE(prompter.messages.empty()) << shownMessages().join('\n').toStdString();
+    ASSERT_TRUE(prompter.messages.empty()) << prompter.messageTexts().join('\n').toStdString();
     ASSERT_EQ(Form1->ListBox1->count(), 1);
     EXPECT_EQ(Form1->ListBox1->item(0)->text(), "string.csv");
     const chart::Chart& v = Form1->ChartV->chart();

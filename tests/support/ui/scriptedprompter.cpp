@@ -89,3 +89,11 @@ int ScriptedPrompter::execModal(QDialog* dialog)
     modalShown.push_back(dialog);
     return onModal ? onModal(dialog) : QDialog::Rejected;
 }
+
+QStringList ScriptedPrompter::messageTexts() const
+{
+    QStringList texts;
+    for (const Message& m : messages)
+        texts << m.text;
+    return texts;
+}

@@ -46,6 +46,8 @@ public:
     int progressDelay = 300;
 
     std::vector<Message> messages;
+    // The messages' texts in the order shown, for a test's expectation or failure output.
+    QStringList messageTexts() const;
     std::vector<ui::FileDialogState> openAsked;
     std::vector<ui::FileDialogState> saveAsked;
     std::vector<ui::FileDialogState> folderAsked;
