@@ -66,35 +66,48 @@ namespace {
 
 // The short, plain decimals cells hold ("5,4", "-0,35", "0,547"): at most fifteen digits and
 // no exponent, so the digits and the power of ten are exact doubles and one division rounds
-// as from_chars does, at a fraction of its cost.
-std::optional<double> parseShortDecimal(std::string_view text)
+// as from_chars does, at a fraction of its cost. Whether the text has that form is known
+// before the division, so that nothing waits on it to decide.
+struct ShortDecimal {
+    std::uint64_t mantissa = 0;
+    int decimals = 0;
+    bool negative = false;
+    bool matched = false;
+
+    double value() const
+    {
+        static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                             1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+        const double v = static_cast<double>(mantissa) / kPowers[decimals];
+        return negative ? -v : v;
+    }
+};
+
+ShortDecimal scanShortDecimal(std::string_view text)
 {
-    static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    ShortDecimal d;
     std::size_t pos = 0;
-    const bool negative = !text.empty() && text[0] == '-';
+    d.negative = !text.empty() && text[0] == '-';
     if (!text.empty() && (text[0] == '-' || text[0] == '+'))
         ++pos;
-    std::uint64_t mantissa = 0;
     int digits = 0;
     int decimals = -1;
     for (; pos < text.size(); ++pos) {
         const char c = text[pos];
         if (isAsciiDigit(c)) {
             if (++digits > 15)
-                return std::nullopt;
-            mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+                return d;
+            d.mantissa = d.mantissa * 10 + static_cast<std::uint64_t>(c - '0');
             decimals += decimals >= 0 ? 1 : 0;
         } else if ((c == ',' || c == '.') && decimals < 0) {
             decimals = 0;
         } else {
-            return std::nullopt;
+            return d;
         }
     }
-    if (digits == 0)
-        return std::nullopt;
-    const double value = static_cast<double>(mantissa) / kPowers[std::max(decimals, 0)];
-    return negative ? -value : value;
+    d.decimals = std::max(decimals, 0);
+    d.matched = digits > 0;
+    return d;
 }
 
 } // namespace
@@ -107,8 +120,8 @@ std::optional<double> parseFloat(std::string_view text)
         ++begin;
     while (end > begin && isBlank(text[end - 1]))
         --end;
-    if (const std::optional<double> quick = parseShortDecimal(text.substr(begin, end - begin)))
-        return quick;
+    if (const ShortDecimal quick = scanShortDecimal(text.substr(begin, end - begin)); quick.matched)
+        return quick.value();
 
     // Checked here by hand so that from_chars only ever sees the plain form it and we agree
     // on: no "inf", "nan", hex, or a '+' it would refuse.

@@ -99,14 +99,23 @@ std::string_view TextReader::readLineView()
         const char* begin = m_buffer.get() + m_pos;
         const char* end = m_buffer.get() + m_end;
         const char* p = begin;
-        // An ASCII line, as nearly every line is, needs no UTF-8 check.
+        // An ASCII line, as nearly every line is, needs no UTF-8 check. One comparison a byte
+        // stops at every control byte up to CR; those that do not end the line are looked at
+        // there, NUL among them.
         unsigned char highBits = 0;
-        while (p < end && *p != '\r' && *p != '\n')
-            highBits |= static_cast<unsigned char>(*p++);
+        bool nul = false;
+        for (;;) {
+            while (p<end&& static_cast<unsigned char>(*p)> '\r')
+                highBits |= static_cast<unsigned char>(*p++);
+            if (p == end || *p == '\r' || *p == '\n')
+                break;
+            nul |= *p++ == '\0';
+        }
         // A CR as the buffer's last byte may be followed by a LF still to be read.
         if (p + 1 < end || (p + 1 == end && *p == '\n')) {
             const std::string_view raw(begin, static_cast<std::size_t>(p - begin));
             if (raw.size() <= m_maxLineBytes && (highBits < 0x80 || isValidUtf8(raw))) {
+                m_lineHasNul = nul;
                 m_pos += raw.size() + 1;
                 if (*p == '\r' && m_buffer[m_pos] == '\n')
                     ++m_pos;
@@ -136,6 +145,7 @@ std::string_view TextReader::readLineView()
         m_line = decodeLine(m_line);
     if (m_line.size() > m_maxLineBytes)
         throw LineTooLong();
+    m_lineHasNul = m_line.find('\0') != std::string::npos;
     return m_line;
 }
 

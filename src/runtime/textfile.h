@@ -2,6 +2,8 @@
 
 #include "runtime/atomicfile.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -31,11 +33,17 @@ public:
     std::string readLine();
     // The same line without a copy where it can be had: valid until the next read.
     std::string_view readLineView();
+    // Whether the line last read holds a NUL byte, found by the same scan that finds its end.
+    bool lineHasNul() const { return m_lineHasNul; }
     bool eof();
     // The bytes read ahead and not yet taken as lines, reading the first ones when there are
     // none: before the first line, the start of the file as it is on disk, for telling an
     // encoding that the decoded lines would hide.
     std::string_view peekBytes();
+    // Takes `count` of the bytes peekBytes() shows as read: for a reader that splits plain
+    // lines lying whole in the buffer itself, exactly as readLineView would have.
+    void skipBytes(std::size_t count) { m_pos += std::min(count, m_end - m_pos); }
+    std::size_t maxLineBytes() const { return m_maxLineBytes; }
     void close();
     // The file's size when it was opened, for readers that size their stores up front.
     std::size_t size() const { return m_size; }
@@ -49,6 +57,7 @@ private:
     std::size_t m_size = 0;
     std::size_t m_pos = 0;
     std::size_t m_end = 0;
+    bool m_lineHasNul = false;
     // A line that crossed the end of the buffer, or was decoded.
     std::string m_line;
 };

@@ -29,7 +29,7 @@ NewerSessionFile::NewerSessionFile(std::string path, std::uint64_t version)
 void putSession(table::StringGrid& grid, LoadedSession& loaded)
 {
     table::MeasurementRecords records{
-        std::exchange(loaded.shots, table::CellRows(table::kGridColumnCount)), nullptr};
+        std::exchange(loaded.shots, table::CellRows(table::kGridColumnCount)), {}, nullptr};
     table::putRecords(grid, std::move(records));
 }
 

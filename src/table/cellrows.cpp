@@ -137,6 +137,44 @@ void CellRows::appendRowText(std::string_view joined)
     m_text += joined;
 }
 
+void CellRows::openRow()
+{
+    m_offsets.push_back(m_text.size());
+    m_sizes.push_back(0);
+    m_openCells = 0;
+    m_openRowHasText = false;
+}
+
+void CellRows::addCell(std::string_view text)
+{
+    if (m_openCells++ > 0)
+        m_text += kSeparator;
+    m_text += text;
+    m_openRowHasText |= !text.empty();
+}
+
+void CellRows::closeRow()
+{
+    const std::size_t bytes = m_text.size() - m_offsets.back();
+    if (!m_openRowHasText) {
+        // As appendRowText: a row of empty cells takes no text.
+        m_text.resize(m_offsets.back());
+        return;
+    }
+    if (bytes > std::numeric_limits<std::uint32_t>::max()) {
+        dropOpenRow();
+        throw rt::Exception("Out of memory");
+    }
+    m_sizes.back() = static_cast<std::uint32_t>(bytes);
+}
+
+void CellRows::dropOpenRow()
+{
+    m_text.resize(m_offsets.back());
+    m_offsets.pop_back();
+    m_sizes.pop_back();
+}
+
 void CellRows::eraseRows(std::size_t first, std::size_t last)
 {
     last = std::min(last, size() - 1);

@@ -37,6 +37,13 @@ public:
     // A row already joined as the store keeps it: at most colCount() cells separated by
     // kSeparator, which no cell holds.
     void appendRowText(std::string_view joined);
+    // A row whose cells arrive one at a time, each valid only until the next (a file's lines):
+    // openRow(), addCell() for at most colCount() cells holding no kSeparator, closeRow().
+    // dropOpenRow() takes back a row left unfinished.
+    void openRow();
+    void addCell(std::string_view text);
+    void closeRow();
+    void dropOpenRow();
     // Removes rows first..last (inclusive); the rows below move up.
     void eraseRows(std::size_t first, std::size_t last);
     // Replaces rows from `first` on with all of `tail`'s rows, reusing tail's store so that a
@@ -70,6 +77,8 @@ private:
     std::vector<std::uint64_t> m_offsets;
     std::vector<std::uint32_t> m_sizes;
     std::size_t m_dead = 0;
+    std::size_t m_openCells = 0;
+    bool m_openRowHasText = false;
     // Where setCell builds a row, kept so that a pass over the table allocates once.
     std::string m_row;
 };

@@ -51,10 +51,8 @@ std::string_view MeasurementReader::readLine()
     } catch (const rt::LineTooLong&) {
         throw NotMeasurementFile(m_path, m_line);
     }
-    // A loop, not find: a library search costs more to start than these few bytes take.
-    for (const char c : line)
-        if (c == '\0')
-            throw NotMeasurementFile(m_path, m_line);
+    if (m_reader.lineHasNul())
+        throw NotMeasurementFile(m_path, m_line);
     return line;
 }
 
@@ -67,15 +65,69 @@ void MeasurementReader::readRecord(MeasurementRecord& record)
         record[i] = readLine();
 }
 
-void MeasurementReader::readRecordInto(std::string& row)
+bool MeasurementReader::splitBufferedRecord(std::array<std::string_view, kLinesPerRecord>& lines)
 {
-    row = readLine();
-    if (!isRecordStart(row))
-        throw NotMeasurementFile(m_path, m_line);
-    for (std::size_t i = 1; i < kLinesPerRecord; ++i) {
-        row += CellRows::kSeparator;
-        row += readLine();
+    const std::string_view bytes = m_reader.peekBytes();
+    const char* p = bytes.data();
+    const char* const end = p + bytes.size();
+    for (std::string_view& line : lines) {
+        const char* const begin = p;
+        unsigned char highBits = 0;
+        // Every control byte up to CR stops the scan: NUL, tab and the line ends.
+        while (p<end&& static_cast<unsigned char>(*p)> '\r')
+            highBits |= static_cast<unsigned char>(*p++);
+        if (p == end || (*p != '\r' && *p != '\n') || highBits >= 0x80 ||
+            static_cast<std::size_t>(p - begin) > m_reader.maxLineBytes())
+            return false;
+        line = std::string_view(begin, static_cast<std::size_t>(p - begin));
+        // A CR as the buffer's last byte may be followed by a LF still to be read.
+        if (*p++ == '\r') {
+            if (p == end)
+                return false;
+            if (*p == '\n')
+                ++p;
+        }
     }
+    if (!isRecordStart(lines[0]))
+        return false;
+    m_reader.skipBytes(static_cast<std::size_t>(p - bytes.data()));
+    m_line += kLinesPerRecord;
+    return true;
+}
+
+void MeasurementReader::readRecordInto(CellRows& rows, RowNumbers& numbers)
+{
+    const std::size_t row = numbers.size();
+    numbers.appendRow();
+    std::array<std::string_view, kLinesPerRecord> lines;
+    if (splitBufferedRecord(lines)) {
+        rows.openRow();
+        for (std::size_t i = 0; i < kLinesPerRecord; ++i) {
+            rows.addCell(lines[i]);
+            if (RowNumbers::keeps(i))
+                numbers.write(i, row, lines[i]);
+        }
+        rows.closeRow();
+        return;
+    }
+    // Line by line, each converted while it is at hand: a line's text lasts until the next
+    // is read.
+    rows.openRow();
+    try {
+        for (std::size_t i = 0; i < kLinesPerRecord; ++i) {
+            const std::string_view line = readLine();
+            if (i == 0 && !isRecordStart(line))
+                throw NotMeasurementFile(m_path, m_line);
+            rows.addCell(line);
+            if (RowNumbers::keeps(i))
+                numbers.write(i, row, line);
+        }
+    } catch (...) {
+        rows.dropOpenRow();
+        numbers.resize(row);
+        throw;
+    }
+    rows.closeRow();
 }
 
 void writeTable(const StringGrid& grid, const std::string& path)
@@ -110,10 +162,9 @@ MeasurementRecords readRecords(const std::string& path)
         // The shortest record is six bare line ends: room for that many rows and for the
         // file's bytes means the store never moves (and briefly doubles) while it fills.
         loaded.records.reserve(reader.fileSize() / kLinesPerRecord + 1, reader.fileSize());
-        std::string row;
+        loaded.numbers.reserve(reader.fileSize() / kLinesPerRecord + 1);
         do {
-            reader.readRecordInto(row);
-            loaded.records.appendRowText(row);
+            reader.readRecordInto(loaded.records, loaded.numbers);
         } while (!reader.atEnd());
     } catch (const NotMeasurementFile&) {
         throw;
@@ -132,7 +183,7 @@ void putRecords(StringGrid& grid, MeasurementRecords loaded)
     const std::size_t first = grid.rowCount() - 1;
     GridUpdate update(grid);
     if (loaded.records.size() > 0)
-        grid.replaceRowsFrom(first, std::move(loaded.records));
+        grid.replaceRowsFrom(first, std::move(loaded.records), std::move(loaded.numbers));
     if (loaded.failure)
         std::rethrow_exception(loaded.failure);
 }

@@ -47,8 +47,9 @@ public:
 
     // Throws NotMeasurementFile, or the runtime's input/output error.
     void readRecord(MeasurementRecord& record);
-    // The record as the table's store keeps a row: its lines joined by CellRows::kSeparator.
-    void readRecordInto(std::string& row);
+    // Appends the record to the store as a row of its own, and the numbers behind its V, E and
+    // m texts to `numbers`; a record that fails part-way leaves both as they were.
+    void readRecordInto(CellRows& rows, RowNumbers& numbers);
     bool atEnd() { return m_reader.eof(); }
     void close() { m_reader.close(); }
     std::size_t fileSize() const { return m_reader.size(); }
@@ -56,6 +57,9 @@ public:
 private:
     // Valid until the next line is read.
     std::string_view readLine();
+    // The record's lines where all six lie whole in the buffer, plain ASCII, so that no line
+    // needs what readLine does beyond splitting; false, with nothing taken, otherwise.
+    bool splitBufferedRecord(std::array<std::string_view, kLinesPerRecord>& lines);
 
     std::string m_path;
     rt::TextReader m_reader;
@@ -67,6 +71,9 @@ private:
 // the records before the failure, and the failure to raise once they are in the table.
 struct MeasurementRecords {
     CellRows records{kLinesPerRecord};
+    // The numbers behind the records' texts, where the reader converted them as it read;
+    // empty where the records came otherwise, to be converted as they go into the table.
+    RowNumbers numbers;
     std::exception_ptr failure;
 };
 

@@ -67,10 +67,39 @@ void RowNumbers::resize(std::size_t rows)
     m_velocityDecimals.resize(rows, 0);
     // New rows are empty, and an empty text is no number.
     m_velocity.resize(rows, kNotANumber);
-    m_velocityIsStrict.resize(rows, false);
+    m_velocityIsStrict.resize(rows, 0);
     m_energy.resize(rows, kNotANumber);
     m_weight.resize(rows, kNotANumber);
-    m_excluded.resize(rows, false);
+    m_excluded.resize(rows, 0);
+}
+
+double RowNumbers::weightOf(std::string_view text)
+{
+    if (text != m_lastWeightText) {
+        m_lastWeightText.assign(text);
+        m_lastWeight = decimalOrNaN(text);
+    }
+    return m_lastWeight;
+}
+
+void RowNumbers::appendRow()
+{
+    m_velocityDecimals.push_back(0);
+    m_velocity.push_back(kNotANumber);
+    m_velocityIsStrict.push_back(0);
+    m_energy.push_back(kNotANumber);
+    m_weight.push_back(kNotANumber);
+    m_excluded.push_back(0);
+}
+
+void RowNumbers::reserve(std::size_t rows)
+{
+    m_velocityDecimals.reserve(rows);
+    m_velocity.reserve(rows);
+    m_velocityIsStrict.reserve(rows);
+    m_energy.reserve(rows);
+    m_weight.reserve(rows);
+    m_excluded.reserve(rows);
 }
 
 void RowNumbers::write(std::size_t col, std::size_t row, std::string_view text)
@@ -80,26 +109,29 @@ void RowNumbers::write(std::size_t col, std::size_t row, std::string_view text)
     switch (col) {
     case ColV:
         countDecimals(row, -1);
+        // A whole velocity, as every download is, needs no decimals in either unit.
         m_velocityDecimals[row] =
-            static_cast<std::uint8_t>(table::velocityDecimalsNeeded(text, Units::Metric) |
-                                      table::velocityDecimalsNeeded(text, Units::Imperial) << 4);
+            isWholeVelocity(text) ? 0
+                                  : static_cast<std::uint8_t>(
+                                        table::velocityDecimalsNeeded(text, Units::Metric) |
+                                        table::velocityDecimalsNeeded(text, Units::Imperial) << 4);
         countDecimals(row, +1);
         if (const std::optional<double> v = parseVelocity(text)) {
             m_velocity[row] = *v;
-            m_velocityIsStrict[row] = true;
+            m_velocityIsStrict[row] = 1;
         } else {
             m_velocity[row] = decimalOrNaN(text);
-            m_velocityIsStrict[row] = false;
+            m_velocityIsStrict[row] = 0;
         }
         break;
     case ColE:
         m_energy[row] = decimalOrNaN(text);
         break;
     case ColM:
-        m_weight[row] = decimalOrNaN(text);
+        m_weight[row] = weightOf(text);
         break;
     case ColExcluded:
-        m_excluded[row] = text == kExcludedMark;
+        m_excluded[row] = text == kExcludedMark ? 1 : 0;
         break;
     default:
         break;
@@ -133,6 +165,24 @@ void RowNumbers::replaceFrom(std::size_t first, const CellRows& rows)
         rows.cellsOf(r, cells);
         for (const std::size_t col : {ColV, ColE, ColM, ColExcluded})
             write(col, first + r, cells[col]);
+    }
+}
+
+void RowNumbers::replaceFrom(std::size_t first, RowNumbers&& tail)
+{
+    resize(first);
+    const auto append = [](auto& to, const auto& from) {
+        to.insert(to.end(), from.begin(), from.end());
+    };
+    append(m_velocity, tail.m_velocity);
+    append(m_velocityIsStrict, tail.m_velocityIsStrict);
+    append(m_energy, tail.m_energy);
+    append(m_weight, tail.m_weight);
+    append(m_excluded, tail.m_excluded);
+    append(m_velocityDecimals, tail.m_velocityDecimals);
+    for (std::size_t u = 0; u < m_decimalRows.size(); ++u) {
+        for (std::size_t d = 0; d < m_decimalRows[u].size(); ++d)
+            m_decimalRows[u][d] += tail.m_decimalRows[u][d];
     }
 }
 

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <limits>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -42,15 +43,23 @@ public:
 
     // Kept in step with the grid's texts by StringGrid.
     void resize(std::size_t rows);
+    void reserve(std::size_t rows);
+    // One more row, empty: as resize(size() + 1), at a reader's pace of a row at a time.
+    void appendRow();
+    std::size_t size() const { return m_velocity.size(); }
     void write(std::size_t col, std::size_t row, std::string_view text);
     void erase(std::size_t first, std::size_t last);
     // Rows from `first` on are those of `rows`, converted here.
     void replaceFrom(std::size_t first, const CellRows& rows);
+    // The same with the rows' numbers converted already, as a file reader does while it has
+    // the texts at hand.
+    void replaceFrom(std::size_t first, RowNumbers&& tail);
 
     static constexpr double kNotANumber = std::numeric_limits<double>::quiet_NaN();
 
 private:
     void countDecimals(std::size_t row, int sign);
+    double weightOf(std::string_view text);
 
     static double at(const std::vector<double>& values, std::size_t row)
     {
@@ -58,10 +67,14 @@ private:
     }
 
     std::vector<double> m_velocity;
-    std::vector<bool> m_velocityIsStrict;
+    // Bytes, not vector<bool>: a file's rows are appended one by one, and bits cost there.
+    std::vector<std::uint8_t> m_velocityIsStrict;
     std::vector<double> m_energy;
     std::vector<double> m_weight;
-    std::vector<bool> m_excluded;
+    std::vector<std::uint8_t> m_excluded;
+    // The last weight text converted and its number: a string's rows share one weight.
+    std::string m_lastWeightText;
+    double m_lastWeight = kNotANumber;
     // Per row, the decimals its velocity needs: m/s in the low four bits, ft/s in the high.
     std::vector<std::uint8_t> m_velocityDecimals;
     // Per unit, how many rows need 1, 2, 3 decimals (index 0 unused), so the column's decimals

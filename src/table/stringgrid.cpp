@@ -97,12 +97,24 @@ void StringGrid::removeRows(std::size_t first, std::size_t last)
 
 void StringGrid::replaceRowsFrom(std::size_t first, CellRows&& rows)
 {
+    replaceRows(first, std::move(rows), nullptr);
+}
+
+void StringGrid::replaceRowsFrom(std::size_t first, CellRows&& rows, RowNumbers&& numbers)
+{
+    replaceRows(first, std::move(rows), &numbers);
+}
+
+void StringGrid::replaceRows(std::size_t first, CellRows&& rows, RowNumbers* converted)
+{
     first = std::min(first, m_rowCount);
     const std::size_t old = m_rowCount;
     const std::size_t count = first + rows.size();
     if (m_observer && count != old)
         m_observer->rowCountAboutToChange(old, count);
-    if (m_keepNumbers)
+    if (m_keepNumbers && converted && converted->size() == rows.size())
+        m_numbers.replaceFrom(first, std::move(*converted));
+    else if (m_keepNumbers)
         m_numbers.replaceFrom(first, rows);
     m_rows.replaceFrom(first, std::move(rows));
     m_rowCount = count;

@@ -51,6 +51,8 @@ public:
     void removeRows(std::size_t first, std::size_t last);
     // Replaces rows from `first` on by `rows` (of as many columns), taking over their store.
     void replaceRowsFrom(std::size_t first, CellRows&& rows);
+    // The same with the rows' numbers already converted (numbers.size() == rows.size()).
+    void replaceRowsFrom(std::size_t first, CellRows&& rows, RowNumbers&& numbers);
 
     int colWidth(std::size_t col) const;
     void setColWidth(std::size_t col, int width);
@@ -63,6 +65,7 @@ public:
     void setObserver(GridObserver* observer) { m_observer = observer; }
 
 private:
+    void replaceRows(std::size_t first, CellRows&& rows, RowNumbers* converted);
     void noteChanged(std::size_t row);
     void forgetChangesFrom(std::size_t rows);
 

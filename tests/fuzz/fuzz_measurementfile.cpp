@@ -32,6 +32,25 @@ void checkNumbers(const table::StringGrid& grid)
     }
 }
 
+// Records lying whole in the read buffer are split there at once: they must read as they do
+// line by line.
+void checkLineByLine(const table::StringGrid& grid, const std::string& path)
+{
+    table::MeasurementReader reader(path);
+    table::MeasurementRecord record;
+    std::size_t row = 1;
+    do {
+        reader.readRecord(record);
+        for (std::size_t c = 0; c < table::kLinesPerRecord; ++c) {
+            if (row >= grid.rowCount() || grid.cell(c, row) != record[c])
+                std::abort();
+        }
+        ++row;
+    } while (!reader.atEnd());
+    if (row != grid.rowCount())
+        std::abort();
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -55,6 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (first.rowCount() < 2)
         std::abort();
     checkNumbers(first);
+    checkLineByLine(first, input.path());
     if (first.rowCount() > 3) {
         table::deleteRows(first, 2, 2);
         checkNumbers(first);

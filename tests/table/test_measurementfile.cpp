@@ -1,7 +1,7 @@
 #include "runtime/decimalseparator.h"
 #include "runtime/errors.h"
-#include "support/stringrows.h"
 #include "support/smallfs.h"
+#include "support/stringrows.h"
 #include "support/tempdir.h"
 #include "support/thrown.h"
 #include "table/measurementfile.h"
@@ -156,6 +156,50 @@ TEST(MeasurementFile, ManyRecordsAndLongLines)
     EXPECT_EQ(grid.cell(table::ColN, 100000), "100000");
     table::writeTable(grid, dir.file("g.vxm"));
     EXPECT_EQ(readBytes(dir.file("g.vxm")), bytes);
+}
+
+// Records lying whole in the read buffer are split there at once; every other record goes line
+// by line. Mixed line ends, tabs, non-ASCII lines and records across the buffer's end must read
+// as the line-by-line reader reads them.
+TEST(MeasurementFile, WholeRecordsReadAsLineByLine)
+{
+    const std::vector<std::string> ends = {"\r\n", "\n", "\r"};
+    const std::vector<std::string> cells = {
+        "300", "", "5,4", "a\tb", "\xC3\x98", "\xC0", std::string(300, 'x'), "0,547"};
+    unsigned seed = 1;
+    const auto next = [&seed](std::size_t n) {
+        seed = seed * 1103515245 + 12345;
+        return (seed >> 16) % n;
+    };
+    std::vector<std::string> lines;
+    for (int i = 1; i <= 6000; ++i) {
+        lines.push_back(next(9) == 0 ? std::string() : std::to_string(i));
+        for (std::size_t line = 1; line < table::kLinesPerRecord; ++line)
+            lines.push_back(cells[next(cells.size())]);
+    }
+    std::string bytes;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string& end = ends[next(ends.size())];
+        // A CR before an empty line would make one line end of the two.
+        const bool nextEmpty = i + 1 < lines.size() && lines[i + 1].empty();
+        bytes += lines[i] + (end == "\r" && nextEmpty ? "\r\n" : end);
+    }
+    TempDir dir;
+    dir.write("f.vxm", bytes);
+    table::StringGrid grid = table::makeGrid();
+    table::readTable(grid, dir.file("f.vxm"));
+
+    table::MeasurementReader reader(dir.file("f.vxm"));
+    table::MeasurementRecord record;
+    std::size_t row = 1;
+    do {
+        reader.readRecord(record);
+        ASSERT_LT(row, grid.rowCount());
+        for (std::size_t c = 0; c < table::kLinesPerRecord; ++c)
+            ASSERT_EQ(grid.cell(c, row), record[c]) << "row " << row << ", column " << c;
+        ++row;
+    } while (!reader.atEnd());
+    EXPECT_EQ(row, grid.rowCount());
 }
 
 TEST(MeasurementFile, SelectionIsASessionOfItsOwn)
