@@ -61,7 +61,7 @@ double rowValue(Quantity q, const table::StringGrid& t, std::size_t row)
     case Quantity::E:
         return t.numbers().energy(row);
     case Quantity::DV:
-        return orMissing(rt::parseFloat(t.cell(table::ColDV, row)));
+        return t.numbers().deviation(row);
     }
     return kMissing;
 }

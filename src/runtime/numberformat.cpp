@@ -1,5 +1,6 @@
 #include "runtime/numberformat.h"
 
+#include "runtime/convert.h"
 #include "runtime/decimalseparator.h"
 
 #include <algorithm>
@@ -7,6 +8,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <limits>
 #include <optional>
 
 namespace rt {
@@ -99,8 +101,8 @@ class Text {
 public:
     void put(char c)
     {
-        if (m_size < sizeof m_buffer)
-            m_buffer[m_size++] = c;
+        if (m_size < sizeof m_buffer - 1)
+            m_buffer[1 + m_size++] = c;
         else
             m_spill += c;
     }
@@ -109,18 +111,24 @@ public:
         for (const char c : s)
             put(c);
     }
-    std::string take(bool negative) const
+    // The text, signed or not, in one copy: a pass formats a number per row.
+    void takeInto(bool negative, std::string& out)
+    {
+        m_buffer[0] = '-';
+        const std::size_t start = negative ? 0 : 1;
+        out.assign(m_buffer + start, m_size + 1 - start);
+        if (!m_spill.empty())
+            out += m_spill;
+    }
+    std::string take(bool negative)
     {
         std::string out;
-        out.reserve(m_size + m_spill.size() + 1);
-        if (negative)
-            out += '-';
-        out.append(m_buffer, m_size);
-        out += m_spill;
+        takeInto(negative, out);
         return out;
     }
 
 private:
+    // The first byte is kept for the sign.
     char m_buffer[48];
     std::size_t m_size = 0;
     std::string m_spill; // a value of hundreds of digits, written in full
@@ -195,40 +203,51 @@ void putScaled(Text& text, std::uint64_t units, int places, char separator)
 
 // The formats as the passes use them, for the values a table holds, without the digit-by-digit
 // path: a pass formats a number per row. Nothing where the fast path cannot be sure.
-std::optional<std::string> formatQuickly(double value, FloatFormat format, int precision,
-                                         int digits, char separator)
+// A quick text's digits: `units` / 10^places.
+struct Scaled {
+    std::uint64_t units = 0;
+    int places = 0;
+};
+
+bool formatQuickly(double value, FloatFormat format, int precision, int digits, char separator,
+                   std::string& out, Scaled* scaled = nullptr)
 {
     const double magnitude = std::fabs(value);
     Text body;
     std::optional<std::uint64_t> units;
+    int places = 0;
     if (format == FloatFormat::Fixed) {
         // Only where the precision takes no decimal away.
         if (precision - digits < 0 || precision - digits > 7 ||
             !(magnitude < kPowersOfTen[precision - digits]))
-            return std::nullopt;
+            return false;
         units = roundedAt(magnitude, digits);
         if (!units)
-            return std::nullopt;
+            return false;
+        places = digits;
         putScaled(body, *units, digits, separator);
     } else {
         // General: `precision` significant digits, between 1 and the first exponent.
         if (!(magnitude >= 1) || precision > 7 || !(magnitude < kPowersOfTen[precision]))
-            return std::nullopt;
+            return false;
         int integerDigits = 1;
         while (magnitude >= kPowersOfTen[integerDigits])
             ++integerDigits;
-        int places = precision - integerDigits;
+        places = precision - integerDigits;
         units = roundedAt(magnitude, places);
         // Rounding up to the next power of ten moves the digits: the careful path decides.
         if (!units || *units >= static_cast<std::uint64_t>(kPowersOfTen[precision]))
-            return std::nullopt;
+            return false;
         while (places > 0 && *units % 10 == 0) {
             *units /= 10;
             --places;
         }
         putScaled(body, *units, places, separator);
     }
-    return body.take(value < 0 && *units > 0);
+    body.takeInto(value < 0 && *units > 0, out);
+    if (scaled)
+        *scaled = Scaled{*units, places};
+    return true;
 }
 
 } // namespace
@@ -243,9 +262,9 @@ std::string formatFloat(double value, FloatFormat format, int precision, int dig
     precision = std::clamp(precision, 1, kMaxDigits);
     digits = std::clamp(digits, 0, kMaxDecimals);
     const char separator = decimalSeparator();
-    if (std::optional<std::string> quick =
-            formatQuickly(value, format, precision, digits, separator))
-        return std::move(*quick);
+    std::string quick;
+    if (formatQuickly(value, format, precision, digits, separator, quick))
+        return quick;
 
     Decimal d = toDecimal(std::fabs(value));
     Text body;
@@ -271,6 +290,42 @@ std::string formatFloat(double value, FloatFormat format, int precision, int dig
     return body.take(value < 0 && d.count > 0);
 }
 
+namespace {
+
+// formatFloat, and with `shown` the number the text reads as (parseFloat's result, NaN where it
+// has none): a quick text's digits give it in the one division parseFloat would do.
+std::string formatShown(double v, FloatFormat format, int precision, int digits, double* shown)
+{
+    if (!shown)
+        return formatFloat(v, format, precision, digits);
+    std::string text;
+    Scaled scaled;
+    if (formatQuickly(v, format, precision, digits, decimalSeparator(), text, &scaled)) {
+        const double magnitude = static_cast<double>(scaled.units) / kPowersOfTen[scaled.places];
+        *shown = text.front() == '-' ? -magnitude : magnitude;
+        return text;
+    }
+    text = formatFloat(v, format, precision, digits);
+    *shown = parseFloat(text).value_or(std::numeric_limits<double>::quiet_NaN());
+    return text;
+}
+
+std::string energyText(double v, double* shown)
+{
+    std::string text = formatShown(v, FloatFormat::General, 3, 0, shown);
+    // Three digits round to 999 at most below this.
+    if (std::fabs(v) < 999)
+        return text;
+    // Three significant digits, but no exponent for a rifle's energy: "1,5E3" is unreadable in
+    // a table of them, and the labels computed from such texts would be joules off.
+    // Past fifteen digits no whole number is trustworthy: the exponent stays.
+    if (std::fabs(v) >= 1 && std::fabs(v) < 1e15 && text.find('E') != std::string::npos)
+        return formatShown(v, FloatFormat::Fixed, kMaxDigits, 0, shown);
+    return text;
+}
+
+} // namespace
+
 std::string formatInteger(double v)
 {
     return formatFloat(v, FloatFormat::Fixed, 4, 0);
@@ -281,18 +336,19 @@ std::string formatTwoDecimal(double v)
     return formatFloat(v, FloatFormat::Fixed, 5, 2);
 }
 
+std::string formatTwoDecimal(double v, double& shown)
+{
+    return formatShown(v, FloatFormat::Fixed, 5, 2, &shown);
+}
+
 std::string formatEnergy(double v)
 {
-    std::string text = formatFloat(v, FloatFormat::General, 3, 0);
-    // Three digits round to 999 at most below this.
-    if (std::fabs(v) < 999)
-        return text;
-    // Three significant digits, but no exponent for a rifle's energy: "1,5E3" is unreadable in
-    // a table of them, and the labels computed from such texts would be joules off.
-    // Past fifteen digits no whole number is trustworthy: the exponent stays.
-    if (std::fabs(v) >= 1 && std::fabs(v) < 1e15 && text.find('E') != std::string::npos)
-        return formatFloat(v, FloatFormat::Fixed, kMaxDigits, 0);
-    return text;
+    return energyText(v, nullptr);
+}
+
+std::string formatEnergy(double v, double& shown)
+{
+    return energyText(v, &shown);
 }
 
 } // namespace rt

@@ -18,9 +18,13 @@ std::string formatInteger(double v);
 
 // Two decimals: 300.125 -> "300,13".
 std::string formatTwoDecimal(double v);
+// The same, with the number the text reads as (parseFloat's result, NaN where it has none), for
+// a pass that keeps both: found from the digits where they are known, not read back.
+std::string formatTwoDecimal(double v, double& shown);
 
 // Up to three significant digits: 15.9375 -> "15,9"; from 999,5 up, where three digits would
 // need an exponent, whole numbers: 1504.2 -> "1504".
 std::string formatEnergy(double v);
+std::string formatEnergy(double v, double& shown);
 
 } // namespace rt

@@ -9,17 +9,29 @@ namespace stats {
 
 namespace {
 
-// Type 7 quantile of v, which nth_element reorders.
-double quantile(std::vector<double>& v, double p)
+// A type 7 quantile's two order statistics: the k-th smallest value and the one after it.
+struct OrderPair {
+    double at;
+    double next;
+
+    double quantile(double h) const { return at + (h - std::floor(h)) * (next - at); }
+};
+
+// The k-th smallest of v, found in v[from, to), which holds the values of those ranks (every
+// value before it is no larger, every value from `to` on no smaller). nth_element reorders only
+// that range.
+OrderPair orderPair(std::vector<double>& v, std::size_t k, std::size_t from, std::size_t to)
 {
-    const double h = static_cast<double>(v.size() - 1) * p;
-    const double below = std::floor(h);
-    const auto lo = v.begin() + static_cast<std::ptrdiff_t>(below);
-    std::nth_element(v.begin(), lo, v.end());
-    if (lo + 1 == v.end())
-        return *lo;
-    const double next = *std::min_element(lo + 1, v.end());
-    return *lo + (h - below) * (next - *lo);
+    const auto begin = v.begin();
+    std::nth_element(begin + static_cast<std::ptrdiff_t>(from),
+                     begin + static_cast<std::ptrdiff_t>(k),
+                     begin + static_cast<std::ptrdiff_t>(to));
+    const double at = v[k];
+    if (k + 1 < to)
+        return {at, *std::min_element(begin + static_cast<std::ptrdiff_t>(k) + 1,
+                                      begin + static_cast<std::ptrdiff_t>(to))};
+    return {at, to < v.size() ? *std::min_element(begin + static_cast<std::ptrdiff_t>(to), v.end())
+                              : at};
 }
 
 // A width of 1, 2 or 5 × 10^k, held as mantissa and exponent: below 1 it is divided by an exact
@@ -73,7 +85,18 @@ std::optional<Quartiles> quartiles(std::span<const double> values)
     if (values.empty())
         return std::nullopt;
     std::vector<double> v(values.begin(), values.end());
-    return Quartiles{quantile(v, 0.25), quantile(v, 0.5), quantile(v, 0.75)};
+    const double last = static_cast<double>(v.size() - 1);
+    const auto rank = [last](double p) { return static_cast<std::size_t>(std::floor(last * p)); };
+    // The median first: the lower quartile then lies in the values below it and the upper in
+    // those above, so each search covers half the values.
+    const std::size_t k2 = rank(0.5);
+    const OrderPair median = orderPair(v, k2, 0, v.size());
+    const std::size_t k1 = rank(0.25);
+    const OrderPair lower = k1 == k2 ? median : orderPair(v, k1, 0, k2 + 1);
+    const std::size_t k3 = rank(0.75);
+    const OrderPair upper = k3 == k2 ? median : orderPair(v, k3, k2 + 1, v.size());
+    return Quartiles{lower.quantile(last * 0.25), median.quantile(last * 0.5),
+                     upper.quantile(last * 0.75)};
 }
 
 std::optional<Histogram> histogram(std::span<const double> values, double resolution)

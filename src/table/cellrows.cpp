@@ -67,7 +67,6 @@ void appendRowWithCell(std::string& out, std::string_view old, std::size_t col,
 
 void appendCell(std::string& out, std::string_view text)
 {
-    // A line end in a cell would split it in two, here and in the file it is saved to.
     const std::size_t start = out.size();
     out += text;
     std::replace(out.begin() + static_cast<std::ptrdiff_t>(start), out.end(), kSeparator, ' ');
@@ -79,6 +78,11 @@ bool allEmpty(const std::string_view* cells, std::size_t count)
 }
 
 } // namespace
+
+void CellRows::toCellText(std::string& text)
+{
+    std::replace(text.begin(), text.end(), kSeparator, ' ');
+}
 
 CellRows::CellRows(std::size_t colCount)
     : m_colCount(colCount == 0 ? 1 : colCount)
@@ -161,10 +165,8 @@ void CellRows::closeRow()
         m_text.resize(m_offsets.back());
         return;
     }
-    if (bytes > std::numeric_limits<std::uint32_t>::max()) {
-        dropOpenRow();
+    if (bytes > std::numeric_limits<std::uint32_t>::max())
         throw rt::Exception("Out of memory");
-    }
     m_sizes.back() = static_cast<std::uint32_t>(bytes);
 }
 
@@ -244,7 +246,9 @@ void CellRows::setCell(std::size_t col, std::size_t row, std::string_view text)
 bool CellRows::rewriteInPlace(std::size_t row, std::size_t col, std::string_view text)
 {
     const std::string_view old = rowText(row);
-    if (old.empty() || text.empty() || text.find(kSeparator) != std::string_view::npos)
+    // A loop, not find: a pass calls this per row for a text of a few bytes.
+    if (old.empty() || text.empty() ||
+        std::any_of(text.begin(), text.end(), [](char c) { return c == kSeparator; }))
         return false;
     std::size_t begin = 0;
     for (std::size_t c = 0; c < col && begin <= old.size(); ++c)
@@ -260,15 +264,23 @@ void CellRows::setColumn(std::size_t col, std::size_t first, std::size_t last, c
     if (col >= m_colCount || first > last || first >= size())
         return;
     last = std::min(last, size() - 1);
-    // A pass that keeps every text's length, such as the energies of another weight, writes
-    // in place; the first text of another length packs the store anew from there on.
+    // A text that keeps its length, as most deviations do when a shot is deleted, is written
+    // in place. A row whose text changes length moves as setCell moves it while such rows are
+    // few; once they are more than an eighth of the rows so far, packing the store anew from
+    // there on costs less.
+    std::size_t moved = 0;
     std::string cellText;
     std::size_t changed = first;
     for (; changed <= last; ++changed) {
         cellText.clear();
         text(changed, cellText);
-        if (!rewriteInPlace(changed, col, cellText))
+        if (rewriteInPlace(changed, col, cellText))
+            continue;
+        if (++moved > 16 + (changed - first) / 8)
             break;
+        m_row.clear();
+        appendRowWithCell(m_row, rowText(changed), col, cellText);
+        storeRow(changed, m_row);
     }
     if (changed > last)
         return;

@@ -20,6 +20,9 @@ namespace table {
 class CellRows {
 public:
     static constexpr char kSeparator = '\n';
+    // A text as a cell keeps it: a line end would split the cell in two, here and in the file
+    // it is saved to, so it becomes a space.
+    static void toCellText(std::string& text);
 
     explicit CellRows(std::size_t colCount);
 
@@ -39,7 +42,7 @@ public:
     void appendRowText(std::string_view joined);
     // A row whose cells arrive one at a time, each valid only until the next (a file's lines):
     // openRow(), addCell() for at most colCount() cells holding no kSeparator, closeRow().
-    // dropOpenRow() takes back a row left unfinished.
+    // dropOpenRow() takes back a row left unfinished, or one closeRow() refused.
     void openRow();
     void addCell(std::string_view text);
     void closeRow();

@@ -99,35 +99,26 @@ void MeasurementReader::readRecordInto(CellRows& rows, RowNumbers& numbers)
 {
     const std::size_t row = numbers.size();
     numbers.appendRow();
-    std::array<std::string_view, kLinesPerRecord> lines;
-    if (splitBufferedRecord(lines)) {
-        rows.openRow();
-        for (std::size_t i = 0; i < kLinesPerRecord; ++i) {
-            rows.addCell(lines[i]);
-            if (RowNumbers::keeps(i))
-                numbers.write(i, row, lines[i]);
-        }
-        rows.closeRow();
-        return;
-    }
-    // Line by line, each converted while it is at hand: a line's text lasts until the next
-    // is read.
     rows.openRow();
     try {
+        std::array<std::string_view, kLinesPerRecord> lines;
+        const bool whole = splitBufferedRecord(lines);
         for (std::size_t i = 0; i < kLinesPerRecord; ++i) {
-            const std::string_view line = readLine();
-            if (i == 0 && !isRecordStart(line))
+            // Otherwise line by line, each converted while it is at hand: a line's text lasts
+            // until the next is read.
+            const std::string_view line = whole ? lines[i] : readLine();
+            if (!whole && i == 0 && !isRecordStart(line))
                 throw NotMeasurementFile(m_path, m_line);
             rows.addCell(line);
             if (RowNumbers::keeps(i))
                 numbers.write(i, row, line);
         }
+        rows.closeRow();
     } catch (...) {
         rows.dropOpenRow();
         numbers.resize(row);
         throw;
     }
-    rows.closeRow();
 }
 
 void writeTable(const StringGrid& grid, const std::string& path)

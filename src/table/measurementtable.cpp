@@ -6,6 +6,7 @@
 #include "table/velocity.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 
 namespace table {
@@ -67,26 +68,32 @@ void applyEnergyRule(StringGrid& grid, std::size_t row, std::string_view weight)
 
 namespace {
 
-std::string energyText(double velocity, std::optional<double> grams)
+// The energy's text, and the number the text reads as.
+std::string energyText(double velocity, std::optional<double> grams, double& shown)
 {
-    if (std::isnan(velocity) || !grams)
+    if (std::isnan(velocity) || !grams) {
+        shown = RowNumbers::kNotANumber;
         return std::string(kInvalidMark);
-    return rt::formatEnergy(*grams * (velocity * velocity) / 1000 / 2);
+    }
+    return rt::formatEnergy(*grams * (velocity * velocity) / 1000 / 2, shown);
 }
 
 } // namespace
 
 void applyEnergyRule(StringGrid& grid, std::size_t row, std::optional<double> grams)
 {
-    grid.setCell(ColE, row, energyText(grid.numbers().velocity(row), grams));
+    double shown = 0;
+    grid.setCell(ColE, row, energyText(grid.numbers().velocity(row), grams, shown));
 }
 
 void applyEnergyRule(StringGrid& grid, std::size_t first, std::size_t last,
                      std::optional<double> grams)
 {
     const RowNumbers& numbers = grid.numbers();
-    grid.setColumn(ColE, first, last, [&](std::size_t r, std::string& text) {
-        text = energyText(numbers.velocity(r), grams);
+    grid.setColumnWithNumbers(ColE, first, last, [&](std::size_t r, std::string& text) {
+        double shown = 0;
+        text = energyText(numbers.velocity(r), grams, shown);
+        return shown;
     });
 }
 
@@ -154,12 +161,15 @@ void deviationPass(StringGrid& grid, double meanVelocity)
         ++convertible;
     if (convertible > 0) {
         const RowNumbers& numbers = grid.numbers();
-        grid.setColumn(ColDV, 1, convertible, [&](std::size_t r, std::string& text) {
-            if (meanVelocity == 0)
+        grid.setColumnWithNumbers(ColDV, 1, convertible, [&](std::size_t r, std::string& text) {
+            if (meanVelocity == 0) {
                 text = kInvalidMark;
-            else
-                text =
-                    rt::formatTwoDecimal((numbers.velocity(r) - meanVelocity) / meanVelocity * 100);
+                return RowNumbers::kNotANumber;
+            }
+            double shown = 0;
+            text = rt::formatTwoDecimal((numbers.velocity(r) - meanVelocity) / meanVelocity * 100,
+                                        shown);
+            return shown;
         });
     }
     if (convertible < n)
@@ -186,8 +196,11 @@ void deleteRows(StringGrid& grid, std::size_t top, std::size_t bottom)
         clear(grid);
         return;
     }
-    for (std::size_t r = 1; r < grid.rowCount(); ++r)
-        grid.setCell(ColN, r, std::to_string(r));
+    // One column pass: nearly every number keeps its length, and is written in place.
+    grid.setColumn(ColN, 1, grid.rowCount() - 1, [](std::size_t r, std::string& text) {
+        char digits[24];
+        text.assign(digits, std::to_chars(digits, digits + sizeof digits, r).ptr);
+    });
 }
 
 } // namespace table

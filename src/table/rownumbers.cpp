@@ -30,7 +30,7 @@ std::size_t unitIndex(Units units)
 
 bool RowNumbers::keeps(std::size_t col)
 {
-    return col == ColV || col == ColE || col == ColM || col == ColExcluded;
+    return col == ColV || col == ColE || col == ColM || col == ColDV || col == ColExcluded;
 }
 
 int RowNumbers::velocityDecimals(Units units) const
@@ -70,6 +70,7 @@ void RowNumbers::resize(std::size_t rows)
     m_velocityIsStrict.resize(rows, 0);
     m_energy.resize(rows, kNotANumber);
     m_weight.resize(rows, kNotANumber);
+    m_deviation.resize(rows, kNotANumber);
     m_excluded.resize(rows, 0);
 }
 
@@ -89,6 +90,7 @@ void RowNumbers::appendRow()
     m_velocityIsStrict.push_back(0);
     m_energy.push_back(kNotANumber);
     m_weight.push_back(kNotANumber);
+    m_deviation.push_back(kNotANumber);
     m_excluded.push_back(0);
 }
 
@@ -99,6 +101,7 @@ void RowNumbers::reserve(std::size_t rows)
     m_velocityIsStrict.reserve(rows);
     m_energy.reserve(rows);
     m_weight.reserve(rows);
+    m_deviation.reserve(rows);
     m_excluded.reserve(rows);
 }
 
@@ -130,8 +133,30 @@ void RowNumbers::write(std::size_t col, std::size_t row, std::string_view text)
     case ColM:
         m_weight[row] = weightOf(text);
         break;
+    case ColDV:
+        m_deviation[row] = decimalOrNaN(text);
+        break;
     case ColExcluded:
         m_excluded[row] = text == kExcludedMark ? 1 : 0;
+        break;
+    default:
+        break;
+    }
+}
+
+void RowNumbers::writeNumber(std::size_t col, std::size_t row, double value)
+{
+    if (row >= m_velocity.size())
+        return;
+    switch (col) {
+    case ColE:
+        m_energy[row] = value;
+        break;
+    case ColM:
+        m_weight[row] = value;
+        break;
+    case ColDV:
+        m_deviation[row] = value;
         break;
     default:
         break;
@@ -151,6 +176,7 @@ void RowNumbers::erase(std::size_t first, std::size_t last)
     eraseFrom(m_velocityIsStrict);
     eraseFrom(m_energy);
     eraseFrom(m_weight);
+    eraseFrom(m_deviation);
     eraseFrom(m_excluded);
     for (std::size_t r = first; r <= last; ++r)
         countDecimals(r, -1);
@@ -163,7 +189,7 @@ void RowNumbers::replaceFrom(std::size_t first, const CellRows& rows)
     std::array<std::string_view, ColExcluded + 1> cells;
     for (std::size_t r = 0; r < rows.size(); ++r) {
         rows.cellsOf(r, cells);
-        for (const std::size_t col : {ColV, ColE, ColM, ColExcluded})
+        for (const std::size_t col : {ColV, ColE, ColM, ColDV, ColExcluded})
             write(col, first + r, cells[col]);
     }
 }
@@ -178,6 +204,7 @@ void RowNumbers::replaceFrom(std::size_t first, RowNumbers&& tail)
     append(m_velocityIsStrict, tail.m_velocityIsStrict);
     append(m_energy, tail.m_energy);
     append(m_weight, tail.m_weight);
+    append(m_deviation, tail.m_deviation);
     append(m_excluded, tail.m_excluded);
     append(m_velocityDecimals, tail.m_velocityDecimals);
     for (std::size_t u = 0; u < m_decimalRows.size(); ++u) {

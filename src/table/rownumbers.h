@@ -13,7 +13,7 @@
 
 namespace table {
 
-// The numbers behind the V, E and m texts of the measurement table, converted once when a
+// The numbers behind the V, E, m and dV texts of the measurement table, converted once when a
 // text is written and kept beside the cells. Every pass, the panel, the charts and the exports
 // read them here; the texts stay the truth. A text that does not convert is NaN here, and a
 // reader that must report it converts the text again for the error's words.
@@ -29,6 +29,8 @@ public:
     double velocityAsDecimal(std::size_t row) const { return at(m_velocity, row); }
     double energy(std::size_t row) const { return at(m_energy, row); }
     double weight(std::size_t row) const { return at(m_weight, row); }
+    // The deviation the dV text shows, for the chart drawn from it.
+    double deviation(std::size_t row) const { return at(m_deviation, row); }
     // Left out of the shot statistics (the excluded mark "1").
     bool excluded(std::size_t row) const { return row < m_excluded.size() && m_excluded[row]; }
     // The decimals the V column shows in a unit: the most any of its velocities needs to be
@@ -48,6 +50,9 @@ public:
     void appendRow();
     std::size_t size() const { return m_velocity.size(); }
     void write(std::size_t col, std::size_t row, std::string_view text);
+    // The number of a decimal column's text (E, m or dV) where the writer knows it already:
+    // exactly what write() would convert the text to.
+    void writeNumber(std::size_t col, std::size_t row, double value);
     void erase(std::size_t first, std::size_t last);
     // Rows from `first` on are those of `rows`, converted here.
     void replaceFrom(std::size_t first, const CellRows& rows);
@@ -71,6 +76,7 @@ private:
     std::vector<std::uint8_t> m_velocityIsStrict;
     std::vector<double> m_energy;
     std::vector<double> m_weight;
+    std::vector<double> m_deviation;
     std::vector<std::uint8_t> m_excluded;
     // The last weight text converted and its number: a string's rows share one weight.
     std::string m_lastWeightText;

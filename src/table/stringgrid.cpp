@@ -61,11 +61,34 @@ void StringGrid::setColumn(std::size_t col, std::size_t first, std::size_t last,
     if (col >= m_colCount || first > last || first >= m_rowCount)
         return;
     last = std::min(last, m_rowCount - 1);
-    m_rows.setColumn(col, first, last, text);
     if (m_keepNumbers && RowNumbers::keeps(col)) {
-        for (std::size_t r = first; r <= last; ++r)
-            m_numbers.write(col, r, m_rows.cell(col, r));
+        // Each text converted as it is made, in the form the cell keeps it.
+        m_rows.setColumn(col, first, last, [&](std::size_t r, std::string& cell) {
+            text(r, cell);
+            CellRows::toCellText(cell);
+            m_numbers.write(col, r, cell);
+        });
+    } else {
+        m_rows.setColumn(col, first, last, text);
     }
+    GridUpdate update(*this);
+    noteChanged(first);
+    noteChanged(last);
+}
+
+void StringGrid::setColumnWithNumbers(std::size_t col, std::size_t first, std::size_t last,
+                                      const CellTextAndNumber& text)
+{
+    if (!m_keepNumbers || !RowNumbers::keeps(col)) {
+        setColumn(col, first, last, [&](std::size_t r, std::string& cell) { text(r, cell); });
+        return;
+    }
+    if (col >= m_colCount || first > last || first >= m_rowCount)
+        return;
+    last = std::min(last, m_rowCount - 1);
+    m_rows.setColumn(col, first, last, [&](std::size_t r, std::string& cell) {
+        m_numbers.writeNumber(col, r, text(r, cell));
+    });
     GridUpdate update(*this);
     noteChanged(first);
     noteChanged(last);

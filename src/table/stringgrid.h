@@ -46,6 +46,11 @@ public:
     // cell of every row moves the store once.
     void setColumn(std::size_t col, std::size_t first, std::size_t last,
                    const CellRows::CellText& text);
+    // The same for a decimal column (E, m or dV) whose writer knows each text's number (what
+    // the text reads as) as it makes the text, which holds no line end: nothing is read back.
+    using CellTextAndNumber = std::function<double(std::size_t row, std::string& text)>;
+    void setColumnWithNumbers(std::size_t col, std::size_t first, std::size_t last,
+                              const CellTextAndNumber& text);
 
     // Removes rows first..last (inclusive); the rows below move up.
     void removeRows(std::size_t first, std::size_t last);

@@ -1,10 +1,16 @@
+#include "runtime/convert.h"
 #include "runtime/decimalseparator.h"
 #include "runtime/numberformat.h"
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cmath>
+#include <cstdint>
 #include <limits>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -38,6 +44,29 @@ protected:
             EXPECT_EQ(format(c.value), localized(c.expected));
         }
     }
+
+    // The number given with a text is the text's own conversion, to the bit: the table keeps
+    // it beside the text instead of reading the text back.
+    template <std::size_t N>
+    void checkShown(std::string (*withShown)(double, double&), std::string (*format)(double),
+                    const Case (&cases)[N]) const
+    {
+        const auto bits = [](std::optional<double> v) {
+            return v ? std::optional(std::bit_cast<std::uint64_t>(*v)) : std::nullopt;
+        };
+        std::vector<double> values = {
+            std::numeric_limits<double>::quiet_NaN(), kMax, -kMax, kTiniest, 1e20, -1e-20};
+        for (const Case& c : cases)
+            values.push_back(c.value);
+        for (const double v : values) {
+            double shown = 0;
+            const std::string text = withShown(v, shown);
+            EXPECT_EQ(text, format(v));
+            EXPECT_EQ(bits(std::isnan(shown) ? std::nullopt : std::optional(shown)),
+                      bits(rt::parseFloat(text)))
+                << v << " -> " << text;
+        }
+    }
 };
 
 TEST_P(NumberFormat, TwoDecimals)
@@ -50,6 +79,7 @@ TEST_P(NumberFormat, TwoDecimals)
         {0.0049, "0,00"},      {0.0005, "0,00"},        {-0.004, "0,00"},      {0.0, "0,00"},
         {-0.0, "0,00"},        {1e-300, "0,00"}};
     check(rt::formatTwoDecimal, cases);
+    checkShown(rt::formatTwoDecimal, rt::formatTwoDecimal, cases);
 }
 
 TEST_P(NumberFormat, Integer)
@@ -84,6 +114,7 @@ TEST_P(NumberFormat, Energy)
                           {2540.27, "2540"},
                           {99999.9, "100000"}};
     check(rt::formatEnergy, cases);
+    checkShown(rt::formatEnergy, rt::formatEnergy, cases);
 }
 
 // Below 0.00001 the energy goes scientific, judged after rounding.

@@ -36,6 +36,7 @@ void expectConversions(const table::StringGrid& grid)
         EXPECT_TRUE(same(n.velocityAsDecimal(r), rt::parseFloat(v))) << "V '" << v << "'";
         EXPECT_TRUE(same(n.energy(r), rt::parseFloat(grid.cell(table::ColE, r)))) << r;
         EXPECT_TRUE(same(n.weight(r), rt::parseFloat(grid.cell(table::ColM, r)))) << r;
+        EXPECT_TRUE(same(n.deviation(r), rt::parseFloat(grid.cell(table::ColDV, r)))) << r;
     }
 }
 
@@ -49,6 +50,15 @@ TEST(RowNumbers, FollowTheTextsThroughEveryChangeOfTheGrid)
         grid.setCell(table::ColV, i + 1, kTexts[i]);
         grid.setCell(table::ColE, i + 1, kTexts[(i + 3) % kTexts.size()]);
         grid.setCell(table::ColM, i + 1, kTexts[(i + 7) % kTexts.size()]);
+        grid.setCell(table::ColDV, i + 1, kTexts[(i + 11) % kTexts.size()]);
+    }
+    expectConversions(grid);
+
+    // A column pass converts each text in the form the cell keeps: a line end becomes a space.
+    for (const std::size_t col : {table::ColE, table::ColDV}) {
+        grid.setColumn(col, 1, kTexts.size(), [](std::size_t r, std::string& text) {
+            text = kTexts[(r + 5) % kTexts.size()] + (r % 2 ? "\n" : "");
+        });
     }
     expectConversions(grid);
 
@@ -58,7 +68,7 @@ TEST(RowNumbers, FollowTheTextsThroughEveryChangeOfTheGrid)
     table::CellRows tail(table::kColumnCount);
     for (const std::string& text : kTexts) {
         const std::array<std::string_view, table::kColumnCount> cells = {"1",  text, text,
-                                                                         text, "",   ""};
+                                                                         text, "",   text};
         tail.appendRow(cells.data());
     }
     grid.replaceRowsFrom(4, std::move(tail));
