@@ -11,6 +11,9 @@ namespace table {
 
 namespace {
 
+// "1", a velocity and four empty lines, each ended by CR LF.
+constexpr std::size_t kPlausibleRecordBytes = 16;
+
 std::string refusalText(const std::string& path, std::size_t line)
 {
     return "'" + path + "' is not a measurement file (line " + std::to_string(line) + ")";
@@ -153,7 +156,9 @@ MeasurementRecords readRecords(const std::string& path)
         // The shortest record is six bare line ends: room for that many rows and for the
         // file's bytes means the store never moves (and briefly doubles) while it fills.
         loaded.records.reserve(reader.fileSize() / kLinesPerRecord + 1, reader.fileSize());
-        loaded.numbers.reserve(reader.fileSize() / kLinesPerRecord + 1);
+        // The numbers take several times a row's bytes: room for records of a plausible size,
+        // growing past it only for files of nearly empty records.
+        loaded.numbers.reserve(reader.fileSize() / kPlausibleRecordBytes + 1);
         do {
             reader.readRecordInto(loaded.records, loaded.numbers);
         } while (!reader.atEnd());

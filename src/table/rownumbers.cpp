@@ -28,11 +28,6 @@ std::size_t unitIndex(Units units)
 
 } // namespace
 
-bool RowNumbers::keeps(std::size_t col)
-{
-    return col == ColV || col == ColE || col == ColM || col == ColDV || col == ColExcluded;
-}
-
 int RowNumbers::velocityDecimals(Units units) const
 {
     const auto& rows = m_decimalRows[unitIndex(units)];

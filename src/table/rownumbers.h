@@ -1,6 +1,7 @@
 #pragma once
 
 #include "table/cellrows.h"
+#include "table/columns.h"
 #include "table/units.h"
 
 #include <array>
@@ -41,7 +42,10 @@ public:
     int velocityDecimalsNeeded(std::size_t row, Units units) const;
 
     // The columns whose numbers are kept.
-    static bool keeps(std::size_t col);
+    static constexpr bool keeps(std::size_t col)
+    {
+        return col == ColV || col == ColE || col == ColM || col == ColDV || col == ColExcluded;
+    }
 
     // Kept in step with the grid's texts by StringGrid.
     void resize(std::size_t rows);
