@@ -18,3 +18,7 @@ for b in $(find build/release/bench -type f -executable -name 'bench_*' | sort);
 # Median start-up time over several runs and the idle resident memory, beside a bare Qt window.
 xvfb-run -a -s "-screen 0 1280x1024x24" build/release/bench/startup_probe \
     build/release/src/app/vexorel build/release/bench/bare_window 15
+# The same for a bare window with one menu and one label: what text alone costs over the
+# empty window.
+xvfb-run -a -s "-screen 0 1280x1024x24" build/release/bench/startup_probe \
+    build/release/bench/text_window build/release/bench/bare_window 15
