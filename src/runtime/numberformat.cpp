@@ -201,16 +201,16 @@ void putScaled(Text& text, std::uint64_t units, int places, char separator)
     }
 }
 
-// The formats as the passes use them, for the values a table holds, without the digit-by-digit
-// path: a pass formats a number per row. Nothing where the fast path cannot be sure.
 // A quick text's digits: `units` / 10^places.
 struct Scaled {
     std::uint64_t units = 0;
     int places = 0;
 };
 
+// The formats as the passes use them, for the values a table holds, without the digit-by-digit
+// path: a pass formats a number per row. Nothing where the fast path cannot be sure.
 bool formatQuickly(double value, FloatFormat format, int precision, int digits, char separator,
-                   std::string& out, Scaled* scaled = nullptr)
+                   std::string& out, Scaled* scaled)
 {
     const double magnitude = std::fabs(value);
     Text body;
@@ -250,9 +250,9 @@ bool formatQuickly(double value, FloatFormat format, int precision, int digits, 
     return true;
 }
 
-} // namespace
-
-std::string formatFloat(double value, FloatFormat format, int precision, int digits)
+// formatFloat; where the quick path wrote the text, its digits in `scaled`.
+std::string formatScaled(double value, FloatFormat format, int precision, int digits,
+                         std::optional<Scaled>* scaled)
 {
     if (std::isnan(value))
         return "NAN";
@@ -263,8 +263,12 @@ std::string formatFloat(double value, FloatFormat format, int precision, int dig
     digits = std::clamp(digits, 0, kMaxDecimals);
     const char separator = decimalSeparator();
     std::string quick;
-    if (formatQuickly(value, format, precision, digits, separator, quick))
+    Scaled quickDigits;
+    if (formatQuickly(value, format, precision, digits, separator, quick, &quickDigits)) {
+        if (scaled)
+            *scaled = quickDigits;
         return quick;
+    }
 
     Decimal d = toDecimal(std::fabs(value));
     Text body;
@@ -290,23 +294,20 @@ std::string formatFloat(double value, FloatFormat format, int precision, int dig
     return body.take(value < 0 && d.count > 0);
 }
 
-namespace {
-
 // formatFloat, and with `shown` the number the text reads as (parseFloat's result, NaN where it
 // has none): a quick text's digits give it in the one division parseFloat would do.
 std::string formatShown(double v, FloatFormat format, int precision, int digits, double* shown)
 {
     if (!shown)
         return formatFloat(v, format, precision, digits);
-    std::string text;
-    Scaled scaled;
-    if (formatQuickly(v, format, precision, digits, decimalSeparator(), text, &scaled)) {
-        const double magnitude = static_cast<double>(scaled.units) / kPowersOfTen[scaled.places];
+    std::optional<Scaled> scaled;
+    std::string text = formatScaled(v, format, precision, digits, &scaled);
+    if (scaled) {
+        const double magnitude = static_cast<double>(scaled->units) / kPowersOfTen[scaled->places];
         *shown = text.front() == '-' ? -magnitude : magnitude;
-        return text;
+    } else {
+        *shown = parseFloat(text).value_or(std::numeric_limits<double>::quiet_NaN());
     }
-    text = formatFloat(v, format, precision, digits);
-    *shown = parseFloat(text).value_or(std::numeric_limits<double>::quiet_NaN());
     return text;
 }
 
@@ -325,6 +326,11 @@ std::string energyText(double v, double* shown)
 }
 
 } // namespace
+
+std::string formatFloat(double value, FloatFormat format, int precision, int digits)
+{
+    return formatScaled(value, format, precision, digits, nullptr);
+}
 
 std::string formatInteger(double v)
 {
